@@ -1,0 +1,44 @@
+// The optional language file beside the executable.
+//
+// It re-captions the main window, sets its two hints and font face, sets
+// the language code and replaces all thirty messages. Reading it is kept
+// apart from applying it, so the window decides where each text goes.
+#ifndef PELLMAR_CORE_LANGUAGE_FILE_H_
+#define PELLMAR_CORE_LANGUAGE_FILE_H_
+
+#include <array>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/messages.h"
+#include "platform/platform.h"
+
+namespace pellmar {
+
+/// The caption keys in the order they are read, e.g. "Label1.Caption".
+extern const std::array<const char*, 15> kLanguageCaptionKeys;
+
+/// What a language file says; every text already in the system's encoding.
+struct LanguageTexts {
+  int32_t lang = 1;
+  // (control name, caption) in the order of kLanguageCaptionKeys.
+  std::vector<std::pair<std::string, std::string>> captions;
+  std::string send_hint;
+  std::string load_hint;
+  std::string font_name;  // at most 31 characters; empty keeps the face
+  std::array<std::string, MessageTable::kCount> messages;
+};
+
+/// The language-file path for an executable: its extension replaced by
+/// ".lng", or ".lng" appended when it has none.
+std::string LanguageFilePath(const std::string& executable_path);
+
+/// Reads the language file; nullopt when there is none. A "LANG" of 128
+/// means the texts are Shift-JIS and are decoded into the system's encoding.
+std::optional<LanguageTexts> ReadLanguageFile(Platform& platform, const std::string& path);
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_CORE_LANGUAGE_FILE_H_

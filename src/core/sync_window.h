@@ -1,0 +1,38 @@
+// What a copy run reads of the main window, and how it reports back.
+//
+// CopyIfNewer and SyncTree work on the window's current control values
+// (read at each use, as the run never changes them) and write only through
+// these calls, so the same run serves the window, the command line and tests.
+#ifndef PELLMAR_CORE_SYNC_WINDOW_H_
+#define PELLMAR_CORE_SYNC_WINDOW_H_
+
+#include <cstdint>
+#include <string>
+
+namespace pellmar {
+
+class SyncWindow {
+ public:
+  virtual ~SyncWindow() = default;
+  virtual std::string MediaDirText() const = 0;  // edMediaDir
+  virtual int Days() const = 0;                  // SpinEdit value
+  virtual bool AutoDeleteTicked() const = 0;     // chkAutoDelete
+  virtual std::string RelativeForm() const = 0;  // selected item of ListBox1
+  virtual std::string ProjectName() const = 0;   // selected item of ListBox2
+  virtual const std::string& Message(int n) const = 0;  // message table
+  virtual void AppendLog(const std::string& file_name) = 0;     // log window Memo
+  virtual void SetCopyStatus(const std::string& text) = 0;      // StatusBar1 panel 1
+  virtual void ShowMessage(const std::string& text) = 0;        // modal box
+  virtual void RequestClose() = 0;  // runs the save now, ends after the command
+  virtual void ProcessEvents() = 0;  // repaint during a long run
+};
+
+/// The counters a run shares with the window.
+struct RunCounters {
+  int64_t free_space = 0;  // bytes left on the removable disk, as accounted
+  int copy_count = 0;      // copies attempted in this run, failed ones included
+};
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_CORE_SYNC_WINDOW_H_

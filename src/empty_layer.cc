@@ -1,0 +1,1 @@
+// Placeholder so a layer without sources yet still builds.

@@ -1,0 +1,188 @@
+// The one boundary between Pellmar and the operating system.
+//
+// Every service the program asks of the OS goes through Platform: folder
+// listing, file facts, copying, deleting, folders, free space, the Documents
+// folder, the executable's path, the clock, whole-file reads and atomic
+// replacement (for INI files), text decoding and opening a file or folder in
+// the desktop's own program. Paths are always in the Windows namespace
+// (drive letters, backslashes); an implementation maps them onto its host.
+// Errors are values: a Status, an empty optional, or a Windows error code.
+#ifndef PELLMAR_PLATFORM_PLATFORM_H_
+#define PELLMAR_PLATFORM_PLATFORM_H_
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pellmar {
+
+/// Attribute bits of a listed entry, as the Windows listing gives them.
+enum FileAttribute : uint32_t {
+  kAttrReadOnly = 0x1,
+  kAttrHidden = 0x2,
+  kAttrSystem = 0x4,
+  kAttrDirectory = 0x10,
+  kAttrArchive = 0x20,
+  // Not a regular file or folder (FIFO, socket, device node, broken link):
+  // never opened for copying.
+  kAttrDevice = 0x40,
+  // A link (symbolic link, junction): a folder with this bit is never walked.
+  kAttrReparsePoint = 0x400,
+};
+
+/// Windows error codes the program reacts to; hosts map their own onto these.
+enum WinError : uint32_t {
+  kErrorSuccess = 0,
+  kErrorFileNotFound = 2,
+  kErrorPathNotFound = 3,
+  kErrorAccessDenied = 5,
+  kErrorInvalidDrive = 15,
+  kErrorWriteProtect = 19,
+  kErrorNotReady = 21,
+  kErrorGenFailure = 31,
+  kErrorHandleDiskFull = 39,
+  kErrorBadNetPath = 53,
+  kErrorFileExists = 80,
+  kErrorDiskFull = 112,
+  kErrorInvalidName = 123,
+  kErrorDirNotEmpty = 145,
+  kErrorAlreadyExists = 183,
+  kErrorFilenameTooLong = 206,
+  kErrorUnrecognizedVolume = 1005,
+  kErrorUnrecognizedMedia = 1785,
+  kErrorCantResolveFilename = 1921,
+};
+
+/// The outcome of an OS call: code 0 is success; otherwise a Windows error
+/// code and the host's own wording of the failure.
+struct Status {
+  uint32_t code = kErrorSuccess;
+  std::string message;
+
+  bool ok() const { return code == kErrorSuccess; }
+  static Status Ok() { return {}; }
+  static Status Error(uint32_t code, std::string message) { return {code, std::move(message)}; }
+};
+
+/// One entry of a folder, or one looked-up file.
+struct FileFacts {
+  std::string name;         // name only, no folder
+  uint32_t attributes = 0;  // FileAttribute bits
+  uint32_t dos_time = 0;    // last write, local MS-DOS packed: date high 16, time low 16
+  int64_t size = 0;         // full size in bytes
+};
+
+/// A folder's entries in the file system's order, "." and ".." first.
+struct FolderListing {
+  std::vector<FileFacts> entries;
+  // Host paths of entries whose names cannot be written in the namespace
+  // (they hold "\" or ":"). They are left out of `entries` so nothing can
+  // resolve outside its folder, and kept here so a run can report them.
+  std::vector<std::string> unnamable;
+};
+
+/// A local calendar date and time of day.
+struct LocalDateTime {
+  int year = 1980, month = 1, day = 1;
+  int hour = 0, minute = 0, second = 0, millisecond = 0;
+};
+
+/// How one drive letter maps onto the host, for `pellmar drives`.
+struct DriveMapping {
+  std::string drive;      // "E:"
+  std::string host_path;  // "/media/ann/STICK"
+  bool mounted = false;   // false: the medium is absent and the drive answers "not ready"
+  std::string origin;     // "system", "mount table" or "PELLMAR_DRIVES"
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // --- Files and folders -------------------------------------------------
+
+  /// Lists the folder named by `pattern`, which is a folder, "\" and "*".
+  /// A folder that is missing or cannot be read gives an empty listing.
+  virtual FolderListing ListFolder(const std::string& pattern) = 0;
+
+  /// Facts of one file or folder; nullopt when nothing is at `path`.
+  virtual std::optional<FileFacts> FindFile(const std::string& path) = 0;
+
+  virtual bool FolderExists(const std::string& path) = 0;
+  virtual bool FileExists(const std::string& path) = 0;
+
+  /// Copies `source` to `target`, overwriting it, keeping the source's
+  /// last-write time and permission bits. The copy is written to a
+  /// temporary name beside the target and renamed over it when complete; on
+  /// any failure the old target is left exactly as it was. Only a regular
+  /// file is ever opened as the source.
+  virtual Status CopyFile(const std::string& source, const std::string& target) = 0;
+
+  virtual Status DeleteFile(const std::string& path) = 0;
+  /// Removes a folder; fails unless it is empty.
+  virtual Status RemoveFolder(const std::string& path) = 0;
+  /// Creates one folder level; fails when its parent does not exist.
+  virtual Status CreateFolder(const std::string& path) = 0;
+  /// Creates a folder with all missing parents; ok when it already exists.
+  virtual Status ForceFolders(const std::string& path) = 0;
+
+  /// Reads a whole file. kErrorFileNotFound when there is none.
+  virtual Status ReadWholeFile(const std::string& path, std::string* contents) = 0;
+  /// Writes `contents` to a temporary file beside `path` and renames it into
+  /// place, so `path` holds either the old or the new contents, never half.
+  virtual Status ReplaceFile(const std::string& path, const std::string& contents) = 0;
+
+  // --- Removable disks ---------------------------------------------------
+
+  /// The process error mode; returns the previous one. Mode 1 keeps a
+  /// missing disk from raising a system box (a no-op where there is none).
+  virtual uint32_t SetErrorMode(uint32_t mode) = 0;
+  virtual void SetLastError(uint32_t code) = 0;
+  virtual uint32_t GetLastError() = 0;
+  /// Free bytes on the drive whose root is `root` ("E:", "E:\",
+  /// "\\server\share"). Sets the last error: 0, kErrorInvalidDrive for an
+  /// unknown drive, kErrorNotReady when its medium is absent,
+  /// kErrorInvalidName for an empty or malformed root. On failure
+  /// *free_bytes is 0 and the result is false.
+  virtual bool GetDiskFreeSpace(const std::string& root, uint64_t* free_bytes) = 0;
+
+  /// Every drive letter the namespace knows, in letter order.
+  virtual std::vector<DriveMapping> Drives() = 0;
+
+  // --- The user and the program ----------------------------------------
+
+  /// The user's Documents folder as a namespace path; empty when unknown.
+  virtual std::string DocumentsFolder() = 0;
+  /// The running executable's full path in the namespace.
+  virtual std::string ExecutablePath() = 0;
+  /// Queries the OS version; false (and the last error set) on failure.
+  virtual bool QueryVersion() = 0;
+  virtual LocalDateTime Now() = 0;
+
+  /// Host path of a namespace path; nullopt when it maps to nothing.
+  virtual std::optional<std::string> HostPath(const std::string& path) = 0;
+  /// Namespace path of a host path; nullopt when it cannot be written there.
+  virtual std::optional<std::string> NamespacePath(const std::string& host_path) = 0;
+
+  /// Converts text written in Windows code page `code_page` (932 for
+  /// Shift-JIS) into the system's own encoding.
+  virtual std::string DecodeCodePage(const std::string& bytes, int code_page) = 0;
+  /// The system's ANSI code page: 932 makes path operations treat
+  /// double-byte characters as one unit; 65001 (UTF-8) needs no such care.
+  virtual int AnsiCodePage() = 0;
+
+  /// Opens `file` (a document, or "explorer" for the file manager with the
+  /// folder in `parameters`) in the desktop's own program. Never waits for
+  /// it and never goes through a command shell.
+  virtual Status ShellOpen(const std::string& file, const std::string& parameters,
+                           const std::string& directory) = 0;
+};
+
+/// The platform of the host this program was built for.
+std::unique_ptr<Platform> NewHostPlatform();
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_PLATFORM_PLATFORM_H_

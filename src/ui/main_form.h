@@ -1,0 +1,158 @@
+// TMain, the main window: its controls, its state and every reaction.
+//
+// The reactions read like the behaviour they implement and work only on the
+// toolkit-neutral controls below, the platform and the Dialogs / Shell /
+// WindowHost interfaces, so the Qt skin, the command line and the tests all
+// run the very same code.
+#ifndef PELLMAR_UI_MAIN_FORM_H_
+#define PELLMAR_UI_MAIN_FORM_H_
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/messages.h"
+#include "core/sync_window.h"
+#include "core/text_ops.h"
+#include "platform/platform.h"
+#include "ui/controls.h"
+#include "ui/dialogs.h"
+#include "ui/entry_table.h"
+#include "ui/log_viewer.h"
+
+namespace pellmar {
+
+/// The services a window is made with; all must outlive it.
+struct MainFormServices {
+  Platform* platform = nullptr;
+  Dialogs* dialogs = nullptr;
+  Shell* shell = nullptr;
+  WindowHost* host = nullptr;
+};
+
+class TMain : public SyncWindow {
+ public:
+  static constexpr int kWidth = 570;
+  static constexpr int kHeight = 368;
+
+  TMain(MainFormServices services, TLogViewer& log);
+  ~TMain() override;
+
+  // --- Controls, by their design names -------------------------------
+  Button btnHelp, btnLoad, btnSend, btnSelectFile, btnRemoveFromList, Button2;
+  ListBox ListBox1, ListBox2;
+  StatusBar StatusBar1;
+  Edit edMediaDir, edMntCmd, edExclude;
+  CheckBox chkAutoUmount, chkAutoDelete, chkZip;
+  SpinField SpinEdit;
+  Label Label1, Label2, Label3, Label4, Label5, Label6;
+
+  /// Every control, in tab order first, then the ones that take no focus.
+  std::vector<Control*> AllControls();
+
+  // --- The window itself ---------------------------------------------
+  const std::string& caption() const { return caption_; }
+  const std::string& font_name() const { return font_name_; }
+  int font_charset() const { return font_charset_; }
+  /// The control that has the keyboard focus (its name), "" for the window.
+  const std::string& focused_control() const { return focused_control_; }
+  void SetFocus(const std::string& control_name);
+  /// Installs the skin's text measurer on every label.
+  void SetMeasurer(Label::Measurer measurer);
+
+  // --- Reactions -------------------------------------------------------
+  void FormCreate();
+  void FormShow();
+  /// The save. False when it failed: the window stays open.
+  bool FormClose();
+  void FormKeyUp(int key);
+  /// A key released on one of the controls that share FormKeyUp.
+  void ControlKeyUp(const std::string& control_name, int key);
+
+  void btnSelectFileClick();
+  void btnRemoveFromListClick();
+  void SpinEditChange();
+  void edExcludeChange();
+  void chkAutoDeleteClick();
+  void chkZipClick();
+  void ListBox1Click();
+  void ListBox2Click();
+  void ListBox1DblClick();
+  void ListBox2DblClick();
+  void Button2Click();
+  void btnHelpClick();
+  void btnSendClick();
+  void btnLoadClick();
+
+  void ShowDiskStatus();
+  void UpdateAutoDeleteCaption(int position);
+
+  /// The close request of a failed copy: the save runs at once and the
+  /// program ends once the running reaction has returned.
+  void RequestClose() override;
+  /// True once something asked the program to end (close or quit).
+  bool quit_requested() const { return quit_requested_; }
+
+  // --- State other parts read ----------------------------------------
+  EntryTable& entries() { return entries_; }
+  const MessageTable& messages() const { return messages_; }
+  RunCounters& counters() { return counters_; }
+  const std::string& documents_folder() const { return documents_; }
+  const std::string& program_dir() const { return program_dir_; }
+  const std::string& settings_path() const { return settings_path_; }
+  const std::string& language_path() const { return language_path_; }
+  const std::string& home_folder() const { return home_folder_; }
+  int32_t loaded() const { return loaded_; }
+  int32_t lang() const { return lang_; }
+  int last_refused_index() const { return last_refused_index_; }
+  CodePage code_page() const;
+
+  // --- SyncWindow: what a copy run reads and writes -------------------
+  std::string MediaDirText() const override;
+  int Days() const override;
+  bool AutoDeleteTicked() const override;
+  std::string RelativeForm() const override;
+  std::string ProjectName() const override;
+  const std::string& Message(int n) const override;
+  void AppendLog(const std::string& file_name) override;
+  void SetCopyStatus(const std::string& text) override;
+  void ShowMessage(const std::string& text) override;
+  void ProcessEvents() override;
+
+ private:
+  void WireReactions();
+  void LoadSettings();
+  void ApplyLanguage();
+  void PlaceSpinEdit();
+  bool CreateFolderTopDown(const std::string& folder);
+
+  MainFormServices services_;
+  Platform& platform_;
+  TLogViewer& log_;
+
+  EntryTable entries_;
+  MessageTable messages_;
+  RunCounters counters_;
+
+  std::string caption_;
+  std::string font_name_ = "Arial";
+  int font_charset_ = 1;
+  std::string focused_control_;
+
+  std::string documents_;
+  std::string program_dir_;
+  std::string separator_ = "\\";
+  std::string settings_path_;
+  std::string language_path_;
+  std::string home_folder_;
+  std::string lib_dir_;
+  int32_t loaded_ = 1;
+  int32_t lang_ = 1;
+  int last_refused_index_ = -1;
+  bool quit_requested_ = false;
+};
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_UI_MAIN_FORM_H_
