@@ -7,6 +7,7 @@
 #define PELLMAR_CORE_LANGUAGE_FILE_H_
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>

@@ -14,8 +14,13 @@
 
 namespace pellmar {
 
+/// The shown form of `folder`. Resolving it against the same Documents
+/// folder gives `folder` back, byte for byte, for every drive or network
+/// folder; the climb always ends, whatever the Documents folder holds.
 std::string MakeDocumentsRelative(const std::string& documents, const std::string& folder,
                                   CodePage cp = {});
+/// The absolute folder a shown text stands for. A drive or network path
+/// that does not start with "..\" stands for itself.
 std::string ResolveDocumentsRelative(const std::string& documents, const std::string& shown,
                                      CodePage cp = {});
 

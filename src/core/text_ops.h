@@ -18,14 +18,20 @@ struct CodePage {
   bool IsLeadByte(unsigned char c) const;
 };
 
-/// True when `t` occurs in `s`; an empty `t` never occurs.
+/// True when `t` occurs in `s`; an empty `t` never occurs. These tests
+/// compare bytes and ignore character boundaries.
 bool OccursIn(const std::string& t, const std::string& s);
 bool OccursInIgnoreCase(const std::string& t, const std::string& s);
+/// True when `s` starts with `prefix`; an empty prefix never does.
 bool BeginsWithIgnoreCase(const std::string& s, const std::string& prefix);
 
 /// The parent of a path: cut before its last "\" or ":", keeping the
 /// separator of a root (C:\A -> C:\, C:\ -> C:\, \A -> \, "" -> "").
 std::string ParentOf(const std::string& path, CodePage cp = {});
+
+/// True when the last character of `s` is a "\" of its own, not the second
+/// byte of a double-byte character.
+bool EndsWithBackslash(const std::string& s, CodePage cp = {});
 
 /// `s` without the leftmost occurrence of `t`; unchanged when it has none.
 std::string RemoveFirst(const std::string& s, const std::string& t, CodePage cp = {});
@@ -35,8 +41,10 @@ std::string RemoveAll(const std::string& s, const std::string& t);
 /// `s` with the leftmost occurrence of `t` replaced by `with`.
 std::string ReplaceFirst(const std::string& s, const std::string& t, const std::string& with);
 /// One left-to-right pass replacing each occurrence of `t` by `with`; text
-/// produced by a replacement is not examined again.
-std::string ReplaceAll(const std::string& s, const std::string& t, const std::string& with);
+/// produced by a replacement is not examined again. Under a double-byte
+/// code page no match starts on the second byte of a character.
+std::string ReplaceAll(const std::string& s, const std::string& t, const std::string& with,
+                       CodePage cp = {});
 std::string ReplaceAllIgnoreCase(const std::string& s, const std::string& t,
                                  const std::string& with);
 

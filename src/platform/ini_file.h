@@ -10,6 +10,7 @@
 #define PELLMAR_PLATFORM_INI_FILE_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -46,19 +47,22 @@ class IniFile {
   static std::optional<int32_t> ParseInteger(const std::string& text);
 
  private:
-  struct Entry {
-    std::string key;
+  // One line of the file. Key lines carry their parsed key and value; every
+  // other line (comments, blanks, stray text) is kept as it was written.
+  struct Line {
+    std::string text;  // the line as it will be written, without CR LF
+    std::string key;   // empty for a line that is not key=value
     std::string value;
   };
   struct Section {
-    std::string name;
-    std::vector<Entry> entries;
-    // Lines that are not key=value (comments, blanks) are kept in place.
-    std::vector<std::string> other_lines;
+    std::string name;    // empty for the lines before the first section header
+    std::string header;  // the header line as written, "[name]"
+    bool has_header = true;
+    std::vector<Line> lines;
   };
 
   void Parse(const std::string& contents);
-  const Entry* Find(const std::string& section, const std::string& key) const;
+  const Line* Find(const std::string& section, const std::string& key) const;
   Section* FindSection(const std::string& section);
   const Section* FindSection(const std::string& section) const;
 

@@ -37,14 +37,17 @@ enum WinError : uint32_t {
   kErrorSuccess = 0,
   kErrorFileNotFound = 2,
   kErrorPathNotFound = 3,
+  kErrorTooManyOpenFiles = 4,
   kErrorAccessDenied = 5,
   kErrorInvalidDrive = 15,
   kErrorWriteProtect = 19,
   kErrorNotReady = 21,
   kErrorGenFailure = 31,
+  kErrorSharingViolation = 32,
   kErrorHandleDiskFull = 39,
   kErrorBadNetPath = 53,
   kErrorFileExists = 80,
+  kErrorInvalidParameter = 87,
   kErrorDiskFull = 112,
   kErrorInvalidName = 123,
   kErrorDirNotEmpty = 145,
@@ -144,8 +147,9 @@ class Platform {
   /// Free bytes on the drive whose root is `root` ("E:", "E:\",
   /// "\\server\share"). Sets the last error: 0, kErrorInvalidDrive for an
   /// unknown drive, kErrorNotReady when its medium is absent,
-  /// kErrorInvalidName for an empty or malformed root. On failure
-  /// *free_bytes is 0 and the result is false.
+  /// kErrorInvalidName for an empty or malformed root, kErrorBadNetPath for
+  /// a share nothing maps. On failure *free_bytes is 0 and the result is
+  /// false.
   virtual bool GetDiskFreeSpace(const std::string& root, uint64_t* free_bytes) = 0;
 
   /// Every drive letter the namespace knows, in letter order.

@@ -66,14 +66,26 @@ class Button : public Control {
   void Click();
   Event on_click;
 
+  /// The window's default button answers Enter, its cancel button Escape.
+  bool is_default() const { return default_; }
+  bool is_cancel() const { return cancel_; }
+  void SetDefault(bool is_default);
+  void SetCancel(bool is_cancel);
+
  private:
   std::string caption_;
+  bool default_ = false;
+  bool cancel_ = false;
 };
 
 /// A label that sizes itself to its caption through a text measurer.
+///
+/// Without a measurer (no toolkit, as in tests and on the command line) the
+/// design caption keeps its design width and any other caption gets an
+/// estimate of the window font's width, so placement still follows the text.
 class Label : public Control {
  public:
-  /// Width of a caption in pixels in the window's font.
+  /// Width of a caption in pixels in the window's current font.
   using Measurer = std::function<int(const std::string& caption)>;
 
   Label(std::string name, std::string caption, int left, int top, int width, int height);
@@ -81,18 +93,33 @@ class Label : public Control {
   void SetCaption(std::string caption);
   /// Installs the measurer and re-sizes the label to its caption.
   void SetMeasurer(Measurer measurer);
+  /// Sizes the label again, e.g. after the window's font changed.
+  void Remeasure();
+
+  /// A fixed-size label keeps its design width whatever its caption.
+  bool auto_size() const { return auto_size_; }
+  void SetAutoSize(bool auto_size);
+  /// Text centred in the label's width (fixed-size labels only).
+  bool centered() const { return centered_; }
+  void SetCentered(bool centered);
+
+  /// The width estimate used when no measurer is installed.
+  static int EstimateWidth(const std::string& caption);
 
  private:
   void AutoSize();
   std::string caption_;
+  const std::string design_caption_;
+  const int design_width_;
   Measurer measurer_;
+  bool auto_size_ = true;
+  bool centered_ = false;
 };
 
 /// A one-line edit field. on_change fires whenever the text changes.
 class Edit : public Control {
  public:
-  Edit(std::string name, std::string text, int left, int top, int width, int height,
-       int tab_order);
+  Edit(std::string name, std::string text, int left, int top, int width, int height, int tab_order);
   const std::string& text() const { return text_; }
   /// Sets the text; fires on_change only when it differs from the old text.
   void SetText(std::string text);
@@ -107,8 +134,8 @@ class Edit : public Control {
 /// A whole-number field with arrows, range [min, max].
 class SpinField : public Control {
  public:
-  SpinField(std::string name, int min, int max, int value, int left, int top, int width,
-           int height, int tab_order);
+  SpinField(std::string name, int min, int max, int value, int left, int top, int width, int height,
+            int tab_order);
   /// The integer in the text, or the minimum when the text is no integer.
   int value() const;
   const std::string& text() const { return text_; }
@@ -137,7 +164,8 @@ class CheckBox : public Control {
   const std::string& caption() const { return caption_; }
   void SetChecked(bool checked);
   void SetCaption(std::string caption);
-  /// A mouse click or the space key: toggles the state.
+  /// A mouse click or the space key: toggles the state when the box is
+  /// visible and enabled.
   void UserClick();
   Event on_click;
 
@@ -165,9 +193,11 @@ class ListBox : public Control {
   int top_index() const { return top_index_; }
   void SetTopIndex(int index);
 
-  /// A selection by mouse or keyboard: selects, then fires on_click.
+  /// A selection by mouse or keyboard: selects, then fires on_click. An
+  /// index outside the list (a click below the last item) does nothing.
   void UserSelect(int index);
-  /// A double-click: its first click selects, then on_dbl_click fires.
+  /// A double-click: its first click selects like UserSelect, then
+  /// on_dbl_click fires (also below the last item, with the old selection).
   void UserDoubleClick(int index);
   Event on_click;
   Event on_dbl_click;

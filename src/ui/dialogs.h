@@ -37,8 +37,7 @@ class Shell {
   virtual ~Shell() = default;
   /// show: 1 normal window, 5 current size and position.
   virtual void Execute(const std::string& verb, const std::string& file,
-                       const std::string& parameters, const std::string& directory,
-                       int show) = 0;
+                       const std::string& parameters, const std::string& directory, int show) = 0;
 };
 
 class TLogViewer;

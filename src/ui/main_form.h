@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "core/messages.h"
+#include "core/run_outcome.h"
 #include "core/sync_window.h"
 #include "core/text_ops.h"
 #include "platform/platform.h"
@@ -35,6 +36,8 @@ class TMain : public SyncWindow {
  public:
   static constexpr int kWidth = 570;
   static constexpr int kHeight = 368;
+  static constexpr int kKeyF1 = 112;
+  static constexpr int kStatusBarHeight = 17;
 
   TMain(MainFormServices services, TLogViewer& log);
   ~TMain() override;
@@ -66,8 +69,10 @@ class TMain : public SyncWindow {
   void FormShow();
   /// The save. False when it failed: the window stays open.
   bool FormClose();
+  /// A key released while the window itself has the focus.
   void FormKeyUp(int key);
-  /// A key released on one of the controls that share FormKeyUp.
+  /// A key released on a control: only btnSend, btnSelectFile, btnLoad,
+  /// btnRemoveFromList, ListBox1 and btnHelp pass it on to FormKeyUp.
   void ControlKeyUp(const std::string& control_name, int key);
 
   void btnSelectFileClick();
@@ -93,6 +98,9 @@ class TMain : public SyncWindow {
   void RequestClose() override;
   /// True once something asked the program to end (close or quit).
   bool quit_requested() const { return quit_requested_; }
+  /// True after an unformatted disk ended the program: closing the window
+  /// then saves nothing, so the settings file keeps its previous content.
+  bool ending_without_save() const { return ending_without_save_; }
 
   // --- State other parts read ----------------------------------------
   EntryTable& entries() { return entries_; }
@@ -103,9 +111,12 @@ class TMain : public SyncWindow {
   const std::string& settings_path() const { return settings_path_; }
   const std::string& language_path() const { return language_path_; }
   const std::string& home_folder() const { return home_folder_; }
+  const std::string& lib_dir() const { return lib_dir_; }
   int32_t loaded() const { return loaded_; }
   int32_t lang() const { return lang_; }
   int last_refused_index() const { return last_refused_index_; }
+  /// What the last Send or Load achieved (the command line's exit code).
+  const RunOutcome& last_run() const { return last_run_; }
   CodePage code_page() const;
 
   // --- SyncWindow: what a copy run reads and writes -------------------
@@ -122,10 +133,32 @@ class TMain : public SyncWindow {
 
  private:
   void WireReactions();
+  /// True when `path` names an existing folder; an empty path names none
+  /// (the host would take it for the working folder).
+  bool IsFolder(const std::string& path);
+  std::string LocateSettingsFile();
   void LoadSettings();
   void ApplyLanguage();
+  void SetControlCaption(const std::string& control_name, const std::string& caption);
   void PlaceSpinEdit();
+  Status SaveSettings();
+
+  void AddEntry(const std::string& picked);
+  void FillNewSlot(int s);
+  std::string NewEntryRemovableFolder(int s);
+
+  bool OfferToCreateFolder(const std::string& folder);
   bool CreateFolderTopDown(const std::string& folder);
+  bool CreateHighestMissingLevel(const std::string& folder);
+  void RefuseSelection(int p);
+  void FillFromSlot(int p);
+  void ActOnDiskCode(uint32_t code);
+  // Send and Load (main_form_send_load.cc).
+  void RefuseUnselectedRun();
+  bool RunSyncTree(const std::string& source, const std::string& destination,
+                   const std::string& project_folder, const std::string& removable_project_folder,
+                   std::string exclusion_list);
+  void ReportRun(const std::string& empty_run_message);
 
   MainFormServices services_;
   Platform& platform_;
@@ -151,6 +184,8 @@ class TMain : public SyncWindow {
   int32_t lang_ = 1;
   int last_refused_index_ = -1;
   bool quit_requested_ = false;
+  bool ending_without_save_ = false;
+  RunOutcome last_run_;
 };
 
 }  // namespace pellmar

@@ -1,0 +1,63 @@
+// The drives report. The settings file is located by the rule start-up
+// uses: "Application Data" beside Documents when that folder exists, else
+// the program directory.
+#include "app/drives_command.h"
+
+#include <iomanip>
+#include <iostream>
+
+namespace pellmar {
+
+const char kDrivesCommandUsage[] =
+    "  pellmar drives                 drive letters, Documents, settings file, program directory\n";
+
+namespace {
+
+constexpr const char* kSettingsFileName = "Pellmar.ini";
+
+// The path up to and including its last backslash ("" when it has none).
+std::string UpToLastBackslash(const std::string& path) {
+  const size_t cut = path.rfind('\\');
+  return cut == std::string::npos ? "" : path.substr(0, cut + 1);
+}
+
+std::string SettingsFilePath(Platform& platform, const std::string& program_dir) {
+  const std::string per_user = UpToLastBackslash(platform.DocumentsFolder()) + "Application Data";
+  if (platform.FolderExists(per_user)) return per_user + "\\" + kSettingsFileName;
+  return program_dir + kSettingsFileName;
+}
+
+// One labelled path: its namespace spelling, then where it is on the host.
+void PrintPath(Platform& platform, std::ostream& out, const char* label, const std::string& path) {
+  out << std::left << std::setw(20) << label << (path.empty() ? "(unknown)" : path) << "\n";
+  if (path.empty()) return;
+  const std::optional<std::string> host = platform.HostPath(path);
+  out << std::setw(20) << "" << (host ? *host : "(not reachable now)") << "\n";
+}
+
+}  // namespace
+
+void PrintDrives(Platform& platform, std::ostream& out) {
+  out << "Drive letters:\n";
+  for (const DriveMapping& drive : platform.Drives()) {
+    out << "  " << std::left << std::setw(4) << drive.drive << std::setw(40) << drive.host_path
+        << " " << std::setw(8) << (drive.mounted ? "mounted" : "absent") << " " << drive.origin
+        << "\n";
+  }
+  const std::string program_dir = UpToLastBackslash(platform.ExecutablePath());
+  PrintPath(platform, out, "Documents folder:", platform.DocumentsFolder());
+  PrintPath(platform, out, "Settings file:", SettingsFilePath(platform, program_dir));
+  PrintPath(platform, out, "Program directory:", program_dir);
+}
+
+int RunDrivesCommand(const std::vector<std::string>& args) {
+  if (!args.empty()) {
+    std::cerr << "pellmar: drives takes no arguments\n";
+    return 2;
+  }
+  std::unique_ptr<Platform> platform = NewHostPlatform();
+  PrintDrives(*platform, std::cout);
+  return 0;
+}
+
+}  // namespace pellmar

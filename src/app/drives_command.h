@@ -1,0 +1,26 @@
+// `pellmar drives`: how the Windows namespace maps onto this machine, so a
+// user can see which letter a stick has and where the settings file lives.
+#ifndef PELLMAR_APP_DRIVES_COMMAND_H_
+#define PELLMAR_APP_DRIVES_COMMAND_H_
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace pellmar {
+
+/// The --help lines of the verb.
+extern const char kDrivesCommandUsage[];
+
+/// Runs the verb on the host platform; `args` follow the verb (none allowed).
+int RunDrivesCommand(const std::vector<std::string>& args);
+
+/// Writes the report: every drive letter with its host folder and state,
+/// the Documents folder, the settings file and the program directory.
+void PrintDrives(Platform& platform, std::ostream& out);
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_APP_DRIVES_COMMAND_H_

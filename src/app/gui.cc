@@ -1,0 +1,48 @@
+// Program entry for the window: the application, the two windows in the
+// order of start-up (the main window with its creation reaction first, the
+// log window second), then the event loop until the main window has closed.
+#include "app/gui.h"
+
+#include <QApplication>
+
+#include "ui/log_viewer.h"
+#include "ui/main_form.h"
+#include "ui/qt/log_window.h"
+#include "ui/qt/main_window.h"
+#include "ui/qt/platform_shell.h"
+#include "ui/qt/qt_dialogs.h"
+#include "ui/qt/qt_window_host.h"
+#include "ui/qt/window_look.h"
+
+namespace pellmar {
+
+int RunWindow(int argc, char** argv, Platform& platform) {
+  QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("Pellmar"));
+
+  QtDialogs dialogs(platform);
+  PlatformShell shell(platform);
+  QtWindowHost host;
+  TLogViewer log;
+  log.SetHost(&host);
+  TMain main({&platform, &dialogs, &shell, &host}, log);
+  // Labels size themselves in the window's font, and FormCreate places the
+  // number field behind Label4 by that size.
+  main.SetMeasurer(LabelMeasurer(main));
+  main.FormCreate();
+
+  MainWindow window(main);
+  auto* log_window = new LogWindow(log, &window);
+  host.SetMainWindow(&window);
+  host.SetLogWindow(log_window);
+  dialogs.SetParent(&window);
+  window.ShowCentred();
+  const int exit_code = QApplication::exec();
+  // The windows go before the objects they show; nothing may reach them after.
+  host.SetMainWindow(nullptr);
+  host.SetLogWindow(nullptr);
+  dialogs.SetParent(nullptr);
+  return exit_code;
+}
+
+}  // namespace pellmar

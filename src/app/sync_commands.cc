@@ -1,0 +1,167 @@
+// The list, send and load verbs: the window's reactions run headless.
+#include "app/sync_commands.h"
+
+#include <iostream>
+#include <memory>
+#include <optional>
+
+#include "app/headless_window.h"
+#include "core/relative_path.h"
+#include "platform/platform.h"
+#include "ui/log_viewer.h"
+#include "ui/main_form.h"
+
+namespace pellmar {
+
+const char kSyncCommandsUsage[] =
+    "  pellmar list                   the entries, one a line, tab-separated\n"
+    "  pellmar send PROJECT [--yes]   Send of one entry (its name or position)\n"
+    "  pellmar load PROJECT [--yes]   Load of one entry (its name or position)\n"
+    "    --yes answers Yes when asked to create a missing removable folder\n";
+
+namespace {
+
+enum class Direction { kSend, kLoad };
+
+// The main window and everything it needs, made as the program makes them,
+// with no window on screen.
+class HeadlessSession {
+ public:
+  explicit HeadlessSession(bool answer_yes)
+      : platform_(NewHostPlatform()),
+        dialogs_(std::cerr, answer_yes),
+        host_(std::cout),
+        main_(MainFormServices{platform_.get(), &dialogs_, &shell_, &host_}, log_) {
+    log_.SetHost(&host_);
+    main_.FormCreate();
+  }
+  TMain& main() { return main_; }
+
+ private:
+  std::unique_ptr<Platform> platform_;
+  HeadlessDialogs dialogs_;
+  HeadlessShell shell_;
+  HeadlessHost host_;
+  TLogViewer log_;
+  TMain main_;
+};
+
+struct SyncArguments {
+  std::string project;
+  bool answer_yes = false;
+};
+
+std::optional<SyncArguments> ParseSyncArguments(const std::vector<std::string>& args) {
+  SyncArguments parsed;
+  bool have_project = false;
+  for (const std::string& arg : args) {
+    if (arg == "--yes") {
+      parsed.answer_yes = true;
+    } else if (!have_project && (arg.empty() || arg[0] != '-')) {
+      parsed.project = arg;
+      have_project = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  if (!have_project) return std::nullopt;
+  return parsed;
+}
+
+int UsageError(const std::string& what) {
+  std::cerr << "pellmar: " << what << "\nUsage:\n" << kSyncCommandsUsage;
+  return kExitUsage;
+}
+
+std::optional<int> ParsePosition(const std::string& text) {
+  if (text.empty() || text.size() > 3) return std::nullopt;
+  int value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+// The list position of PROJECT: a project name as listed, else a position
+// counted from 1. A name that several entries share selects none of them.
+std::optional<int> FindEntry(const TMain& main, const std::string& project) {
+  std::optional<int> found;
+  const std::vector<std::string>& names = main.ListBox2.items();
+  for (int p = 0; p < static_cast<int>(names.size()); ++p) {
+    if (names[p] != project) continue;
+    if (found) {
+      std::cerr << "pellmar: several entries are named \"" << project
+                << "\"; give its position instead.\n";
+      return std::nullopt;
+    }
+    found = p;
+  }
+  if (found) return found;
+  const std::optional<int> position = ParsePosition(project);
+  if (position && *position >= 1 && *position <= main.ListBox1.count()) return *position - 1;
+  std::cerr << "pellmar: no entry \"" << project << "\"; `pellmar list` shows them.\n";
+  return std::nullopt;
+}
+
+// Selects the entry as a click on its line would; true when the selection
+// completed (it may be refused, or a disk error may end the program).
+bool SelectEntry(TMain& main, int p) {
+  main.ListBox1.UserSelect(p);
+  return !main.quit_requested() && main.ListBox1.item_index() == p && main.btnSend.enabled();
+}
+
+// Saves as closing the window would, unless the run already closed it (a
+// failed copy saves at once) or ended the program without a save.
+bool SaveUnlessEnded(TMain& main) {
+  if (main.quit_requested() || main.ending_without_save()) return true;
+  return main.FormClose();
+}
+
+int RunSyncCommand(Direction direction, const std::vector<std::string>& args) {
+  const std::optional<SyncArguments> parsed = ParseSyncArguments(args);
+  if (!parsed) return UsageError("expected one PROJECT and at most --yes");
+  HeadlessSession session(parsed->answer_yes);
+  TMain& main = session.main();
+  const std::optional<int> p = FindEntry(main, parsed->project);
+  if (!p) return kExitIncomplete;
+  if (!SelectEntry(main, *p)) {
+    // Ignored: the exit code already tells that nothing was copied.
+    (void)SaveUnlessEnded(main);
+    std::cerr << "pellmar: the entry could not be selected; nothing was copied.\n";
+    return kExitIncomplete;
+  }
+  const std::string& free_space = main.StatusBar1.panel_text(0);
+  if (!free_space.empty()) std::cout << free_space << std::endl;
+  (direction == Direction::kSend ? main.btnSend : main.btnLoad).Click();
+  const bool saved = SaveUnlessEnded(main);
+  return saved && main.last_run().Complete() ? kExitComplete : kExitIncomplete;
+}
+
+}  // namespace
+
+int RunListCommand(const std::vector<std::string>& args) {
+  if (!args.empty()) return UsageError("list takes no arguments");
+  HeadlessSession session(false);
+  TMain& main = session.main();
+  for (int p = 0; p < main.ListBox1.count(); ++p) {
+    const SyncEntry& entry = main.entries().slot(p + 1);
+    const std::string& shown = main.ListBox1.item(p);
+    std::cout << p + 1 << '\t' << main.ListBox2.item(p) << '\t' << shown << '\t'
+              << ResolveDocumentsRelative(main.documents_folder(), shown, main.code_page()) << '\t'
+              << entry.removable_folder << '\t' << entry.duration << '\t'
+              << (entry.auto_delete ? 1 : 0) << '\t' << entry.exclusion_text << '\n';
+  }
+  std::cout.flush();
+  return kExitComplete;
+}
+
+int RunSendCommand(const std::vector<std::string>& args) {
+  return RunSyncCommand(Direction::kSend, args);
+}
+
+int RunLoadCommand(const std::vector<std::string>& args) {
+  return RunSyncCommand(Direction::kLoad, args);
+}
+
+}  // namespace pellmar

@@ -1,0 +1,31 @@
+// The command-line verbs on the entries of the settings file: `list` prints
+// them, `send` and `load` select one and press Send or Load, exactly as a
+// user of the window would, then save the settings as closing it would.
+#ifndef PELLMAR_APP_SYNC_COMMANDS_H_
+#define PELLMAR_APP_SYNC_COMMANDS_H_
+
+#include <string>
+#include <vector>
+
+namespace pellmar {
+
+/// Exit codes of the verbs.
+constexpr int kExitComplete = 0;    // every candidate handled
+constexpr int kExitIncomplete = 1;  // a file refused or failed, the run refused, no such entry
+constexpr int kExitUsage = 2;
+
+/// One line each for the --help text.
+extern const char kSyncCommandsUsage[];
+
+/// `pellmar list`: one entry a line, tab-separated: position, project name,
+/// project folder as the list shows it, absolute project folder, removable
+/// folder, days, auto-delete (0/1), exclusion text. `args` follow the verb.
+int RunListCommand(const std::vector<std::string>& args);
+/// `pellmar send PROJECT [--yes]`: PROJECT is a listed name or a position.
+int RunSendCommand(const std::vector<std::string>& args);
+/// `pellmar load PROJECT [--yes]`.
+int RunLoadCommand(const std::vector<std::string>& args);
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_APP_SYNC_COMMANDS_H_

@@ -1,0 +1,98 @@
+// CopyIfNewer: the single "copy or skip" decision of a run.
+#include "core/copy_if_newer.h"
+
+#include <optional>
+
+#include "core/text_ops.h"
+#include "platform/dos_time.h"
+
+namespace pellmar {
+
+namespace {
+
+// The second status panel is empty whenever no copy is under way.
+CopyOutcome Finish(SyncRun& run, CopyOutcome outcome) {
+  run.window.SetCopyStatus("");
+  return outcome;
+}
+
+bool IsDevice(const FileFacts& facts) { return (facts.attributes & kAttrDevice) != 0; }
+bool IsFolder(const FileFacts& facts) { return (facts.attributes & kAttrDirectory) != 0; }
+
+// Charges a copy onto the removable disk, giving back the old target's
+// space. A copy from the removable disk costs it nothing. False, with the
+// counter as it was, when the disk would be full.
+bool ChargeFreeSpace(SyncRun& run, const std::string& source_path, int64_t source_size,
+                     int64_t target_size) {
+  const int64_t before = run.counters.free_space;
+  if (!OccursIn(run.media_dir, source_path)) {
+    run.counters.free_space = before - source_size + target_size;
+  }
+  if (run.counters.free_space >= 1) return true;
+  run.counters.free_space = before;
+  return false;
+}
+
+void ShowProgress(SyncRun& run, const std::string& name) {
+  run.window.SetCopyStatus(std::to_string(run.candidates_handled) + ": " + name);
+  run.window.ProcessEvents();
+}
+
+}  // namespace
+
+CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
+                        const std::string& target_folder) {
+  const std::optional<FileFacts> source = run.platform.FindFile(source_path);
+  if (!source) return Finish(run, CopyOutcome::kSourceGone);
+  return CopyListedFile(run, source_path, *source, target_folder);
+}
+
+CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const FileFacts& source,
+                           const std::string& target_folder) {
+  ++run.candidates_handled;
+  if (IsDevice(source) || IsFolder(source)) {
+    run.outcome.Skip(source_path);
+    return Finish(run, CopyOutcome::kNotRegular);
+  }
+  const std::string target_path = target_folder + "\\" + source.name;
+  const std::optional<FileFacts> target = run.platform.FindFile(target_path);
+  if (target && IsDevice(*target)) {
+    // A FIFO or device node is never opened, nor replaced.
+    run.outcome.Skip(target_path);
+    return Finish(run, CopyOutcome::kNotRegular);
+  }
+  if (!DosTimeIsLater(source.dos_time, target ? target->dos_time : 0)) {
+    if (target && IsFolder(*target)) {
+      // A folder stands where the copy belongs: the file has no counterpart.
+      run.outcome.Skip(target_path);
+      return Finish(run, CopyOutcome::kNotRegular);
+    }
+    return Finish(run, CopyOutcome::kUpToDate);
+  }
+  if (!run.platform.FolderExists(target_folder)) {
+    // Ignored: a folder that fails to appear makes the copy below fail, and
+    // that failure is reported.
+    (void)run.platform.ForceFolders(target_folder);
+  }
+  const int64_t before = run.counters.free_space;
+  if (!ChargeFreeSpace(run, source_path, source.size, target ? target->size : 0)) {
+    ++run.outcome.copies_refused;
+    run.window.ShowMessage("Not enough disc size!");
+    return Finish(run, CopyOutcome::kRefused);
+  }
+  ShowProgress(run, source.name);
+  const Status copied = run.platform.CopyFile(source_path, target_path);
+  if (!copied.ok()) {
+    // A failed copy leaves the old target as it was, so its charge comes back.
+    run.counters.free_space = before;
+    if (!run.platform.FileExists(source_path)) return Finish(run, CopyOutcome::kSourceGone);
+    ++run.outcome.copies_failed;
+    run.window.ShowMessage(run.window.Message(14));
+    run.window.RequestClose();
+  }
+  run.window.AppendLog(source.name);
+  ++run.counters.copy_count;
+  return Finish(run, copied.ok() ? CopyOutcome::kCopied : CopyOutcome::kFailed);
+}
+
+}  // namespace pellmar

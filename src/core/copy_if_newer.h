@@ -1,0 +1,43 @@
+// CopyIfNewer: copies one file into a folder when the copy there is missing
+// or older, charging the removable disk's free-space counter and recording
+// the copy in the log and the copy counter. The one place that decides
+// "copy or skip".
+#ifndef PELLMAR_CORE_COPY_IF_NEWER_H_
+#define PELLMAR_CORE_COPY_IF_NEWER_H_
+
+#include <string>
+
+#include "core/sync_run.h"
+#include "platform/platform.h"
+
+namespace pellmar {
+
+enum class CopyOutcome {
+  kSourceGone,  // nothing at the source path any more: nothing done
+  kUpToDate,    // the target is as new as the source or newer
+  kCopied,
+  kFailed,      // the copy was attempted and failed: logged, counted, close requested
+  kNotRegular,  // the source or the target is no regular file: left alone, reported
+  kRefused,     // not enough space: the caller ends the folder it walks
+};
+
+/// False only for a refusal, which ends the level being walked.
+inline bool GoOn(CopyOutcome outcome) { return outcome != CopyOutcome::kRefused; }
+
+/// True when the file is known to have its counterpart on the other side.
+inline bool CounterpartPresent(CopyOutcome outcome) {
+  return outcome == CopyOutcome::kCopied || outcome == CopyOutcome::kUpToDate;
+}
+
+/// Looks the source file up, then copies it as CopyListedFile does.
+CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
+                        const std::string& target_folder);
+
+/// The same for a file whose facts the folder listing has just given, which
+/// saves a second lookup of every source file in a walk.
+CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const FileFacts& source,
+                           const std::string& target_folder);
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_CORE_COPY_IF_NEWER_H_

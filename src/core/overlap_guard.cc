@@ -1,0 +1,74 @@
+// The overlap guard of Send and Load.
+#include "core/overlap_guard.h"
+
+#include "core/text_ops.h"
+
+namespace pellmar {
+
+namespace {
+
+enum class Overlap { kApart, kSame, kNested };
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// One spelling per folder: doubled separators made single (a network path
+// keeps its leading pair), no trailing separator, letters in one case.
+std::string Canonical(const std::string& folder, char separator) {
+  std::string out;
+  for (size_t i = 0; i < folder.size(); ++i) {
+    const char c = folder[i];
+    if (c == separator && i > 1 && out.back() == separator) continue;
+    out.push_back(LowerAscii(c));
+  }
+  while (!out.empty() && out.back() == separator) out.pop_back();
+  return out;
+}
+
+bool Inside(const std::string& inner, const std::string& outer, char separator) {
+  return inner.size() > outer.size() && inner.compare(0, outer.size(), outer) == 0 &&
+         inner[outer.size()] == separator;
+}
+
+Overlap Compare(const std::string& a, const std::string& b, char separator) {
+  const std::string x = Canonical(a, separator);
+  const std::string y = Canonical(b, separator);
+  if (x == y) return Overlap::kSame;
+  if (Inside(x, y, separator) || Inside(y, x, separator)) return Overlap::kNested;
+  return Overlap::kApart;
+}
+
+Overlap CompareEverySpelling(Platform& platform, const std::string& a, const std::string& b) {
+  const Overlap written = Compare(a, b, '\\');
+  if (written != Overlap::kApart) return written;
+  const std::optional<std::string> host_a = platform.HostPath(a);
+  const std::optional<std::string> host_b = platform.HostPath(b);
+  if (!host_a || !host_b) return Overlap::kApart;
+  return Compare(*host_a, *host_b, '/');
+}
+
+const char kNothingTouched[] = "\r\nNothing was copied or deleted.";
+
+}  // namespace
+
+std::optional<std::string> OverlapRefusal(Platform& platform, const std::string& project_folder,
+                                          const std::string& removable_project_folder,
+                                          const std::string& media_dir) {
+  if (OccursIn(media_dir, project_folder)) {
+    return "The removable folder \"" + media_dir + "\" occurs in the path of the project folder " +
+           project_folder + ", so its files would count as files on the removable disk." +
+           kNothingTouched;
+  }
+  switch (CompareEverySpelling(platform, project_folder, removable_project_folder)) {
+    case Overlap::kSame:
+      return "The project folder and its folder on the removable disk are the same folder: " +
+             project_folder + kNothingTouched;
+    case Overlap::kNested:
+      return "The project folder " + project_folder + " and its folder on the removable disk " +
+             removable_project_folder + " lie one inside the other." + kNothingTouched;
+    case Overlap::kApart:
+      break;
+  }
+  return std::nullopt;
+}
+
+}  // namespace pellmar

@@ -1,0 +1,25 @@
+// The guard a run passes before it touches any file: the project folder and
+// its folder on the removable disk must lie apart, or files on the hard disk
+// would count as removable-disk files and be exposed to auto-delete.
+#ifndef PELLMAR_CORE_OVERLAP_GUARD_H_
+#define PELLMAR_CORE_OVERLAP_GUARD_H_
+
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace pellmar {
+
+/// Why a run between these folders must not start, or nullopt when they lie
+/// apart. Refused: the same folder, one inside the other (at folder
+/// boundaries, without regard to case, compared both as written and as the
+/// host folders they map to), or a removable folder text that occurs in the
+/// project folder's path.
+std::optional<std::string> OverlapRefusal(Platform& platform, const std::string& project_folder,
+                                          const std::string& removable_project_folder,
+                                          const std::string& media_dir);
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_CORE_OVERLAP_GUARD_H_

@@ -1,0 +1,33 @@
+// What the last Send or Load achieved, kept by the window so a caller
+// without one (the command line) can tell a complete run from a run that
+// left files behind, and so the run can list what it had to leave out.
+#ifndef PELLMAR_CORE_RUN_OUTCOME_H_
+#define PELLMAR_CORE_RUN_OUTCOME_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pellmar {
+
+struct RunOutcome {
+  /// Only this many left-out names are kept for the report; the rest are
+  /// counted, so a tree full of them cannot grow the memory of a run.
+  static constexpr size_t kMaxListedSkips = 50;
+
+  bool run_refused = false;                // refused before any file was touched
+  int copies_refused = 0;                  // "Not enough disc size!"
+  int copies_failed = 0;                   // the copy itself failed
+  int64_t skipped_count = 0;               // entries left out of the run
+  std::vector<std::string> skipped_names;  // the first kMaxListedSkips of them
+
+  /// Notes an entry the run could not handle.
+  void Skip(std::string description);
+  /// True when every candidate of the run was handled.
+  bool Complete() const;
+};
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_CORE_RUN_OUTCOME_H_

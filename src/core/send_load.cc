@@ -1,0 +1,40 @@
+// The window-independent steps of Send and Load.
+#include "core/send_load.h"
+
+#include "core/text_ops.h"
+
+namespace pellmar {
+
+std::string ExclusionList(const std::string& exclusion_text) {
+  return RemoveAll(RemoveAll(exclusion_text, " "), ".");
+}
+
+std::string SendDestination(const std::string& media_dir, const std::string& project_name) {
+  return ReplaceFirst(media_dir + "\\" + project_name, "\\\\", "\\");
+}
+
+std::string LoadSource(const std::string& media_dir, const std::string& project_name) {
+  return media_dir + "\\" + project_name;
+}
+
+std::string NothingSelectedText() {
+  return "Please select a project in the list first.\r\nNothing was copied or deleted.";
+}
+
+std::string LogTitle(const std::string& msg10, int count, const std::string& msg11) {
+  return msg10 + std::to_string(count) + msg11;
+}
+
+std::string SkippedEntriesText(const RunOutcome& outcome) {
+  if (outcome.skipped_count == 0) return "";
+  std::string text =
+      "These entries were left alone: links to folders, entries that are no regular file, "
+      "and names that cannot be written here.";
+  for (const std::string& name : outcome.skipped_names) text += "\r\n" + name;
+  const int64_t unlisted =
+      outcome.skipped_count - static_cast<int64_t>(outcome.skipped_names.size());
+  if (unlisted > 0) text += "\r\n... and " + std::to_string(unlisted) + " more.";
+  return text;
+}
+
+}  // namespace pellmar

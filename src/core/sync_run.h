@@ -1,0 +1,45 @@
+// One Send or Load run: the services, the window and the counters it works
+// on, and the values of the window it reads. The values cannot change while
+// the run holds the window, so they are read once when the run starts
+// rather than once per file.
+#ifndef PELLMAR_CORE_SYNC_RUN_H_
+#define PELLMAR_CORE_SYNC_RUN_H_
+
+#include <cstdint>
+#include <string>
+
+#include "core/run_outcome.h"
+#include "core/sync_window.h"
+#include "core/text_ops.h"
+#include "platform/platform.h"
+
+namespace pellmar {
+
+struct SyncRun {
+  /// `exclusion_list` as the command built it ("pdf,ini,"); `project_folder`
+  /// is the absolute folder Send walks and Load fills.
+  SyncRun(Platform& platform, SyncWindow& window, RunCounters& counters, std::string exclusion_list,
+          std::string project_folder, CodePage code_page = {});
+
+  Platform& platform;
+  SyncWindow& window;
+  RunCounters& counters;
+
+  const std::string exclusion_list;
+  const std::string project_folder;
+  const std::string media_dir;  // edMediaDir text: the removable-disk test
+  // The removable folder, "\" and the project name, joined without any
+  // replacement: the text the target-folder rule removes from a path.
+  const std::string removable_project_folder;
+  const int days;
+  const bool auto_delete;
+  const CodePage code_page;
+
+  RunOutcome outcome;
+  int64_t candidates_handled = 0;  // shown while a file is being copied
+  int64_t entries_walked = 0;      // paces the repaints of a long walk
+};
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_CORE_SYNC_RUN_H_

@@ -1,1 +1,0 @@
-// Placeholder so a layer without sources yet still builds.

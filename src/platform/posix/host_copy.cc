@@ -1,0 +1,116 @@
+// Copying one regular file: the kernel's copy path where the file systems
+// allow it, a fixed-size buffer otherwise, then time, mode and a rename.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "platform/posix/error_mapping.h"
+#include "platform/posix/host_files.h"
+#include "platform/posix/temp_file.h"
+
+namespace pellmar {
+namespace {
+
+constexpr size_t kChunk = size_t{1} << 20;
+constexpr size_t kBufferSize = size_t{128} << 10;
+
+// copy_file_range refuses these between some file systems and kernels; the
+// plain loop then copies whatever remains from the current offsets.
+bool KernelCopyUnsupported(int error) {
+  return error == EXDEV || error == ENOSYS || error == EINVAL || error == EOPNOTSUPP ||
+         error == EBADF;
+}
+
+Status CopyByBuffer(int in, int out, const std::string& source, const std::string& temp) {
+  std::vector<char> buffer(kBufferSize);
+  while (true) {
+    const ssize_t got = read(in, buffer.data(), buffer.size());
+    if (got == 0) return Status::Ok();
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return StatusFromErrno("read", source, errno);
+    }
+    for (ssize_t done = 0; done < got;) {
+      const ssize_t put = write(out, buffer.data() + done, static_cast<size_t>(got - done));
+      if (put < 0 && errno == EINTR) continue;
+      if (put < 0) return StatusFromErrno("write", temp, errno);
+      done += put;
+    }
+  }
+}
+
+Status CopyContents(int in, int out, off_t size, const std::string& source,
+                    const std::string& temp) {
+  off_t copied = 0;
+  while (true) {
+    const ssize_t n = copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+    if (n > 0) {
+      copied += n;
+      continue;
+    }
+    // Some kernels answer 0 at once for files whose size they do not know
+    // (procfs and the like); the plain loop reads those correctly.
+    if (n == 0 && (copied > 0 || size == 0)) return Status::Ok();
+    if (n < 0 && errno == EINTR) continue;
+    if (n == 0 || KernelCopyUnsupported(errno)) return CopyByBuffer(in, out, source, temp);
+    return StatusFromErrno("copy " + source + " to", temp, errno);
+  }
+}
+
+Status OpenRegularSource(const std::string& source, int* fd, struct stat* info) {
+  // Looked at before opening: a FIFO or device must never be opened at all.
+  if (stat(source.c_str(), info) != 0) return StatusFromErrno("open", source, errno);
+  if (!S_ISREG(info->st_mode)) {
+    return Status::Error(kErrorAccessDenied, source + ": not a regular file, not copied");
+  }
+  // O_NONBLOCK: should a FIFO be swapped in after the check, open still
+  // returns at once, and the second check below turns it away.
+  *fd = open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (*fd < 0) return StatusFromErrno("open", source, errno);
+  struct stat opened;
+  if (fstat(*fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != info->st_ino ||
+      opened.st_dev != info->st_dev) {
+    close(*fd);
+    *fd = -1;
+    return Status::Error(kErrorAccessDenied, source + ": changed while being opened, not copied");
+  }
+  *info = opened;
+  return Status::Ok();
+}
+
+Status CopyIntoTemp(int in, const struct stat& info, const std::string& source,
+                    TempFileBeside& temp) {
+  Status status = CopyContents(in, temp.fd(), info.st_size, source, temp.path());
+  if (!status.ok()) return status;
+  // FAT and some network file systems have no modes; the copy stays good
+  // without them, so a refusal here is not a failure.
+  (void)fchmod(temp.fd(), info.st_mode & 0777);
+  const struct timespec times[2] = {info.st_atim, info.st_mtim};
+  if (futimens(temp.fd(), times) != 0)
+    return StatusFromErrno("set the time of", temp.path(), errno);
+  return Status::Ok();
+}
+
+}  // namespace
+
+Status CopyHostFile(const std::string& source, const std::string& target) {
+  struct stat target_info;
+  if (stat(target.c_str(), &target_info) == 0 && S_ISDIR(target_info.st_mode)) {
+    return Status::Error(kErrorAccessDenied, target + ": is a folder, not replaced by a file");
+  }
+  int in = -1;
+  struct stat info;
+  Status status = OpenRegularSource(source, &in, &info);
+  if (!status.ok()) return status;
+  TempFileBeside temp(target);
+  status = temp.Create();
+  if (status.ok()) status = CopyIntoTemp(in, info, source, temp);
+  close(in);
+  if (!status.ok()) return status;
+  return temp.Commit();
+}
+
+}  // namespace pellmar

@@ -1,0 +1,36 @@
+// File and folder services on host paths: facts, listing, reading and the
+// atomic replace. The platform maps namespace paths first and calls these.
+#ifndef PELLMAR_PLATFORM_POSIX_HOST_FILES_H_
+#define PELLMAR_PLATFORM_POSIX_HOST_FILES_H_
+
+#include <optional>
+#include <string>
+
+#include "platform/platform.h"
+
+namespace pellmar {
+
+/// Facts of the entry at `host_path`, named `name`; a link is flagged and
+/// described by its target; nullopt when nothing is there.
+std::optional<FileFacts> HostFileFacts(const std::string& host_path, const std::string& name);
+
+/// The entries of `host_folder` whose names match `mask` ("*" for all), with
+/// "." and ".." first. Names holding "\" or ":" go to `unnamable`.
+FolderListing ListHostFolder(const std::string& host_folder, const std::string& mask);
+
+/// True when `name` matches a Windows mask of "*" and "?", ignoring case.
+bool MatchesMask(const std::string& mask, const std::string& name);
+
+/// Reads a regular file whole; anything else (a FIFO, a device) is refused.
+Status ReadHostFile(const std::string& host_path, std::string* contents);
+
+/// Writes `contents` beside `host_path` and renames it into place.
+Status ReplaceHostFile(const std::string& host_path, const std::string& contents);
+
+/// Copies the regular file `source` over `target` by way of a temporary file
+/// in the target's folder, keeping the source's last-write time and mode.
+Status CopyHostFile(const std::string& source, const std::string& target);
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_PLATFORM_POSIX_HOST_FILES_H_

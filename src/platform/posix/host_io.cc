@@ -1,0 +1,92 @@
+// Whole-file reads and atomic whole-file replacement, for profile files.
+#include <fcntl.h>
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/posix/error_mapping.h"
+#include "platform/posix/host_files.h"
+#include "platform/posix/temp_file.h"
+
+namespace pellmar {
+namespace {
+
+Status WriteAll(int fd, const std::string& contents, const std::string& path) {
+  size_t done = 0;
+  while (done < contents.size()) {
+    const ssize_t put = write(fd, contents.data() + done, contents.size() - done);
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return StatusFromErrno("write", path, errno);
+    done += static_cast<size_t>(put);
+  }
+  return Status::Ok();
+}
+
+// A settings file kept as a link into a folder of dotfiles stays a link:
+// the file the link leads to is the one replaced.
+std::string FollowLink(const std::string& host_path) {
+  struct stat info;
+  if (lstat(host_path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return host_path;
+  char resolved[PATH_MAX];
+  if (realpath(host_path.c_str(), resolved) == nullptr) return host_path;
+  return resolved;
+}
+
+}  // namespace
+
+Status ReadHostFile(const std::string& host_path, std::string* contents) {
+  contents->clear();
+  const int fd = open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return StatusFromErrno("open", host_path, errno);
+  struct stat info;
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return Status::Error(kErrorAccessDenied, host_path + ": not a regular file, not read");
+  }
+  contents->reserve(static_cast<size_t>(info.st_size));
+  char buffer[65536];
+  while (true) {
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got == 0) break;
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      const int error = errno;
+      close(fd);
+      return StatusFromErrno("read", host_path, error);
+    }
+    contents->append(buffer, static_cast<size_t>(got));
+  }
+  close(fd);
+  return Status::Ok();
+}
+
+Status ReplaceHostFile(const std::string& host_path, const std::string& contents) {
+  const std::string target = FollowLink(host_path);
+  struct stat old_info;
+  const bool existed = stat(target.c_str(), &old_info) == 0;
+  if (existed && S_ISDIR(old_info.st_mode)) {
+    return Status::Error(kErrorAccessDenied, target + ": is a folder, not replaced by a file");
+  }
+  TempFileBeside temp(target);
+  Status status = temp.Create();
+  if (status.ok()) status = WriteAll(temp.fd(), contents, temp.path());
+  if (!status.ok()) return status;
+  // The new file keeps the old one's mode; a new file stays private (0600),
+  // which suits a settings file. FAT refuses modes, and that is harmless.
+  if (existed) (void)fchmod(temp.fd(), old_info.st_mode & 0777);
+  status = temp.Commit();
+  if (!status.ok()) return status;
+  // Make the rename itself durable. A file system that cannot sync a folder
+  // still did the rename, so the result does not change the outcome.
+  const int folder = open(HostFolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder >= 0) {
+    (void)fsync(folder);
+    close(folder);
+  }
+  return Status::Ok();
+}
+
+}  // namespace pellmar

@@ -1,0 +1,135 @@
+// Folder listing and file facts on the host, in the shape of the Windows
+// listing: attribute word, local DOS last-write time and 64-bit size.
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <ctime>
+
+#include "platform/dos_time.h"
+#include "platform/posix/host_files.h"
+#include "platform/posix/namespace_path.h"
+
+namespace pellmar {
+namespace {
+
+uint32_t LocalDosTime(const struct timespec& when) {
+  struct tm local;
+  const time_t seconds = when.tv_sec;
+  if (localtime_r(&seconds, &local) == nullptr) return PackDosTime(LocalDateTime{});
+  LocalDateTime t;
+  t.year = local.tm_year + 1900;
+  t.month = local.tm_mon + 1;
+  t.day = local.tm_mday;
+  t.hour = local.tm_hour;
+  t.minute = local.tm_min;
+  t.second = local.tm_sec;
+  return PackDosTime(t);
+}
+
+// Facts from `link_info` (lstat) and, for a symbolic link, `target_info`
+// (stat, nullptr when the link leads nowhere).
+FileFacts FactsFromStat(const std::string& name, const struct stat& link_info,
+                        const struct stat* target_info) {
+  const bool is_link = S_ISLNK(link_info.st_mode);
+  const struct stat& info = is_link && target_info != nullptr ? *target_info : link_info;
+  FileFacts facts;
+  facts.name = name;
+  facts.dos_time = LocalDosTime(info.st_mtim);
+  if (S_ISDIR(info.st_mode)) {
+    facts.attributes = kAttrDirectory;
+  } else if (S_ISREG(info.st_mode)) {
+    facts.attributes = kAttrArchive;
+    facts.size = info.st_size;
+  } else {
+    // FIFOs, sockets, devices and broken links: listed, never opened.
+    facts.attributes = kAttrDevice;
+  }
+  if (is_link) facts.attributes |= kAttrReparsePoint;
+  if ((info.st_mode & S_IWUSR) == 0) facts.attributes |= kAttrReadOnly;
+  if (name.size() > 1 && name[0] == '.' && name != "..") facts.attributes |= kAttrHidden;
+  return facts;
+}
+
+std::optional<FileFacts> FactsAt(int folder_fd, const std::string& entry, const std::string& name) {
+  struct stat link_info;
+  if (fstatat(folder_fd, entry.c_str(), &link_info, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
+  if (!S_ISLNK(link_info.st_mode)) return FactsFromStat(name, link_info, nullptr);
+  struct stat target_info;
+  const bool resolves = fstatat(folder_fd, entry.c_str(), &target_info, 0) == 0;
+  return FactsFromStat(name, link_info, resolves ? &target_info : nullptr);
+}
+
+std::optional<FileFacts> DotEntry(int folder_fd, const char* which) {
+  struct stat info;
+  if (fstatat(folder_fd, which, &info, 0) != 0) return std::nullopt;
+  return FactsFromStat(which, info, nullptr);
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool MatchFrom(const std::string& mask, size_t m, const std::string& name, size_t n) {
+  // Iterative with one backtrack point: each "*" only ever needs the last one.
+  size_t star = std::string::npos, resume = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && mask[m] == '*') {
+      star = m++;
+      resume = n;
+    } else if (m < mask.size() && (mask[m] == '?' || LowerAscii(mask[m]) == LowerAscii(name[n]))) {
+      ++m;
+      ++n;
+    } else if (star != std::string::npos) {
+      m = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  return m == mask.size();
+}
+
+}  // namespace
+
+bool MatchesMask(const std::string& mask, const std::string& name) {
+  // "*.*" means every name, dotted or not, as it always has on Windows.
+  if (mask == "*" || mask == "*.*") return true;
+  return MatchFrom(mask, 0, name, 0);
+}
+
+std::optional<FileFacts> HostFileFacts(const std::string& host_path, const std::string& name) {
+  return FactsAt(AT_FDCWD, host_path, name);
+}
+
+FolderListing ListHostFolder(const std::string& host_folder, const std::string& mask) {
+  FolderListing listing;
+  const int folder_fd = open(host_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder_fd < 0) return listing;
+  DIR* folder = fdopendir(folder_fd);
+  if (folder == nullptr) {
+    close(folder_fd);
+    return listing;
+  }
+  for (const char* dot : {".", ".."}) {
+    std::optional<FileFacts> facts = DotEntry(folder_fd, dot);
+    if (facts && MatchesMask(mask, dot)) listing.entries.push_back(*facts);
+  }
+  const std::string prefix = host_folder == "/" ? "/" : host_folder + "/";
+  while (const struct dirent* entry = readdir(folder)) {
+    const std::string name = entry->d_name;
+    if (name == "." || name == ".." || !MatchesMask(mask, name)) continue;
+    if (IsUnnamable(name)) {
+      listing.unnamable.push_back(prefix + name);
+      continue;
+    }
+    // An entry removed between readdir and stat is simply gone.
+    if (std::optional<FileFacts> facts = FactsAt(folder_fd, name, name)) {
+      listing.entries.push_back(std::move(*facts));
+    }
+  }
+  closedir(folder);  // also closes folder_fd
+  return listing;
+}
+
+}  // namespace pellmar

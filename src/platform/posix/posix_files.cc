@@ -1,0 +1,130 @@
+// PosixPlatform's file and folder services: each maps its namespace paths
+// and hands the host paths to the host-level helpers.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include "platform/posix/error_mapping.h"
+#include "platform/posix/host_files.h"
+#include "platform/posix/posix_platform.h"
+
+namespace pellmar {
+namespace {
+
+bool StatIs(const std::string& host, bool want_folder) {
+  struct stat info;
+  if (stat(host.c_str(), &info) != 0) return false;
+  return S_ISDIR(info.st_mode) == want_folder;
+}
+
+// ENOENT on a create means the parent is missing: a path, not a file.
+Status CreateStatus(const std::string& what, const std::string& host, int error) {
+  if (error == ENOENT) {
+    return Status::Error(kErrorPathNotFound, what + " " + host + ": no parent folder");
+  }
+  return StatusFromErrno(what, host, error);
+}
+
+}  // namespace
+
+FolderListing PosixPlatform::ListFolder(const std::string& pattern) {
+  // The mask follows the last separator, or the colon of "E:*".
+  const size_t cut = pattern.find_last_of("\\/:");
+  const std::string folder = cut == std::string::npos ? "" : pattern.substr(0, cut + 1);
+  const std::string mask = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+  std::string host;
+  if (mask.empty() || !Resolve(folder.empty() ? "." : folder, &host).ok()) return {};
+  return ListHostFolder(host, mask);
+}
+
+std::optional<FileFacts> PosixPlatform::FindFile(const std::string& path) {
+  ResolvedPath resolved;
+  std::optional<NamespacePathParts> parts = ParseNamespacePath(path);
+  // A drive root has no entry of its own, as on Windows.
+  if (!parts || parts->components.empty() || !Resolve(path, &resolved).ok()) return std::nullopt;
+  return HostFileFacts(resolved.host, parts->components.back());
+}
+
+bool PosixPlatform::FolderExists(const std::string& path) {
+  std::string host;
+  return Resolve(path, &host).ok() && StatIs(host, true);
+}
+
+bool PosixPlatform::FileExists(const std::string& path) {
+  std::string host;
+  return Resolve(path, &host).ok() && StatIs(host, false);
+}
+
+Status PosixPlatform::CopyFile(const std::string& source, const std::string& target) {
+  std::string host_source, host_target;
+  Status status = Resolve(source, &host_source);
+  if (status.ok()) status = Resolve(target, &host_target);
+  if (!status.ok()) return status;
+  return CopyHostFile(host_source, host_target);
+}
+
+Status PosixPlatform::DeleteFile(const std::string& path) {
+  std::string host;
+  Status status = Resolve(path, &host);
+  if (!status.ok()) return status;
+  struct stat info;
+  if (lstat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+    return Status::Error(kErrorAccessDenied, host + ": is a folder, not deleted as a file");
+  }
+  if (unlink(host.c_str()) != 0) return StatusFromErrno("delete", host, errno);
+  return Status::Ok();
+}
+
+Status PosixPlatform::RemoveFolder(const std::string& path) {
+  std::string host;
+  Status status = Resolve(path, &host);
+  if (!status.ok()) return status;
+  if (rmdir(host.c_str()) != 0) return StatusFromErrno("remove the folder", host, errno);
+  return Status::Ok();
+}
+
+Status PosixPlatform::CreateFolder(const std::string& path) {
+  std::string host;
+  Status status = Resolve(path, &host);
+  if (!status.ok()) return status;
+  if (mkdir(host.c_str(), 0777) != 0) return CreateStatus("create the folder", host, errno);
+  return Status::Ok();
+}
+
+Status PosixPlatform::ForceFolders(const std::string& path) {
+  ResolvedPath resolved;
+  Status status = Resolve(path, &resolved);
+  if (!status.ok()) return status;
+  const NamespacePathParts parts = *ParseNamespacePath(path);
+  // Levels are made below the mapped root only; the root itself is the
+  // medium (or the user's mapped folder) and is never created here.
+  std::string folder = resolved.relative ? "." : resolved.mapping.HostRootText();
+  const size_t first = resolved.relative ? 0 : resolved.mapping.prefix.components.size();
+  for (size_t level = first; level < parts.components.size(); ++level) {
+    folder += (folder == "/" ? "" : "/") + parts.components[level];
+    if (mkdir(folder.c_str(), 0777) == 0) continue;
+    if (errno != EEXIST) return CreateStatus("create the folder", folder, errno);
+    if (!StatIs(folder, true)) {
+      return Status::Error(kErrorAlreadyExists, folder + ": a file is in the way of the folder");
+    }
+  }
+  return Status::Ok();
+}
+
+Status PosixPlatform::ReadWholeFile(const std::string& path, std::string* contents) {
+  contents->clear();
+  std::string host;
+  Status status = Resolve(path, &host);
+  if (!status.ok()) return status;
+  return ReadHostFile(host, contents);
+}
+
+Status PosixPlatform::ReplaceFile(const std::string& path, const std::string& contents) {
+  std::string host;
+  Status status = Resolve(path, &host);
+  if (!status.ok()) return status;
+  return ReplaceHostFile(host, contents);
+}
+
+}  // namespace pellmar

@@ -1,0 +1,60 @@
+// PosixPlatform::GetDiskFreeSpace: the free-space query of a drive root,
+// answering with the Windows last-error codes the disk status reacts to.
+#include <sys/statvfs.h>
+
+#include <cerrno>
+
+#include "platform/posix/error_mapping.h"
+#include "platform/posix/posix_platform.h"
+
+namespace pellmar {
+namespace {
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// The root a query may name: "E:", "E:\" or "\\server\share" with an
+// optional trailing "\". Returns the mapping key ("E:", "\\server\share"),
+// or nullopt for an empty or malformed root.
+std::optional<std::string> RootKey(const std::string& root) {
+  if ((root.size() == 2 || (root.size() == 3 && (root[2] == '\\' || root[2] == '/'))) &&
+      IsLetter(root[0]) && root[1] == ':') {
+    return root.substr(0, 2);
+  }
+  if (root.compare(0, 2, "\\\\") != 0) return std::nullopt;
+  std::optional<NamespacePathParts> parts = ParseNamespacePath(root);
+  if (!parts || !parts->components.empty()) return std::nullopt;
+  return parts->root;
+}
+
+}  // namespace
+
+bool PosixPlatform::GetDiskFreeSpace(const std::string& root, uint64_t* free_bytes) {
+  *free_bytes = 0;
+  const std::optional<std::string> key = RootKey(root);
+  if (!key) {
+    SetLastError(kErrorInvalidName);
+    return false;
+  }
+  const bool is_share = (*key)[0] == '\\';
+  if (table_.FindRoot(*key) == nullptr && !is_share) RefreshMedia();
+  const NamespaceMapping* mapping = table_.FindRoot(*key);
+  if (mapping == nullptr) {
+    SetLastError(is_share ? kErrorBadNetPath : kErrorInvalidDrive);
+    return false;
+  }
+  struct statvfs info;
+  if (!MediumPresent(*mapping)) {
+    SetLastError(kErrorNotReady);
+    return false;
+  }
+  if (statvfs(mapping->HostRootText().c_str(), &info) != 0) {
+    // The mapped folder vanished between the two looks: still an absent medium.
+    SetLastError(errno == ENOENT || errno == ENOTDIR ? kErrorNotReady : WinErrorFromErrno(errno));
+    return false;
+  }
+  *free_bytes = static_cast<uint64_t>(info.f_bavail) * info.f_frsize;
+  SetLastError(kErrorSuccess);
+  return true;
+}
+
+}  // namespace pellmar

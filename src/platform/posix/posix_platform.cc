@@ -1,0 +1,187 @@
+// PosixPlatform: building the namespace from the host settings, mapping
+// paths both ways, and the small services (clock, version, error state).
+#include "platform/posix/posix_platform.h"
+
+#include <sys/stat.h>
+#include <sys/utsname.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <ctime>
+
+#include "platform/posix/error_mapping.h"
+#include "platform/posix/mount_table.h"
+
+namespace pellmar {
+namespace {
+
+std::string WorkingFolder() {
+  char buffer[PATH_MAX];
+  return getcwd(buffer, sizeof buffer) != nullptr ? buffer : "/";
+}
+
+bool IsHostFolder(const std::string& host_path) {
+  struct stat info;
+  return stat(host_path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// Creates a folder and its parents; used for the per-user settings folder,
+// which a fresh account may not have yet.
+void MakeHostFolders(const std::string& host_path) {
+  std::optional<std::vector<std::string>> parts = SplitHostPath(host_path);
+  if (!parts) return;
+  std::vector<std::string> level;
+  for (const std::string& part : *parts) {
+    level.push_back(part);
+    // An existing level answers EEXIST; a real failure shows later as a
+    // missing settings folder, which start-up already handles.
+    (void)mkdir(JoinHostPath(level).c_str(), 0700);
+  }
+}
+
+}  // namespace
+
+PosixPlatform::PosixPlatform(HostSettings settings) : settings_(std::move(settings)) {
+  table_.MapRoot("C:", "/", MappingOrigin::kSystem);
+  for (const auto& [root, host] : ParseDriveOverrides(settings_.drive_overrides, WorkingFolder())) {
+    table_.MapRoot(root, host, MappingOrigin::kEnvironment);
+  }
+  // Media take the letters the user's own mappings leave free, so a stick
+  // is never hidden behind a mapping.
+  RefreshMedia();
+  documents_ = table_.ToNamespace(settings_.documents).value_or("");
+  std::optional<NamespacePathParts> documents = ParseNamespacePath(documents_);
+  if (documents && !documents->components.empty()) {
+    // "Application Data" beside Documents is where the settings file lives.
+    documents->components.back() = "Application Data";
+    MakeHostFolders(settings_.config_home);
+    table_.MapFolder(*documents, settings_.config_home);
+  }
+}
+
+std::unique_ptr<Platform> NewPosixPlatform(HostSettings settings) {
+  return std::make_unique<PosixPlatform>(std::move(settings));
+}
+
+std::unique_ptr<Platform> NewHostPlatform() {
+  return NewPosixPlatform(HostSettingsFromEnvironment());
+}
+
+void PosixPlatform::RefreshMedia() {
+  const std::vector<MountEntry> mounts = ParseMountTable(ReadMountTableFile(settings_.mounts_file));
+  table_.AssignMediaLetters(RemovableMountPoints(mounts, settings_.media_roots));
+}
+
+bool PosixPlatform::MediumPresent(const NamespaceMapping& mapping) {
+  switch (mapping.origin) {
+    case MappingOrigin::kSystem:
+      return true;
+    case MappingOrigin::kEnvironment:
+      return IsHostFolder(mapping.HostRootText());
+    case MappingOrigin::kMountTable:
+      return IsMounted(ParseMountTable(ReadMountTableFile(settings_.mounts_file)),
+                       mapping.HostRootText());
+  }
+  return false;
+}
+
+Status PosixPlatform::Resolve(const std::string& path, ResolvedPath* resolved) {
+  // An empty path names nothing, not the working folder: an empty stored
+  // folder must never look like one that exists.
+  if (path.empty()) return Status::Error(kErrorPathNotFound, "empty path");
+  std::optional<NamespacePathParts> parts = ParseNamespacePath(path);
+  if (!parts) return Status::Error(kErrorInvalidName, path + ": not a valid path");
+  std::optional<ResolvedPath> found = table_.ToHost(*parts);
+  if (!found) {
+    RefreshMedia();  // a medium plugged in since the last look has a letter now
+    found = table_.ToHost(*parts);
+  }
+  if (!found && parts->root[0] == '\\') {
+    return Status::Error(kErrorBadNetPath, path + ": no such share");
+  }
+  if (!found) return Status::Error(kErrorPathNotFound, path + ": no such drive");
+  if (!found->relative && !MediumPresent(found->mapping)) {
+    return Status::Error(kErrorNotReady, path + ": the medium of " + found->mapping.PrefixText() +
+                                             " (" + found->mapping.HostRootText() +
+                                             ") is not present");
+  }
+  *resolved = std::move(*found);
+  return Status::Ok();
+}
+
+Status PosixPlatform::Resolve(const std::string& path, std::string* host) {
+  ResolvedPath resolved;
+  Status status = Resolve(path, &resolved);
+  if (status.ok()) *host = std::move(resolved.host);
+  return status;
+}
+
+std::optional<std::string> PosixPlatform::HostPath(const std::string& path) {
+  std::string host;
+  if (!Resolve(path, &host).ok()) return std::nullopt;
+  return host;
+}
+
+std::optional<std::string> PosixPlatform::NamespacePath(const std::string& host_path) {
+  return table_.ToNamespace(host_path);
+}
+
+std::vector<DriveMapping> PosixPlatform::Drives() {
+  RefreshMedia();
+  std::vector<DriveMapping> drives;
+  for (const NamespaceMapping* mapping : table_.Roots()) {
+    static const char* const kOrigins[] = {"system", "mount table", "PELLMAR_DRIVES"};
+    drives.push_back({mapping->prefix.root, mapping->HostRootText(), MediumPresent(*mapping),
+                      kOrigins[static_cast<int>(mapping->origin)]});
+  }
+  return drives;
+}
+
+std::string PosixPlatform::DocumentsFolder() { return documents_; }
+
+std::string PosixPlatform::ExecutablePath() {
+  char buffer[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (length <= 0) return "";
+  return table_.ToNamespace(std::string(buffer, static_cast<size_t>(length))).value_or("");
+}
+
+bool PosixPlatform::QueryVersion() {
+  struct utsname name;
+  if (uname(&name) != 0) {
+    SetLastError(WinErrorFromErrno(errno));
+    return false;
+  }
+  return true;
+}
+
+LocalDateTime PosixPlatform::Now() {
+  struct timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  struct tm local;
+  localtime_r(&now.tv_sec, &local);
+  return LocalDateTime{local.tm_year + 1900,
+                       local.tm_mon + 1,
+                       local.tm_mday,
+                       local.tm_hour,
+                       local.tm_min,
+                       local.tm_sec,
+                       static_cast<int>(now.tv_nsec / 1000000)};
+}
+
+uint32_t PosixPlatform::SetErrorMode(uint32_t mode) {
+  // There is no critical-error box to suppress here; the mode is only kept
+  // so that callers get back what they set.
+  const uint32_t previous = error_mode_;
+  error_mode_ = mode;
+  return previous;
+}
+
+void PosixPlatform::SetLastError(uint32_t code) { last_error_ = code; }
+
+uint32_t PosixPlatform::GetLastError() { return last_error_; }
+
+int PosixPlatform::AnsiCodePage() { return 65001; }
+
+}  // namespace pellmar

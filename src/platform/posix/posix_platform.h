@@ -1,0 +1,75 @@
+// The POSIX implementation of Platform. It maps every namespace path onto
+// the host through a DriveTable and runs the host-level helpers beside it;
+// a path on a removable medium that is not mounted reaches nothing at all.
+#ifndef PELLMAR_PLATFORM_POSIX_POSIX_PLATFORM_H_
+#define PELLMAR_PLATFORM_POSIX_POSIX_PLATFORM_H_
+
+#include <memory>
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/posix/drive_table.h"
+#include "platform/posix/host_settings.h"
+
+namespace pellmar {
+
+class PosixPlatform : public Platform {
+ public:
+  explicit PosixPlatform(HostSettings settings);
+
+  FolderListing ListFolder(const std::string& pattern) override;
+  std::optional<FileFacts> FindFile(const std::string& path) override;
+  bool FolderExists(const std::string& path) override;
+  bool FileExists(const std::string& path) override;
+  Status CopyFile(const std::string& source, const std::string& target) override;
+  Status DeleteFile(const std::string& path) override;
+  Status RemoveFolder(const std::string& path) override;
+  Status CreateFolder(const std::string& path) override;
+  Status ForceFolders(const std::string& path) override;
+  Status ReadWholeFile(const std::string& path, std::string* contents) override;
+  Status ReplaceFile(const std::string& path, const std::string& contents) override;
+
+  uint32_t SetErrorMode(uint32_t mode) override;
+  void SetLastError(uint32_t code) override;
+  uint32_t GetLastError() override;
+  bool GetDiskFreeSpace(const std::string& root, uint64_t* free_bytes) override;
+  std::vector<DriveMapping> Drives() override;
+
+  std::string DocumentsFolder() override;
+  std::string ExecutablePath() override;
+  bool QueryVersion() override;
+  LocalDateTime Now() override;
+
+  std::optional<std::string> HostPath(const std::string& path) override;
+  std::optional<std::string> NamespacePath(const std::string& host_path) override;
+
+  std::string DecodeCodePage(const std::string& bytes, int code_page) override;
+  int AnsiCodePage() override;
+  Status ShellOpen(const std::string& file, const std::string& parameters,
+                   const std::string& directory) override;
+
+ private:
+  /// Maps `path` to the host. Fails with kErrorInvalidName for a name the
+  /// namespace cannot hold, kErrorPathNotFound for an unknown drive and
+  /// kErrorNotReady when the drive's medium is absent.
+  Status Resolve(const std::string& path, ResolvedPath* resolved);
+  Status Resolve(const std::string& path, std::string* host);
+  /// Reads the mount table again and gives newly mounted media a letter.
+  void RefreshMedia();
+  /// False when the drive's medium is gone: a mount-table medium that is no
+  /// longer mounted, or a mapped folder that does not exist.
+  bool MediumPresent(const NamespaceMapping& mapping);
+
+  HostSettings settings_;
+  DriveTable table_;
+  std::string documents_;  // namespace path, empty when it has no spelling there
+  uint32_t error_mode_ = 0;
+  uint32_t last_error_ = 0;
+};
+
+/// A platform over explicit settings instead of the process environment.
+std::unique_ptr<Platform> NewPosixPlatform(HostSettings settings);
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_PLATFORM_POSIX_POSIX_PLATFORM_H_

@@ -1,0 +1,58 @@
+// ShowDiskStatus: the free space of the selected entry's removable disk,
+// or what to tell the user when the disk is missing or unformatted.
+//
+// The error mode is set before the query and put back on every path, so a
+// missing disk makes the query fail quietly instead of raising a system box.
+#include <cstdint>
+#include <limits>
+
+#include "core/free_space_text.h"
+#include "ui/drive_part.h"
+#include "ui/main_form.h"
+
+namespace pellmar {
+
+namespace {
+constexpr uint32_t kFailCriticalErrors = 1;
+}  // namespace
+
+void TMain::ShowDiskStatus() {
+  const uint32_t previous_mode = platform_.SetErrorMode(kFailCriticalErrors);
+  platform_.SetLastError(0);
+  const std::string& folder = entries_.at_position(ListBox1.item_index()).removable_folder;
+  uint64_t free_bytes = 0;
+  // A failed query counts as no space at all; the last error says why.
+  const bool answered = platform_.GetDiskFreeSpace(DrivePart(folder), &free_bytes);
+  const uint64_t counted = answered ? free_bytes : 0;
+  constexpr auto kMost = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+  counters_.free_space = static_cast<int64_t>(counted < kMost ? counted : kMost);
+  ActOnDiskCode(platform_.GetLastError());
+  // The mode handed back is our own; nothing to keep of it.
+  platform_.SetErrorMode(previous_mode);
+}
+
+void TMain::ActOnDiskCode(uint32_t code) {
+  switch (code) {
+    case kErrorInvalidDrive:
+    case kErrorNotReady:
+      ShowMessage(messages_.Msg(4));
+      break;
+    case kErrorInvalidName:
+      break;
+    case kErrorUnrecognizedVolume:
+    case kErrorUnrecognizedMedia:
+      ShowMessage(messages_.Msg(5));
+      // The program ends once the running reaction is done, and without the
+      // save that closing the window would run: the settings file keeps
+      // what it held before this run.
+      ending_without_save_ = true;
+      quit_requested_ = true;
+      services_.host->RequestQuit();
+      break;
+    default:
+      StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(25), counters_.free_space));
+      break;
+  }
+}
+
+}  // namespace pellmar

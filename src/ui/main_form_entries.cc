@@ -1,0 +1,83 @@
+// Add, Remove and the field reactions: the only changes to the entry table
+// while the program runs.
+//
+// Line p of both lists and slot p + 1 always go together; Add and Remove
+// change the lists and the slots in one step to keep it so.
+#include "core/relative_path.h"
+#include "ui/main_form.h"
+
+namespace pellmar {
+
+void TMain::btnSelectFileClick() {
+  const std::string start = IsFolder(home_folder_) ? home_folder_ : documents_;
+  // A full list gets no line more, whoever runs this reaction.
+  if (ListBox1.count() < EntryTable::kMaxEntries) {
+    const auto picked = services_.dialogs->PickFolder({messages_.Msg(16), start, false});
+    if (picked) AddEntry(*picked);
+  }
+  if (ListBox1.count() == EntryTable::kMaxEntries) btnSelectFile.SetEnabled(false);
+}
+
+void TMain::AddEntry(const std::string& picked) {
+  ListBox2.Append(LastPathComponent(picked, code_page()));
+  home_folder_ = picked;
+  ListBox1.Append(MakeDocumentsRelative(documents_, picked, code_page()));
+  ListBox1.SetItemIndex(ListBox1.count() - 1);
+  FillNewSlot(ListBox1.count());
+  ListBox1Click();
+}
+
+// A new entry takes its settings from the entry before it (slot 0 for the
+// first one), and the mount command the hidden field shows.
+void TMain::FillNewSlot(int s) {
+  const SyncEntry& before = entries_.slot(s - 1);
+  SyncEntry& entry = entries_.slot(s);
+  entry.removable_folder = NewEntryRemovableFolder(s);
+  entry.duration = before.duration;
+  entry.mount_command = edMntCmd.text();
+  entry.use_zip = before.use_zip;
+  entry.exclusion_text = before.exclusion_text;
+  entry.auto_delete = before.auto_delete;
+}
+
+std::string TMain::NewEntryRemovableFolder(int s) {
+  const std::string candidate = s >= 2 ? entries_.slot(s - 1).removable_folder : "A:\\";
+  if (IsFolder(candidate)) return candidate;
+  for (const char* drive : {"A:\\", "E:\\", "F:\\"}) {
+    if (IsFolder(drive)) return drive;
+  }
+  // Taken untested: the selection that follows offers to create what is
+  // missing.
+  return "C:\\";
+}
+
+void TMain::btnRemoveFromListClick() {
+  const int p = ListBox1.item_index();
+  // With nothing selected there is no entry to remove, and moving the slots
+  // would part every line from its settings.
+  if (p < 0) return;
+  ListBox1.Delete(p);
+  ListBox2.Delete(p);
+  entries_.ShiftDownFrom(p + 1);
+  if (ListBox1.count() < EntryTable::kMaxEntries) btnSelectFile.SetEnabled(true);
+}
+
+void TMain::SpinEditChange() {
+  const int p = ListBox2.item_index();
+  entries_.at_position(p).duration = SpinEdit.value();
+  if (p >= 0) UpdateAutoDeleteCaption(p);
+}
+
+void TMain::edExcludeChange() {
+  entries_.at_position(ListBox1.item_index()).exclusion_text = edExclude.text();
+}
+
+void TMain::chkAutoDeleteClick() {
+  entries_.at_position(ListBox1.item_index()).auto_delete = chkAutoDelete.checked();
+}
+
+void TMain::chkZipClick() {
+  entries_.at_position(ListBox1.item_index()).use_zip = chkZip.checked();
+}
+
+}  // namespace pellmar

@@ -1,0 +1,123 @@
+// Selecting an entry: the disk check, the offer to create a missing
+// removable folder, filling the fields, and keeping both lists in line.
+//
+// Setting a list's selection from code fires nothing, so ListBox1Click and
+// ListBox2Click can mirror each other without calling each other.
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
+#include "ui/main_form.h"
+
+namespace pellmar {
+
+void TMain::ListBox1Click() {
+  const int p = ListBox1.item_index();
+  // No line selected is no entry to show (the toolkit never reports such a
+  // selection; a caller might).
+  if (p < 0) return;
+  btnLoad.SetEnabled(false);
+  btnSend.SetEnabled(false);
+  ListBox2.SetItemIndex(p);
+  ListBox2.SetTopIndex(ListBox1.top_index());
+  Label2.SetVisible(false);
+  ShowDiskStatus();
+  // The stored folder is tested, not what edMediaDir shows.
+  const std::string folder = entries_.at_position(p).removable_folder;
+  const bool usable = IsFolder(folder) || OfferToCreateFolder(folder) || p == last_refused_index_;
+  if (usable) {
+    FillFromSlot(p);
+  } else {
+    RefuseSelection(p);
+  }
+}
+
+// True when the user agreed and the folder now exists.
+bool TMain::OfferToCreateFolder(const std::string& folder) {
+  const std::string question = messages_.Msg(7) + folder + messages_.Msg(8) + messages_.Msg(6);
+  if (!services_.dialogs->Confirm(question)) return false;
+  if (CreateFolderTopDown(folder)) return true;
+  ShowMessage(messages_.Msg(18));
+  return false;
+}
+
+// Creates the highest missing level, one a pass, until the folder itself
+// can be made. Each pass that succeeds makes one level, so a pass more than
+// the folder has levels means no progress is possible.
+bool TMain::CreateFolderTopDown(const std::string& folder) {
+  const auto levels = std::count(folder.begin(), folder.end(), '\\') + 1;
+  for (int pass = 0; pass <= levels; ++pass) {
+    if (platform_.CreateFolder(folder).ok()) return true;
+    if (!CreateHighestMissingLevel(folder)) return false;
+  }
+  return false;
+}
+
+// Climbs from the folder's parent until one level can be created. False
+// when the climb reaches the top of the path (a drive root, "\", or
+// nothing) without creating anything.
+bool TMain::CreateHighestMissingLevel(const std::string& folder) {
+  std::string level = ParentOf(folder, code_page());
+  while (!level.empty()) {
+    if (platform_.CreateFolder(level).ok()) return true;
+    std::string up = ParentOf(level, code_page());
+    if (up == level) return false;
+    level = std::move(up);
+  }
+  return false;
+}
+
+void TMain::RefuseSelection(int p) {
+  ShowMessage(messages_.Msg(15));
+  last_refused_index_ = p;
+  ListBox1.SetItemIndex(-1);
+  ListBox2.SetItemIndex(-1);
+}
+
+void TMain::FillFromSlot(int p) {
+  // A copy: the field reactions fired below write into the slot, and a
+  // Duration outside the spin edit's range comes back bounded.
+  const SyncEntry entry = entries_.at_position(p);
+  edMediaDir.SetText(entry.removable_folder);
+  edExclude.SetText(entry.exclusion_text);
+  btnLoad.SetEnabled(true);
+  btnSend.SetEnabled(true);
+  SetFocus(loaded_ == 1 ? btnSend.name() : btnLoad.name());
+  SpinEdit.SetValue(entry.duration);
+  edMntCmd.SetText(entry.mount_command);
+  chkAutoDelete.SetChecked(entry.auto_delete);
+  chkZip.SetChecked(entry.use_zip);
+  UpdateAutoDeleteCaption(p);
+}
+
+void TMain::UpdateAutoDeleteCaption(int position) {
+  chkAutoDelete.SetVisible(true);
+  // Twice Duration: the age beyond which auto-delete removes a file.
+  const std::string days = std::to_string(2 * int64_t{SpinEdit.value()});
+  const std::string project = ListBox2.item(position);
+  const std::string& before = messages_.Msg(23);
+  const std::string& after = messages_.Msg(24);
+  // Language code 128 (Japanese) puts the number first.
+  chkAutoDelete.SetCaption(lang_ == 128 ? days + before + project + after
+                                        : before + days + after + project);
+}
+
+void TMain::ListBox2Click() {
+  ListBox1.SetItemIndex(ListBox2.item_index());
+  ListBox1.SetTopIndex(ListBox2.top_index());
+  ListBox1Click();
+}
+
+void TMain::Button2Click() {
+  std::string start = edMediaDir.text();
+  if (!IsFolder(start)) start = "A:\\";
+  if (const auto picked = services_.dialogs->PickFolder({"", start, true})) {
+    // The picker lets the user name a folder that does not exist yet.
+    if (!platform_.ForceFolders(*picked).ok()) ShowMessage(messages_.Msg(18));
+    edMediaDir.SetText(*picked);
+    entries_.at_position(ListBox1.item_index()).removable_folder = edMediaDir.text();
+  }
+  ShowDiskStatus();
+}
+
+}  // namespace pellmar

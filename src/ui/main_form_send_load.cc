@@ -1,0 +1,89 @@
+// The two copy commands of the main window: Send copies the selected
+// project's recent files onto the removable disk, Load copies the files
+// kept there back into the project folder.
+#include <string>
+#include <utility>
+
+#include "core/free_space_text.h"
+#include "core/overlap_guard.h"
+#include "core/relative_path.h"
+#include "core/send_load.h"
+#include "core/sync_run.h"
+#include "core/sync_tree.h"
+#include "core/text_ops.h"
+#include "ui/main_form.h"
+
+namespace pellmar {
+
+void TMain::btnSendClick() {
+  const int p = ListBox1.item_index();
+  last_run_ = RunOutcome{};
+  if (p < 0) return RefuseUnselectedRun();
+  counters_.copy_count = 0;
+  entries_.at_position(p).removable_folder = edMediaDir.text();
+  log_.Clear();
+  std::string exclusion_list = ExclusionList(edExclude.text());
+  const std::string destination = SendDestination(edMediaDir.text(), ListBox2.item(p));
+  if (chkZip.checked()) {
+    ShowDiskStatus();
+    return ReportRun(messages_.Msg(17));
+  }
+  exclusion_list += ",";
+  const std::string source = ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page());
+  if (!RunSyncTree(source, destination, source, destination, std::move(exclusion_list))) return;
+  ReportRun(messages_.Msg(17));
+}
+
+void TMain::btnLoadClick() {
+  const int p = ListBox1.item_index();
+  last_run_ = RunOutcome{};
+  if (p < 0) return RefuseUnselectedRun();
+  counters_.copy_count = 0;
+  log_.Clear();
+  std::string exclusion_list = ExclusionList(edExclude.text());
+  const std::string project_name = ListBox2.item(p);
+  if (chkZip.checked()) return ReportRun(messages_.Msg(13));
+  exclusion_list += ",";
+  const std::string destination =
+      ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page());
+  const std::string source = LoadSource(edMediaDir.text(), project_name);
+  if (!RunSyncTree(source, destination, destination, source, std::move(exclusion_list))) return;
+  ReportRun(messages_.Msg(13));
+}
+
+// Both commands read the selected entry; without one nothing is touched.
+void TMain::RefuseUnselectedRun() {
+  last_run_.run_refused = true;
+  ShowMessage(NothingSelectedText());
+}
+
+bool TMain::RunSyncTree(const std::string& source, const std::string& destination,
+                        const std::string& project_folder,
+                        const std::string& removable_project_folder, std::string exclusion_list) {
+  if (auto refusal =
+          OverlapRefusal(platform_, project_folder, removable_project_folder, edMediaDir.text())) {
+    last_run_.run_refused = true;
+    ShowMessage(*refusal);
+    return false;
+  }
+  SyncRun run(platform_, *this, counters_, std::move(exclusion_list), project_folder, code_page());
+  SyncTree(run, source, destination);
+  SetCopyStatus("");
+  StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(25), counters_.free_space));
+  last_run_ = std::move(run.outcome);
+  const std::string skipped = SkippedEntriesText(last_run_);
+  if (!skipped.empty()) ShowMessage(skipped);
+  return true;
+}
+
+void TMain::ReportRun(const std::string& empty_run_message) {
+  if (counters_.copy_count > 0) {
+    log_.SetTitle(LogTitle(messages_.Msg(10), counters_.copy_count, messages_.Msg(11)));
+    if (!log_.Showing()) log_.ShowModally();
+    return;
+  }
+  log_.Close();
+  ShowMessage(empty_run_message);
+}
+
+}  // namespace pellmar

@@ -1,0 +1,55 @@
+// The window's own reactions: the first show, help, and the file-manager
+// windows opened by double-clicks.
+//
+// Shell results are not looked at: the desktop tells the user itself when a
+// page or a program cannot be opened.
+#include <string>
+
+#include "core/relative_path.h"
+#include "ui/drive_part.h"
+#include "ui/main_form.h"
+
+namespace pellmar {
+
+void TMain::FormShow() {
+  if (ListBox1.count() == 0) {
+    ShowMessage(messages_.Msg(2));
+    btnSelectFileClick();
+  }
+  if (ListBox1.count() == EntryTable::kMaxEntries) btnSelectFile.SetEnabled(false);
+}
+
+void TMain::btnHelpClick() {
+  const std::string working_dir = DrivePart(platform_.ExecutablePath());
+  services_.shell->Execute("open", program_dir_ + "Help.htm", "", working_dir, 5);
+}
+
+void TMain::FormKeyUp(int key) {
+  if (key == kKeyF1) btnHelpClick();
+}
+
+void TMain::ControlKeyUp(const std::string& control_name, int key) {
+  // Only these controls share the window's key reaction; the others keep
+  // their keys to themselves.
+  for (const char* shares :
+       {"btnSend", "btnSelectFile", "btnLoad", "btnRemoveFromList", "ListBox1", "btnHelp"}) {
+    if (control_name == shares) {
+      FormKeyUp(key);
+      return;
+    }
+  }
+}
+
+void TMain::ListBox1DblClick() {
+  const int p = ListBox1.item_index();
+  // A double-click with no line selected has no folder to open.
+  if (p < 0) return;
+  const std::string folder = ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page());
+  services_.shell->Execute("open", "explorer", folder, "", 1);
+}
+
+void TMain::ListBox2DblClick() {
+  services_.shell->Execute("open", "explorer", edMediaDir.text(), "", 1);
+}
+
+}  // namespace pellmar

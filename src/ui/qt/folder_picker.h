@@ -1,0 +1,36 @@
+// The folder picker: Qt's own folder dialog, with one addition for Select:
+// a typed name of a folder that does not exist yet is taken after a Yes/No
+// question (the caller creates it), and No keeps the picker open.
+#ifndef PELLMAR_UI_QT_FOLDER_PICKER_H_
+#define PELLMAR_UI_QT_FOLDER_PICKER_H_
+
+#include <QFileDialog>
+
+namespace pellmar {
+
+class FolderPicker : public QFileDialog {
+  Q_OBJECT
+
+ public:
+  FolderPicker(QWidget* parent, bool allow_new_folder);
+
+  /// The host folder the user chose; empty before OK.
+  QString ChosenFolder() const;
+  /// Host folders offered at the side for a quick jump (home, removable disks).
+  void SetPlaces(const QStringList& host_folders);
+
+ public slots:
+  void accept() override;
+
+ private:
+  /// Qt greys out its OK button for a name that is no folder yet; where a
+  /// new folder may be typed, a typed name is enough.
+  void KeepOkForNewNames();
+
+  bool allow_new_folder_;
+  QString chosen_;
+};
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_UI_QT_FOLDER_PICKER_H_

@@ -1,0 +1,180 @@
+// The main window's widgets and the window-level input rules.
+#include "ui/qt/main_window.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <algorithm>
+#include <vector>
+
+#include "ui/main_form.h"
+#include "ui/qt/control_binders.h"
+#include "ui/qt/qt_text.h"
+#include "ui/qt/status_bar_widget.h"
+#include "ui/qt/window_look.h"
+#include "ui/qt/windows_key_code.h"
+
+namespace pellmar {
+namespace {
+
+// The controls whose released keys reach the window's key-up reaction; keys
+// released anywhere else end in the control itself.
+constexpr const char* kKeyUpControls[] = {"btnSend",           "btnSelectFile", "btnLoad",
+                                          "btnRemoveFromList", "ListBox1",      "btnHelp"};
+
+bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+
+}  // namespace
+
+MainWindow::MainWindow(TMain& main) : main_(main) {
+  setObjectName(QStringLiteral("Main"));
+  setWindowTitle(ToQString(main_.caption()));
+  setFont(MainWindowFont(main_.font_name(), main_.font_charset()));
+  GiveWindowLook(this, TMain::kWidth, TMain::kHeight);
+  BindControls();
+  SetUpButtons();
+  SetUpTabOrder();
+  ForwardKeyUps();
+  TrackFocus();
+  if (status_bar_ != nullptr) status_bar_->PlaceAtBottom(size());
+}
+
+MainWindow::~MainWindow() {
+  // Tearing the widgets down moves the focus; the map it is looked up in is
+  // about to go.
+  disconnect(focus_tracking_);
+}
+
+void MainWindow::BindControls() {
+  for (Control* control : main_.AllControls()) {
+    QWidget* widget = BindControl(*control, this);
+    if (widget == nullptr) continue;
+    widgets_[control->name()] = widget;
+    if (auto* bar = qobject_cast<StatusBarWidget*>(widget)) status_bar_ = bar;
+  }
+}
+
+void MainWindow::SetUpButtons() {
+  for (const auto& [name, widget] : widgets_) {
+    // Enter on a focused button presses that button, as on any desktop.
+    if (auto* button = qobject_cast<QPushButton*>(widget)) button->setAutoDefault(true);
+  }
+}
+
+Button* MainWindow::FindButton(bool (Button::*role)() const) const {
+  for (Control* control : main_.AllControls()) {
+    auto* button = dynamic_cast<Button*>(control);
+    if (button != nullptr && (button->*role)()) return button;
+  }
+  return nullptr;
+}
+
+void MainWindow::SetUpTabOrder() {
+  std::vector<Control*> stops;
+  for (Control* control : main_.AllControls()) {
+    if (control->tab_order() >= 0 && WidgetFor(control->name()) != nullptr) {
+      stops.push_back(control);
+    } else if (QWidget* widget = WidgetFor(control->name())) {
+      widget->setFocusPolicy(Qt::NoFocus);
+    }
+  }
+  std::stable_sort(stops.begin(), stops.end(), [](const Control* a, const Control* b) {
+    return a->tab_order() < b->tab_order();
+  });
+  for (size_t i = 1; i < stops.size(); ++i) {
+    QWidget::setTabOrder(WidgetFor(stops[i - 1]->name()), WidgetFor(stops[i]->name()));
+  }
+}
+
+void MainWindow::ForwardKeyUps() {
+  for (const char* name : kKeyUpControls) {
+    if (QWidget* widget = WidgetFor(name)) widget->installEventFilter(this);
+  }
+}
+
+void MainWindow::TrackFocus() {
+  focus_tracking_ =
+      connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        for (const auto& [name, widget] : widgets_) {
+          if (widget == now && main_.focused_control() != name) main_.SetFocus(name);
+        }
+      });
+}
+
+QWidget* MainWindow::WidgetFor(const std::string& control_name) const {
+  const auto found = widgets_.find(control_name);
+  return found == widgets_.end() ? nullptr : found->second;
+}
+
+void MainWindow::FocusControl(const std::string& control_name) {
+  if (QWidget* widget = WidgetFor(control_name)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::ShowCentred() {
+  CentreOnScreen(this);
+  show();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (shown_once_) return;
+  shown_once_ = true;
+  // The welcome box and the first picker belong on a window the user can
+  // already see, so the show reaction waits for the next turn of the loop.
+  QMetaObject::invokeMethod(
+      this, [this] { main_.FormShow(); }, Qt::QueuedConnection);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  // A failed save keeps the window open; closing again tries again.
+  if (main_.FormClose()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // Keys reach the window only when the focused control left them alone:
+  // Enter then presses the default button, Escape the cancel button.
+  Button* pressed = nullptr;
+  if (IsEnterKey(event->key())) {
+    pressed = FindButton(&Button::is_default);
+  } else if (event->key() == Qt::Key_Escape) {
+    pressed = FindButton(&Button::is_cancel);
+  }
+  if (pressed != nullptr) {
+    pressed->Click();
+  } else {
+    QWidget::keyPressEvent(event);
+  }
+}
+
+void MainWindow::keyReleaseEvent(QKeyEvent* event) {
+  // A release a control passed on is not the window's own: only a release
+  // while no control has the focus is.
+  QWidget* focus = focusWidget();
+  if (!event->isAutoRepeat() && (focus == nullptr || focus == this)) {
+    main_.FormKeyUp(WindowsKeyCode(event->key()));
+  }
+  QWidget::keyReleaseEvent(event);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyRelease) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (!key->isAutoRepeat()) {
+      main_.ControlKeyUp(ToUtf8(watched->objectName()), WindowsKeyCode(key->key()));
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  // The controls keep their places; only the status bar follows the edge.
+  if (status_bar_ != nullptr) status_bar_->PlaceAtBottom(size());
+}
+
+}  // namespace pellmar

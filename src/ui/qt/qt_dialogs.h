@@ -1,0 +1,39 @@
+// The window's modal boxes and folder picker as Qt dialogs. Every text is
+// shown as plain text; the picker speaks namespace paths to the logic and
+// host paths to the user.
+#ifndef PELLMAR_UI_QT_QT_DIALOGS_H_
+#define PELLMAR_UI_QT_QT_DIALOGS_H_
+
+#include <QStringList>
+
+#include "platform/platform.h"
+#include "ui/dialogs.h"
+
+class QString;
+class QWidget;
+
+namespace pellmar {
+
+class QtDialogs : public Dialogs {
+ public:
+  explicit QtDialogs(Platform& platform) : platform_(platform) {}
+
+  /// The window the boxes are centred over once it is on screen.
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
+  void ShowMessage(const std::string& text) override;
+  bool Confirm(const std::string& question) override;
+  std::optional<std::string> PickFolder(const FolderPickerRequest& request) override;
+
+ private:
+  QWidget* VisibleParent() const;
+  QString StartDirectory(const std::string& start_folder) const;
+  QStringList Places() const;
+
+  Platform& platform_;
+  QWidget* parent_ = nullptr;
+};
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_UI_QT_QT_DIALOGS_H_

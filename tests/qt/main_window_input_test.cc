@@ -1,0 +1,181 @@
+// The user's clicks, keys and typing reach the window's reactions, and
+// changes made from code do not pretend to be the user's.
+#include <QAbstractSpinBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+#include "ui/qt/list_box_widget.h"
+#include "ui/qt/status_bar_widget.h"
+#include "window_fixture.h"
+
+namespace pellmar {
+namespace {
+
+class MainWindowInputTest : public WindowTest {
+ protected:
+  void SetUp() override {
+    WriteSettings({"alpha", "beta", "gamma"});
+    Start();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  }
+
+  void ClickItem(const char* list, int row) {
+    auto* widget = Widget<ListBoxWidget>(list);
+    QTest::mouseClick(widget->viewport(), Qt::LeftButton, Qt::NoModifier,
+                      widget->visualItemRect(widget->item(row)).center());
+  }
+
+  bool SelectionRan() const {
+    return main->btnSend.enabled() && !main->StatusBar1.panel_text(0).empty();
+  }
+};
+
+TEST_F(MainWindowInputTest, ClickOnAListItemRunsTheEntrySelection) {
+  ClickItem("ListBox1", 1);
+  EXPECT_EQ(main->ListBox1.item_index(), 1);
+  EXPECT_TRUE(SelectionRan());
+  EXPECT_TRUE(Widget<QPushButton>("btnLoad")->isEnabled());
+  // The other list follows, and the free space shows in the first panel.
+  EXPECT_EQ(Widget<ListBoxWidget>("ListBox2")->SelectedRow(), 1);
+  EXPECT_TRUE(
+      Widget<StatusBarWidget>("StatusBar1")->Panel(0)->text().startsWith("Available disk size:"));
+  EXPECT_EQ(Widget<QLineEdit>("edMediaDir")->text(), "E:\\backup");
+  EXPECT_EQ(QApplication::focusWidget(), window->WidgetFor("btnSend"));
+}
+
+TEST_F(MainWindowInputTest, ClickOnTheLeftListSelectsTheSameEntry) {
+  ClickItem("ListBox2", 2);
+  EXPECT_EQ(main->ListBox1.item_index(), 2);
+  EXPECT_EQ(Widget<ListBoxWidget>("ListBox1")->SelectedRow(), 2);
+  EXPECT_TRUE(SelectionRan());
+}
+
+TEST_F(MainWindowInputTest, SelectionSetFromCodeIsShownButRunsNothing) {
+  main->ListBox1.SetItemIndex(2);
+  EXPECT_EQ(Widget<ListBoxWidget>("ListBox1")->SelectedRow(), 2);
+  EXPECT_EQ(Widget<ListBoxWidget>("ListBox2")->SelectedRow(), -1);
+  EXPECT_FALSE(SelectionRan());
+  main->ListBox1.SetItemIndex(-1);
+  EXPECT_EQ(Widget<ListBoxWidget>("ListBox1")->SelectedRow(), -1);
+}
+
+TEST_F(MainWindowInputTest, ArrowKeyInTheListSelectsLikeAClick) {
+  ClickItem("ListBox1", 0);
+  window->WidgetFor("ListBox1")->setFocus();
+  QTest::keyClick(window->WidgetFor("ListBox1"), Qt::Key_Down);
+  EXPECT_EQ(main->ListBox1.item_index(), 1);
+  EXPECT_EQ(main->ListBox2.item_index(), 1);
+  EXPECT_EQ(Widget<QLineEdit>("edMediaDir")->text(), "E:\\backup");
+}
+
+TEST_F(MainWindowInputTest, DoubleClickOpensTheProjectFolder) {
+  auto* list = Widget<ListBoxWidget>("ListBox1");
+  const QPoint at = list->visualItemRect(list->item(0)).center();
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  ASSERT_EQ(shell.calls.size(), 1u);
+  EXPECT_EQ(shell.calls[0].file, "explorer");
+  EXPECT_EQ(shell.calls[0].parameters, world.Namespace(world.documents_dir() + "/alpha"));
+}
+
+TEST_F(MainWindowInputTest, EscapePressesRemoveFromList) {
+  ClickItem("ListBox1", 1);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  EXPECT_EQ(main->ListBox1.count(), 2);
+  EXPECT_EQ(Widget<ListBoxWidget>("ListBox1")->count(), 2);
+  EXPECT_EQ(Widget<ListBoxWidget>("ListBox2")->item(1)->text(), "gamma");
+}
+
+TEST_F(MainWindowInputTest, AmpersandInACaptionMakesAnAccelerator) {
+  // "&Add to List": Alt+A adds, whatever has the focus.
+  window->WidgetFor("edExclude")->setFocus();
+  QTest::keyClick(window->windowHandle(), Qt::Key_A, Qt::AltModifier);
+  // A mnemonic animates the press, so the click lands a moment later.
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !dialogs.picker_requests.empty(); }));
+}
+
+TEST_F(MainWindowInputTest, TheFirstControlInTabOrderHasTheFocusAtStart) {
+  EXPECT_EQ(QApplication::focusWidget(), window->WidgetFor("btnHelp"));
+}
+
+TEST_F(MainWindowInputTest, EnterInAFieldPressesLoadAndTheLogWindowCloses) {
+  world.MakeFolder(world.stick_dir() + "/backup/alpha");
+  world.WriteFile(world.stick_dir() + "/backup/alpha/notes.txt", "from the stick");
+  ClickItem("ListBox1", 0);
+  bool log_was_shown = false;
+  const ModalAnswer answer([&](QWidget* modal) {
+    log_was_shown = modal == log_window;
+    QTest::keyClick(modal, Qt::Key_Return);  // OK is the log's default button
+  });
+  window->WidgetFor("edExclude")->setFocus();
+  QTest::keyClick(window->WidgetFor("edExclude"), Qt::Key_Return);
+  EXPECT_TRUE(log_was_shown) << (dialogs.messages.empty() ? "" : dialogs.messages.back());
+  EXPECT_FALSE(log_window->isVisible());
+  EXPECT_EQ(world.ReadFile(world.documents_dir() + "/alpha/notes.txt"), "from the stick");
+}
+
+TEST_F(MainWindowInputTest, F1ReachesHelpOnlyFromTheControlsThatShareTheKeyUp) {
+  ClickItem("ListBox1", 0);
+  const struct {
+    const char* control;
+    bool opens_help;
+  } cases[] = {
+      {"btnHelp", true},   {"btnSelectFile", true}, {"btnSend", true},
+      {"ListBox1", true},  {"edExclude", false},    {"ListBox2", false},
+      {"SpinEdit", false}, {"edMediaDir", false},   {"Button2", false},
+  };
+  for (const auto& c : cases) {
+    shell.calls.clear();
+    QWidget* widget = window->WidgetFor(c.control);
+    widget->setFocus();
+    QTest::keyClick(widget, Qt::Key_F1);
+    ASSERT_EQ(shell.calls.size(), c.opens_help ? 1u : 0u) << c.control;
+    if (c.opens_help) {
+      EXPECT_EQ(shell.calls[0].file, main->program_dir() + "Help.htm") << c.control;
+    }
+  }
+}
+
+TEST_F(MainWindowInputTest, TypingReachesTheFieldsAndTheSelectedEntry) {
+  ClickItem("ListBox1", 0);
+  auto* exclude = Widget<QLineEdit>("edExclude");
+  exclude->setFocus();
+  exclude->selectAll();
+  QTest::keyClicks(exclude, "tmp, log");
+  EXPECT_EQ(main->edExclude.text(), "tmp, log");
+  EXPECT_EQ(main->entries().slot(1).exclusion_text, "tmp, log");
+
+  auto* spin = Widget<QAbstractSpinBox>("SpinEdit");
+  spin->setFocus();
+  spin->selectAll();
+  QTest::keyClicks(spin, "999");
+  EXPECT_EQ(main->entries().slot(1).duration, 999);
+  exclude->setFocus();  // leaving the field brings it into range
+  EXPECT_EQ(spin->text(), "365");
+  EXPECT_EQ(main->entries().slot(1).duration, 365);
+
+  spin->setFocus();
+  QTest::keyClick(spin, Qt::Key_Down);
+  EXPECT_EQ(main->entries().slot(1).duration, 364);
+  QTest::keyClicks(spin, "x");  // no letters in a number field
+  EXPECT_EQ(spin->text(), "364");
+}
+
+TEST_F(MainWindowInputTest, CheckBoxClickStoresItsState) {
+  ClickItem("ListBox1", 0);
+  auto* box = Widget<QCheckBox>("chkAutoDelete");
+  ASSERT_TRUE(box->isVisible());
+  const bool before = main->chkAutoDelete.checked();
+  QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
+  EXPECT_EQ(main->chkAutoDelete.checked(), !before);
+  EXPECT_EQ(box->isChecked(), !before);
+  EXPECT_EQ(main->entries().slot(1).auto_delete, !before);
+  EXPECT_TRUE(box->text().startsWith("Delete files created or edited prior to 14"));
+}
+
+}  // namespace
+}  // namespace pellmar

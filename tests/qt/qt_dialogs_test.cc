@@ -1,0 +1,135 @@
+// The Qt boxes and the folder picker: plain text, the right answers, and
+// namespace paths in and out.
+#include "ui/qt/qt_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+
+#include "qt_test_support.h"
+
+namespace pellmar {
+namespace {
+
+void Press(QWidget* modal, QMessageBox::StandardButton which) {
+  auto* box = qobject_cast<QMessageBox*>(modal);
+  ASSERT_NE(box, nullptr);
+  QTest::mouseClick(box->button(which), Qt::LeftButton);
+}
+
+class QtDialogsTest : public ::testing::Test {
+ protected:
+  TempWorld world;
+  QtDialogs dialogs{world.platform()};
+};
+
+TEST_F(QtDialogsTest, MessageIsPlainTextInABoxTitledPellmar) {
+  QString title, text;
+  Qt::TextFormat format = Qt::AutoText;
+  const ModalAnswer answer([&](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    title = box->windowTitle();
+    text = box->text();
+    format = box->textFormat();
+    Press(modal, QMessageBox::Ok);
+  });
+  dialogs.ShowMessage("<b>Welcome</b>\r\nsecond line");
+  EXPECT_EQ(title, "Pellmar");
+  EXPECT_EQ(text, "<b>Welcome</b>\nsecond line");
+  EXPECT_EQ(format, Qt::PlainText);
+}
+
+TEST_F(QtDialogsTest, ConfirmIsTrueOnlyForYes) {
+  const struct {
+    const char* name;
+    std::function<void(QWidget*)> answer;
+    bool expected;
+  } cases[] = {
+      {"Yes", [](QWidget* m) { Press(m, QMessageBox::Yes); }, true},
+      {"No", [](QWidget* m) { Press(m, QMessageBox::No); }, false},
+      {"Escape", [](QWidget* m) { QTest::keyClick(m, Qt::Key_Escape); }, false},
+  };
+  for (const auto& c : cases) {
+    const ModalAnswer answer(c.answer);
+    EXPECT_EQ(dialogs.Confirm("Do you make it?"), c.expected) << c.name;
+  }
+}
+
+TEST_F(QtDialogsTest, PickerStartsAtTheHostFolderAndAnswersInTheNamespace) {
+  world.MakeFolder(world.stick_dir() + "/backup");
+  QString opened_at;
+  const ModalAnswer answer([&](QWidget* modal) {
+    auto* picker = qobject_cast<QFileDialog*>(modal);
+    opened_at = picker->directory().absolutePath();
+    QMetaObject::invokeMethod(picker, "accept");
+  });
+  const auto picked =
+      dialogs.PickFolder({"Choose", world.Namespace(world.stick_dir() + "/backup")});
+  EXPECT_EQ(opened_at.toStdString(), world.stick_dir() + "/backup");
+  EXPECT_EQ(picked, std::optional<std::string>("E:\\backup"));
+}
+
+TEST_F(QtDialogsTest, CancelledPickerGivesNothing) {
+  const ModalAnswer answer([](QWidget* modal) { qobject_cast<QFileDialog*>(modal)->reject(); });
+  EXPECT_EQ(dialogs.PickFolder({"Choose", "E:\\"}), std::nullopt);
+}
+
+TEST_F(QtDialogsTest, NewFolderIsTakenAfterYesAndLeftForTheCallerToMake) {
+  const struct {
+    const char* name;
+    QMessageBox::StandardButton answer;
+    std::optional<std::string> expected;
+  } cases[] = {{"Yes", QMessageBox::Yes, "E:\\fresh"}, {"No", QMessageBox::No, std::nullopt}};
+  for (const auto& c : cases) {
+    bool choose_enabled = false;
+    const ModalAnswer type_new_name("QFileDialog", [&](QWidget* modal) {
+      // As the user does it: type the new name, then press the OK button.
+      QTest::keyClicks(modal->findChild<QLineEdit*>("fileNameEdit"), "fresh");
+      QPushButton* choose = modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
+      choose_enabled = choose->isEnabled();
+      QTest::mouseClick(choose, Qt::LeftButton);
+    });
+    QString question;
+    const ModalAnswer answer_question("QMessageBox", [&](QWidget* box) {
+      question = qobject_cast<QMessageBox*>(box)->text();
+      Press(box, c.answer);
+      // After No the picker is still open, and the user cancels it.
+      if (c.answer == QMessageBox::No) {
+        QTimer::singleShot(
+            0, [] { QMetaObject::invokeMethod(QApplication::activeModalWidget(), "reject"); });
+      }
+    });
+    FolderPickerRequest request{"Choose", "E:\\", /*allow_new_folder=*/true};
+    EXPECT_EQ(dialogs.PickFolder(request), c.expected) << c.name;
+    EXPECT_TRUE(choose_enabled) << c.name;
+    EXPECT_TRUE(question.contains("fresh")) << c.name;
+    EXPECT_FALSE(std::filesystem::exists(world.stick_dir() + "/fresh")) << c.name;
+  }
+}
+
+TEST_F(QtDialogsTest, FolderWithoutANamespaceSpellingIsRefusedWithAMessage) {
+  world.MakeFolder(world.stick_dir() + "/a:b");
+  const ModalAnswer choose("QFileDialog", [this](QWidget* modal) {
+    auto* picker = qobject_cast<QFileDialog*>(modal);
+    picker->setDirectory(QString::fromStdString(world.stick_dir() + "/a:b"));
+    QMetaObject::invokeMethod(picker, "accept");
+  });
+  QString message;
+  const ModalAnswer read_message("QMessageBox", [&](QWidget* box) {
+    message = qobject_cast<QMessageBox*>(box)->text();
+    Press(box, QMessageBox::Ok);
+  });
+  EXPECT_EQ(dialogs.PickFolder({"Choose", "E:\\"}), std::nullopt);
+  EXPECT_TRUE(message.contains("a:b"));
+}
+
+}  // namespace
+}  // namespace pellmar

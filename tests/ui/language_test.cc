@@ -1,0 +1,87 @@
+// The language file beside the executable as the window applies it:
+// captions, hints, font, language code, messages and the moved spin edit.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "window_fixture_util.h"
+
+namespace pellmar {
+namespace {
+
+class LanguageTest : public WindowTest {
+ protected:
+  TMain& StartWithLanguage(const std::string& lines) {
+    std::string crlf;
+    for (char c : lines) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    WriteFile(ProgramFile("pellmar.lng"), crlf);
+    return StartWindow();
+  }
+
+  std::vector<std::string> Captions(TMain& w) {
+    return {w.Label1.caption(),        w.Label2.caption(),
+            w.Label3.caption(),        w.Label4.caption(),
+            w.Label5.caption(),        w.Label6.caption(),
+            w.btnSend.caption(),       w.btnSelectFile.caption(),
+            w.btnLoad.caption(),       w.btnRemoveFromList.caption(),
+            w.btnHelp.caption(),       w.Button2.caption(),
+            w.chkAutoUmount.caption(), w.chkAutoDelete.caption(),
+            w.chkZip.caption()};
+  }
+};
+
+TEST_F(LanguageTest, AFileWithOnlyLangEmptiesEveryTextButKeepsTheFont) {
+  TMain& w = StartWithLanguage("[Main]\nLANG=128\n");
+  for (const std::string& caption : Captions(w)) EXPECT_EQ(caption, "");
+  EXPECT_EQ(w.btnSend.hint(), "");
+  EXPECT_EQ(w.btnLoad.hint(), "");
+  for (int n = 1; n <= MessageTable::kCount; ++n) EXPECT_EQ(w.messages().Msg(n), "") << n;
+  EXPECT_EQ(w.font_name(), "Arial");
+  EXPECT_EQ(w.lang(), 128);
+  EXPECT_EQ(w.font_charset(), 128);
+}
+
+TEST_F(LanguageTest, TheLanguageCodeAndTheFontCharacterSet) {
+  const struct {
+    const char* lang;
+    int code, charset;
+  } cases[] = {{"128", 128, 128}, {"0x80", 128, 128}, {"0x1FF", 511, 255}, {"abc", 1, 1}};
+  for (const auto& c : cases) {
+    TMain& w = StartWithLanguage(std::string("[Main]\nLANG=") + c.lang + "\n");
+    EXPECT_EQ(w.lang(), c.code) << "LANG=" << c.lang;
+    EXPECT_EQ(w.font_charset(), c.charset) << "LANG=" << c.lang;
+  }
+  std::filesystem::remove(ProgramFile("pellmar.lng"));
+  EXPECT_EQ(StartWindow().font_charset(), 1) << "no language file";
+  EXPECT_EQ(window().btnSend.caption(), "&Send");
+}
+
+TEST_F(LanguageTest, MessagesBreakLinesAndTheFontNameIsCut) {
+  TMain& w = StartWithLanguage(
+      "[Main]\nMsg2=Hello<br>there<BR>again<Br>!\nMain.Font.Name=" + std::string(40, 'F') +
+      "\nbtnSend.Hint=Away\nLabel4.Caption=Operate on the files that were modified in the "
+      "recent\n");
+  EXPECT_EQ(w.messages().Msg(2), "Hello\r\nthere\r\nagain\r\n!");
+  EXPECT_EQ(w.font_name(), std::string(31, 'F'));
+  EXPECT_EQ(w.btnSend.hint(), "Away");
+  EXPECT_GT(w.Label4.width(), 188);
+  EXPECT_EQ(w.SpinEdit.left(), w.Label4.left() + w.Label4.width() + 5);
+  EXPECT_EQ(w.Label5.left(), w.SpinEdit.left() + w.SpinEdit.width() + 5);
+}
+
+TEST_F(LanguageTest, TheShippedJapaneseFileRecaptionsTheWindow) {
+  const std::string shipped = std::string(PELLMAR_SOURCE_DIR) + "/resources/lang/ja.lng";
+  ASSERT_TRUE(std::filesystem::exists(shipped));
+  std::filesystem::copy_file(shipped, ProgramFile("pellmar.lng"));
+  TMain& w = StartWindow();
+  EXPECT_EQ(w.lang(), 128);
+  for (const std::string& caption : Captions(w)) EXPECT_NE(caption, "");
+  EXPECT_NE(w.btnSend.caption(), "&Send");
+  EXPECT_THAT(w.messages().Msg(2), ::testing::HasSubstr("\r\n"));
+  EXPECT_LT(w.SpinEdit.left(), 217) << "the short Japanese Label4 moves the spin edit left";
+  EXPECT_EQ(w.SpinEdit.left(), 24 + Label::EstimateWidth(w.Label4.caption()) + 5);
+}
+
+}  // namespace
+}  // namespace pellmar

@@ -1,0 +1,176 @@
+// FormCreate and FormClose on hand-written settings files: what is loaded,
+// what every missing or unreadable key becomes, and what the save writes.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "platform/ini_file.h"
+#include "window_fixture_util.h"
+
+namespace pellmar {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+class SettingsTest : public WindowTest {
+ protected:
+  IniFile Saved() { return IniFile(platform_, window().settings_path()); }
+  // The key lines of one section of the saved file, as written.
+  std::vector<std::string> SavedKeys(const std::string& section) {
+    std::vector<std::string> keys;
+    std::string text = ReadFile(SettingsFile()), current;
+    for (size_t at = 0, end; at < text.size(); at = end + 2) {
+      end = text.find("\r\n", at);
+      if (end == std::string::npos) end = text.size();
+      const std::string line = text.substr(at, end - at);
+      if (!line.empty() && line[0] == '[') current = line.substr(1, line.size() - 2);
+      if (current == section && line.find('=') != std::string::npos) {
+        keys.push_back(line.substr(0, line.find('=')));
+      }
+    }
+    return keys;
+  }
+};
+
+TEST_F(SettingsTest, WithoutAFileTheWindowStartsEmptyAndSavesTheGlobals) {
+  TMain& w = StartWindow();
+  EXPECT_EQ(w.caption(), "Pellmar ver. 1.1");
+  EXPECT_EQ(w.settings_path(), Ns(SettingsFile()));
+  EXPECT_EQ(w.ListBox1.count(), 0);
+  EXPECT_EQ(w.ListBox1.item_index(), -1);
+  EXPECT_EQ(w.SpinEdit.value(), 365);
+  EXPECT_FALSE(w.btnSend.enabled() || w.btnLoad.enabled());
+  for (Control* hidden : std::vector<Control*>{&w.chkAutoDelete, &w.chkZip, &w.chkAutoUmount,
+                                               &w.edMntCmd, &w.Label2}) {
+    EXPECT_FALSE(hidden->visible()) << hidden->name();
+  }
+  EXPECT_TRUE(w.btnLoad.is_default());
+  EXPECT_TRUE(w.btnRemoveFromList.is_cancel());
+  EXPECT_EQ(w.last_refused_index(), -1);
+
+  ASSERT_TRUE(w.FormClose());
+  EXPECT_THAT(SavedKeys("Setting"),
+              ElementsAre("Loaded", "HomeFolder", "MountCommand", "LibDir", "AutoUmount"));
+  const IniFile saved = Saved();
+  EXPECT_EQ(saved.ReadString("Setting", "Loaded", ""), "1");
+  EXPECT_EQ(saved.ReadString("Setting", "HomeFolder", ""), Ns(ns_.program_dir()));
+  EXPECT_EQ(saved.ReadString("Setting", "MountCommand", ""), "edMntCmd");
+  EXPECT_EQ(saved.ReadString("Setting", "AutoUmount", ""), "0");
+  EXPECT_FALSE(saved.SectionExists("Settings"));
+}
+
+TEST_F(SettingsTest, HandWrittenValuesLoadWithTheirDefaultsAndSaveBack) {
+  const std::string beta = Ns(ns_.root() + "/elsewhere/Beta");
+  WriteSettings(
+      "[Other]\nKeep=me\n[Setting]\nMountCommand=mnt\n"
+      "SyncItem1=" +
+      Ns(Documents("Alpha")) +
+      "\nDuration1=abc\nAutoDelete1=2\n"
+      "UseZip1=0\nSyncItem2=" +
+      beta +
+      "\nDuration2=0x0A\nAutoDelete2=yes\n"
+      "MountCommand2=own\nDuration3=9\nUnknown=x\nLoaded=0\n"
+      "HomeFolder=C:\\somewhere\nLibDir=lib\nAutoUmount=1\n");
+  TMain& w = StartWindow();
+  EXPECT_THAT(w.ListBox2.items(), ElementsAre("Alpha", "Beta"));
+  EXPECT_THAT(w.ListBox1.items(), ElementsAre("Alpha", "..\\..\\elsewhere\\Beta"));
+  const SyncEntry& one = w.entries().slot(1);
+  const SyncEntry& two = w.entries().slot(2);
+  EXPECT_EQ(one.duration, 7) << "abc";
+  EXPECT_EQ(two.duration, 10) << "0x0A";
+  EXPECT_TRUE(one.auto_delete) << "2";
+  EXPECT_TRUE(two.auto_delete) << "yes";
+  EXPECT_FALSE(one.use_zip);
+  EXPECT_TRUE(two.use_zip) << "missing";
+  EXPECT_EQ(one.mount_command, "mnt") << "missing: the global value";
+  EXPECT_EQ(two.mount_command, "own");
+  EXPECT_EQ(one.exclusion_text, "ini, bak");
+  EXPECT_EQ(w.loaded(), 0);
+  EXPECT_EQ(w.home_folder(), "C:\\somewhere");
+  EXPECT_TRUE(w.chkAutoUmount.checked());
+
+  ASSERT_TRUE(w.FormClose());
+  const IniFile saved = Saved();
+  EXPECT_EQ(saved.ReadString("Other", "Keep", ""), "me");
+  EXPECT_EQ(saved.ReadString("Setting", "SyncItem2", ""), beta);
+  EXPECT_EQ(saved.ReadString("Setting", "Version", "none"), "none");
+  EXPECT_EQ(saved.ReadString("Settings", "Version", ""), "1.1");
+  EXPECT_THAT(SavedKeys("Setting"),
+              ElementsAre("SyncItem1", "Path in mobile disk1", "Extensions of excluded files1",
+                          "MountCommand1", "Duration1", "AutoDelete1", "UseZip1", "SyncItem2",
+                          "Path in mobile disk2", "Extensions of excluded files2", "MountCommand2",
+                          "Duration2", "AutoDelete2", "UseZip2", "Loaded", "HomeFolder",
+                          "MountCommand", "LibDir", "AutoUmount"));
+  EXPECT_EQ(saved.ReadString("Setting", "Duration1", ""), "7");
+  EXPECT_EQ(saved.ReadString("Setting", "AutoDelete1", ""), "1");
+  EXPECT_EQ(saved.ReadString("Setting", "Loaded", ""), "0");
+  EXPECT_EQ(saved.ReadString("Setting", "LibDir", ""), "lib");
+}
+
+TEST_F(SettingsTest, AGapInTheEntriesKeepsEachLineWithItsOwnKeys) {
+  WriteSettings("[Setting]\nSyncItem1=" + Ns(Documents("A")) +
+                "\nDuration1=4\nDuration2=5\n"
+                "SyncItem3=" +
+                Ns(Documents("C")) + "\nDuration3=9\nPath in mobile disk3=E:\\C\n");
+  TMain& w = StartWindow();
+  EXPECT_THAT(w.ListBox2.items(), ElementsAre("A", "C"));
+  EXPECT_EQ(w.entries().slot(2).duration, 9);
+  EXPECT_EQ(w.entries().slot(2).removable_folder, "E:\\C");
+
+  ASSERT_TRUE(w.FormClose());
+  const IniFile saved = Saved();
+  EXPECT_EQ(saved.ReadString("Setting", "SyncItem2", ""), Ns(Documents("C")));
+  EXPECT_EQ(saved.ReadString("Setting", "Duration2", ""), "9");
+  EXPECT_EQ(saved.ReadString("Setting", "SyncItem3", "none"), "none");
+}
+
+TEST_F(SettingsTest, RemovingEveryEntryLeavesTheGlobalsAndTheEarlierVersion) {
+  WriteSettings("[Settings]\nVersion=1.0\n[Setting]\nSyncItem1=" + Ns(Documents("A")) + "\n");
+  TMain& w = StartWindow();
+  w.ListBox1.SetItemIndex(0);
+  w.btnRemoveFromList.Click();
+  ASSERT_TRUE(w.FormClose());
+  EXPECT_THAT(SavedKeys("Setting"),
+              ElementsAre("Loaded", "HomeFolder", "MountCommand", "LibDir", "AutoUmount"));
+  EXPECT_EQ(Saved().ReadString("Settings", "Version", ""), "1.0");
+}
+
+TEST_F(SettingsTest, AFailedSaveNamesTheFileKeepsTheWindowOpenAndIsRetried) {
+  MakeFolder(SettingsFile());  // a folder where the file must go
+  TMain& w = StartWindow();
+  w.edExclude.UserEdit("kept");
+
+  EXPECT_FALSE(w.FormClose());
+  w.RequestClose();  // a failed copy's close request saves too, and fails
+  EXPECT_EQ(host_.quit_requests, 0);
+  EXPECT_FALSE(w.quit_requested());
+  ASSERT_EQ(dialogs_.Messages().size(), 2u);
+  EXPECT_THAT(dialogs_.Messages()[0], HasSubstr(w.settings_path()));
+
+  std::filesystem::remove(SettingsFile());
+  w.RequestClose();
+  EXPECT_EQ(host_.quit_requests, 1);
+  EXPECT_TRUE(w.quit_requested());
+  EXPECT_EQ(Saved().ReadString("Setting", "MountCommand", ""), "edMntCmd");
+}
+
+TEST_F(SettingsTest, WithoutTheSettingsFolderTheFileLiesInTheProgramFolder) {
+  std::filesystem::remove_all(ns_.config_dir());
+  TMain& w = StartWindow();
+  EXPECT_EQ(w.settings_path(), Ns(ProgramFile("Pellmar.ini")));
+  EXPECT_EQ(w.home_folder(), Ns(ns_.program_dir())) << "no trailing backslash";
+  EXPECT_EQ(w.program_dir(), Ns(ns_.program_dir()) + "\\");
+}
+
+TEST_F(SettingsTest, AFailedVersionQueryIsReportedAndStartUpGoesOn) {
+  platform_.forced_version_error = 1150;
+  WriteSettings("[Setting]\nSyncItem1=" + Ns(Documents("A")) + "\n");
+  TMain& w = StartWindow();
+  EXPECT_THAT(dialogs_.Messages(), ElementsAre("Sorry..!Can't Getversion\r\nCode:1150"));
+  EXPECT_EQ(w.ListBox1.count(), 1);
+}
+
+}  // namespace
+}  // namespace pellmar
