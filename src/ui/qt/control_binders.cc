@@ -2,6 +2,8 @@
 // that need their own widget class live beside this file.
 #include "ui/qt/control_binders.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +27,16 @@ void MirrorCommon(const Control& control, QWidget* widget, Placement placement) 
   widget->setEnabled(control.enabled());
   widget->setToolTip(PlainToolTip(control.hint()));
   widget->setVisible(control.visible());
+}
+
+// A caption longer than the design width (a long project name, a
+// translation) would be cut off; the box grows to the right, within the
+// window, and never shrinks below its design width.
+void WidenToCaption(QWidget* widget) {
+  if (widget->isHidden()) return;
+  const int room = widget->parentWidget() ? widget->parentWidget()->width() - widget->x() - 8 : 0;
+  const int wanted = std::min(widget->sizeHint().width(), room);
+  if (wanted > widget->width()) widget->resize(wanted, widget->height());
 }
 
 void NameWidget(const Control& control, QWidget* widget) {
@@ -99,8 +111,11 @@ QCheckBox* BindCheckBox(CheckBox& check_box, QWidget* parent) {
     Remirror(check_box);
   });
   BindMirror(check_box, widget, [&check_box, widget] {
-    widget->setText(ToQString(check_box.caption()));
+    // The auto-delete caption carries a project name: an "&" in it is text,
+    // not a keyboard accelerator.
+    widget->setText(ToQString(check_box.caption()).replace(QLatin1Char('&'), QStringLiteral("&&")));
     widget->setChecked(check_box.checked());
+    WidenToCaption(widget);
   });
   return widget;
 }
