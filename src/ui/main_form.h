@@ -117,6 +117,8 @@ class TMain : public SyncWindow {
   int last_refused_index() const { return last_refused_index_; }
   /// What the last Send or Load achieved (the command line's exit code).
   const RunOutcome& last_run() const { return last_run_; }
+  /// True while a Send or Load walks its folders.
+  bool run_in_progress() const { return run_in_progress_; }
   CodePage code_page() const;
 
   // --- SyncWindow: what a copy run reads and writes -------------------
@@ -186,6 +188,7 @@ class TMain : public SyncWindow {
   bool quit_requested_ = false;
   bool ending_without_save_ = false;
   RunOutcome last_run_;
+  bool run_in_progress_ = false;
 };
 
 }  // namespace pellmar

@@ -67,7 +67,9 @@ bool TMain::RunSyncTree(const std::string& source, const std::string& destinatio
     return false;
   }
   SyncRun run(platform_, *this, counters_, std::move(exclusion_list), project_folder, code_page());
+  run_in_progress_ = true;
   SyncTree(run, source, destination);
+  run_in_progress_ = false;
   SetCopyStatus("");
   StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(25), counters_.free_space));
   last_run_ = std::move(run.outcome);

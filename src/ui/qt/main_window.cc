@@ -127,6 +127,12 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The desktop may ask to close while a run repaints the window; the run
+  // must finish and report first, so the request is turned down.
+  if (main_.run_in_progress()) {
+    event->ignore();
+    return;
+  }
   // A failed save keeps the window open; closing again tries again.
   if (main_.FormClose()) {
     event->accept();
