@@ -23,10 +23,10 @@ std::optional<std::string> HeadlessDialogs::PickFolder(const FolderPickerRequest
   return std::nullopt;
 }
 
-void HeadlessHost::ShowModal(TLogViewer& log) {
-  out_ << log.Title.caption() << '\n';
-  for (const std::string& line : log.Memo.lines()) out_ << line << '\n';
-  out_.flush();
+void PrintLogWindow(std::ostream& out, const TLogViewer& log) {
+  out << log.Title.caption() << '\n';
+  for (const std::string& line : log.Memo.lines()) out << line << '\n';
+  out.flush();
 }
 
 }  // namespace pellmar

@@ -32,22 +32,9 @@ class HeadlessShell : public Shell {
                int) override {}
 };
 
-class HeadlessHost : public WindowHost {
- public:
-  explicit HeadlessHost(std::ostream& out) : out_(out) {}
-  /// Prints the log title, then one copied file name a line.
-  void ShowModal(TLogViewer& log) override;
-  void Hide(TLogViewer&) override {}
-  bool Showing(const TLogViewer&) const override { return false; }
-  void ProcessEvents() override {}
-  void RequestQuit() override { quit_requested_ = true; }
-  void SetFocus(const std::string&) override {}
-  bool quit_requested() const { return quit_requested_; }
-
- private:
-  std::ostream& out_;
-  bool quit_requested_ = false;
-};
+/// The log window as the command line shows it: the title, then one copied
+/// file name a line.
+void PrintLogWindow(std::ostream& out, const TLogViewer& log);
 
 /// A message as lines for a terminal: "\r\n" becomes "\n".
 std::string TerminalText(const std::string& text);

@@ -8,6 +8,7 @@
 #include "app/headless_window.h"
 #include "core/relative_path.h"
 #include "platform/platform.h"
+#include "ui/headless_host.h"
 #include "ui/log_viewer.h"
 #include "ui/main_form.h"
 
@@ -30,8 +31,8 @@ class HeadlessSession {
   explicit HeadlessSession(bool answer_yes)
       : platform_(NewHostPlatform()),
         dialogs_(std::cerr, answer_yes),
-        host_(std::cout),
         main_(MainFormServices{platform_.get(), &dialogs_, &shell_, &host_}, log_) {
+    host_.while_modal = [](TLogViewer& log) { PrintLogWindow(std::cout, log); };
     log_.SetHost(&host_);
     main_.FormCreate();
   }

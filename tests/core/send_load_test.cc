@@ -3,7 +3,7 @@
 #include "core/send_load.h"
 
 #include "core/overlap_guard.h"
-#include "sync_test_util.h"
+#include "sync_fixture.h"
 
 namespace pellmar {
 namespace {
@@ -43,6 +43,9 @@ TEST(SendLoadTest, ReportTexts) {
 }
 
 TEST_F(SyncTest, OverlapGuardRefusesFoldersThatMeet) {
+  // Drive E: spelled through C:, where the host's root is.
+  std::string e_on_c = "C:" + Stick("Sync/Alpha");
+  for (char& c : e_on_c) c = c == '/' ? '\\' : c;
   const struct {
     std::string project, removable, media;
     bool refused;
@@ -54,12 +57,11 @@ TEST_F(SyncTest, OverlapGuardRefusesFoldersThatMeet) {
       {"C:\\Work\\Alpha2", "C:\\Work\\Alpha", "C:\\Elsewhere", false},
       {"E:\\Sync\\Alpha", "E:\\\\Sync\\Alpha", "X:", true},
       {"C:\\Data\\Sync\\Alpha", "E:\\Sync\\Alpha", "Sync", true},
-      // E: is the "stick" folder of the temp folder: the same host folder.
-      {Ns("stick/Sync/Alpha"), "E:\\Sync\\Alpha", "E:\\Sync", true},
-      {Ns("stick/Sync/Alpha/sub"), "E:\\Sync\\Alpha", "E:\\Sync", true},
+      {e_on_c, "E:\\Sync\\Alpha", "E:\\Sync", true},
+      {e_on_c + "\\sub", "E:\\Sync\\Alpha", "E:\\Sync", true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(OverlapRefusal(*platform_, c.project, c.removable, c.media).has_value(), c.refused)
+    EXPECT_EQ(OverlapRefusal(platform_, c.project, c.removable, c.media).has_value(), c.refused)
         << c.project << " and " << c.removable << " with " << c.media;
   }
 }

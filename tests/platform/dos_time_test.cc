@@ -10,33 +10,33 @@ LocalDateTime At(int year, int month, int day, int hour = 0, int minute = 0, int
   return LocalDateTime{year, month, day, hour, minute, second, 0};
 }
 
-TEST(DosTimeTest, PacksFieldsAndClampsTheRange) {
-  struct Case {
-    LocalDateTime when;
-    uint32_t packed;
-  } cases[] = {
-      {At(1980, 1, 1), 0x00210000},
-      {At(2010, 5, 9, 0, 0, 2), (30u << 25 | 5u << 21 | 9u << 16) | 1u},
-      {At(2010, 5, 9, 0, 0, 3), (30u << 25 | 5u << 21 | 9u << 16) | 1u},  // odd second rounds down
-      {At(2107, 12, 31, 23, 59, 59), 0xFF9FBF7D},
-      {At(1979, 12, 31, 23, 59, 59), 0x00210000},  // before 1980: the first value
-      {At(1601, 1, 1), 0x00210000},
-      {At(2108, 1, 1), 0xFF9FBF7D},  // after 2107: the last value
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(PackDosTime(c.when), c.packed)
-        << c.when.year << "-" << c.when.month << "-" << c.when.day << " " << c.when.second;
-  }
+std::string Text(const LocalDateTime& t) {
+  char text[32];
+  snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour,
+           t.minute, t.second);
+  return text;
 }
 
-TEST(DosTimeTest, UnpackGivesBackEveryFieldAtTwoSecondSteps) {
-  const LocalDateTime t = UnpackDosTime(PackDosTime(At(2024, 2, 29, 13, 45, 59)));
-  EXPECT_EQ(t.year, 2024);
-  EXPECT_EQ(t.month, 2);
-  EXPECT_EQ(t.day, 29);
-  EXPECT_EQ(t.hour, 13);
-  EXPECT_EQ(t.minute, 45);
-  EXPECT_EQ(t.second, 58);
+TEST(DosTimeTest, PacksFieldsClampsTheRangeAndUnpacksAtTwoSecondSteps) {
+  const struct {
+    LocalDateTime when;
+    uint32_t packed;
+    LocalDateTime unpacked;
+  } cases[] = {
+      {At(1980, 1, 1), 0x00210000, At(1980, 1, 1)},
+      {At(2010, 5, 9, 0, 0, 2), (30u << 25 | 5u << 21 | 9u << 16) | 1u, At(2010, 5, 9, 0, 0, 2)},
+      {At(2010, 5, 9, 0, 0, 3), (30u << 25 | 5u << 21 | 9u << 16) | 1u, At(2010, 5, 9, 0, 0, 2)},
+      {At(2024, 2, 29, 13, 45, 59), 44u << 25 | 2u << 21 | 29u << 16 | 13u << 11 | 45u << 5 | 29u,
+       At(2024, 2, 29, 13, 45, 58)},
+      {At(2107, 12, 31, 23, 59, 59), 0xFF9FBF7D, At(2107, 12, 31, 23, 59, 58)},
+      {At(1979, 12, 31, 23, 59, 59), 0x00210000, At(1980, 1, 1)},  // before 1980: the first
+      {At(1601, 1, 1), 0x00210000, At(1980, 1, 1)},
+      {At(2108, 1, 1), 0xFF9FBF7D, At(2107, 12, 31, 23, 59, 58)},  // after 2107: the last
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PackDosTime(c.when), c.packed) << Text(c.when);
+    EXPECT_EQ(Text(UnpackDosTime(c.packed)), Text(c.unpacked)) << Text(c.when);
+  }
 }
 
 TEST(DosTimeTest, LaterFollowsTheCalendarAndMissingIsEarliest) {
@@ -53,7 +53,7 @@ TEST(DosTimeTest, LaterFollowsTheCalendarAndMissingIsEarliest) {
 TEST(DosTimeTest, LocalSecondsCountCivilDays) {
   EXPECT_EQ(ToLocalSeconds(At(1, 1, 1)), 0);
   EXPECT_EQ(ToLocalSeconds(At(1970, 1, 1)), int64_t{719162} * kSecondsPerDay);
-  struct Span {
+  const struct {
     LocalDateTime from, to;
     int64_t days;
   } spans[] = {
@@ -62,9 +62,9 @@ TEST(DosTimeTest, LocalSecondsCountCivilDays) {
       {At(2100, 2, 28), At(2100, 3, 1), 1},      {At(2023, 12, 31), At(2024, 1, 1), 1},
       {At(1980, 1, 1), At(2107, 12, 31), 46750},
   };
-  for (const Span& s : spans) {
+  for (const auto& s : spans) {
     EXPECT_EQ(ToLocalSeconds(s.to) - ToLocalSeconds(s.from), s.days * kSecondsPerDay)
-        << s.from.year << "-" << s.from.month << "-" << s.from.day;
+        << Text(s.from);
   }
   EXPECT_EQ(
       DosTimeToLocalSeconds(PackDosTime(At(2010, 5, 9, 1, 2, 4))) - ToLocalSeconds(At(2010, 5, 9)),

@@ -4,25 +4,19 @@
 #include <sys/stat.h>
 
 #include "platform/posix/posix_platform.h"
-#include "temp_tree_util.h"
+#include "platform_fixture.h"
 
 namespace pellmar {
 namespace {
 
-class FoldersTest : public ::testing::Test {
- protected:
-  testing::TempTree tree_;
-  std::unique_ptr<Platform> platform_ = testing::TreePlatform(tree_);
-};
-
-TEST_F(FoldersTest, CreateAndRemoveFollowTheWindowsRules) {
+TEST_F(PlatformTest, CreateAndRemoveFollowTheWindowsRules) {
   EXPECT_EQ(platform_->CreateFolder("E:\\a\\b").code, kErrorPathNotFound);
   EXPECT_TRUE(platform_->CreateFolder("E:\\a").ok());
   EXPECT_EQ(platform_->CreateFolder("E:\\a").code, kErrorAlreadyExists);
   EXPECT_TRUE(platform_->ForceFolders("E:\\a\\b\\c\\").ok());
   EXPECT_TRUE(platform_->ForceFolders("E:\\a\\b\\c").ok());  // already there
   EXPECT_TRUE(platform_->FolderExists("e:\\A\\..\\a\\b\\c"));
-  testing::WriteText(tree_ / "stick/a/b/c/f", "x");
+  WriteText(Stick("a/b/c/f"), "x");
   EXPECT_FALSE(platform_->FileExists("E:\\a\\b\\c"));
   EXPECT_TRUE(platform_->FileExists("E:\\a\\b\\c\\f"));
   EXPECT_EQ(platform_->ForceFolders("E:\\a\\b\\c\\f\\g").code, kErrorAlreadyExists);
@@ -34,41 +28,39 @@ TEST_F(FoldersTest, CreateAndRemoveFollowTheWindowsRules) {
   EXPECT_FALSE(platform_->FolderExists("E:\\a\\b\\c"));
 }
 
-TEST_F(FoldersTest, MappedFolderThatIsGoneIsNeverRecreated) {
-  HostSettings settings = testing::TreeSettings(tree_);
-  settings.drive_overrides = "G:=" + (tree_ / "gone");
-  std::unique_ptr<Platform> platform = NewPosixPlatform(settings);
-  EXPECT_EQ(platform->ForceFolders("G:\\x\\y").code, kErrorNotReady);
-  EXPECT_FALSE(testing::HostExists(tree_ / "gone"));
+TEST_F(PlatformTest, MappedFolderThatIsGoneIsNeverRecreated) {
+  HostSettings settings = TreeSettings(ns_);
+  settings.drive_overrides = "G:=" + (ns_ / "gone");
+  EXPECT_EQ(NewPosixPlatform(settings)->ForceFolders("G:\\x\\y").code, kErrorNotReady);
+  EXPECT_FALSE(HostExists(ns_ / "gone"));
 }
 
-TEST_F(FoldersTest, ReadWholeFileRefusesWhatIsNoRegularFile) {
+TEST_F(PlatformTest, ReadWholeFileRefusesWhatIsNoRegularFile) {
   std::string contents = "stale";
   EXPECT_EQ(platform_->ReadWholeFile("E:\\absent.ini", &contents).code, kErrorFileNotFound);
   EXPECT_TRUE(contents.empty());
-  ASSERT_EQ(mkfifo((tree_ / "stick/fifo.ini").c_str(), 0644), 0);
+  ASSERT_EQ(mkfifo(Stick("fifo.ini").c_str(), 0644), 0);
   EXPECT_FALSE(platform_->ReadWholeFile("E:\\fifo.ini", &contents).ok());
-  testing::WriteText(tree_ / "stick/a.ini", std::string("a\0b\r\n", 5));
+  WriteText(Stick("a.ini"), std::string("a\0b\r\n", 5));
   ASSERT_TRUE(platform_->ReadWholeFile("E:\\a.ini", &contents).ok());
   EXPECT_EQ(contents, std::string("a\0b\r\n", 5));
 }
 
-TEST_F(FoldersTest, ReplaceFileSwapsWholeFilesAndKeepsLinksAndModes) {
-  testing::WriteText(tree_ / "stick/real.ini", "old");
-  chmod((tree_ / "stick/real.ini").c_str(), 0640);
-  ASSERT_EQ(symlink("real.ini", (tree_ / "stick/link.ini").c_str()), 0);
+TEST_F(PlatformTest, ReplaceFileSwapsWholeFilesAndKeepsLinksAndModes) {
+  WriteText(Stick("real.ini"), "old");
+  chmod(Stick("real.ini").c_str(), 0640);
+  ASSERT_EQ(symlink("real.ini", Stick("link.ini").c_str()), 0);
   ASSERT_TRUE(platform_->ReplaceFile("E:\\link.ini", "new").ok());
-  EXPECT_EQ(testing::ReadText(tree_ / "stick/real.ini"), "new");
+  EXPECT_EQ(ReadText(Stick("real.ini")), "new");
   struct stat info;
-  ASSERT_EQ(lstat((tree_ / "stick/link.ini").c_str(), &info), 0);
+  ASSERT_EQ(lstat(Stick("link.ini").c_str(), &info), 0);
   EXPECT_TRUE(S_ISLNK(info.st_mode));
-  ASSERT_EQ(stat((tree_ / "stick/real.ini").c_str(), &info), 0);
+  ASSERT_EQ(stat(Stick("real.ini").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
-  testing::MakeFolder(tree_ / "stick/dir.ini");
+  MakeFolder(Stick("dir.ini"));
   EXPECT_FALSE(platform_->ReplaceFile("E:\\dir.ini", "x").ok());
   EXPECT_EQ(platform_->ReplaceFile("E:\\no\\such.ini", "x").code, kErrorPathNotFound);
-  EXPECT_EQ(testing::HostNames(tree_ / "stick"),
-            (std::vector<std::string>{"dir.ini", "link.ini", "real.ini"}));
+  EXPECT_EQ(HostNames(Stick("")), (std::vector<std::string>{"dir.ini", "link.ini", "real.ini"}));
 }
 
 }  // namespace

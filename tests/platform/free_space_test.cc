@@ -2,21 +2,21 @@
 #include <gtest/gtest.h>
 
 #include "platform/posix/posix_platform.h"
-#include "temp_tree_util.h"
+#include "platform_fixture.h"
+#include "support/tiny_tmpfs.h"
 
 namespace pellmar {
 namespace {
 
-TEST(FreeSpaceTest, AnswersWithTheCodeForEachKindOfRoot) {
-  testing::TempTree tree;
-  HostSettings settings = testing::TreeSettings(tree);
-  testing::MakeFolder(tree / "media/STICK");
-  settings.drive_overrides += ";G:=" + (tree / "missing") + ";\\\\srv\\share=" + (tree / "stick");
-  testing::WriteText(tree / "mounts", "/dev/sdz1 " + (tree / "media/STICK") + " vfat rw 0 0\n");
+TEST_F(PlatformTest, FreeSpaceAnswersWithTheCodeForEachKindOfRoot) {
+  HostSettings settings = TreeSettings(ns_);
+  MakeFolder(ns_ / "media/STICK");
+  settings.drive_overrides += ";G:=" + (ns_ / "missing") + ";\\\\srv\\share=" + Stick("");
+  WriteText(ns_ / "mounts", "/dev/sdz1 " + (ns_ / "media/STICK") + " vfat rw 0 0\n");
   std::unique_ptr<Platform> platform = NewPosixPlatform(settings);
-  ASSERT_EQ(platform->HostPath("F:\\"), tree / "media/STICK");
-  testing::WriteText(tree / "mounts", "");  // F:'s medium is pulled out
-  struct Case {
+  ASSERT_EQ(platform->HostPath("F:\\"), ns_ / "media/STICK");
+  WriteText(ns_ / "mounts", "");  // F:'s medium is pulled out
+  const struct {
     const char* root;
     uint32_t code;
   } cases[] = {
@@ -37,41 +37,28 @@ TEST(FreeSpaceTest, AnswersWithTheCodeForEachKindOfRoot) {
       {"\\\\srv", kErrorInvalidName},
       {"\\\\other\\share", kErrorBadNetPath},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : cases) {
     platform->SetLastError(999);
     uint64_t free_bytes = 12345;
     const bool ok = platform->GetDiskFreeSpace(c.root, &free_bytes);
     EXPECT_EQ(platform->GetLastError(), c.code) << "root \"" << c.root << "\"";
     EXPECT_EQ(ok, c.code == kErrorSuccess) << "root \"" << c.root << "\"";
-    if (c.code == kErrorSuccess) {
-      EXPECT_GT(free_bytes, 0u) << "root \"" << c.root << "\"";
-    } else {
-      EXPECT_EQ(free_bytes, 0u) << "root \"" << c.root << "\"";
-    }
+    EXPECT_EQ(free_bytes > 0, c.code == kErrorSuccess) << "root \"" << c.root << "\"";
   }
-}
-
-TEST(FreeSpaceTest, CountsBeyondThirtyTwoBits) {
-  testing::TempTree tree;
-  std::unique_ptr<Platform> platform = testing::TreePlatform(tree);
-  testing::MakeFolder(tree / "stick/small");
-  // tmpfs takes memory only for what is written, so 8 GiB costs nothing.
-  testing::TinyTmpfs tmpfs(tree / "stick/small", size_t{8} << 30);
-  if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
-  HostSettings settings = testing::TreeSettings(tree);
-  settings.drive_overrides = "E:=" + (tree / "stick/small");
-  std::unique_ptr<Platform> small = NewPosixPlatform(settings);
-  uint64_t free_bytes = 0;
-  ASSERT_TRUE(small->GetDiskFreeSpace("E:", &free_bytes));
-  EXPECT_EQ(free_bytes, uint64_t{8} << 30);
-}
-
-TEST(ErrorModeTest, ReturnsThePreviousMode) {
-  testing::TempTree tree;
-  std::unique_ptr<Platform> platform = testing::TreePlatform(tree);
   EXPECT_EQ(platform->SetErrorMode(1), 0u);
-  EXPECT_EQ(platform->SetErrorMode(0x8001), 1u);
-  EXPECT_EQ(platform->SetErrorMode(0), 0x8001u);
+  EXPECT_EQ(platform->SetErrorMode(0x8001), 1u) << "gives the previous mode back";
+}
+
+TEST_F(PlatformTest, FreeSpaceCountsBeyondThirtyTwoBits) {
+  MakeFolder(Stick("small"));
+  // tmpfs takes memory only for what is written, so 8 GiB costs nothing.
+  TinyTmpfs tmpfs(Stick("small"), size_t{8} << 30);
+  if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
+  HostSettings settings = TreeSettings(ns_);
+  settings.drive_overrides = "E:=" + Stick("small");
+  uint64_t free_bytes = 0;
+  ASSERT_TRUE(NewPosixPlatform(settings)->GetDiskFreeSpace("E:", &free_bytes));
+  EXPECT_EQ(free_bytes, uint64_t{8} << 30);
 }
 
 }  // namespace

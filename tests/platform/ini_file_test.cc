@@ -6,30 +6,25 @@
 
 #include <climits>
 
-#include "temp_tree_util.h"
+#include "platform_fixture.h"
+#include "support/tiny_tmpfs.h"
 
 namespace pellmar {
 namespace {
 
-using testing::TempTree;
-
-class IniFileTest : public ::testing::Test {
+class IniFileTest : public PlatformTest {
  protected:
   IniFile Load(const std::string& contents) {
-    testing::WriteText(tree_ / "stick/Test.ini", contents);
+    WriteText(Stick("Test.ini"), contents);
     return IniFile(*platform_, "E:\\Test.ini");
   }
-  std::string Saved() { return testing::ReadText(tree_ / "stick/Test.ini"); }
-
-  TempTree tree_;
-  std::unique_ptr<Platform> platform_ = testing::TreePlatform(tree_);
 };
 
 TEST(IniIntegerTest, AcceptsDecimalAndThreeHexSpellingsOnly) {
-  struct Case {
+  const struct {
     const char* text;
-    std::optional<int32_t> value;
-  } cases[] = {
+    int32_t value;
+  } good[] = {
       {"12", 12},
       {"-7", -7},
       {"+5", 5},
@@ -42,25 +37,14 @@ TEST(IniIntegerTest, AcceptsDecimalAndThreeHexSpellingsOnly) {
       {"0x7FFFFFFF", INT32_MAX},
       {"2147483647", INT32_MAX},
       {"-2147483648", INT32_MIN},
-      {"2147483648", {}},
-      {"-2147483649", {}},
-      {"0x100000000", {}},
-      {"99999999999999999999", {}},
-      {"", {}},
-      {"abc", {}},
-      {"12abc", {}},
-      {"1 2", {}},
-      {"0x", {}},
-      {"$", {}},
-      {"-0x10", {}},
-      {"--1", {}},
-      {"+-1", {}},
-      {"-", {}},
-      {"0x-5", {}},
-      {"1.5", {}},
   };
-  for (const Case& c : cases) {
+  for (const auto& c : good) {
     EXPECT_EQ(IniFile::ParseInteger(c.text), c.value) << "input \"" << c.text << "\"";
+  }
+  for (const char* bad :
+       {"2147483648", "-2147483649", "0x100000000", "99999999999999999999", "", "abc", "12abc",
+        "1 2", "0x", "$", "-0x10", "--1", "+-1", "-", "0x-5", "1.5"}) {
+    EXPECT_EQ(IniFile::ParseInteger(bad), std::nullopt) << "input \"" << bad << "\"";
   }
 }
 
@@ -107,7 +91,7 @@ TEST_F(IniFileTest, MissingFileReadsAsEmptyAndIsCreatedOnUpdate) {
   ini.WriteBool("Setting", "AutoUmount", false);
   ini.WriteFloat("Settings", "Version", 1.1);
   ASSERT_TRUE(ini.UpdateFile().ok());
-  EXPECT_EQ(testing::ReadText(tree_ / "stick/New.ini"),
+  EXPECT_EQ(ReadText(Stick("New.ini")),
             "[Setting]\r\nLoaded=1\r\nAutoUmount=0\r\n[Settings]\r\nVersion=1.1\r\n");
 }
 
@@ -118,7 +102,7 @@ TEST_F(IniFileTest, WritesKeepOtherLinesAndTheKeysOwnSpelling) {
   ini.WriteString("SETTING", "duration1", "30");
   ini.WriteString("Setting", "HomeFolder", "C:\\Users\\ann");
   ASSERT_TRUE(ini.UpdateFile().ok());
-  EXPECT_EQ(Saved(),
+  EXPECT_EQ(ReadText(Stick("Test.ini")),
             "; written by hand\r\nstray line\r\n[Setting]\r\n; comment\r\nDuration1=30\r\n"
             "HomeFolder=C:\\Users\\ann\r\n\r\n[Keep]\r\nA=1\r\n[setting]\r\nDuration1=9\r\n");
 }
@@ -129,7 +113,7 @@ TEST_F(IniFileTest, EraseSectionRemovesEveryCopyOfIt) {
   EXPECT_EQ(ini.ReadString("Setting", "A", "gone"), "gone");
   EXPECT_FALSE(ini.SectionExists("Setting"));
   ASSERT_TRUE(ini.UpdateFile().ok());
-  EXPECT_EQ(Saved(), "[Settings]\r\nVersion=1.1\r\n");
+  EXPECT_EQ(ReadText(Stick("Test.ini")), "[Settings]\r\nVersion=1.1\r\n");
 }
 
 TEST_F(IniFileTest, ValueWithLineBreakCannotForgeKeys) {
@@ -144,18 +128,16 @@ TEST_F(IniFileTest, ValueWithLineBreakCannotForgeKeys) {
 }
 
 TEST_F(IniFileTest, FailedFlushLeavesTheOldFileWhole) {
-  testing::MakeFolder(tree_ / "stick/full");
-  testing::TinyTmpfs tmpfs(tree_ / "stick/full", 64 * 1024);
+  MakeFolder(Stick("full"));
+  TinyTmpfs tmpfs(Stick("full"), 64 * 1024);
   if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
   const std::string old_contents = "[Setting]\r\nLoaded=1\r\n";
-  testing::WriteText(tree_ / "stick/full/Pellmar.ini", old_contents);
-  testing::FillUp(tree_ / "stick/full");
+  WriteText(Stick("full/Pellmar.ini"), old_contents);
   IniFile ini(*platform_, "E:\\full\\Pellmar.ini");
   ini.WriteString("Setting", "HomeFolder", std::string(200000, 'h'));
   EXPECT_FALSE(ini.UpdateFile().ok());
-  EXPECT_EQ(testing::ReadText(tree_ / "stick/full/Pellmar.ini"), old_contents);
-  EXPECT_EQ(testing::HostNames(tree_ / "stick/full"),
-            (std::vector<std::string>{"Pellmar.ini", "filler"}));
+  EXPECT_EQ(ReadText(Stick("full/Pellmar.ini")), old_contents);
+  EXPECT_EQ(HostNames(Stick("full")), std::vector<std::string>{"Pellmar.ini"});
 }
 
 }  // namespace

@@ -1,12 +1,14 @@
 // The Windows namespace on the host: path parsing, the mount table, the
-// drive table in both directions, and the platform's mapping of it all.
+// drive table in both directions, where the Documents folder comes from,
+// and the platform's mapping of it all.
 #include <gtest/gtest.h>
 
 #include "platform/posix/drive_table.h"
+#include "platform/posix/host_settings.h"
 #include "platform/posix/mount_table.h"
 #include "platform/posix/namespace_path.h"
 #include "platform/posix/posix_platform.h"
-#include "temp_tree_util.h"
+#include "platform_fixture.h"
 
 namespace pellmar {
 namespace {
@@ -112,71 +114,82 @@ TEST(DriveTableTest, ParsesOverrides) {
   EXPECT_EQ(overrides, expected);
 }
 
-class PlatformNamespaceTest : public ::testing::Test {
- protected:
-  testing::TempTree tree_;
-  std::unique_ptr<Platform> platform_ = testing::TreePlatform(tree_);
-};
-
-TEST_F(PlatformNamespaceTest, DocumentsAndApplicationDataLieSideBySide) {
-  const std::string documents = platform_->DocumentsFolder();
-  EXPECT_EQ(platform_->HostPath(documents), tree_ / "home/Documents");
-  const std::string app_data = documents.substr(0, documents.rfind('\\') + 1) + "Application Data";
-  EXPECT_TRUE(platform_->FolderExists(app_data));  // created on the way in
-  EXPECT_EQ(platform_->HostPath(app_data + "\\Pellmar.ini"), tree_ / "home/.config/Pellmar.ini");
-  EXPECT_EQ(platform_->NamespacePath(tree_ / "home/.config/Pellmar.ini"),
-            app_data + "\\Pellmar.ini");
+TEST(DocumentsFolderTest, EnvironmentThenUserDirsThenDefault) {
+  TempFolder tree;
+  const std::string home = tree / "home", config = tree / "config";
+  EXPECT_EQ(FindDocumentsFolder(home, config, ""), home + "/Documents") << "no user-dirs.dirs";
+  EXPECT_EQ(FindDocumentsFolder(home, config, "relative/ignored"), home + "/Documents");
+  const struct {
+    const char* file;
+    std::string expected;
+  } cases[] = {
+      {"# comment\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\nXDG_DOCUMENTS_DIR=\"$HOME/Dokumente\"\n",
+       home + "/Dokumente"},
+      {"  XDG_DOCUMENTS_DIR=\"${HOME}/My \\\"Docs\\\"\"  \r\n", home + "/My \"Docs\""},
+      {"XDG_DOCUMENTS_DIR=\"/srv/docs/\"\n", "/srv/docs"},
+      {"XDG_DOCUMENTS_DIR=\"not/absolute\"\n", home + "/Documents"},
+      {"XDG_DOCUMENTS_DIRX=\"/wrong/key\"\n", home + "/Documents"},
+  };
+  for (const auto& c : cases) {
+    WriteText(config + "/user-dirs.dirs", c.file);
+    EXPECT_EQ(FindDocumentsFolder(home, config, ""), c.expected) << c.file;
+  }
+  EXPECT_EQ(FindDocumentsFolder(home, config, "/from/env/"), "/from/env");
 }
 
-TEST_F(PlatformNamespaceTest, ExecutablePathMapsBack) {
-  const std::string exe = platform_->ExecutablePath();
-  ASSERT_FALSE(exe.empty());
-  EXPECT_TRUE(platform_->FileExists(exe)) << exe;
+TEST(DocumentsFolderTest, EnvironmentReachesTheHostSettings) {
+  TestNamespace ns;
+  setenv("XDG_CONFIG_HOME", "relative", 1);  // put back with the rest when ns goes
+  const HostSettings settings = HostSettingsFromEnvironment();
+  EXPECT_EQ(settings.home, ns.home());
+  EXPECT_EQ(settings.config_home, ns.home() + "/.config") << "a relative one counts as unset";
+  EXPECT_EQ(settings.documents, ns.documents());
+  EXPECT_EQ("PELLMAR_DRIVES=" + settings.drive_overrides, ns.Environment().back());
 }
 
-TEST_F(PlatformNamespaceTest, UnmountedMediumReachesNothing) {
-  testing::MakeFolder(tree_ / "media/STICK");
-  testing::WriteText(tree_ / "mounts", "/dev/sdz1 " + (tree_ / "media/STICK") + " vfat rw 0 0\n");
-  std::unique_ptr<Platform> platform = testing::TreePlatform(tree_);
-  ASSERT_EQ(platform->HostPath("F:\\x"), tree_ / "media/STICK/x");
-  testing::WriteText(tree_ / "mounts", "");  // the stick is pulled
+TEST_F(PlatformTest, UnmountedMediumReachesNothingAndComesBackAtItsLetter) {
+  const std::string mounted = "/dev/sdz1 " + (ns_ / "media/STICK") + " vfat rw 0 0\n";
+  MakeFolder(ns_ / "media/STICK");
+  WriteText(ns_ / "mounts", mounted);
+  HostSettings settings = TreeSettings(ns_);
+  settings.drive_overrides += ";G:=" + (ns_ / "missing");
+  std::unique_ptr<Platform> platform = NewPosixPlatform(settings);
+  ASSERT_EQ(platform->HostPath("F:\\x"), ns_ / "media/STICK/x");
+  const std::vector<DriveMapping> drives = platform->Drives();
+  ASSERT_EQ(drives.size(), 4u);
+  const struct {
+    const char* drive;
+    const char* origin;
+    bool mounted;
+  } expected[] = {{"C:", "system", true},
+                  {"E:", "PELLMAR_DRIVES", true},
+                  {"F:", "mount table", true},
+                  {"G:", "PELLMAR_DRIVES", false}};
+  for (size_t i = 0; i < drives.size(); ++i) {
+    EXPECT_EQ(drives[i].drive, expected[i].drive) << i;
+    EXPECT_EQ(drives[i].origin, expected[i].origin) << drives[i].drive;
+    EXPECT_EQ(drives[i].mounted, expected[i].mounted) << drives[i].drive;
+  }
+
+  WriteText(ns_ / "mounts", "");  // the stick is pulled
+  EXPECT_FALSE(platform->Drives()[2].mounted);
   EXPECT_FALSE(platform->HostPath("F:\\x"));
   EXPECT_FALSE(platform->FolderExists("F:\\"));
-  struct Write {
+  const struct {
     const char* what;
     Status status;
   } writes[] = {
       {"CreateFolder", platform->CreateFolder("F:\\new")},
       {"ForceFolders", platform->ForceFolders("F:\\a\\b")},
       {"ReplaceFile", platform->ReplaceFile("F:\\f.ini", "x")},
-      {"CopyFile", platform->CopyFile(platform->DocumentsFolder(), "F:\\copy")},
+      {"CopyFile", platform->CopyFile(docs_, "F:\\copy")},
       {"DeleteFile", platform->DeleteFile("F:\\f.ini")},
       {"RemoveFolder", platform->RemoveFolder("F:\\new")},
   };
-  for (const Write& w : writes) EXPECT_EQ(w.status.code, kErrorNotReady) << w.what;
-  EXPECT_TRUE(testing::HostNames(tree_ / "media/STICK").empty());
-  // Plugged in again at the same place, it comes back at the same letter.
-  testing::WriteText(tree_ / "mounts", "/dev/sdz1 " + (tree_ / "media/STICK") + " vfat rw 0 0\n");
-  EXPECT_EQ(platform->HostPath("F:\\x"), tree_ / "media/STICK/x");
-}
-
-TEST_F(PlatformNamespaceTest, DrivesListEveryLetterWithItsState) {
-  testing::MakeFolder(tree_ / "media/CARD");
-  testing::WriteText(tree_ / "mounts", "/dev/sdz1 " + (tree_ / "media/CARD") + " exfat rw 0 0\n");
-  HostSettings settings = testing::TreeSettings(tree_);
-  settings.drive_overrides += ";G:=" + (tree_ / "missing");
-  std::unique_ptr<Platform> platform = NewPosixPlatform(settings);
-  const std::vector<DriveMapping> drives = platform->Drives();
-  ASSERT_EQ(drives.size(), 4u);
-  EXPECT_EQ(drives[0].drive, "C:");
-  EXPECT_EQ(drives[1].drive, "E:");
-  EXPECT_EQ(drives[1].origin, "PELLMAR_DRIVES");
-  EXPECT_TRUE(drives[1].mounted);
-  EXPECT_EQ(drives[2].drive, "F:");
-  EXPECT_EQ(drives[2].host_path, tree_ / "media/CARD");
-  EXPECT_EQ(drives[2].origin, "mount table");
-  EXPECT_EQ(drives[3].drive, "G:");
-  EXPECT_FALSE(drives[3].mounted);
+  for (const auto& w : writes) EXPECT_EQ(w.status.code, kErrorNotReady) << w.what;
+  EXPECT_TRUE(HostNames(ns_ / "media/STICK").empty());
+  WriteText(ns_ / "mounts", mounted);  // plugged in again at the same place
+  EXPECT_EQ(platform->HostPath("F:\\x"), ns_ / "media/STICK/x");
 }
 
 }  // namespace

@@ -10,74 +10,69 @@
 #include <cstdlib>
 #include <thread>
 
-#include "temp_tree_util.h"
+#include "platform_fixture.h"
 
 namespace pellmar {
 namespace {
 
-TEST(DecodeCodePageTest, ShiftJisBecomesUtf8AndBadBytesStayVisible) {
-  testing::TempTree tree;
-  std::unique_ptr<Platform> platform = testing::TreePlatform(tree);
-  EXPECT_EQ(platform->DecodeCodePage("\x82\xA0\x83\x65\x83\x58\x83\x67 ok", 932),
+TEST_F(PlatformTest, DecodeCodePageTurnsShiftJisIntoUtf8AndBadBytesStayVisible) {
+  EXPECT_EQ(platform_->DecodeCodePage("\x82\xA0\x83\x65\x83\x58\x83\x67 ok", 932),
             "\xE3\x81\x82\xE3\x83\x86\xE3\x82\xB9\xE3\x83\x88 ok");  // "あテスト ok"
-  EXPECT_EQ(platform->DecodeCodePage("a\xFF"
-                                     "b\x82",
-                                     932),
+  EXPECT_EQ(platform_->DecodeCodePage("a\xFF"
+                                      "b\x82",
+                                      932),
             "a\\xFFb\\x82");
-  EXPECT_EQ(platform->DecodeCodePage("as is \xFF", 65001), "as is \xFF");
-  EXPECT_EQ(platform->AnsiCodePage(), 65001);
+  EXPECT_EQ(platform_->DecodeCodePage("as is \xFF", 65001), "as is \xFF");
+  EXPECT_EQ(platform_->AnsiCodePage(), 65001);
 }
 
-class ShellOpenTest : public ::testing::Test {
+class ShellOpenTest : public PlatformTest {
  protected:
   void SetUp() override {
     // The stand-in writes each argument on a line of its own.
-    testing::MakeFolder(tree_ / "bin");
-    testing::WriteText(tree_ / "bin/xdg-open",
-                       "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n"
-                       "pwd >> \"$0.tmp\"\nmv \"$0.tmp\" \"$0.args\"\n");
-    chmod((tree_ / "bin/xdg-open").c_str(), 0755);
+    MakeFolder(ns_ / "bin");
+    WriteText(ns_ / "bin/xdg-open",
+              "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > \"$0.tmp\"\n"
+              "pwd >> \"$0.tmp\"\nmv \"$0.tmp\" \"$0.args\"\n");
+    chmod((ns_ / "bin/xdg-open").c_str(), 0755);
     const char* path = std::getenv("PATH");
-    setenv("PATH", ((tree_ / "bin") + ":" + (path ? path : "/usr/bin:/bin")).c_str(), 1);
+    setenv("PATH", ((ns_ / "bin") + ":" + (path ? path : "/usr/bin:/bin")).c_str(), 1);
   }
 
   // What the stand-in was called with, once it has run.
   std::string Arguments() {
-    const std::string file = tree_ / "bin/xdg-open.args";
-    while (!testing::HostExists(file)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    std::string text = testing::ReadText(file);
+    const std::string file = ns_ / "bin/xdg-open.args";
+    while (!HostExists(file)) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    std::string text = ReadText(file);
     unlink(file.c_str());
     return text;
   }
-
-  testing::TempTree tree_;
-  std::unique_ptr<Platform> platform_ = testing::TreePlatform(tree_);
 };
 
 TEST_F(ShellOpenTest, PassesHostPathsAsOneArgumentEach) {
   const std::string odd = "a b;$(touch pwned)'\"";
-  testing::MakeFolder(tree_ / ("stick/" + odd));
-  testing::WriteText(tree_ / "stick/Help.htm", "");
+  MakeFolder(Stick(odd));
+  WriteText(Stick("Help.htm"), "");
   char working[4096];
   ASSERT_NE(getcwd(working, sizeof working), nullptr);
   ASSERT_TRUE(platform_->ShellOpen("explorer", "E:\\" + odd, "").ok());
-  EXPECT_EQ(Arguments(), tree_ / "stick/" + odd + "\n" + working + "\n");
+  EXPECT_EQ(Arguments(), Stick(odd) + "\n" + working + "\n");
   ASSERT_TRUE(platform_->ShellOpen("E:\\Help.htm", "", "E:\\").ok());
-  EXPECT_EQ(Arguments(), tree_ / "stick/Help.htm\n" + tree_ / "stick\n");
+  EXPECT_EQ(Arguments(), Stick("Help.htm") + "\n" + Stick("") + "\n");
   ASSERT_TRUE(platform_->ShellOpen("EXPLORER", "", "").ok());
-  EXPECT_EQ(Arguments().substr(0, (tree_ / "home\n").size()), tree_ / "home\n");
-  EXPECT_FALSE(testing::HostExists(tree_ / "pwned"));
-  EXPECT_FALSE(testing::HostExists(std::string(working) + "/pwned"));
+  EXPECT_EQ(Arguments().substr(0, (ns_ / "home\n").size()), ns_ / "home\n");
+  EXPECT_FALSE(HostExists(ns_ / "pwned"));
+  EXPECT_FALSE(HostExists(std::string(working) + "/pwned"));
 }
 
 TEST_F(ShellOpenTest, MissingTargetsFailWithoutStartingAnything) {
   EXPECT_EQ(platform_->ShellOpen("E:\\absent.htm", "", "").code, kErrorFileNotFound);
   EXPECT_EQ(platform_->ShellOpen("explorer", "Q:\\x", "").code, kErrorPathNotFound);
-  EXPECT_FALSE(testing::HostExists(tree_ / "bin/xdg-open.args"));
+  EXPECT_FALSE(HostExists(ns_ / "bin/xdg-open.args"));
 }
 
 TEST_F(ShellOpenTest, LeavesNoChildBehind) {
-  testing::WriteText(tree_ / "stick/f", "");
+  WriteText(Stick("f"), "");
   ASSERT_TRUE(platform_->ShellOpen("E:\\f", "", "").ok());
   Arguments();
   // Peek without reaping (WNOWAIT), so only the platform's own reaper can

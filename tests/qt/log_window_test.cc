@@ -25,7 +25,6 @@ namespace {
 class LogWindowTest : public ::testing::Test {
  protected:
   LogWindowTest() {
-    EnsureApplication();
     log.SetHost(&host);
     window = std::make_unique<LogWindow>(log, nullptr);
     host.SetLogWindow(window.get());
@@ -42,6 +41,7 @@ class LogWindowTest : public ::testing::Test {
     log.ShowModally();
   }
 
+  WithApplication application;
   QtWindowHost host;
   TLogViewer log;
   std::unique_ptr<LogWindow> window;
@@ -68,55 +68,38 @@ TEST_F(LogWindowTest, ThirtyThousandLinesArriveWhileHiddenAndAllShow) {
   EXPECT_FALSE(log.Showing());
 }
 
-TEST_F(LogWindowTest, ASecondRunShowsOnlyItsOwnLines) {
+TEST_F(LogWindowTest, EachRunShowsOnlyItsOwnLinesAndLinesAddedWhileShown) {
   const struct {
-    std::vector<std::string> lines;
+    std::vector<std::string> before, while_shown;
     QString shown;
-  } runs[] = {{{"a.txt", "b.txt"}, "a.txt\nb.txt"},
-              {{"c.txt", "d.txt", "c.txt"}, "c.txt\nd.txt\nc.txt"},
-              {{"e.txt"}, "e.txt"}};
+  } runs[] = {{{"a.txt", "b.txt"}, {}, "a.txt\nb.txt"},
+              {{"c.txt", "d.txt", "c.txt"}, {}, "c.txt\nd.txt\nc.txt"},
+              {{"one"}, {"two"}, "one\ntwo"}};
   for (const auto& run : runs) {
     log.Clear();
-    for (const std::string& line : run.lines) log.Append(line);
+    for (const std::string& line : run.before) log.Append(line);
     QString shown;
-    ShowAndPressOk([&] { shown = window->memo()->toPlainText(); });
+    ShowAndPressOk([&] {
+      for (const std::string& line : run.while_shown) log.Append(line);
+      shown = window->memo()->toPlainText();
+    });
     EXPECT_EQ(shown, run.shown);
   }
 }
 
-TEST_F(LogWindowTest, LinesAppendedWhileShownAppearAtOnce) {
-  log.Clear();
-  log.Append("one");
-  QString shown;
-  ShowAndPressOk([&] {
-    log.Append("two");
-    shown = window->memo()->toPlainText();
-  });
-  EXPECT_EQ(shown, "one\ntwo");
-}
-
-TEST_F(LogWindowTest, EnterRightAfterShowingClosesIt) {
+TEST_F(LogWindowTest, EnterOnOkClosesItAndEnterInTheMemoStartsALine) {
   QWidget* focused = nullptr;
-  const ModalAnswer answer([&](QWidget*) {
-    focused = QApplication::focusWidget();
-    QTest::keyClick(focused, Qt::Key_Return);
-  });
-  log.ShowModally();
-  EXPECT_EQ(focused, window->findChild<QPushButton*>("btnOK"));
-  EXPECT_FALSE(window->isVisible());
-}
-
-TEST_F(LogWindowTest, EnterInTheMemoStartsALineAndElsewherePressesOk) {
   bool open_after_enter_in_memo = false;
   const ModalAnswer answer([&](QWidget*) {
+    focused = QApplication::focusWidget();
     window->memo()->setFocus();
     QTest::keyClick(window->memo(), Qt::Key_Return);
     open_after_enter_in_memo = window->isVisible();
-    auto* ok = window->findChild<QPushButton*>("btnOK");
-    ok->setFocus();
-    QTest::keyClick(ok, Qt::Key_Return);
+    focused->setFocus();
+    QTest::keyClick(focused, Qt::Key_Return);
   });
   log.ShowModally();
+  EXPECT_EQ(focused, window->findChild<QPushButton*>("btnOK")) << "OK has the focus at first";
   EXPECT_TRUE(open_after_enter_in_memo);
   EXPECT_FALSE(window->isVisible());
 }

@@ -34,24 +34,21 @@ class MainWindowInputTest : public WindowTest {
   }
 };
 
-TEST_F(MainWindowInputTest, ClickOnAListItemRunsTheEntrySelection) {
-  ClickItem("ListBox1", 1);
-  EXPECT_EQ(main->ListBox1.item_index(), 1);
-  EXPECT_TRUE(SelectionRan());
-  EXPECT_TRUE(Widget<QPushButton>("btnLoad")->isEnabled());
-  // The other list follows, and the free space shows in the first panel.
-  EXPECT_EQ(Widget<ListBoxWidget>("ListBox2")->SelectedRow(), 1);
-  EXPECT_TRUE(
-      Widget<StatusBarWidget>("StatusBar1")->Panel(0)->text().startsWith("Available disk size:"));
-  EXPECT_EQ(Widget<QLineEdit>("edMediaDir")->text(), "E:\\backup");
-  EXPECT_EQ(QApplication::focusWidget(), window->WidgetFor("btnSend"));
-}
-
-TEST_F(MainWindowInputTest, ClickOnTheLeftListSelectsTheSameEntry) {
-  ClickItem("ListBox2", 2);
-  EXPECT_EQ(main->ListBox1.item_index(), 2);
-  EXPECT_EQ(Widget<ListBoxWidget>("ListBox1")->SelectedRow(), 2);
-  EXPECT_TRUE(SelectionRan());
+TEST_F(MainWindowInputTest, ClickOnAnItemOfEitherListRunsTheEntrySelection) {
+  for (const auto& [clicked, other, row] :
+       {std::tuple{"ListBox1", "ListBox2", 1}, std::tuple{"ListBox2", "ListBox1", 2}}) {
+    main->StatusBar1.SetPanelText(0, "");  // so each click has to run the selection anew
+    main->btnSend.SetEnabled(false);
+    ClickItem(clicked, row);
+    EXPECT_EQ(main->ListBox1.item_index(), row) << clicked;
+    EXPECT_TRUE(SelectionRan()) << clicked;
+    EXPECT_TRUE(Widget<QPushButton>("btnLoad")->isEnabled()) << clicked;
+    EXPECT_EQ(Widget<ListBoxWidget>(other)->SelectedRow(), row) << "the other list follows";
+    EXPECT_TRUE(
+        Widget<StatusBarWidget>("StatusBar1")->Panel(0)->text().startsWith("Available disk size:"));
+    EXPECT_EQ(Widget<QLineEdit>("edMediaDir")->text(), "E:\\backup");
+    EXPECT_EQ(QApplication::focusWidget(), window->WidgetFor("btnSend"));
+  }
 }
 
 TEST_F(MainWindowInputTest, SelectionSetFromCodeIsShownButRunsNothing) {
@@ -79,7 +76,7 @@ TEST_F(MainWindowInputTest, DoubleClickOpensTheProjectFolder) {
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].file, "explorer");
-  EXPECT_EQ(shell.calls[0].parameters, world.Namespace(world.documents_dir() + "/alpha"));
+  EXPECT_EQ(shell.calls[0].parameters, world.Ns(world.documents() + "/alpha"));
 }
 
 TEST_F(MainWindowInputTest, EscapePressesRemoveFromList) {
@@ -95,7 +92,7 @@ TEST_F(MainWindowInputTest, AmpersandInACaptionMakesAnAccelerator) {
   window->WidgetFor("edExclude")->setFocus();
   QTest::keyClick(window->windowHandle(), Qt::Key_A, Qt::AltModifier);
   // A mnemonic animates the press, so the click lands a moment later.
-  EXPECT_TRUE(QTest::qWaitFor([this] { return !dialogs.picker_requests.empty(); }));
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !dialogs.pickers.empty(); }));
 }
 
 TEST_F(MainWindowInputTest, TheFirstControlInTabOrderHasTheFocusAtStart) {
@@ -103,8 +100,7 @@ TEST_F(MainWindowInputTest, TheFirstControlInTabOrderHasTheFocusAtStart) {
 }
 
 TEST_F(MainWindowInputTest, EnterInAFieldPressesLoadAndTheLogWindowCloses) {
-  world.MakeFolder(world.stick_dir() + "/backup/alpha");
-  world.WriteFile(world.stick_dir() + "/backup/alpha/notes.txt", "from the stick");
+  WriteText(world.drive('E', "backup/alpha/notes.txt"), "from the stick");
   ClickItem("ListBox1", 0);
   bool log_was_shown = false;
   const ModalAnswer answer([&](QWidget* modal) {
@@ -115,7 +111,7 @@ TEST_F(MainWindowInputTest, EnterInAFieldPressesLoadAndTheLogWindowCloses) {
   QTest::keyClick(window->WidgetFor("edExclude"), Qt::Key_Return);
   EXPECT_TRUE(log_was_shown) << (dialogs.messages.empty() ? "" : dialogs.messages.back());
   EXPECT_FALSE(log_window->isVisible());
-  EXPECT_EQ(world.ReadFile(world.documents_dir() + "/alpha/notes.txt"), "from the stick");
+  EXPECT_EQ(ReadText(world.documents() + "/alpha/notes.txt"), "from the stick");
 }
 
 TEST_F(MainWindowInputTest, F1ReachesHelpOnlyFromTheControlsThatShareTheKeyUp) {

@@ -12,12 +12,12 @@ TEST_F(WindowTest, FirstShowWelcomesOnceWithAnEmptyList) {
   Start();
   ASSERT_EQ(dialogs.messages.size(), 1u);
   EXPECT_EQ(dialogs.messages[0], main->messages().Msg(2));
-  EXPECT_EQ(dialogs.picker_requests.size(), 1u);  // Add, cancelled
+  EXPECT_EQ(dialogs.pickers.size(), 1u);  // Add, cancelled
   window->hide();
   window->show();
   QCoreApplication::processEvents();
   EXPECT_EQ(dialogs.messages.size(), 1u);
-  EXPECT_EQ(dialogs.picker_requests.size(), 1u);
+  EXPECT_EQ(dialogs.pickers.size(), 1u);
 }
 
 TEST_F(WindowTest, FailedSaveKeepsTheWindowOpenAndTheNextCloseSaves) {
@@ -25,7 +25,7 @@ TEST_F(WindowTest, FailedSaveKeepsTheWindowOpenAndTheNextCloseSaves) {
   Start();
   // A folder where the settings file belongs: the rename onto it must fail.
   std::filesystem::remove(world.settings_file());
-  world.MakeFolder(world.settings_file() + "/blocker");
+  MakeFolder(world.settings_file() + "/blocker");
   EXPECT_FALSE(window->close());
   EXPECT_TRUE(window->isVisible());
   ASSERT_FALSE(dialogs.messages.empty());
@@ -34,13 +34,13 @@ TEST_F(WindowTest, FailedSaveKeepsTheWindowOpenAndTheNextCloseSaves) {
   std::filesystem::remove_all(world.settings_file());
   EXPECT_TRUE(window->close());
   EXPECT_FALSE(window->isVisible());
-  EXPECT_NE(world.ReadFile(world.settings_file()).find("SyncItem1="), std::string::npos);
+  EXPECT_NE(ReadText(world.settings_file()).find("SyncItem1="), std::string::npos);
 }
 
 TEST_F(WindowTest, QuitRequestEndsTheLoopWithoutTheSave) {
   WriteSettings({"alpha"});
   Start();
-  const std::string before = world.ReadFile(world.settings_file());
+  const std::string before = ReadText(world.settings_file());
   QTimer::singleShot(0, [this] { host.RequestQuit(); });
   // Should the request be lost, this ends the loop instead of hanging (and
   // the exit code tells); it dies with the test either way.
@@ -50,7 +50,7 @@ TEST_F(WindowTest, QuitRequestEndsTheLoopWithoutTheSave) {
   safety.start(5000);
   EXPECT_EQ(QApplication::exec(), 0);
   EXPECT_TRUE(window->isVisible());  // not closed, so FormClose never ran
-  EXPECT_EQ(world.ReadFile(world.settings_file()), before);
+  EXPECT_EQ(ReadText(world.settings_file()), before);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <filesystem>
 
 #include "qt_test_support.h"
+#include "support/test_namespace.h"
 
 namespace pellmar {
 namespace {
@@ -27,7 +28,8 @@ void Press(QWidget* modal, QMessageBox::StandardButton which) {
 
 class QtDialogsTest : public ::testing::Test {
  protected:
-  TempWorld world;
+  WithApplication application;
+  TestNamespace world;
   QtDialogs dialogs{world.platform()};
 };
 
@@ -64,16 +66,15 @@ TEST_F(QtDialogsTest, ConfirmIsTrueOnlyForYes) {
 }
 
 TEST_F(QtDialogsTest, PickerStartsAtTheHostFolderAndAnswersInTheNamespace) {
-  world.MakeFolder(world.stick_dir() + "/backup");
+  MakeFolder(world.drive('E') + "/backup");
   QString opened_at;
   const ModalAnswer answer([&](QWidget* modal) {
     auto* picker = qobject_cast<QFileDialog*>(modal);
     opened_at = picker->directory().absolutePath();
     QMetaObject::invokeMethod(picker, "accept");
   });
-  const auto picked =
-      dialogs.PickFolder({"Choose", world.Namespace(world.stick_dir() + "/backup")});
-  EXPECT_EQ(opened_at.toStdString(), world.stick_dir() + "/backup");
+  const auto picked = dialogs.PickFolder({"Choose", world.Ns(world.drive('E') + "/backup")});
+  EXPECT_EQ(opened_at.toStdString(), world.drive('E') + "/backup");
   EXPECT_EQ(picked, std::optional<std::string>("E:\\backup"));
 }
 
@@ -111,15 +112,15 @@ TEST_F(QtDialogsTest, NewFolderIsTakenAfterYesAndLeftForTheCallerToMake) {
     EXPECT_EQ(dialogs.PickFolder(request), c.expected) << c.name;
     EXPECT_TRUE(choose_enabled) << c.name;
     EXPECT_TRUE(question.contains("fresh")) << c.name;
-    EXPECT_FALSE(std::filesystem::exists(world.stick_dir() + "/fresh")) << c.name;
+    EXPECT_FALSE(std::filesystem::exists(world.drive('E') + "/fresh")) << c.name;
   }
 }
 
 TEST_F(QtDialogsTest, FolderWithoutANamespaceSpellingIsRefusedWithAMessage) {
-  world.MakeFolder(world.stick_dir() + "/a:b");
+  MakeFolder(world.drive('E') + "/a:b");
   const ModalAnswer choose("QFileDialog", [this](QWidget* modal) {
     auto* picker = qobject_cast<QFileDialog*>(modal);
-    picker->setDirectory(QString::fromStdString(world.stick_dir() + "/a:b"));
+    picker->setDirectory(QString::fromStdString(world.drive('E') + "/a:b"));
     QMetaObject::invokeMethod(picker, "accept");
   });
   QString message;

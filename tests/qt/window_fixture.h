@@ -10,6 +10,8 @@
 #include <string>
 
 #include "qt_test_support.h"
+#include "support/test_namespace.h"
+#include "support/window_doubles.h"
 #include "ui/log_viewer.h"
 #include "ui/main_form.h"
 #include "ui/qt/log_window.h"
@@ -22,8 +24,8 @@ class WindowTest : public ::testing::Test {
  protected:
   ~WindowTest() override;
 
-  /// Writes the [Setting] section of Pellmar.ini with `entries` project
-  /// folders (made under Documents) whose removable folder is E:\backup.
+  /// Writes the settings file with one entry per project (folders made
+  /// below Documents), each kept in E:\backup.
   void WriteSettings(const std::vector<std::string>& projects);
   /// Builds the windows, shows the main window and lets FormShow run.
   void Start();
@@ -36,7 +38,8 @@ class WindowTest : public ::testing::Test {
     return widget;
   }
 
-  TempWorld world;
+  WithApplication application;
+  TestNamespace world;
   ScriptedDialogs dialogs;
   RecordingShell shell;
   QtWindowHost host;

@@ -13,18 +13,13 @@ WindowTest::~WindowTest() {
 }
 
 void WindowTest::WriteSettings(const std::vector<std::string>& projects) {
-  world.MakeFolder(world.stick_dir() + "/backup");
-  std::string ini = "[Setting]\r\n";
-  for (size_t i = 0; i < projects.size(); ++i) {
-    const std::string n = std::to_string(i + 1);
-    const std::string folder = world.documents_dir() + "/" + projects[i];
-    world.MakeFolder(folder);
-    ini += "SyncItem" + n + "=" + world.Namespace(folder) + "\r\n";
-    ini += "Path in mobile disk" + n + "=E:\\backup\r\n";
-    ini += "Duration" + n + "=7\r\n";
-    ini += "UseZip" + n + "=0\r\n";  // the zip route copies nothing
+  MakeFolder(world.drive('E', "backup"));
+  std::vector<std::string> folders;
+  for (const std::string& project : projects) {
+    folders.push_back(world.documents() + "/" + project);
+    MakeFolder(folders.back());
   }
-  world.WriteFile(world.settings_file(), ini);
+  world.WriteEntries(folders, "E:\\backup");
 }
 
 void WindowTest::Start() {

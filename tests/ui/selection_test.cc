@@ -1,33 +1,25 @@
 // Selecting an entry and the window's own reactions: the missing-folder
 // question and its refusals, folder creation, filling the fields, focus,
 // the auto-delete caption, Select, the first show, help and double-clicks.
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
-#include "window_fixture_util.h"
+#include "window_fixture.h"
 
 namespace pellmar {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::IsEmpty;
-
 class SelectionTest : public WindowTest {
  protected:
   // Entries P0, P1, ... below Documents; entry i keeps its files in
-  // `folders[i]` on the removable disk E:, which is inserted.
+  // `folders[i]` on the removable disk.
   TMain& StartWithEntries(const std::vector<std::string>& folders, const std::string& extra = "") {
-    InsertDrive('E');
     std::string ini = "[Setting]\n";
     for (size_t i = 0; i < folders.size(); ++i) {
       const std::string n = std::to_string(i + 1);
       ini += "SyncItem" + n + "=" + Ns(Documents("P" + std::to_string(i))) + "\n";
       ini += "Path in mobile disk" + n + "=" + folders[i] + "\n";
     }
-    WriteSettings(ini + extra);
+    ns_.WriteSettings(ini + extra);
     return StartWindow();
   }
-  std::string OnE(const std::string& below) { return ns_.drive_dir('E') + "/" + below; }
 };
 
 TEST_F(SelectionTest, ARefusalCountsOnlyTwiceInARowAtOnePosition) {
@@ -41,10 +33,10 @@ TEST_F(SelectionTest, ARefusalCountsOnlyTwiceInARowAtOnePosition) {
   } script[] = {{2, true, 2}, {4, true, 4}, {2, true, 2}, {3, false, 2}, {2, false, 2}};
   int step = 0;
   for (const auto& s : script) {
-    dialogs_.requests.clear();
+    dialogs_.Clear();
     w.ListBox1.UserSelect(s.position);
     const std::string label = "step " + std::to_string(step++);
-    EXPECT_EQ(dialogs_.Messages(),
+    EXPECT_EQ(dialogs_.messages,
               s.msg15 ? std::vector<std::string>{msg15} : std::vector<std::string>{})
         << label;
     EXPECT_EQ(w.last_refused_index(), s.refused) << label;
@@ -53,7 +45,7 @@ TEST_F(SelectionTest, ARefusalCountsOnlyTwiceInARowAtOnePosition) {
     EXPECT_EQ(w.btnSend.enabled(), !s.msg15) << label;
   }
   EXPECT_EQ(w.edMediaDir.text(), "E:\\M2") << "taken although its folder is missing";
-  EXPECT_EQ(dialogs_.Questions().at(0),
+  EXPECT_EQ(dialogs_.questions.at(0),
             "This disk does not have folder named \"E:\\M2\"Do you make it?");
 }
 
@@ -62,22 +54,22 @@ TEST_F(SelectionTest, YesCreatesTheMissingLevelsFromTheTopDown) {
   dialogs_.answers.push_back(true);
   w.ListBox1.UserSelect(0);
   EXPECT_THAT(platform_.created_folders, ElementsAre("E:\\Sync", "E:\\Sync\\Deep"));
-  EXPECT_TRUE(FolderExists(OnE("Sync/Deep")));
-  EXPECT_THAT(dialogs_.Messages(), IsEmpty());
+  EXPECT_TRUE(HostExists(OnE("Sync/Deep")));
+  EXPECT_THAT(dialogs_.messages, IsEmpty());
   EXPECT_TRUE(w.btnSend.enabled());
 }
 
 TEST_F(SelectionTest, AFolderThatCannotBeCreatedEndsLikeARefusal) {
-  WriteFile(OnE("File"), "a file where a folder must be");
+  WriteText(OnE("File"), "a file where a folder must be");
   const std::vector<std::string> folders = {"F:\\Sync", "E:\\File\\Sync", ""};
   TMain& w = StartWithEntries(folders);
   const std::string msg18 = w.messages().Msg(18), msg15 = w.messages().Msg(15);
   for (int p = 0; p < 3; ++p) {
     for (bool again : {false, true}) {
-      dialogs_.requests.clear();
+      dialogs_.Clear();
       dialogs_.answers.push_back(true);
       w.ListBox1.UserSelect(p);
-      const std::vector<std::string> messages = dialogs_.Messages();
+      const std::vector<std::string> messages = dialogs_.messages;
       const std::string label = "\"" + folders[p] + (again ? "\" again" : "\"");
       ASSERT_FALSE(messages.empty()) << label;
       EXPECT_EQ(messages.back(), again ? msg18 : msg15) << label;
@@ -115,7 +107,7 @@ TEST_F(SelectionTest, TheFocusFollowsLoadedAndTheFieldsFollowTheSlot) {
     TMain& w = StartWithEntries(
         {"E:\\Sync"}, std::string("Loaded=") + c.loaded + "\nMountCommand1=m1\nUseZip1=1\n");
     w.ListBox1.UserSelect(0);
-    EXPECT_EQ(host_.focus, c.focus) << "Loaded=" << c.loaded;
+    EXPECT_EQ(host_.focus(), c.focus) << "Loaded=" << c.loaded;
     EXPECT_EQ(w.focused_control(), c.focus) << "Loaded=" << c.loaded;
     EXPECT_EQ(w.edMntCmd.text(), "m1");
     EXPECT_TRUE(w.chkZip.checked());
@@ -136,7 +128,7 @@ TEST_F(SelectionTest, TheAutoDeleteCaptionInBothWordOrders) {
   EXPECT_EQ(english.chkAutoDelete.caption(),
             "Delete files created or edited prior to 730 days before from P0");
 
-  WriteFile(ProgramFile("pellmar.lng"), "[Main]\r\nLANG=128\r\nMsg23=<\r\nMsg24=>\r\n");
+  WriteText(ProgramFile("pellmar.lng"), "[Main]\r\nLANG=128\r\nMsg23=<\r\nMsg24=>\r\n");
   TMain& japanese = StartWithEntries({"E:\\Sync"}, "Duration1=7\n");
   japanese.ListBox2.UserSelect(0);  // the second list selects through the first
   EXPECT_EQ(japanese.ListBox1.item_index(), 0);
@@ -147,7 +139,7 @@ TEST_F(SelectionTest, SelectPicksCreatesAndStoresTheRemovableFolder) {
   MakeFolder(OnE("Sync"));
   TMain& w = StartWithEntries({"E:\\Sync"});
   w.Button2.Click();  // nothing selected, edMediaDir empty; cancelled
-  const FolderPickerRequest first = dialogs_.Pickers().at(0);
+  const FolderPickerRequest first = dialogs_.pickers.at(0);
   EXPECT_EQ(first.start_folder, "A:\\");
   EXPECT_TRUE(first.allow_new_folder);
   EXPECT_EQ(w.edMediaDir.text(), "");
@@ -156,16 +148,16 @@ TEST_F(SelectionTest, SelectPicksCreatesAndStoresTheRemovableFolder) {
   dialogs_.picks.push_back("E:\\Slot0");  // still nothing selected: slot 0
   w.Button2.Click();
   EXPECT_EQ(w.entries().slot(0).removable_folder, "E:\\Slot0");
-  EXPECT_TRUE(FolderExists(OnE("Slot0")));
+  EXPECT_TRUE(HostExists(OnE("Slot0")));
 
   w.ListBox1.UserSelect(0);
   dialogs_.picks.push_back("E:\\New\\Sub");
   platform_.disk_calls.clear();
   w.Button2.Click();
-  EXPECT_EQ(dialogs_.Pickers().back().start_folder, "E:\\Sync");
+  EXPECT_EQ(dialogs_.pickers.back().start_folder, "E:\\Sync");
   EXPECT_EQ(w.edMediaDir.text(), "E:\\New\\Sub");
   EXPECT_EQ(w.entries().slot(1).removable_folder, "E:\\New\\Sub");
-  EXPECT_TRUE(FolderExists(OnE("New/Sub")));
+  EXPECT_TRUE(HostExists(OnE("New/Sub")));
   EXPECT_THAT(platform_.disk_calls, ::testing::Contains("GetDiskFreeSpace(E:)"));
   EXPECT_THAT(w.StatusBar1.panel_text(0), ::testing::StartsWith("Available disk size:"));
 
@@ -176,26 +168,29 @@ TEST_F(SelectionTest, SelectPicksCreatesAndStoresTheRemovableFolder) {
 TEST_F(SelectionTest, TheFirstShowWelcomesAndAsksForAFolder) {
   TMain& w = StartWindow();
   w.FormShow();
-  EXPECT_THAT(dialogs_.Messages(), ElementsAre(w.messages().Msg(2)));
-  EXPECT_EQ(dialogs_.Pickers().size(), 1u);
+  EXPECT_THAT(dialogs_.messages, ElementsAre(w.messages().Msg(2)));
+  EXPECT_EQ(dialogs_.pickers.size(), 1u);
   EXPECT_EQ(w.ListBox1.count(), 0);
   EXPECT_EQ(w.ListBox1.item_index(), -1);
   EXPECT_TRUE(w.btnSelectFile.enabled());
 
-  dialogs_.requests.clear();
+  dialogs_.Clear();
   StartWithEntries({"E:\\Sync"}).FormShow();
-  EXPECT_THAT(dialogs_.requests, IsEmpty()) << "entries exist: no welcome";
+  EXPECT_THAT(dialogs_.messages, IsEmpty()) << "entries exist: no welcome";
+  EXPECT_THAT(dialogs_.pickers, IsEmpty());
 }
 
-TEST_F(SelectionTest, F1OpensHelpOnlyFromTheWindowAndItsSixControls) {
+// Which controls pass F1 on is proved key by key through the skin.
+TEST_F(SelectionTest, F1OpensHelpFromTheWindowAndFromControlsThatPassItOn) {
   TMain& w = StartWindow();
   const struct {
     const char* control;  // "" for the window itself
     int key;
     bool opens;
-  } cases[] = {{"edExclude", 112, false}, {"ListBox2", 112, false}, {"Button2", 112, false},
-               {"ListBox1", 112, true},   {"btnSend", 112, true},   {"btnHelp", 112, true},
-               {"ListBox1", 113, false},  {"", 112, true}};
+  } cases[] = {{"edExclude", 112, false},
+               {"ListBox1", 112, true},
+               {"ListBox1", 113, false},
+               {"", 112, true}};
   for (const auto& c : cases) {
     shell_.calls.clear();
     if (*c.control) {

@@ -1,18 +1,12 @@
 // FormCreate and FormClose on hand-written settings files: what is loaded,
 // what every missing or unreadable key becomes, and what the save writes.
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "platform/ini_file.h"
-#include "window_fixture_util.h"
+#include "window_fixture.h"
 
 namespace pellmar {
 namespace {
-
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 
 class SettingsTest : public WindowTest {
  protected:
@@ -20,7 +14,7 @@ class SettingsTest : public WindowTest {
   // The key lines of one section of the saved file, as written.
   std::vector<std::string> SavedKeys(const std::string& section) {
     std::vector<std::string> keys;
-    std::string text = ReadFile(SettingsFile()), current;
+    std::string text = ReadText(ns_.settings_file()), current;
     for (size_t at = 0, end; at < text.size(); at = end + 2) {
       end = text.find("\r\n", at);
       if (end == std::string::npos) end = text.size();
@@ -37,7 +31,7 @@ class SettingsTest : public WindowTest {
 TEST_F(SettingsTest, WithoutAFileTheWindowStartsEmptyAndSavesTheGlobals) {
   TMain& w = StartWindow();
   EXPECT_EQ(w.caption(), "Pellmar ver. 1.1");
-  EXPECT_EQ(w.settings_path(), Ns(SettingsFile()));
+  EXPECT_EQ(w.settings_path(), Ns(ns_.settings_file()));
   EXPECT_EQ(w.ListBox1.count(), 0);
   EXPECT_EQ(w.ListBox1.item_index(), -1);
   EXPECT_EQ(w.SpinEdit.value(), 365);
@@ -62,8 +56,8 @@ TEST_F(SettingsTest, WithoutAFileTheWindowStartsEmptyAndSavesTheGlobals) {
 }
 
 TEST_F(SettingsTest, HandWrittenValuesLoadWithTheirDefaultsAndSaveBack) {
-  const std::string beta = Ns(ns_.root() + "/elsewhere/Beta");
-  WriteSettings(
+  const std::string beta = Ns(ns_ / "elsewhere/Beta");
+  ns_.WriteSettings(
       "[Other]\nKeep=me\n[Setting]\nMountCommand=mnt\n"
       "SyncItem1=" +
       Ns(Documents("Alpha")) +
@@ -110,10 +104,10 @@ TEST_F(SettingsTest, HandWrittenValuesLoadWithTheirDefaultsAndSaveBack) {
 }
 
 TEST_F(SettingsTest, AGapInTheEntriesKeepsEachLineWithItsOwnKeys) {
-  WriteSettings("[Setting]\nSyncItem1=" + Ns(Documents("A")) +
-                "\nDuration1=4\nDuration2=5\n"
-                "SyncItem3=" +
-                Ns(Documents("C")) + "\nDuration3=9\nPath in mobile disk3=E:\\C\n");
+  ns_.WriteSettings("[Setting]\nSyncItem1=" + Ns(Documents("A")) +
+                    "\nDuration1=4\nDuration2=5\n"
+                    "SyncItem3=" +
+                    Ns(Documents("C")) + "\nDuration3=9\nPath in mobile disk3=E:\\C\n");
   TMain& w = StartWindow();
   EXPECT_THAT(w.ListBox2.items(), ElementsAre("A", "C"));
   EXPECT_EQ(w.entries().slot(2).duration, 9);
@@ -127,7 +121,7 @@ TEST_F(SettingsTest, AGapInTheEntriesKeepsEachLineWithItsOwnKeys) {
 }
 
 TEST_F(SettingsTest, RemovingEveryEntryLeavesTheGlobalsAndTheEarlierVersion) {
-  WriteSettings("[Settings]\nVersion=1.0\n[Setting]\nSyncItem1=" + Ns(Documents("A")) + "\n");
+  ns_.WriteSettings("[Settings]\nVersion=1.0\n[Setting]\nSyncItem1=" + Ns(Documents("A")) + "\n");
   TMain& w = StartWindow();
   w.ListBox1.SetItemIndex(0);
   w.btnRemoveFromList.Click();
@@ -138,7 +132,7 @@ TEST_F(SettingsTest, RemovingEveryEntryLeavesTheGlobalsAndTheEarlierVersion) {
 }
 
 TEST_F(SettingsTest, AFailedSaveNamesTheFileKeepsTheWindowOpenAndIsRetried) {
-  MakeFolder(SettingsFile());  // a folder where the file must go
+  MakeFolder(ns_.settings_file());  // a folder where the file must go
   TMain& w = StartWindow();
   w.edExclude.UserEdit("kept");
 
@@ -146,10 +140,10 @@ TEST_F(SettingsTest, AFailedSaveNamesTheFileKeepsTheWindowOpenAndIsRetried) {
   w.RequestClose();  // a failed copy's close request saves too, and fails
   EXPECT_EQ(host_.quit_requests, 0);
   EXPECT_FALSE(w.quit_requested());
-  ASSERT_EQ(dialogs_.Messages().size(), 2u);
-  EXPECT_THAT(dialogs_.Messages()[0], HasSubstr(w.settings_path()));
+  ASSERT_EQ(dialogs_.messages.size(), 2u);
+  EXPECT_THAT(dialogs_.messages[0], HasSubstr(w.settings_path()));
 
-  std::filesystem::remove(SettingsFile());
+  std::filesystem::remove(ns_.settings_file());
   w.RequestClose();
   EXPECT_EQ(host_.quit_requests, 1);
   EXPECT_TRUE(w.quit_requested());
@@ -157,7 +151,7 @@ TEST_F(SettingsTest, AFailedSaveNamesTheFileKeepsTheWindowOpenAndIsRetried) {
 }
 
 TEST_F(SettingsTest, WithoutTheSettingsFolderTheFileLiesInTheProgramFolder) {
-  std::filesystem::remove_all(ns_.config_dir());
+  std::filesystem::remove_all(ns_.config());
   TMain& w = StartWindow();
   EXPECT_EQ(w.settings_path(), Ns(ProgramFile("Pellmar.ini")));
   EXPECT_EQ(w.home_folder(), Ns(ns_.program_dir())) << "no trailing backslash";
@@ -166,9 +160,9 @@ TEST_F(SettingsTest, WithoutTheSettingsFolderTheFileLiesInTheProgramFolder) {
 
 TEST_F(SettingsTest, AFailedVersionQueryIsReportedAndStartUpGoesOn) {
   platform_.forced_version_error = 1150;
-  WriteSettings("[Setting]\nSyncItem1=" + Ns(Documents("A")) + "\n");
+  ns_.WriteSettings("[Setting]\nSyncItem1=" + Ns(Documents("A")) + "\n");
   TMain& w = StartWindow();
-  EXPECT_THAT(dialogs_.Messages(), ElementsAre("Sorry..!Can't Getversion\r\nCode:1150"));
+  EXPECT_THAT(dialogs_.messages, ElementsAre("Sorry..!Can't Getversion\r\nCode:1150"));
   EXPECT_EQ(w.ListBox1.count(), 1);
 }
 

@@ -1,0 +1,69 @@
+// What the copy-run tests share: a temp namespace whose drive E: is the
+// removable disk, the real host platform, and a SyncWindow that records
+// what a run shows.
+#ifndef PELLMAR_TESTS_CORE_SYNC_FIXTURE_H_
+#define PELLMAR_TESTS_CORE_SYNC_FIXTURE_H_
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/messages.h"
+#include "core/sync_run.h"
+#include "core/sync_window.h"
+#include "support/test_namespace.h"
+
+namespace pellmar {
+
+class RecordingWindow : public SyncWindow {
+ public:
+  std::string media_dir = "E:\\Sync";
+  int days = 7;
+  bool auto_delete = false;
+  std::string project_name = "Alpha";
+  MessageTable messages;
+
+  std::vector<std::string> log;
+  std::vector<std::string> shown;              // message boxes, in order
+  std::vector<std::string> status_at_repaint;  // second panel whenever it repainted
+  std::string copy_status;
+  int close_requests = 0;
+
+  std::string MediaDirText() const override { return media_dir; }
+  int Days() const override { return days; }
+  bool AutoDeleteTicked() const override { return auto_delete; }
+  std::string RelativeForm() const override { return "Projects\\" + project_name; }
+  std::string ProjectName() const override { return project_name; }
+  const std::string& Message(int n) const override { return messages.Msg(n); }
+  void AppendLog(const std::string& name) override { log.push_back(name); }
+  void SetCopyStatus(const std::string& text) override { copy_status = text; }
+  void ShowMessage(const std::string& text) override { shown.push_back(text); }
+  void RequestClose() override { ++close_requests; }
+  void ProcessEvents() override { status_at_repaint.push_back(copy_status); }
+};
+
+class SyncTest : public ::testing::Test {
+ protected:
+  /// Host path below the temp folder, and the same place in the namespace.
+  std::string Host(const std::string& rel) const { return ns_ / rel; }
+  std::string Ns(const std::string& rel) { return ns_.Ns(Host(rel)); }
+  /// Host path of a place on the removable disk E:.
+  std::string Stick(const std::string& rel) const { return ns_.drive('E', rel); }
+
+  /// A run on window_ and counters_ with a fixed exclusion list.
+  std::unique_ptr<SyncRun> MakeRun(const std::string& project_folder,
+                                   const std::string& exclusion_list = "pdf,ini,") {
+    return std::make_unique<SyncRun>(platform_, window_, counters_, exclusion_list, project_folder);
+  }
+
+  TestNamespace ns_;
+  Platform& platform_ = ns_.platform();
+  RecordingWindow window_;
+  RunCounters counters_{1000, 0};
+};
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_TESTS_CORE_SYNC_FIXTURE_H_

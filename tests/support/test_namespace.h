@@ -1,0 +1,66 @@
+// A temp world in the Windows namespace: HOME, XDG_CONFIG_HOME, XDG_DOCUMENTS_DIR
+// and PELLMAR_DRIVES point into a temp folder while the object lives, so settings,
+// Documents and removable drives are the test's own, never the tester's.
+#ifndef PELLMAR_TESTS_SUPPORT_TEST_NAMESPACE_H_
+#define PELLMAR_TESTS_SUPPORT_TEST_NAMESPACE_H_
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/posix/host_settings.h"
+#include "support/temp_folder.h"
+
+namespace pellmar {
+
+/// Layout below the temp folder: home/ (Documents and .config inside, the
+/// settings file in .config), program/, and drives A:, E:, F: mapped onto
+/// drives/A, drives/E, drives/F. A drive's medium is inserted when its
+/// folder exists; the constructor inserts those in `inserted`. The
+/// environment is set before the host platform is made and put back after.
+class TestNamespace : public TempFolder {
+ public:
+  explicit TestNamespace(const std::string& inserted = "E");
+  ~TestNamespace();
+
+  std::string home() const { return *this / "home"; }
+  std::string documents() const { return *this / "home/Documents"; }
+  std::string config() const { return *this / "home/.config"; }
+  std::string settings_file() const { return config() + "/Pellmar.ini"; }
+  std::string program_dir() const { return *this / "program"; }
+  /// The host folder of drive `letter`; `below` is added after a "/".
+  std::string drive(char letter, const std::string& below = "") const;
+  void InsertDrive(char letter) const { MakeFolder(drive(letter)); }
+
+  /// The host platform made in this namespace.
+  Platform& platform() { return *platform_; }
+  /// The namespace path of a host path ("C:\tmp\...").
+  std::string Ns(const std::string& host_path);
+  /// The variables above as "NAME=value", for a child process.
+  std::vector<std::string> Environment() const;
+
+  /// Writes the settings file; "\n" becomes CR LF as the program writes it.
+  void WriteSettings(const std::string& ini) const;
+  /// Section "Setting" with one entry per project folder (host paths), each
+  /// kept in `removable` (a namespace path) and copied without zip, then
+  /// `extra` lines.
+  void WriteEntries(const std::vector<std::string>& projects, const std::string& removable,
+                    const std::string& extra = "");
+
+ private:
+  std::vector<std::pair<std::string, std::string>> variables_;
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+  std::unique_ptr<Platform> platform_;
+};
+
+/// Host settings for the same layout given straight to the POSIX platform,
+/// with a mount table of its own (the file "mounts", empty at first) and
+/// media looked for below "media" only, so the host's own disks stay out.
+HostSettings TreeSettings(const TestNamespace& ns);
+std::unique_ptr<Platform> TreePlatform(const TestNamespace& ns);
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_TESTS_SUPPORT_TEST_NAMESPACE_H_
