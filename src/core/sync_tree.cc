@@ -45,12 +45,15 @@ void FolderAutoDelete(SyncRun& run, const std::string& path, const FileFacts& fo
 }
 
 // A file is deleted only when its counterpart on the other side is known to
-// be there, so a failed copy never costs the only copy of a file. Its space
-// comes back only when it is really gone.
+// be there and on the disk, so neither a failed copy nor a crash right
+// after the deletion costs the only copy of a file. Its space comes back
+// only when it is really gone.
 void FileAutoDelete(SyncRun& run, const std::string& path, const FileFacts& file,
-                    const DateWindow& window, CopyOutcome outcome) {
+                    const DateWindow& window, CopyOutcome outcome,
+                    const std::string& counterpart) {
   if (!CounterpartPresent(outcome)) return;
   if (!DueForDeletion(run, path, file.dos_time, window)) return;
+  if (!run.platform.FlushFile(counterpart).ok()) return;
   if (run.platform.DeleteFile(path).ok()) run.counters.free_space += file.size;
 }
 
@@ -68,7 +71,7 @@ bool HandleFile(SyncRun& run, const std::string& source_folder, const std::strin
   const std::string target = TargetFolder(run, path, source_folder, root);
   const CopyOutcome outcome = CopyListedFile(run, path, file, target);
   if (!GoOn(outcome)) return false;
-  FileAutoDelete(run, path, file, window, outcome);
+  FileAutoDelete(run, path, file, window, outcome, target + "\\" + file.name);
   return true;
 }
 

@@ -123,6 +123,9 @@ class Platform {
   /// file is ever opened as the source.
   virtual Status CopyFile(const std::string& source, const std::string& target) = 0;
 
+  /// Makes sure a file's data has reached the disk. Called before the last
+  /// other copy of a file is deleted, so a crash cannot take both.
+  virtual Status FlushFile(const std::string& path) = 0;
   virtual Status DeleteFile(const std::string& path) = 0;
   /// Removes a folder; fails unless it is empty.
   virtual Status RemoveFolder(const std::string& path) = 0;

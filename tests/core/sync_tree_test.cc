@@ -15,6 +15,7 @@
 #include "core/candidate.h"
 #include "core/target_folder.h"
 #include "platform/dos_time.h"
+#include "support/forwarding_platform.h"
 #include "sync_fixture.h"
 
 namespace pellmar {
@@ -170,6 +171,22 @@ TEST_F(SyncTest, FailedCopyIsNeverAutoDeleted) {
   EXPECT_EQ(window_.close_requests, 1);
   EXPECT_TRUE(HostExists(Stick("Sync/Alpha/src/only_copy.c")));
   EXPECT_FALSE(run->outcome.Complete());
+}
+
+// The copy just made must be on the disk before its original goes: when it
+// cannot be flushed, the old file stays on the removable disk.
+TEST_F(SyncTest, UnflushedCopyKeepsTheOriginal) {
+  window_.auto_delete = true;
+  WriteDated(Stick("Sync/Alpha/old.txt"), 100, DaysAgo(30));
+  ForwardingPlatform refusing(platform_);
+  refusing.fail_flush = true;
+  SyncRun run(refusing, window_, counters_, "pdf,ini,", Ns("p"));
+  SyncTree(run, "E:\\Sync\\Alpha", Ns("p"));
+  EXPECT_EQ(HostSize(Host("p/old.txt")), 100) << "copied";
+  EXPECT_TRUE(HostExists(Stick("Sync/Alpha/old.txt"))) << "kept";
+  refusing.fail_flush = false;
+  SyncTree(run, "E:\\Sync\\Alpha", Ns("p"));
+  EXPECT_FALSE(HostExists(Stick("Sync/Alpha/old.txt"))) << "deleted once its copy is safe";
 }
 
 // A deletion the host refuses gives no space back. Needs the immutable bit.

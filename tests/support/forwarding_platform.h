@@ -23,6 +23,7 @@ class ForwardingPlatform : public Platform {
   std::optional<uint32_t> forced_version_error;  // QueryVersion fails with this code
   std::vector<std::string> disk_calls;           // "SetErrorMode(1)", "GetLastError", ...
   std::vector<std::string> created_folders;      // successful CreateFolder calls, in order
+  bool fail_flush = false;                       // FlushFile fails
 
   Status CreateFolder(const std::string& p) override;
   uint32_t SetErrorMode(uint32_t mode) override;
@@ -38,6 +39,10 @@ class ForwardingPlatform : public Platform {
   bool FileExists(const std::string& p) override { return inner_.FileExists(p); }
   Status CopyFile(const std::string& s, const std::string& t) override {
     return inner_.CopyFile(s, t);
+  }
+  Status FlushFile(const std::string& p) override {
+    if (fail_flush) return Status::Error(kErrorGenFailure, "flush refused by the test");
+    return inner_.FlushFile(p);
   }
   Status DeleteFile(const std::string& p) override { return inner_.DeleteFile(p); }
   Status RemoveFolder(const std::string& p) override { return inner_.RemoveFolder(p); }

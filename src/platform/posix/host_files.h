@@ -27,6 +27,9 @@ Status ReadHostFile(const std::string& host_path, std::string* contents);
 /// Writes `contents` beside `host_path` and renames it into place.
 Status ReplaceHostFile(const std::string& host_path, const std::string& contents);
 
+/// Flushes a regular file's data to the disk.
+Status FlushHostFile(const std::string& host_path);
+
 /// Copies the regular file `source` over `target` by way of a temporary file
 /// in the target's folder, keeping the source's last-write time and mode.
 Status CopyHostFile(const std::string& source, const std::string& target);

@@ -89,4 +89,21 @@ Status ReplaceHostFile(const std::string& host_path, const std::string& contents
   return Status::Ok();
 }
 
+Status FlushHostFile(const std::string& host_path) {
+  // O_NONBLOCK: whatever stands at the path, opening it must never hang.
+  const int fd = open(host_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return StatusFromErrno("open", host_path, errno);
+  struct stat facts;
+  Status status;
+  if (fstat(fd, &facts) != 0) {
+    status = StatusFromErrno("examine", host_path, errno);
+  } else if (!S_ISREG(facts.st_mode)) {
+    status = Status::Error(kErrorAccessDenied, host_path + ": not a regular file");
+  } else if (fsync(fd) != 0) {
+    status = StatusFromErrno("flush", host_path, errno);
+  }
+  close(fd);
+  return status;
+}
+
 }  // namespace pellmar

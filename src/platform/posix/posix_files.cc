@@ -64,6 +64,13 @@ Status PosixPlatform::CopyFile(const std::string& source, const std::string& tar
   return CopyHostFile(host_source, host_target);
 }
 
+Status PosixPlatform::FlushFile(const std::string& path) {
+  std::string host;
+  Status status = Resolve(path, &host);
+  if (!status.ok()) return status;
+  return FlushHostFile(host);
+}
+
 Status PosixPlatform::DeleteFile(const std::string& path) {
   std::string host;
   Status status = Resolve(path, &host);

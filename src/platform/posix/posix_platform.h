@@ -22,6 +22,7 @@ class PosixPlatform : public Platform {
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
   Status CopyFile(const std::string& source, const std::string& target) override;
+  Status FlushFile(const std::string& path) override;
   Status DeleteFile(const std::string& path) override;
   Status RemoveFolder(const std::string& path) override;
   Status CreateFolder(const std::string& path) override;
