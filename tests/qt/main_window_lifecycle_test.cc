@@ -1,5 +1,6 @@
 // The main window's first show, its close (the save) and a quit request.
 #include <QApplication>
+#include <QTest>
 #include <QTimer>
 #include <filesystem>
 
@@ -35,6 +36,28 @@ TEST_F(WindowTest, FailedSaveKeepsTheWindowOpenAndTheNextCloseSaves) {
   EXPECT_TRUE(window->close());
   EXPECT_FALSE(window->isVisible());
   EXPECT_NE(ReadText(world.settings_file()).find("SyncItem1="), std::string::npos);
+}
+
+TEST_F(WindowTest, CloseDuringARunIsTurnedDownAndTheRunReports) {
+  WriteSettings({"alpha"});
+  WriteText(world.documents() + "/alpha/notes.txt", "new");
+  Start();
+  main->ListBox1.UserSelect(0);
+  const std::string before = ReadText(world.settings_file());
+  bool closed_during_run = true;
+  // The first repaint of the run delivers the desktop's close request.
+  QTimer::singleShot(0, [&] { closed_during_run = window->close(); });
+  bool log_was_shown = false;
+  const ModalAnswer answer([&](QWidget* modal) {
+    log_was_shown = modal == log_window;
+    QTest::keyClick(modal, Qt::Key_Return);
+  });
+  main->btnSend.Click();
+  EXPECT_FALSE(closed_during_run);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(log_was_shown);
+  EXPECT_EQ(ReadText(world.settings_file()), before) << "no save in the middle of a run";
+  EXPECT_TRUE(window->close()) << "once the run is over the window closes";
 }
 
 TEST_F(WindowTest, QuitRequestEndsTheLoopWithoutTheSave) {
