@@ -130,11 +130,21 @@ int RunSyncCommand(Direction direction, const std::vector<std::string>& args) {
     // Ignored: the exit code already tells that nothing was copied.
     (void)SaveUnlessEnded(main);
     std::cerr << "pellmar: the entry could not be selected; nothing was copied.\n";
+    if (!parsed->answer_yes) {
+      std::cerr << "pellmar: with the disk inserted, --yes creates a missing removable folder.\n";
+    }
     return kExitIncomplete;
   }
+  if (main.chkZip.checked()) {
+    // The window hides this box, and a hand-written settings file without
+    // the key gets it ticked, so say why nothing will be copied.
+    std::cerr << "pellmar: UseZip is on for this entry in the settings file, so nothing is "
+                 "copied; set its UseZip key to 0 to copy files.\n";
+  }
+  (direction == Direction::kSend ? main.btnSend : main.btnLoad).Click();
+  // The status bar as the run left it: the space that is left after it.
   const std::string& free_space = main.StatusBar1.panel_text(0);
   if (!free_space.empty()) std::cout << free_space << std::endl;
-  (direction == Direction::kSend ? main.btnSend : main.btnLoad).Click();
   const bool saved = SaveUnlessEnded(main);
   return saved && main.last_run().Complete() ? kExitComplete : kExitIncomplete;
 }

@@ -87,7 +87,9 @@ CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const F
     run.counters.free_space = before;
     if (!run.platform.FileExists(source_path)) return Finish(run, CopyOutcome::kSourceGone);
     ++run.outcome.copies_failed;
-    run.window.ShowMessage(run.window.Message(14));
+    // Msg14 speaks of space only; the reason the system gave tells a
+    // read-only or locked target from a full one.
+    run.window.ShowMessage(run.window.Message(14) + "\r\n" + copied.message);
     run.window.RequestClose();
   }
   run.window.AppendLog(source.name);

@@ -53,6 +53,13 @@ const char kNothingTouched[] = "\r\nNothing was copied or deleted.";
 std::optional<std::string> OverlapRefusal(Platform& platform, const std::string& project_folder,
                                           const std::string& removable_project_folder,
                                           const std::string& media_dir) {
+  // Without a removable folder nothing tells the two sides apart, and Send
+  // would write into a folder at the top of the hard disk.
+  if (media_dir.empty()) {
+    return std::string("No folder on the removable disk is set for this project; choose one "
+                       "with Select.") +
+           kNothingTouched;
+  }
   if (OccursIn(media_dir, project_folder)) {
     return "The removable folder \"" + media_dir + "\" occurs in the path of the project folder " +
            project_folder + ", so its files would count as files on the removable disk." +

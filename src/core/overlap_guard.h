@@ -14,8 +14,8 @@ namespace pellmar {
 /// Why a run between these folders must not start, or nullopt when they lie
 /// apart. Refused: the same folder, one inside the other (at folder
 /// boundaries, without regard to case, compared both as written and as the
-/// host folders they map to), or a removable folder text that occurs in the
-/// project folder's path.
+/// host folders they map to), an empty removable folder text, or one that
+/// occurs in the project folder's path.
 std::optional<std::string> OverlapRefusal(Platform& platform, const std::string& project_folder,
                                           const std::string& removable_project_folder,
                                           const std::string& media_dir);

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "program_fixture.h"
+#include "support/tiny_tmpfs.h"
 
 namespace pellmar {
 namespace {
@@ -32,8 +33,8 @@ TEST_F(ProgramTest, SendAndLoadRunTheWindowsCommands) {
 
   ProgramRun run = Run({"send", "Beta"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_THAT(run.out, StartsWith("Available disk size:"));
-  EXPECT_THAT(run.out, HasSubstr("\nThe following 2 files have been copyed.\n"));
+  EXPECT_THAT(run.out, StartsWith("The following 2 files have been copyed.\n"));
+  EXPECT_THAT(run.out, HasSubstr("\nAvailable disk size:"));
   EXPECT_EQ(ReadText(Stick("Sync/Beta/src/a.c")), "a");
   EXPECT_THAT(ReadText(ns_.settings_file()), HasSubstr("Version=1.1"));
 
@@ -47,12 +48,27 @@ TEST_F(ProgramTest, SendAndLoadRunTheWindowsCommands) {
   EXPECT_THAT(run.err, HasSubstr("There is no file newer than object files in harddisk."));
 }
 
+// The free space printed is what the run left on the disk, not what the
+// selection found before it.
+TEST_F(ProgramTest, PrintsTheFreeSpaceTheRunLeft) {
+  TinyTmpfs tmpfs(Stick(""), 1 << 20);
+  if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
+  std::filesystem::create_directories(Stick("Sync"));
+  WriteText(Documents("Alpha/big.bin"), std::string(600000, 'b'));
+  ns_.WriteEntries({Documents("Alpha")}, "E:\\Sync");
+  const ProgramRun run = Run({"send", "Alpha"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.out,
+            "The following 1 files have been copyed.\nbig.bin\nAvailable disk size:448KB\n");
+}
+
 TEST_F(ProgramTest, MissingRemovableFolderIsCreatedOnlyWithYes) {
   WriteText(Documents("Alpha/a.c"), "a");
   ns_.WriteEntries({Documents("Alpha")}, "E:\\Sync");
   ProgramRun run = Run({"send", "Alpha"});
   EXPECT_EQ(run.exit_code, 1);
   EXPECT_THAT(run.err, HasSubstr("\"E:\\Sync\"Do you make it? -> No"));
+  EXPECT_THAT(run.err, HasSubstr("--yes creates a missing removable folder"));
   EXPECT_FALSE(std::filesystem::exists(Stick("Sync")));
 
   run = Run({"send", "--yes", "Alpha"});

@@ -59,6 +59,7 @@ TEST_F(SyncTest, OverlapGuardRefusesFoldersThatMeet) {
       {"C:\\Data\\Sync\\Alpha", "E:\\Sync\\Alpha", "Sync", true},
       {e_on_c, "E:\\Sync\\Alpha", "E:\\Sync", true},
       {e_on_c + "\\sub", "E:\\Sync\\Alpha", "E:\\Sync", true},
+      {"C:\\Work\\Alpha", "\\Alpha", "", true},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(OverlapRefusal(platform_, c.project, c.removable, c.media).has_value(), c.refused)

@@ -117,7 +117,7 @@ TEST_F(SendLoadTest, FailedCopySavesAtOnceAndEndsTheProgram) {
   TMain& w = StartSelected(Documents("Alpha"));
   WriteText(OnE("Sync/Alpha"), "a file where the folder belongs");
   w.btnSend.Click();
-  EXPECT_THAT(dialogs_.messages, ElementsAre(w.messages().Msg(14)));
+  EXPECT_THAT(dialogs_.messages, ElementsAre(StartsWith(w.messages().Msg(14) + "\r\n")));
   EXPECT_EQ(log_->Title.caption(), "The following 1 files have been copyed.");
   EXPECT_TRUE(w.quit_requested());
   EXPECT_THAT(ReadText(ns_.settings_file()), HasSubstr("Path in mobile disk1=E:\\Sync"));
