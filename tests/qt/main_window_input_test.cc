@@ -73,7 +73,10 @@ TEST_F(MainWindowInputTest, DoubleClickOpensTheProjectFolder) {
   auto* list = Widget<ListBoxWidget>("ListBox1");
   const QPoint at = list->visualItemRect(list->item(0)).center();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  ASSERT_TRUE(SelectionRan());
+  main->StatusBar1.SetPanelText(0, "");
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
+  EXPECT_EQ(main->StatusBar1.panel_text(0), "") << "the second press selects nothing anew";
   ASSERT_EQ(shell.calls.size(), 1u);
   EXPECT_EQ(shell.calls[0].file, "explorer");
   EXPECT_EQ(shell.calls[0].parameters, world.Ns(world.documents() + "/alpha"));

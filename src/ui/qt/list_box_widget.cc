@@ -130,9 +130,10 @@ void ListBoxWidget::mouseDoubleClickEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   release_ends_double_click_ = true;
   pressed_on_item_ = false;
-  const QModelIndex index = indexAt(event->position().toPoint());
-  // A double-click below the last item acts on the current selection.
-  control_.UserDoubleClick(index.isValid() ? index.row() : control_.item_index());
+  // Its first click has already selected (or been refused); the second
+  // press selects nothing anew, so the entry selection runs once and the
+  // double-click acts on whatever that first click left selected.
+  if (control_.on_dbl_click) control_.on_dbl_click();
   Remirror(control_);
 }
 

@@ -1,6 +1,7 @@
 // A one-selection list bound to a ListBox control. Selections from code are
-// only mirrored; a selection by mouse or keyboard becomes UserSelect, a
-// double-click UserDoubleClick, and scrolling keeps the control's top index.
+// only mirrored; a selection by mouse or keyboard becomes UserSelect, the
+// second press of a double-click fires on_dbl_click, and scrolling keeps the
+// control's top index.
 #ifndef PELLMAR_UI_QT_LIST_BOX_WIDGET_H_
 #define PELLMAR_UI_QT_LIST_BOX_WIDGET_H_
 
