@@ -64,39 +64,31 @@ Status PosixPlatform::CopyFile(const std::string& source, const std::string& tar
   return CopyHostFile(host_source, host_target);
 }
 
-Status PosixPlatform::FlushFile(const std::string& path) {
-  std::string host;
-  Status status = Resolve(path, &host);
-  if (!status.ok()) return status;
-  return FlushHostFile(host);
-}
+Status PosixPlatform::FlushFile(const std::string& path) { return OnHost(path, FlushHostFile); }
 
 Status PosixPlatform::DeleteFile(const std::string& path) {
-  std::string host;
-  Status status = Resolve(path, &host);
-  if (!status.ok()) return status;
-  struct stat info;
-  if (lstat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-    return Status::Error(kErrorAccessDenied, host + ": is a folder, not deleted as a file");
-  }
-  if (unlink(host.c_str()) != 0) return StatusFromErrno("delete", host, errno);
-  return Status::Ok();
+  return OnHost(path, [](const std::string& host) {
+    struct stat info;
+    if (lstat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+      return Status::Error(kErrorAccessDenied, host + ": is a folder, not deleted as a file");
+    }
+    if (unlink(host.c_str()) != 0) return StatusFromErrno("delete", host, errno);
+    return Status::Ok();
+  });
 }
 
 Status PosixPlatform::RemoveFolder(const std::string& path) {
-  std::string host;
-  Status status = Resolve(path, &host);
-  if (!status.ok()) return status;
-  if (rmdir(host.c_str()) != 0) return StatusFromErrno("remove the folder", host, errno);
-  return Status::Ok();
+  return OnHost(path, [](const std::string& host) {
+    if (rmdir(host.c_str()) != 0) return StatusFromErrno("remove the folder", host, errno);
+    return Status::Ok();
+  });
 }
 
 Status PosixPlatform::CreateFolder(const std::string& path) {
-  std::string host;
-  Status status = Resolve(path, &host);
-  if (!status.ok()) return status;
-  if (mkdir(host.c_str(), 0777) != 0) return CreateStatus("create the folder", host, errno);
-  return Status::Ok();
+  return OnHost(path, [](const std::string& host) {
+    if (mkdir(host.c_str(), 0777) != 0) return CreateStatus("create the folder", host, errno);
+    return Status::Ok();
+  });
 }
 
 Status PosixPlatform::ForceFolders(const std::string& path) {
@@ -121,17 +113,13 @@ Status PosixPlatform::ForceFolders(const std::string& path) {
 
 Status PosixPlatform::ReadWholeFile(const std::string& path, std::string* contents) {
   contents->clear();
-  std::string host;
-  Status status = Resolve(path, &host);
-  if (!status.ok()) return status;
-  return ReadHostFile(host, contents);
+  return OnHost(path, [contents](const std::string& host) { return ReadHostFile(host, contents); });
 }
 
 Status PosixPlatform::ReplaceFile(const std::string& path, const std::string& contents) {
-  std::string host;
-  Status status = Resolve(path, &host);
-  if (!status.ok()) return status;
-  return ReplaceHostFile(host, contents);
+  return OnHost(path, [&contents](const std::string& host) {
+    return ReplaceHostFile(host, contents);
+  });
 }
 
 }  // namespace pellmar

@@ -55,6 +55,14 @@ class PosixPlatform : public Platform {
   /// kErrorNotReady when the drive's medium is absent.
   Status Resolve(const std::string& path, ResolvedPath* resolved);
   Status Resolve(const std::string& path, std::string* host);
+  /// Resolves `path` and runs `call` on its host path; a path that does not
+  /// resolve gives its Status and `call` never runs.
+  template <typename HostCall>
+  Status OnHost(const std::string& path, HostCall call) {
+    std::string host;
+    Status status = Resolve(path, &host);
+    return status.ok() ? call(host) : status;
+  }
   /// Reads the mount table again and gives newly mounted media a letter.
   void RefreshMedia();
   /// False when the drive's medium is gone: a mount-table medium that is no
