@@ -119,6 +119,16 @@ bool SaveUnlessEnded(TMain& main) {
   return main.FormClose();
 }
 
+// A script reads the counts here rather than from the log's title.
+void PrintCounts(TMain& main) {
+  const RunOutcome& run = main.last_run();
+  if (run.run_refused) return;
+  const int failed = run.copies_failed;
+  std::cout << "Copied: " << main.counters().copy_count - failed << ", failed: " << failed
+            << ", refused for space: " << run.copies_refused
+            << ", left alone: " << run.skipped_count << std::endl;
+}
+
 int RunSyncCommand(Direction direction, const std::vector<std::string>& args) {
   const std::optional<SyncArguments> parsed = ParseSyncArguments(args);
   if (!parsed) return UsageError("expected one PROJECT and at most --yes");
@@ -145,6 +155,7 @@ int RunSyncCommand(Direction direction, const std::vector<std::string>& args) {
   // The status bar as the run left it: the space that is left after it.
   const std::string& free_space = main.StatusBar1.panel_text(0);
   if (!free_space.empty()) std::cout << free_space << std::endl;
+  PrintCounts(main);
   const bool saved = SaveUnlessEnded(main);
   return saved && main.last_run().Complete() ? kExitComplete : kExitIncomplete;
 }

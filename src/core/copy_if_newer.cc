@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "core/send_load.h"
 #include "core/text_ops.h"
 #include "platform/dos_time.h"
 
@@ -38,6 +39,59 @@ void ShowProgress(SyncRun& run, const std::string& name) {
   run.window.ProcessEvents();
 }
 
+CopyOutcome Refuse(SyncRun& run) {
+  ++run.outcome.copies_refused;
+  run.window.ShowMessage("Not enough disc size!");
+  return Finish(run, CopyOutcome::kRefused);
+}
+
+bool IsDiskFull(const Status& status) {
+  return status.code == kErrorDiskFull || status.code == kErrorHandleDiskFull;
+}
+
+// A copy onto the removable disk goes only into a folder that is on the
+// medium the run started with, and not behind a link or mount on it.
+// Nullopt when it may go ahead.
+std::optional<CopyOutcome> GuardWrite(SyncRun& run, const std::string& source_path,
+                                      const std::string& target_folder) {
+  if (OccursIn(run.media_dir, source_path)) return std::nullopt;  // onto the hard disk
+  switch (run.medium.CheckWriteInto(target_folder)) {
+    case WriteVerdict::kOnMedium:
+      return std::nullopt;
+    case WriteVerdict::kBehindLink:
+      run.outcome.Skip(target_folder +
+                       ": reached through a link or a mount point on the "
+                       "removable disk; nothing was written there");
+      return Finish(run, CopyOutcome::kNotRegular);
+    case WriteVerdict::kMediumGone:
+      run.EndForMediumGone();
+      return Finish(run, CopyOutcome::kMediumGone);
+  }
+  return std::nullopt;
+}
+
+// After a failed copy: the medium may have gone, the source may have gone,
+// or the copy itself failed, which the log marks with the reason.
+CopyOutcome CopyFailed(SyncRun& run, const std::string& source_path, const FileFacts& source,
+                       const Status& copied) {
+  if (!run.medium.StillThere()) {
+    run.EndForMediumGone();
+    return Finish(run, CopyOutcome::kMediumGone);
+  }
+  if (!run.platform.FileExists(source_path)) {
+    run.outcome.Skip(source_path + ": vanished before it could be copied");
+    return Finish(run, CopyOutcome::kSourceGone);
+  }
+  ++run.outcome.copies_failed;
+  // Msg14 speaks of space only; the reason the system gave tells a
+  // read-only or locked target from a full one.
+  run.window.ShowMessage(run.window.Message(14) + "\r\n" + copied.message);
+  run.window.RequestClose();
+  run.window.AppendLog(FailedCopyLogLine(source.name, copied.message));
+  ++run.counters.copy_count;
+  return Finish(run, CopyOutcome::kFailed);
+}
+
 }  // namespace
 
 CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
@@ -69,6 +123,9 @@ CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const F
     }
     return Finish(run, CopyOutcome::kUpToDate);
   }
+  if (std::optional<CopyOutcome> refused = GuardWrite(run, source_path, target_folder)) {
+    return *refused;
+  }
   if (!run.platform.FolderExists(target_folder)) {
     // Ignored: a folder that fails to appear makes the copy below fail, and
     // that failure is reported.
@@ -76,25 +133,22 @@ CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const F
   }
   const int64_t before = run.counters.free_space;
   if (!ChargeFreeSpace(run, source_path, source.size, target ? target->size : 0)) {
-    ++run.outcome.copies_refused;
-    run.window.ShowMessage("Not enough disc size!");
-    return Finish(run, CopyOutcome::kRefused);
+    return Refuse(run);
   }
   ShowProgress(run, source.name);
   const Status copied = run.platform.CopyFile(source_path, target_path);
   if (!copied.ok()) {
     // A failed copy leaves the old target as it was, so its charge comes back.
     run.counters.free_space = before;
-    if (!run.platform.FileExists(source_path)) return Finish(run, CopyOutcome::kSourceGone);
-    ++run.outcome.copies_failed;
-    // Msg14 speaks of space only; the reason the system gave tells a
-    // read-only or locked target from a full one.
-    run.window.ShowMessage(run.window.Message(14) + "\r\n" + copied.message);
-    run.window.RequestClose();
+    // The new copy is written beside the old one before it replaces it, so
+    // a replacement can need room that only the old copy's removal would
+    // give. That is a lack of space, and the old copy stays.
+    if (target && IsDiskFull(copied) && run.medium.StillThere()) return Refuse(run);
+    return CopyFailed(run, source_path, source, copied);
   }
   run.window.AppendLog(source.name);
   ++run.counters.copy_count;
-  return Finish(run, copied.ok() ? CopyOutcome::kCopied : CopyOutcome::kFailed);
+  return Finish(run, CopyOutcome::kCopied);
 }
 
 }  // namespace pellmar

@@ -19,10 +19,14 @@ enum class CopyOutcome {
   kFailed,      // the copy was attempted and failed: logged, counted, close requested
   kNotRegular,  // the source or the target is no regular file: left alone, reported
   kRefused,     // not enough space: the caller ends the folder it walks
+  kMediumGone,  // the removable disk went away: the whole run ends
 };
 
-/// False only for a refusal, which ends the level being walked.
-inline bool GoOn(CopyOutcome outcome) { return outcome != CopyOutcome::kRefused; }
+/// False for a refusal, which ends the level being walked, and for a medium
+/// that went away, which ends the run.
+inline bool GoOn(CopyOutcome outcome) {
+  return outcome != CopyOutcome::kRefused && outcome != CopyOutcome::kMediumGone;
+}
 
 /// True when the file is known to have its counterpart on the other side.
 inline bool CounterpartPresent(CopyOutcome outcome) {

@@ -1,6 +1,8 @@
 // The overlap guard of Send and Load.
 #include "core/overlap_guard.h"
 
+#include <vector>
+
 #include "core/text_ops.h"
 
 namespace pellmar {
@@ -48,6 +50,42 @@ Overlap CompareEverySpelling(Platform& platform, const std::string& a, const std
 
 const char kNothingTouched[] = "\r\nNothing was copied or deleted.";
 
+// The identities above a folder, from the folder itself when it exists,
+// else from the nearest folder above it that does.
+struct Ancestry {
+  std::vector<FileIdentity> chain;
+  bool exists = false;  // chain[0] is the folder itself
+  Status status;        // not ok only for a path the host cannot hold
+};
+
+Ancestry AncestryOf(Platform& platform, const std::string& folder) {
+  Ancestry found;
+  std::string level = folder;
+  while (!level.empty()) {
+    const Status status = platform.FolderChain(level, &found.chain);
+    if (status.ok()) {
+      found.exists = level == folder;
+      return found;
+    }
+    if (status.code == kErrorFilenameTooLong) {
+      found.status = status;
+      return found;
+    }
+    const std::string parent = ParentOf(level);
+    if (parent == level) break;
+    level = parent;
+  }
+  found.chain.clear();
+  return found;
+}
+
+bool Holds(const std::vector<FileIdentity>& chain, const FileIdentity& identity) {
+  for (const FileIdentity& each : chain) {
+    if (each == identity) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<std::string> OverlapRefusal(Platform& platform, const std::string& project_folder,
@@ -56,8 +94,9 @@ std::optional<std::string> OverlapRefusal(Platform& platform, const std::string&
   // Without a removable folder nothing tells the two sides apart, and Send
   // would write into a folder at the top of the hard disk.
   if (media_dir.empty()) {
-    return std::string("No folder on the removable disk is set for this project; choose one "
-                       "with Select.") +
+    return std::string(
+               "No folder on the removable disk is set for this project; choose one "
+               "with Select.") +
            kNothingTouched;
   }
   if (OccursIn(media_dir, project_folder)) {
@@ -74,6 +113,33 @@ std::optional<std::string> OverlapRefusal(Platform& platform, const std::string&
              removable_project_folder + " lie one inside the other." + kNothingTouched;
     case Overlap::kApart:
       break;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> IdentityRefusal(Platform& platform, const std::string& project_folder,
+                                           const std::string& removable_project_folder,
+                                           const FileIdentity& medium_root) {
+  const Ancestry project = AncestryOf(platform, project_folder);
+  const Ancestry removable = AncestryOf(platform, removable_project_folder);
+  for (const Ancestry* side : {&project, &removable}) {
+    if (!side->status.ok()) return side->status.message + kNothingTouched;
+  }
+  if (project.exists && removable.exists && project.chain[0] == removable.chain[0]) {
+    return "The project folder " + project_folder + " and its folder on the removable disk " +
+           removable_project_folder + " are the same folder, reached through a link or a mount." +
+           kNothingTouched;
+  }
+  if ((removable.exists && Holds(project.chain, removable.chain[0])) ||
+      (project.exists && Holds(removable.chain, project.chain[0]))) {
+    return "The project folder " + project_folder + " and its folder on the removable disk " +
+           removable_project_folder +
+           " lie one inside the other, reached through a link or a mount." + kNothingTouched;
+  }
+  if (medium_root.known && !Holds(removable.chain, medium_root)) {
+    return "The folder " + removable_project_folder +
+           " leads, through a link or a mount, to a place that is not on the removable disk." +
+           kNothingTouched;
   }
   return std::nullopt;
 }

@@ -20,6 +20,14 @@ std::optional<std::string> OverlapRefusal(Platform& platform, const std::string&
                                           const std::string& removable_project_folder,
                                           const std::string& media_dir);
 
+/// The same question asked of the file system: compared by identity, with
+/// every link and mount resolved, the two folders must be neither the same
+/// folder nor one inside the other, the removable folder must lie on the
+/// medium whose root is `medium_root`, and both paths must fit the host.
+std::optional<std::string> IdentityRefusal(Platform& platform, const std::string& project_folder,
+                                           const std::string& removable_project_folder,
+                                           const FileIdentity& medium_root);
+
 }  // namespace pellmar
 
 #endif  // PELLMAR_CORE_OVERLAP_GUARD_H_

@@ -17,12 +17,13 @@ struct RunOutcome {
   static constexpr size_t kMaxListedSkips = 50;
 
   bool run_refused = false;                // refused before any file was touched
+  bool medium_gone = false;                // the removable disk went away mid-run
   int copies_refused = 0;                  // "Not enough disc size!"
   int copies_failed = 0;                   // the copy itself failed
   int64_t skipped_count = 0;               // entries left out of the run
   std::vector<std::string> skipped_names;  // the first kMaxListedSkips of them
 
-  /// Notes an entry the run could not handle.
+  /// Notes an entry the run could not handle: its path, ": " and why.
   void Skip(std::string description);
   /// True when every candidate of the run was handled.
   bool Complete() const;

@@ -25,11 +25,18 @@ std::string LogTitle(const std::string& msg10, int count, const std::string& msg
   return msg10 + std::to_string(count) + msg11;
 }
 
+std::string MediumGoneText(int copies_done) {
+  return "The removable disk is no longer there. " + std::to_string(copies_done) +
+         " files were copied before it went; the rest were not touched.";
+}
+
+std::string FailedCopyLogLine(const std::string& file_name, const std::string& reason) {
+  return file_name + "  -- NOT copied: " + reason;
+}
+
 std::string SkippedEntriesText(const RunOutcome& outcome) {
   if (outcome.skipped_count == 0) return "";
-  std::string text =
-      "These entries were left alone: links to folders, entries that are no regular file, "
-      "and names that cannot be written here.";
+  std::string text = "These entries were left alone, so they are not in step:";
   for (const std::string& name : outcome.skipped_names) text += "\r\n" + name;
   const int64_t unlisted =
       outcome.skipped_count - static_cast<int64_t>(outcome.skipped_names.size());

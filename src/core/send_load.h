@@ -25,6 +25,12 @@ std::string NothingSelectedText();
 /// The log title: Msg10, the count and Msg11 run together.
 std::string LogTitle(const std::string& msg10, int count, const std::string& msg11);
 
+/// Shown once when the removable disk goes away during a run.
+std::string MediumGoneText(int copies_done);
+
+/// The line the log shows for a file whose copy failed.
+std::string FailedCopyLogLine(const std::string& file_name, const std::string& reason);
+
 /// The message listing what a run left out; empty when it left out nothing.
 std::string SkippedEntriesText(const RunOutcome& outcome);
 

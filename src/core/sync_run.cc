@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "core/send_load.h"
+
 namespace pellmar {
 
 SyncRun::SyncRun(Platform& platform, SyncWindow& window, RunCounters& counters,
@@ -16,6 +18,15 @@ SyncRun::SyncRun(Platform& platform, SyncWindow& window, RunCounters& counters,
       removable_project_folder(window.MediaDirText() + "\\" + window.ProjectName()),
       days(window.Days()),
       auto_delete(window.AutoDeleteTicked()),
-      code_page(code_page) {}
+      code_page(code_page),
+      medium(platform, media_dir, SendDestination(media_dir, window.ProjectName()), code_page),
+      medium_recorded(medium.Record()) {}
+
+void SyncRun::EndForMediumGone() {
+  if (medium_gone) return;
+  medium_gone = true;
+  outcome.medium_gone = true;
+  window.ShowMessage(MediumGoneText(CopiesDone()));
+}
 
 }  // namespace pellmar

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/removable_medium.h"
 #include "core/run_outcome.h"
 #include "core/sync_window.h"
 #include "core/text_ops.h"
@@ -35,7 +36,18 @@ struct SyncRun {
   const bool auto_delete;
   const CodePage code_page;
 
+  // The removable disk as it is when the run starts; `medium_recorded` is
+  // not ok when it could not be reached then.
+  RemovableMedium medium;
+  Status medium_recorded;
+  bool medium_gone = false;  // the run ended because the medium went away
+
   RunOutcome outcome;
+  /// Ends the run once the medium is found gone, with one message saying
+  /// how far it got; every level then stops at once.
+  void EndForMediumGone();
+  /// Copies that succeeded so far.
+  int CopiesDone() const { return counters.copy_count - outcome.copies_failed; }
   int64_t candidates_handled = 0;  // shown while a file is being copied
   int64_t entries_walked = 0;      // paces the repaints of a long walk
 };

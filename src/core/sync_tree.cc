@@ -27,6 +27,7 @@ DateWindow LevelDateWindow(Platform& platform, int days) {
 }
 
 bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
+bool IsLink(const FileFacts& facts) { return (facts.attributes & kAttrReparsePoint) != 0; }
 
 // Auto-delete applies on the removable disk only, when it is switched on,
 // to what is more than twice Days old.
@@ -39,9 +40,24 @@ bool DueForDeletion(const SyncRun& run, const std::string& path, uint32_t dos_ti
 void FolderAutoDelete(SyncRun& run, const std::string& path, const FileFacts& folder,
                       const DateWindow& window) {
   if (!DueForDeletion(run, path, folder.dos_time, window)) return;
+  if (!run.medium.Holds(folder.identity)) return;
   // Ignored: only an empty folder goes, and one that still holds anything
   // is meant to stay.
   (void)run.platform.RemoveFolder(path);
+}
+
+// Why the file at `path` must stay although it is due for deletion, or
+// empty when its counterpart is a different file, there and on the disk.
+// Path text never proves that: a link or a mount can make the counterpart
+// the very same file.
+std::string ReasonToKeep(SyncRun& run, const FileFacts& file, const std::string& counterpart) {
+  if (!run.medium.Holds(file.identity)) return "it is not on the removable disk";
+  const std::optional<FileFacts> copy = run.platform.FindFile(counterpart);
+  if (!copy) return "its copy " + counterpart + " is not there";
+  if (copy->identity == file.identity) return "it is the same file as its copy " + counterpart;
+  const Status flushed = run.platform.FlushFile(counterpart);
+  if (!flushed.ok()) return "its copy could not be made safe: " + flushed.message;
+  return "";
 }
 
 // A file is deleted only when its counterpart on the other side is known to
@@ -49,12 +65,17 @@ void FolderAutoDelete(SyncRun& run, const std::string& path, const FileFacts& fo
 // after the deletion costs the only copy of a file. Its space comes back
 // only when it is really gone.
 void FileAutoDelete(SyncRun& run, const std::string& path, const FileFacts& file,
-                    const DateWindow& window, CopyOutcome outcome,
-                    const std::string& counterpart) {
+                    const DateWindow& window, CopyOutcome outcome, const std::string& counterpart) {
   if (!CounterpartPresent(outcome)) return;
   if (!DueForDeletion(run, path, file.dos_time, window)) return;
-  if (!run.platform.FlushFile(counterpart).ok()) return;
-  if (run.platform.DeleteFile(path).ok()) run.counters.free_space += file.size;
+  const std::string keep = ReasonToKeep(run, file, counterpart);
+  if (!keep.empty()) return run.outcome.Skip(path + ": kept, " + keep);
+  const Status deleted = run.platform.DeleteFile(path);
+  if (deleted.ok()) {
+    run.counters.free_space += file.size;
+  } else {
+    run.outcome.Skip(path + ": could not be deleted: " + deleted.message);
+  }
 }
 
 // Hands one file to the copy and then to the auto-delete. False when the
@@ -62,7 +83,13 @@ void FileAutoDelete(SyncRun& run, const std::string& path, const FileFacts& file
 bool HandleFile(SyncRun& run, const std::string& source_folder, const std::string& path,
                 const FileFacts& file, const DateWindow& window, std::string* root) {
   if (file.attributes & kAttrDevice) {
-    run.outcome.Skip(path);
+    run.outcome.Skip(path + ": not a regular file");
+    return true;
+  }
+  if (IsLink(file) && OccursIn(run.media_dir, path)) {
+    // A stick can hold a link to any file of this computer; what it leads
+    // to is neither read nor deleted.
+    run.outcome.Skip(path + ": a link on the removable disk, not followed");
     return true;
   }
   if (!IsCandidate(file.name, path, file.dos_time, window, run.exclusion_list, run.media_dir)) {
@@ -75,12 +102,26 @@ bool HandleFile(SyncRun& run, const std::string& source_folder, const std::strin
   return true;
 }
 
+void ReportListingGaps(SyncRun& run, const std::string& source_folder,
+                       const FolderListing& listing) {
+  if (!listing.status.ok()) {
+    run.outcome.Skip(source_folder + ": could not be read: " + listing.status.message);
+  }
+  for (const std::string& host_path : listing.unnamable) {
+    run.outcome.Skip(host_path + ": a name that cannot be written here");
+  }
+  for (const std::string& entry : listing.unreadable) run.outcome.Skip(entry);
+}
+
 }  // namespace
 
 void SyncTree(SyncRun& run, const std::string& source_folder, std::string destination_root) {
+  if (run.medium_gone) return;
+  if (!run.medium.StillThere()) return run.EndForMediumGone();
   const FolderListing listing = run.platform.ListFolder(source_folder + "\\*");
   const DateWindow window = LevelDateWindow(run.platform, run.days);
-  for (const std::string& host_path : listing.unnamable) run.outcome.Skip(host_path);
+  if (!listing.status.ok() && !run.medium.StillThere()) return run.EndForMediumGone();
+  ReportListingGaps(run, source_folder, listing);
   for (const FileFacts& entry : listing.entries) {
     if (IsDotEntry(entry.name)) continue;
     if (++run.entries_walked % kEntriesPerRepaint == 0) run.window.ProcessEvents();
@@ -89,12 +130,13 @@ void SyncTree(SyncRun& run, const std::string& source_folder, std::string destin
       if (!HandleFile(run, source_folder, path, entry, window, &destination_root)) return;
       continue;
     }
-    if (entry.attributes & kAttrReparsePoint) {
-      // A link may lead back into its own tree, or into another one.
-      run.outcome.Skip(path);
+    if (IsLink(entry)) {
+      // A link or a mount may lead back into its own tree, or into another one.
+      run.outcome.Skip(path + ": a link to a folder or another file system, not followed");
       continue;
     }
     SyncTree(run, path, destination_root);
+    if (run.medium_gone) return;
     FolderAutoDelete(run, path, entry, window);
   }
 }

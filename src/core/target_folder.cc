@@ -24,6 +24,17 @@ size_t LastSeparator(const std::string& path, CodePage cp) {
   return last;
 }
 
+// `path` without `folder` when the path begins with that folder and goes on
+// at a folder boundary; otherwise unchanged. Taken out anywhere else, a
+// project "E:\S" would cut the middle out of "E:\Sync\S\a.c" and send the
+// copy back onto its own source.
+std::string RemoveLeadingFolder(const std::string& path, const std::string& folder, CodePage cp) {
+  if (folder.empty() || path.compare(0, folder.size(), folder) != 0) return path;
+  const bool at_boundary =
+      path.size() == folder.size() || path[folder.size()] == '\\' || EndsWithBackslash(folder, cp);
+  return at_boundary ? path.substr(folder.size()) : path;
+}
+
 }  // namespace
 
 std::string FolderPart(const std::string& path, CodePage cp) {
@@ -38,8 +49,8 @@ std::string TargetFolder(const SyncRun& run, const std::string& file_path,
   // The project folder is removed as the absolute folder the run walks or
   // fills, so a project outside the Documents folder lands under the
   // removable project folder too, where Load looks for it.
-  std::string rest = RemoveFirst(file_path, run.project_folder, run.code_page);
-  rest = RemoveFirst(rest, run.removable_project_folder, run.code_page);
+  std::string rest = RemoveLeadingFolder(file_path, run.project_folder, run.code_page);
+  rest = RemoveLeadingFolder(rest, run.removable_project_folder, run.code_page);
   std::string folder = FolderPart(rest, run.code_page);
   if (folder.find(':') != std::string::npos) {
     *root = root->substr(0, 2);

@@ -28,7 +28,9 @@ enum FileAttribute : uint32_t {
   // Not a regular file or folder (FIFO, socket, device node, broken link):
   // never opened for copying.
   kAttrDevice = 0x40,
-  // A link (symbolic link, junction): a folder with this bit is never walked.
+  // A link (symbolic link, junction) or the root of another mounted file
+  // system, as Windows marks a mounted folder: a folder with this bit is
+  // never walked.
   kAttrReparsePoint = 0x400,
 };
 
@@ -69,12 +71,27 @@ struct Status {
   static Status Error(uint32_t code, std::string message) { return {code, std::move(message)}; }
 };
 
+/// Which file an entry is, whatever path reached it: the device and inode
+/// here, the volume serial number and file index on Windows. Two paths name
+/// the same file exactly when their identities are equal; path text alone
+/// never proves that two folders or files are apart.
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t file = 0;
+  bool known = false;
+
+  friend bool operator==(const FileIdentity& a, const FileIdentity& b) {
+    return a.known && b.known && a.volume == b.volume && a.file == b.file;
+  }
+};
+
 /// One entry of a folder, or one looked-up file.
 struct FileFacts {
   std::string name;         // name only, no folder
   uint32_t attributes = 0;  // FileAttribute bits
   uint32_t dos_time = 0;    // last write, local MS-DOS packed: date high 16, time low 16
   int64_t size = 0;         // full size in bytes
+  FileIdentity identity;    // of what the entry leads to (a link's target)
 };
 
 /// A folder's entries in the file system's order, "." and ".." first.
@@ -84,6 +101,13 @@ struct FolderListing {
   // (they hold "\" or ":"). They are left out of `entries` so nothing can
   // resolve outside its folder, and kept here so a run can report them.
   std::vector<std::string> unnamable;
+  // Entries that are there but could not be examined (a name too long for
+  // the host, an I/O error), as "host path: reason".
+  std::vector<std::string> unreadable;
+  // Not ok when the folder could not be read: kErrorPathNotFound when it is
+  // not there, another code (access denied, not ready...) when it is there
+  // but unreadable. The entries are then empty.
+  Status status;
 };
 
 /// A local calendar date and time of day.
@@ -107,11 +131,21 @@ class Platform {
   // --- Files and folders -------------------------------------------------
 
   /// Lists the folder named by `pattern`, which is a folder, "\" and "*".
-  /// A folder that is missing or cannot be read gives an empty listing.
+  /// A folder that is missing or cannot be read gives an empty listing whose
+  /// status says why. Temporary files of copies and saves under way or cut
+  /// short are never listed; those of a copy that was cut short (by a crash,
+  /// a kill or a power cut) are removed while listing.
   virtual FolderListing ListFolder(const std::string& pattern) = 0;
 
   /// Facts of one file or folder; nullopt when nothing is at `path`.
   virtual std::optional<FileFacts> FindFile(const std::string& path) = 0;
+
+  /// The identities of the folder `path` leads to and of each folder above
+  /// it as the file system sees them (links resolved), nearest first, up to
+  /// the host's root. Fails with kErrorPathNotFound when nothing is at
+  /// `path`, kErrorFilenameTooLong when the path is longer than the host
+  /// can hold.
+  virtual Status FolderChain(const std::string& path, std::vector<FileIdentity>* chain) = 0;
 
   virtual bool FolderExists(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;
@@ -120,7 +154,8 @@ class Platform {
   /// last-write time and permission bits. The copy is written to a
   /// temporary name beside the target and renamed over it when complete; on
   /// any failure the old target is left exactly as it was. Only a regular
-  /// file is ever opened as the source.
+  /// file is ever opened as the source. The temporary files of copies cut
+  /// short earlier in the target's folder are removed first.
   virtual Status CopyFile(const std::string& source, const std::string& target) = 0;
 
   /// Makes sure a file's data has reached the disk. Called before the last

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/drive_part.h"
 #include "core/free_space_text.h"
-#include "ui/drive_part.h"
 #include "ui/main_form.h"
 
 namespace pellmar {

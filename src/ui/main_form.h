@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@
 namespace pellmar {
 
 /// The services a window is made with; all must outlive it.
+struct SyncRun;
+
 struct MainFormServices {
   Platform* platform = nullptr;
   Dialogs* dialogs = nullptr;
@@ -157,6 +160,8 @@ class TMain : public SyncWindow {
   void ActOnDiskCode(uint32_t code);
   // Send and Load (main_form_send_load.cc).
   void RefuseUnselectedRun();
+  std::optional<std::string> RunRefusal(const SyncRun& run,
+                                        const std::string& removable_project_folder);
   bool RunSyncTree(const std::string& source, const std::string& destination,
                    const std::string& project_folder, const std::string& removable_project_folder,
                    std::string exclusion_list);
@@ -187,6 +192,9 @@ class TMain : public SyncWindow {
   int last_refused_index_ = -1;
   bool quit_requested_ = false;
   bool ending_without_save_ = false;
+  // The settings file held what this run could not read: its old content is
+  // kept as a backup before the first save of the run writes over it.
+  bool settings_backup_due_ = false;
   RunOutcome last_run_;
   bool run_in_progress_ = false;
 };

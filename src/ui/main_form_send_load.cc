@@ -60,13 +60,12 @@ void TMain::RefuseUnselectedRun() {
 bool TMain::RunSyncTree(const std::string& source, const std::string& destination,
                         const std::string& project_folder,
                         const std::string& removable_project_folder, std::string exclusion_list) {
-  if (auto refusal =
-          OverlapRefusal(platform_, project_folder, removable_project_folder, edMediaDir.text())) {
+  SyncRun run(platform_, *this, counters_, std::move(exclusion_list), project_folder, code_page());
+  if (auto refusal = RunRefusal(run, removable_project_folder)) {
     last_run_.run_refused = true;
     ShowMessage(*refusal);
     return false;
   }
-  SyncRun run(platform_, *this, counters_, std::move(exclusion_list), project_folder, code_page());
   run_in_progress_ = true;
   SyncTree(run, source, destination);
   run_in_progress_ = false;
@@ -78,9 +77,30 @@ bool TMain::RunSyncTree(const std::string& source, const std::string& destinatio
   return true;
 }
 
+// Why a run between these folders must not start, or nullopt: it checks
+// the folders as written, the medium, and the folders as the file system
+// sees them, before any file is touched.
+std::optional<std::string> TMain::RunRefusal(const SyncRun& run,
+                                             const std::string& removable_project_folder) {
+  if (auto refusal =
+          OverlapRefusal(platform_, run.project_folder, removable_project_folder, run.media_dir)) {
+    return refusal;
+  }
+  if (!run.medium_recorded.ok()) {
+    return "The removable disk of " + run.media_dir +
+           " cannot be reached: " + run.medium_recorded.message +
+           "\r\nNothing was copied or deleted.";
+  }
+  return IdentityRefusal(platform_, run.project_folder, removable_project_folder,
+                         run.medium.root());
+}
+
 void TMain::ReportRun(const std::string& empty_run_message) {
   if (counters_.copy_count > 0) {
-    log_.SetTitle(LogTitle(messages_.Msg(10), counters_.copy_count, messages_.Msg(11)));
+    // The title counts the copies that were made; failed ones are in the
+    // log too, each with its reason.
+    const int copied = counters_.copy_count - last_run_.copies_failed;
+    log_.SetTitle(LogTitle(messages_.Msg(10), copied, messages_.Msg(11)));
     if (!log_.Showing()) log_.ShowModally();
     return;
   }

@@ -5,8 +5,8 @@
 // page or a program cannot be opened.
 #include <string>
 
+#include "core/drive_part.h"
 #include "core/relative_path.h"
-#include "ui/drive_part.h"
 #include "ui/main_form.h"
 
 namespace pellmar {

@@ -59,7 +59,8 @@ TEST_F(ProgramTest, PrintsTheFreeSpaceTheRunLeft) {
   const ProgramRun run = Run({"send", "Alpha"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out,
-            "The following 1 files have been copyed.\nbig.bin\nAvailable disk size:448KB\n");
+            "The following 1 files have been copyed.\nbig.bin\nAvailable disk size:448KB\n"
+            "Copied: 1, failed: 0, refused for space: 0, left alone: 0\n");
 }
 
 TEST_F(ProgramTest, MissingRemovableFolderIsCreatedOnlyWithYes) {

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 
+#include "support/tiny_tmpfs.h"
 #include "sync_fixture.h"
 
 namespace pellmar {
@@ -100,8 +101,12 @@ TEST_F(SyncTest, FailedCopyIsLoggedCountedAndAsksToClose) {
   EXPECT_THAT(window_.shown[0], ::testing::StartsWith(window_.messages.Msg(14) + "\r\n"));
   EXPECT_THAT(window_.shown[0], ::testing::HasSubstr("blocked: no such folder"));
   EXPECT_EQ(window_.close_requests, 1);
-  EXPECT_EQ(window_.log, std::vector<std::string>{"a.txt"});
+  // The log marks the file with the reason; it was tried, but not copied.
+  EXPECT_THAT(window_.log, ::testing::ElementsAre(
+                               ::testing::AllOf(::testing::StartsWith("a.txt  -- NOT copied: "),
+                                                ::testing::HasSubstr("no such folder"))));
   EXPECT_EQ(counters_.copy_count, 1);
+  EXPECT_EQ(run->CopiesDone(), 0);
   EXPECT_EQ(counters_.free_space, 1000) << "nothing was written, so nothing stays charged";
   EXPECT_EQ(HostSize(Stick("blocked")), 5);
   EXPECT_EQ(run->outcome.copies_failed, 1);
@@ -119,6 +124,23 @@ TEST_F(SyncTest, GoneSourceAndFifoTargetAreLeftAlone) {
   EXPECT_EQ(run->outcome.skipped_count, 1);
   EXPECT_TRUE(window_.log.empty());
   EXPECT_EQ(counters_.copy_count, 0);
+}
+
+// The new copy is written beside the old one, so a replacement that fits
+// only once the old copy is gone is a lack of space: refused, old copy kept.
+TEST_F(SyncTest, AReplacementThatNeedsTheOldCopysRoomIsRefused) {
+  MakeFolder(Stick("Sync"));
+  TinyTmpfs tmpfs(Stick("Sync"), 1 << 20);
+  if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
+  WriteDated(Stick("Sync/Alpha/big.bin"), 700 << 10, DaysAgo(3));
+  WriteDated(Host("p/big.bin"), 700 << 10, DaysAgo(1));
+  counters_.free_space = 300 << 10;
+  auto run = MakeRun(Ns("p"));
+  EXPECT_EQ(CopyIfNewer(*run, Ns("p/big.bin"), "E:\\Sync\\Alpha"), CopyOutcome::kRefused);
+  EXPECT_THAT(window_.shown, ::testing::ElementsAre("Not enough disc size!"));
+  EXPECT_EQ(window_.close_requests, 0);
+  EXPECT_EQ(counters_.free_space, 300 << 10);
+  EXPECT_EQ(HostNames(Stick("Sync/Alpha")), std::vector<std::string>{"big.bin"});
 }
 
 TEST_F(SyncTest, SizesOfThreeGibibytesAreChargedInFull) {

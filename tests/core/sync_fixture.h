@@ -4,8 +4,10 @@
 #ifndef PELLMAR_TESTS_CORE_SYNC_FIXTURE_H_
 #define PELLMAR_TESTS_CORE_SYNC_FIXTURE_H_
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -30,6 +32,7 @@ class RecordingWindow : public SyncWindow {
   std::vector<std::string> status_at_repaint;  // second panel whenever it repainted
   std::string copy_status;
   int close_requests = 0;
+  std::function<void()> on_repaint;  // runs whenever the run repaints
 
   std::string MediaDirText() const override { return media_dir; }
   int Days() const override { return days; }
@@ -41,7 +44,10 @@ class RecordingWindow : public SyncWindow {
   void SetCopyStatus(const std::string& text) override { copy_status = text; }
   void ShowMessage(const std::string& text) override { shown.push_back(text); }
   void RequestClose() override { ++close_requests; }
-  void ProcessEvents() override { status_at_repaint.push_back(copy_status); }
+  void ProcessEvents() override {
+    status_at_repaint.push_back(copy_status);
+    if (on_repaint) on_repaint();
+  }
 };
 
 class SyncTest : public ::testing::Test {

@@ -1,6 +1,8 @@
 // Folder listing and file facts on real files: dot entries first, the
 // attribute word, local DOS times, sizes, links, FIFOs and unnamable names.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -94,7 +96,29 @@ TEST_F(PlatformTest, ListingReportsNamesWithoutNamespaceSpelling) {
   EXPECT_EQ(unnamable, (std::vector<std::string>{Stick("back\\slash"), Stick("co:lon")}));
 }
 
+// A copy cut short by a kill leaves its temporary file; it is never listed
+// as data, and removed unless a live copy still holds it.
+TEST_F(PlatformTest, ListingHidesTemporaryFilesAndRemovesOnlyDeadOnes) {
+  WriteText(Stick("p/.pellmar-dead01.tmp"), "half a copy");
+  WriteText(Stick("p/.pellmar-live01.tmp"), "a copy under way");
+  WriteText(Stick("p/.pellmar-notours"), "a user's file");
+  WriteText(Stick("q/.pellmar-old001"), "debris of an earlier version");
+  const int live = open(Stick("p/.pellmar-live01.tmp").c_str(), O_RDONLY);
+  ASSERT_EQ(flock(live, LOCK_EX), 0);
+  const FolderListing listing = platform_->ListFolder("E:\\p\\*");
+  EXPECT_TRUE(listing.status.ok());
+  EXPECT_EQ(listing.entries.size(), 3u) << "., .. and the user's file";
+  EXPECT_EQ(HostNames(Stick("p")),
+            (std::vector<std::string>{".pellmar-live01.tmp", ".pellmar-notours"}));
+  close(live);
+  // A copy into a folder clears what earlier copies left there.
+  WriteText(Stick("source"), "new");
+  EXPECT_TRUE(platform_->CopyFile("E:\\source", "E:\\q\\f").ok());
+  EXPECT_EQ(HostNames(Stick("q")), std::vector<std::string>{"f"});
+}
+
 TEST_F(PlatformTest, ListingOfMissingFoldersAndMasks) {
+  EXPECT_EQ(platform_->ListFolder("E:\\missing\\*").status.code, kErrorPathNotFound);
   EXPECT_TRUE(platform_->ListFolder("E:\\missing\\*").entries.empty());
   EXPECT_TRUE(platform_->ListFolder("Q:\\*").entries.empty());
   EXPECT_TRUE(platform_->ListFolder("E:\\").entries.empty());

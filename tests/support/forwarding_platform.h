@@ -35,6 +35,9 @@ class ForwardingPlatform : public Platform {
 
   FolderListing ListFolder(const std::string& p) override { return inner_.ListFolder(p); }
   std::optional<FileFacts> FindFile(const std::string& p) override { return inner_.FindFile(p); }
+  Status FolderChain(const std::string& p, std::vector<FileIdentity>* c) override {
+    return inner_.FolderChain(p, c);
+  }
   bool FolderExists(const std::string& p) override { return inner_.FolderExists(p); }
   bool FileExists(const std::string& p) override { return inner_.FileExists(p); }
   Status CopyFile(const std::string& s, const std::string& t) override {

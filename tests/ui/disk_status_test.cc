@@ -1,7 +1,7 @@
 // ShowDiskStatus on the real namespace: each answer of the free-space query
 // and what the user sees of it; the free-space text and the drive part.
+#include "core/drive_part.h"
 #include "core/free_space_text.h"
-#include "ui/drive_part.h"
 #include "window_fixture.h"
 
 namespace pellmar {

@@ -56,7 +56,9 @@ TEST_F(SendLoadTest, OnlySendStoresATypedRemovableFolder) {
   w.edMediaDir.UserEdit("E:\\Other");
   w.btnLoad.Click();
   EXPECT_EQ(w.entries().slot(1).removable_folder, "E:\\Sync");
-  EXPECT_THAT(dialogs_.messages, ElementsAre(w.messages().Msg(13)));
+  // A folder that is not there is named, not taken for an empty one.
+  EXPECT_THAT(dialogs_.messages,
+              ElementsAre(HasSubstr("E:\\Other\\Alpha: could not be read"), w.messages().Msg(13)));
   w.btnSend.Click();
   EXPECT_EQ(w.entries().slot(1).removable_folder, "E:\\Other");
   EXPECT_EQ(ReadText(OnE("Other/Alpha/main.c")), "x");
@@ -118,7 +120,9 @@ TEST_F(SendLoadTest, FailedCopySavesAtOnceAndEndsTheProgram) {
   WriteText(OnE("Sync/Alpha"), "a file where the folder belongs");
   w.btnSend.Click();
   EXPECT_THAT(dialogs_.messages, ElementsAre(StartsWith(w.messages().Msg(14) + "\r\n")));
-  EXPECT_EQ(log_->Title.caption(), "The following 1 files have been copyed.");
+  // The title counts what was copied; the failed file is in the log with why.
+  EXPECT_EQ(log_->Title.caption(), "The following 0 files have been copyed.");
+  EXPECT_THAT(log_->Memo.lines(), ElementsAre(StartsWith("main.c  -- NOT copied: ")));
   EXPECT_TRUE(w.quit_requested());
   EXPECT_THAT(ReadText(ns_.settings_file()), HasSubstr("Path in mobile disk1=E:\\Sync"));
   EXPECT_FALSE(w.last_run().Complete());

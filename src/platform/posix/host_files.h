@@ -5,6 +5,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -16,10 +17,15 @@ std::optional<FileFacts> HostFileFacts(const std::string& host_path, const std::
 
 /// The entries of `host_folder` whose names match `mask` ("*" for all), with
 /// "." and ".." first. Names holding "\" or ":" go to `unnamable`.
+/// Temporary files are left out, and removed when they are debris.
 FolderListing ListHostFolder(const std::string& host_folder, const std::string& mask);
 
 /// True when `name` matches a Windows mask of "*" and "?", ignoring case.
 bool MatchesMask(const std::string& mask, const std::string& name);
+
+/// Identities of the folder `host_path` leads to and of each folder above it
+/// on the way to "/", links resolved, nearest first.
+Status HostFolderChain(const std::string& host_path, std::vector<FileIdentity>* chain);
 
 /// Reads a regular file whole; anything else (a FIFO, a device) is refused.
 Status ReadHostFile(const std::string& host_path, std::string* contents);

@@ -5,11 +5,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <ctime>
 
 #include "platform/dos_time.h"
+#include "platform/posix/error_mapping.h"
 #include "platform/posix/host_files.h"
 #include "platform/posix/namespace_path.h"
+#include "platform/posix/temp_file.h"
 
 namespace pellmar {
 namespace {
@@ -47,15 +52,35 @@ FileFacts FactsFromStat(const std::string& name, const struct stat& link_info,
     facts.attributes = kAttrDevice;
   }
   if (is_link) facts.attributes |= kAttrReparsePoint;
+  if (is_link && target_info == nullptr) return facts;  // leads nowhere: no identity
+  facts.identity =
+      FileIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino), true};
   if ((info.st_mode & S_IWUSR) == 0) facts.attributes |= kAttrReadOnly;
   if (name.size() > 1 && name[0] == '.' && name != "..") facts.attributes |= kAttrHidden;
   return facts;
 }
 
+// True when the entry is the root of a mounted file system (a bind mount
+// included, which keeps the device of what it shows). Windows marks such a
+// folder as a reparse point, and so does this listing: a stick must not
+// lead a run into another file system by a mount any more than by a link.
+bool IsMountRoot(int folder_fd, const std::string& entry) {
+  struct statx info;
+  if (statx(folder_fd, entry.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, 0, &info) != 0) {
+    return false;
+  }
+  return (info.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+         (info.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+}
+
 std::optional<FileFacts> FactsAt(int folder_fd, const std::string& entry, const std::string& name) {
   struct stat link_info;
   if (fstatat(folder_fd, entry.c_str(), &link_info, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
-  if (!S_ISLNK(link_info.st_mode)) return FactsFromStat(name, link_info, nullptr);
+  if (!S_ISLNK(link_info.st_mode)) {
+    FileFacts facts = FactsFromStat(name, link_info, nullptr);
+    if (IsMountRoot(folder_fd, entry)) facts.attributes |= kAttrReparsePoint;
+    return facts;
+  }
   struct stat target_info;
   const bool resolves = fstatat(folder_fd, entry.c_str(), &target_info, 0) == 0;
   return FactsFromStat(name, link_info, resolves ? &target_info : nullptr);
@@ -105,9 +130,15 @@ std::optional<FileFacts> HostFileFacts(const std::string& host_path, const std::
 FolderListing ListHostFolder(const std::string& host_folder, const std::string& mask) {
   FolderListing listing;
   const int folder_fd = open(host_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder_fd < 0) return listing;
+  if (folder_fd < 0) {
+    listing.status = StatusFromErrno("list the folder", host_folder, errno);
+    // A missing folder is a missing path, as Windows reports it.
+    if (listing.status.code == kErrorFileNotFound) listing.status.code = kErrorPathNotFound;
+    return listing;
+  }
   DIR* folder = fdopendir(folder_fd);
   if (folder == nullptr) {
+    listing.status = StatusFromErrno("list the folder", host_folder, errno);
     close(folder_fd);
     return listing;
   }
@@ -116,20 +147,58 @@ FolderListing ListHostFolder(const std::string& host_folder, const std::string& 
     if (facts && MatchesMask(mask, dot)) listing.entries.push_back(*facts);
   }
   const std::string prefix = host_folder == "/" ? "/" : host_folder + "/";
-  while (const struct dirent* entry = readdir(folder)) {
+  while (true) {
+    errno = 0;
+    const struct dirent* entry = readdir(folder);
+    if (entry == nullptr) {
+      // The end of the folder, or a medium that failed while being read:
+      // a listing cut short must not pass for a whole one.
+      if (errno != 0) listing.status = StatusFromErrno("list the folder", host_folder, errno);
+      break;
+    }
     const std::string name = entry->d_name;
     if (name == "." || name == ".." || !MatchesMask(mask, name)) continue;
+    if (IsTemporaryName(name)) {
+      // Never data: a copy under way, or the debris of one cut short.
+      RemoveIfDebris(folder_fd, name);
+      continue;
+    }
     if (IsUnnamable(name)) {
       listing.unnamable.push_back(prefix + name);
       continue;
     }
-    // An entry removed between readdir and stat is simply gone.
     if (std::optional<FileFacts> facts = FactsAt(folder_fd, name, name)) {
       listing.entries.push_back(std::move(*facts));
+    } else if (errno != ENOENT) {
+      // An entry removed between readdir and stat is simply gone; any other
+      // failure leaves an entry the run cannot handle, and it says so.
+      listing.unreadable.push_back(prefix + name + ": " + std::strerror(errno));
     }
   }
   closedir(folder);  // also closes folder_fd
   return listing;
+}
+
+Status HostFolderChain(const std::string& host_path, std::vector<FileIdentity>* chain) {
+  chain->clear();
+  // realpath resolves every link, so the folders above are the ones the file
+  // system really has above this one, not the ones the path text names.
+  char* real = realpath(host_path.c_str(), nullptr);
+  if (real == nullptr) {
+    Status status = StatusFromErrno("find the folder", host_path, errno);
+    if (status.code == kErrorFileNotFound) status.code = kErrorPathNotFound;
+    return status;
+  }
+  std::string folder = real;
+  free(real);
+  while (true) {
+    struct stat info;
+    if (stat(folder.c_str(), &info) != 0) return StatusFromErrno("examine", folder, errno);
+    chain->push_back(
+        FileIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino), true});
+    if (folder == "/") return Status::Ok();
+    folder = HostFolderOf(folder);
+  }
 }
 
 }  // namespace pellmar

@@ -8,6 +8,7 @@
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_files.h"
 #include "platform/posix/posix_platform.h"
+#include "platform/posix/temp_file.h"
 
 namespace pellmar {
 namespace {
@@ -34,8 +35,19 @@ FolderListing PosixPlatform::ListFolder(const std::string& pattern) {
   const std::string folder = cut == std::string::npos ? "" : pattern.substr(0, cut + 1);
   const std::string mask = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
   std::string host;
-  if (mask.empty() || !Resolve(folder.empty() ? "." : folder, &host).ok()) return {};
+  FolderListing listing;
+  if (mask.empty()) {
+    listing.status = Status::Error(kErrorInvalidName, pattern + ": no name pattern");
+    return listing;
+  }
+  listing.status = Resolve(folder.empty() ? "." : folder, &host);
+  if (!listing.status.ok()) return listing;
   return ListHostFolder(host, mask);
+}
+
+Status PosixPlatform::FolderChain(const std::string& path, std::vector<FileIdentity>* chain) {
+  chain->clear();
+  return OnHost(path, [chain](const std::string& host) { return HostFolderChain(host, chain); });
 }
 
 std::optional<FileFacts> PosixPlatform::FindFile(const std::string& path) {
@@ -61,6 +73,7 @@ Status PosixPlatform::CopyFile(const std::string& source, const std::string& tar
   Status status = Resolve(source, &host_source);
   if (status.ok()) status = Resolve(target, &host_target);
   if (!status.ok()) return status;
+  RemoveDebrisOnce(HostFolderOf(host_target));
   return CopyHostFile(host_source, host_target);
 }
 
@@ -117,9 +130,17 @@ Status PosixPlatform::ReadWholeFile(const std::string& path, std::string* conten
 }
 
 Status PosixPlatform::ReplaceFile(const std::string& path, const std::string& contents) {
-  return OnHost(path, [&contents](const std::string& host) {
+  return OnHost(path, [this, &contents](const std::string& host) {
+    RemoveDebrisOnce(HostFolderOf(host));
     return ReplaceHostFile(host, contents);
   });
+}
+
+void PosixPlatform::RemoveDebrisOnce(const std::string& host_folder) {
+  // Once per folder and process is enough: debris comes from copies cut
+  // short before this one started, and this process leaves none.
+  if (!debris_removed_.insert(host_folder).second) return;
+  RemoveDebrisIn(host_folder);
 }
 
 }  // namespace pellmar

@@ -106,6 +106,12 @@ Status PosixPlatform::Resolve(const std::string& path, ResolvedPath* resolved) {
                                              " (" + found->mapping.HostRootText() +
                                              ") is not present");
   }
+  if (found->host.size() >= PATH_MAX) {
+    // Cut off here, before any call: the host would refuse it anyway, and a
+    // path of megabytes must not cost a walk up and down its folders.
+    return Status::Error(kErrorFilenameTooLong,
+                         path.substr(0, 80) + "...: longer than this system's paths can be");
+  }
   *resolved = std::move(*found);
   return Status::Ok();
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_set>
 
 #include "platform/platform.h"
 #include "platform/posix/drive_table.h"
@@ -18,6 +19,7 @@ class PosixPlatform : public Platform {
   explicit PosixPlatform(HostSettings settings);
 
   FolderListing ListFolder(const std::string& pattern) override;
+  Status FolderChain(const std::string& path, std::vector<FileIdentity>* chain) override;
   std::optional<FileFacts> FindFile(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
@@ -68,12 +70,16 @@ class PosixPlatform : public Platform {
   /// False when the drive's medium is gone: a mount-table medium that is no
   /// longer mounted, or a mapped folder that does not exist.
   bool MediumPresent(const NamespaceMapping& mapping);
+  /// Removes the debris of copies cut short in a folder about to be
+  /// written to, the first time this process writes there.
+  void RemoveDebrisOnce(const std::string& host_folder);
 
   HostSettings settings_;
   DriveTable table_;
   std::string documents_;  // namespace path, empty when it has no spelling there
   uint32_t error_mode_ = 0;
   uint32_t last_error_ = 0;
+  std::unordered_set<std::string> debris_removed_;  // host folders
 };
 
 /// A platform over explicit settings instead of the process environment.

@@ -1,8 +1,11 @@
 // Temporary files for atomic replacement.
 #include "platform/posix/temp_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,6 +14,50 @@
 #include "platform/posix/error_mapping.h"
 
 namespace pellmar {
+
+namespace {
+
+constexpr char kPrefix[] = ".pellmar-";
+constexpr char kSuffix[] = ".tmp";
+constexpr size_t kPrefixLength = sizeof kPrefix - 1;
+constexpr size_t kSuffixLength = sizeof kSuffix - 1;
+constexpr size_t kRandomLength = 6;
+
+}  // namespace
+
+bool IsTemporaryName(const std::string& name) {
+  if (name.compare(0, kPrefixLength, kPrefix) != 0) return false;
+  const size_t stem = kPrefixLength + kRandomLength;
+  return name.size() == stem ||
+         (name.size() == stem + kSuffixLength && name.compare(stem, kSuffixLength, kSuffix) == 0);
+}
+
+void RemoveIfDebris(int folder_fd, const std::string& name) {
+  const int fd = openat(folder_fd, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return;
+  struct stat info;
+  // A live copy holds its file locked until it is renamed into place or
+  // removed; only a file that nobody holds is debris.
+  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    // Ignored: a read-only medium keeps its debris, which listings hide.
+    (void)unlinkat(folder_fd, name.c_str(), 0);
+  }
+  close(fd);
+}
+
+void RemoveDebrisIn(const std::string& host_folder) {
+  const int folder_fd = open(host_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (folder_fd < 0) return;
+  DIR* folder = fdopendir(folder_fd);
+  if (folder == nullptr) {
+    close(folder_fd);
+    return;
+  }
+  while (const struct dirent* entry = readdir(folder)) {
+    if (IsTemporaryName(entry->d_name)) RemoveIfDebris(folder_fd, entry->d_name);
+  }
+  closedir(folder);
+}
 
 std::string HostFolderOf(const std::string& host_path) {
   const size_t slash = host_path.rfind('/');
@@ -22,17 +69,20 @@ std::string HostFolderOf(const std::string& host_path) {
 TempFileBeside::TempFileBeside(const std::string& target) : target_(target) {}
 
 TempFileBeside::~TempFileBeside() {
-  if (fd_ >= 0) close(fd_);
   // Nothing can be reported from here; the file was ours and is unwanted.
+  // It goes before its lock is let go, so no cleaner takes it meanwhile.
   if (!committed_ && !path_.empty()) unlink(path_.c_str());
+  if (fd_ >= 0) close(fd_);
+  if (lock_fd_ >= 0) close(lock_fd_);
 }
 
 Status TempFileBeside::Create() {
   const std::string folder = HostFolderOf(target_);
-  std::string name_template = (folder == "/" ? "" : folder) + "/.pellmar-XXXXXX";
+  std::string name_template =
+      (folder == "/" ? "" : folder) + "/" + kPrefix + std::string(kRandomLength, 'X') + kSuffix;
   std::vector<char> buffer(name_template.begin(), name_template.end());
   buffer.push_back('\0');
-  fd_ = mkostemp(buffer.data(), O_CLOEXEC);
+  fd_ = mkostemps(buffer.data(), static_cast<int>(kSuffixLength), O_CLOEXEC);
   if (fd_ < 0) {
     const int error = errno;
     // A missing folder is a missing path, as Windows reports it.
@@ -42,6 +92,12 @@ Status TempFileBeside::Create() {
     return StatusFromErrno("create a file in", folder, error);
   }
   path_ = buffer.data();
+  // The lock tells a cleaner that this file is alive. A second descriptor of
+  // the same open file keeps it held after the data descriptor is closed
+  // and until the rename is done. File systems without locks answer at
+  // once; a cleaner there cannot take the lock either, so nothing is lost.
+  (void)flock(fd_, LOCK_EX | LOCK_NB);
+  lock_fd_ = dup(fd_);
   return Status::Ok();
 }
 

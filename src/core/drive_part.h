@@ -1,8 +1,8 @@
 // The drive part of a path: what the free-space query and the help page's
 // working directory are given ("E:" of E:\Backup, "\\server\share" of a
 // network path, empty for anything else).
-#ifndef PELLMAR_UI_DRIVE_PART_H_
-#define PELLMAR_UI_DRIVE_PART_H_
+#ifndef PELLMAR_CORE_DRIVE_PART_H_
+#define PELLMAR_CORE_DRIVE_PART_H_
 
 #include <string>
 
@@ -12,4 +12,4 @@ std::string DrivePart(const std::string& path);
 
 }  // namespace pellmar
 
-#endif  // PELLMAR_UI_DRIVE_PART_H_
+#endif  // PELLMAR_CORE_DRIVE_PART_H_

@@ -1,5 +1,5 @@
 // The drive part of a path.
-#include "ui/drive_part.h"
+#include "core/drive_part.h"
 
 namespace pellmar {
 

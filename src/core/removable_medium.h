@@ -1,0 +1,63 @@
+// The removable disk of one run: which file system it is when the run
+// starts, and the checks that keep every write and every deletion of the
+// run on that very file system. A medium pulled out mid-run leaves its
+// mount point bare on the internal disk; nothing may land there.
+#ifndef PELLMAR_CORE_REMOVABLE_MEDIUM_H_
+#define PELLMAR_CORE_REMOVABLE_MEDIUM_H_
+
+#include <string>
+
+#include "core/text_ops.h"
+#include "platform/platform.h"
+
+namespace pellmar {
+
+/// What a run may do with a folder on the removable disk it is about to
+/// write into.
+enum class WriteVerdict {
+  kOnMedium,    // the folder is, or will be made, on the run's medium
+  kBehindLink,  // a link or a mount point on the way leads elsewhere
+  kMediumGone,  // the medium is no longer where it was
+};
+
+class RemovableMedium {
+ public:
+  /// `media_dir` is the removable folder text; `removable_folder` the
+  /// project's folder on it, as the run walks or fills it.
+  RemovableMedium(Platform& platform, std::string media_dir, std::string removable_folder,
+                  CodePage code_page);
+
+  /// Notes which file system the medium is: that of the project's folder
+  /// on it, or of the nearest folder above it that exists. Fails when the
+  /// drive cannot be reached (absent, not ready, unknown).
+  Status Record();
+  /// The identity of the drive's root folder, as recorded.
+  const FileIdentity& root() const { return root_; }
+
+  /// True while the folder recorded is still there, and still the same.
+  bool StillThere();
+  /// True for a file or folder that lives on the medium's file system.
+  bool Holds(const FileIdentity& identity) const {
+    return identity.known && identity.volume == anchor_.volume;
+  }
+
+  /// Whether a copy may be written into `folder`, which lies on the
+  /// removable side; remembered for the last folder asked about.
+  WriteVerdict CheckWriteInto(const std::string& folder);
+
+ private:
+  WriteVerdict WalkUp(const std::string& folder);
+
+  Platform& platform_;
+  const std::string root_path_;         // the drive's root, "E:\"
+  const std::string removable_folder_;  // where the run's links are checked from
+  const CodePage code_page_;
+  FileIdentity root_;
+  std::string anchor_path_;  // the removable folder, or the nearest folder above it
+  FileIdentity anchor_;
+  std::string last_checked_folder_;
+};
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_CORE_REMOVABLE_MEDIUM_H_
