@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "core/removable_medium.h"
 #include "core/text_ops.h"
 
 namespace pellmar {
@@ -60,22 +61,10 @@ struct Ancestry {
 
 Ancestry AncestryOf(Platform& platform, const std::string& folder) {
   Ancestry found;
-  std::string level = folder;
-  while (!level.empty()) {
-    const Status status = platform.FolderChain(level, &found.chain);
-    if (status.ok()) {
-      found.exists = level == folder;
-      return found;
-    }
-    if (status.code == kErrorFilenameTooLong) {
-      found.status = status;
-      return found;
-    }
-    const std::string parent = ParentOf(level);
-    if (parent == level) break;
-    level = parent;
-  }
-  found.chain.clear();
+  std::string found_at;
+  const Status status = NearestFolderChain(platform, folder, {}, &found.chain, &found_at);
+  if (status.code == kErrorFilenameTooLong) found.status = status;
+  found.exists = status.ok() && found_at == folder;
   return found;
 }
 

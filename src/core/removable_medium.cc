@@ -34,6 +34,26 @@ bool WithinFolder(const std::string& path, const std::string& folder) {
 
 }  // namespace
 
+Status NearestFolderChain(Platform& platform, const std::string& folder, CodePage code_page,
+                          std::vector<FileIdentity>* chain, std::string* found_at) {
+  std::string level = folder;
+  Status status = Status::Error(kErrorPathNotFound, folder + ": no folder of it exists");
+  while (!level.empty()) {
+    const Status found = platform.FolderChain(level, chain);
+    if (found.ok()) {
+      *found_at = level;
+      return found;
+    }
+    // A path of megabytes is refused at once, not climbed a level at a time.
+    if (found.code == kErrorFilenameTooLong) return found;
+    const std::string parent = ParentOf(level, code_page);
+    if (parent == level) break;
+    level = parent;
+  }
+  chain->clear();
+  return status;
+}
+
 RemovableMedium::RemovableMedium(Platform& platform, std::string media_dir,
                                  std::string removable_folder, CodePage code_page)
     : platform_(platform),
@@ -48,18 +68,14 @@ Status RemovableMedium::Record() {
   root_ = chain.front();
   // The medium may be mounted below the drive's root; what counts is the
   // file system the run's own folder is on.
-  anchor_path_ = removable_folder_;
-  while (!anchor_path_.empty()) {
-    if (std::optional<FileIdentity> found = FolderIdentity(platform_, anchor_path_)) {
-      anchor_ = *found;
-      return status;
-    }
-    const std::string parent = ParentOf(anchor_path_, code_page_);
-    if (parent == anchor_path_) break;
-    anchor_path_ = parent;
+  status = NearestFolderChain(platform_, removable_folder_, code_page_, &chain, &anchor_path_);
+  if (status.code == kErrorFilenameTooLong) return status;
+  if (!status.ok()) {
+    anchor_path_ = root_path_;
+    anchor_ = root_;
+    return Status::Ok();
   }
-  anchor_path_ = root_path_;
-  anchor_ = root_;
+  anchor_ = chain.front();
   return status;
 }
 

@@ -6,6 +6,7 @@
 #define PELLMAR_CORE_REMOVABLE_MEDIUM_H_
 
 #include <string>
+#include <vector>
 
 #include "core/text_ops.h"
 #include "platform/platform.h"
@@ -19,6 +20,13 @@ enum class WriteVerdict {
   kBehindLink,  // a link or a mount point on the way leads elsewhere
   kMediumGone,  // the medium is no longer where it was
 };
+
+/// The identities above `folder` as the file system sees them (see
+/// Platform::FolderChain), from the folder itself when it exists, else from
+/// the nearest folder above it that does, whose path goes to `*found_at`.
+/// Fails only for a path the host cannot hold, or when no level exists.
+Status NearestFolderChain(Platform& platform, const std::string& folder, CodePage code_page,
+                          std::vector<FileIdentity>* chain, std::string* found_at);
 
 class RemovableMedium {
  public:
