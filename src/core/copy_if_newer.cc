@@ -126,17 +126,20 @@ CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const F
   if (std::optional<CopyOutcome> refused = GuardWrite(run, source_path, target_folder)) {
     return *refused;
   }
+  // Onto the removable disk, every write is held to the medium the run
+  // started with; the check above may be a moment old when it lands.
+  const VolumeGuard on = OccursIn(run.media_dir, source_path) ? VolumeGuard{} : run.medium.Guard();
   if (!run.platform.FolderExists(target_folder)) {
     // Ignored: a folder that fails to appear makes the copy below fail, and
     // that failure is reported.
-    (void)run.platform.ForceFolders(target_folder);
+    (void)run.platform.ForceFolders(target_folder, on);
   }
   const int64_t before = run.counters.free_space;
   if (!ChargeFreeSpace(run, source_path, source.size, target ? target->size : 0)) {
     return Refuse(run);
   }
   ShowProgress(run, source.name);
-  const Status copied = run.platform.CopyFile(source_path, target_path);
+  const Status copied = run.platform.CopyFile(source_path, target_path, on);
   if (!copied.ok()) {
     // A failed copy leaves the old target as it was, so its charge comes back.
     run.counters.free_space = before;

@@ -49,6 +49,9 @@ class RemovableMedium {
     return identity.known && identity.volume == anchor_.volume;
   }
 
+  /// The guard every write onto the medium carries.
+  VolumeGuard Guard() const { return VolumeGuard{anchor_.known, anchor_.volume}; }
+
   /// Whether a copy may be written into `folder`, which lies on the
   /// removable side; remembered for the last folder asked about.
   WriteVerdict CheckWriteInto(const std::string& folder);

@@ -85,6 +85,15 @@ struct FileIdentity {
   }
 };
 
+/// Where a write must land. An active guard names the file system (the
+/// `volume` of a FileIdentity) a copy or a new folder must be on: a removable
+/// disk pulled mid-run leaves its mount point bare, and what would be
+/// written there lands on another disk and is undone at once instead.
+struct VolumeGuard {
+  bool active = false;
+  uint64_t volume = 0;
+};
+
 /// One entry of a folder, or one looked-up file.
 struct FileFacts {
   std::string name;         // name only, no folder
@@ -155,8 +164,11 @@ class Platform {
   /// temporary name beside the target and renamed over it when complete; on
   /// any failure the old target is left exactly as it was. Only a regular
   /// file is ever opened as the source. The temporary files of copies cut
-  /// short earlier in the target's folder are removed first.
-  virtual Status CopyFile(const std::string& source, const std::string& target) = 0;
+  /// short earlier in the target's folder are removed first. With an active
+  /// guard, fails with kErrorNotReady when the copy would land on another
+  /// file system, before any of it is written.
+  virtual Status CopyFile(const std::string& source, const std::string& target,
+                          VolumeGuard on = {}) = 0;
 
   /// Makes sure a file's data has reached the disk. Called before the last
   /// other copy of a file is deleted, so a crash cannot take both.
@@ -167,7 +179,9 @@ class Platform {
   /// Creates one folder level; fails when its parent does not exist.
   virtual Status CreateFolder(const std::string& path) = 0;
   /// Creates a folder with all missing parents; ok when it already exists.
-  virtual Status ForceFolders(const std::string& path) = 0;
+  /// With an active guard, fails with kErrorNotReady (and leaves nothing)
+  /// when a level would be made on another file system.
+  virtual Status ForceFolders(const std::string& path, VolumeGuard on = {}) = 0;
 
   /// Reads a whole file. kErrorFileNotFound when there is none.
   virtual Status ReadWholeFile(const std::string& path, std::string* contents) = 0;

@@ -40,8 +40,8 @@ class ForwardingPlatform : public Platform {
   }
   bool FolderExists(const std::string& p) override { return inner_.FolderExists(p); }
   bool FileExists(const std::string& p) override { return inner_.FileExists(p); }
-  Status CopyFile(const std::string& s, const std::string& t) override {
-    return inner_.CopyFile(s, t);
+  Status CopyFile(const std::string& s, const std::string& t, VolumeGuard on) override {
+    return inner_.CopyFile(s, t, on);
   }
   Status FlushFile(const std::string& p) override {
     if (fail_flush) return Status::Error(kErrorGenFailure, "flush refused by the test");
@@ -49,7 +49,9 @@ class ForwardingPlatform : public Platform {
   }
   Status DeleteFile(const std::string& p) override { return inner_.DeleteFile(p); }
   Status RemoveFolder(const std::string& p) override { return inner_.RemoveFolder(p); }
-  Status ForceFolders(const std::string& p) override { return inner_.ForceFolders(p); }
+  Status ForceFolders(const std::string& p, VolumeGuard on) override {
+    return inner_.ForceFolders(p, on);
+  }
   Status ReadWholeFile(const std::string& p, std::string* c) override {
     return inner_.ReadWholeFile(p, c);
   }

@@ -96,7 +96,13 @@ Status CopyIntoTemp(int in, const struct stat& info, const std::string& source,
 
 }  // namespace
 
-Status CopyHostFile(const std::string& source, const std::string& target) {
+Status CheckVolume(VolumeGuard on, uint64_t st_dev, const std::string& host_path) {
+  if (!on.active || on.volume == st_dev) return Status::Ok();
+  return Status::Error(kErrorNotReady,
+                       host_path + ": not on the removable disk the run started with");
+}
+
+Status CopyHostFile(const std::string& source, const std::string& target, VolumeGuard on) {
   struct stat target_info;
   if (stat(target.c_str(), &target_info) == 0 && S_ISDIR(target_info.st_mode)) {
     return Status::Error(kErrorAccessDenied, target + ": is a folder, not replaced by a file");
@@ -107,6 +113,12 @@ Status CopyHostFile(const std::string& source, const std::string& target) {
   if (!status.ok()) return status;
   TempFileBeside temp(target);
   status = temp.Create();
+  struct stat temp_info;
+  if (status.ok() && fstat(temp.fd(), &temp_info) != 0) {
+    status = StatusFromErrno("examine", temp.path(), errno);
+  }
+  // Before a byte is written: the empty file goes with `temp` on failure.
+  if (status.ok()) status = CheckVolume(on, temp_info.st_dev, temp.path());
   if (status.ok()) status = CopyIntoTemp(in, info, source, temp);
   close(in);
   if (!status.ok()) return status;

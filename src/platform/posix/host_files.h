@@ -38,7 +38,11 @@ Status FlushHostFile(const std::string& host_path);
 
 /// Copies the regular file `source` over `target` by way of a temporary file
 /// in the target's folder, keeping the source's last-write time and mode.
-Status CopyHostFile(const std::string& source, const std::string& target);
+/// With an active guard the temporary file must be on that file system.
+Status CopyHostFile(const std::string& source, const std::string& target, VolumeGuard on);
+
+/// Fails with kErrorNotReady when `st_dev` is not the guarded file system.
+Status CheckVolume(VolumeGuard on, uint64_t st_dev, const std::string& host_path);
 
 }  // namespace pellmar
 

@@ -68,13 +68,14 @@ bool PosixPlatform::FileExists(const std::string& path) {
   return Resolve(path, &host).ok() && StatIs(host, false);
 }
 
-Status PosixPlatform::CopyFile(const std::string& source, const std::string& target) {
+Status PosixPlatform::CopyFile(const std::string& source, const std::string& target,
+                               VolumeGuard on) {
   std::string host_source, host_target;
   Status status = Resolve(source, &host_source);
   if (status.ok()) status = Resolve(target, &host_target);
   if (!status.ok()) return status;
   RemoveDebrisOnce(HostFolderOf(host_target));
-  return CopyHostFile(host_source, host_target);
+  return CopyHostFile(host_source, host_target, on);
 }
 
 Status PosixPlatform::FlushFile(const std::string& path) { return OnHost(path, FlushHostFile); }
@@ -104,7 +105,7 @@ Status PosixPlatform::CreateFolder(const std::string& path) {
   });
 }
 
-Status PosixPlatform::ForceFolders(const std::string& path) {
+Status PosixPlatform::ForceFolders(const std::string& path, VolumeGuard on) {
   ResolvedPath resolved;
   Status status = Resolve(path, &resolved);
   if (!status.ok()) return status;
@@ -115,10 +116,17 @@ Status PosixPlatform::ForceFolders(const std::string& path) {
   const size_t first = resolved.relative ? 0 : resolved.mapping.prefix.components.size();
   for (size_t level = first; level < parts.components.size(); ++level) {
     folder += (folder == "/" ? "" : "/") + parts.components[level];
-    if (mkdir(folder.c_str(), 0777) == 0) continue;
-    if (errno != EEXIST) return CreateStatus("create the folder", folder, errno);
-    if (!StatIs(folder, true)) {
+    const bool made = mkdir(folder.c_str(), 0777) == 0;
+    if (!made && errno != EEXIST) return CreateStatus("create the folder", folder, errno);
+    struct stat info;
+    if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
       return Status::Error(kErrorAlreadyExists, folder + ": a file is in the way of the folder");
+    }
+    Status status = CheckVolume(on, info.st_dev, folder);
+    if (!status.ok()) {
+      // Made a moment ago on the wrong disk: undone, it was never ours.
+      if (made) (void)rmdir(folder.c_str());
+      return status;
     }
   }
   return Status::Ok();

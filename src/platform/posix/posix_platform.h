@@ -23,12 +23,12 @@ class PosixPlatform : public Platform {
   std::optional<FileFacts> FindFile(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
-  Status CopyFile(const std::string& source, const std::string& target) override;
+  Status CopyFile(const std::string& source, const std::string& target, VolumeGuard on) override;
   Status FlushFile(const std::string& path) override;
   Status DeleteFile(const std::string& path) override;
   Status RemoveFolder(const std::string& path) override;
   Status CreateFolder(const std::string& path) override;
-  Status ForceFolders(const std::string& path) override;
+  Status ForceFolders(const std::string& path, VolumeGuard on) override;
   Status ReadWholeFile(const std::string& path, std::string* contents) override;
   Status ReplaceFile(const std::string& path, const std::string& contents) override;
 
