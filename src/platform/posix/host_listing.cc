@@ -78,7 +78,11 @@ std::optional<FileFacts> FactsAt(int folder_fd, const std::string& entry, const 
   if (fstatat(folder_fd, entry.c_str(), &link_info, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
   if (!S_ISLNK(link_info.st_mode)) {
     FileFacts facts = FactsFromStat(name, link_info, nullptr);
-    if (IsMountRoot(folder_fd, entry)) facts.attributes |= kAttrReparsePoint;
+    // Only folders are asked: a file bound over another is a choice of this
+    // computer's owner, not something a stick can carry.
+    if (S_ISDIR(link_info.st_mode) && IsMountRoot(folder_fd, entry)) {
+      facts.attributes |= kAttrReparsePoint;
+    }
     return facts;
   }
   struct stat target_info;
