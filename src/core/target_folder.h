@@ -11,11 +11,6 @@
 
 namespace pellmar {
 
-/// Everything before the last "\" or ":", keeping that separator when it
-/// is the first character, a ":", or follows another separator:
-/// "\src\lib\util.c" -> "\src\lib", "\readme.txt" -> "\", "C:\a.c" -> "C:\".
-std::string FolderPart(const std::string& path, CodePage cp = {});
-
 /// The target folder for `file_path`, found in `source_folder`. When the
 /// path is still absolute after both removals, `*root` is cut to its drive
 /// for the rest of the level, as the fallback asks.

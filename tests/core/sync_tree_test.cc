@@ -55,26 +55,6 @@ TEST_F(SyncTest, TargetFolderOfATopLevelFileAndTheDriveFallback) {
   EXPECT_EQ(root, "E:");
 }
 
-TEST(FolderPartTest, KeepsTheSeparatorOfRootsOnly) {
-  const struct {
-    const char *path, *folder;
-    int code_page;
-  } cases[] = {
-      {"\\src\\lib\\util.c", "\\src\\lib", 65001},
-      {"\\readme.txt", "\\", 65001},
-      {"C:\\x\\a.c", "C:\\x", 65001},
-      {"C:\\a.c", "C:\\", 65001},
-      {"a.c", "", 65001},
-      {"x\\\\a.c", "x\\\\", 65001},
-      // The second byte of a Shift-JIS character is no separator.
-      {"\\d\\\x95\\a.c", "\\d", 932},
-      {"\\d\\\x95\\a.c", "\\d\\\x95", 65001},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(FolderPart(c.path, CodePage{c.code_page}), c.folder) << c.path;
-  }
-}
-
 TEST(CandidateTest, ExtensionKeysAreFoundAnywhereInTheList) {
   const DateWindow recent{0, 0};
   const struct {

@@ -32,6 +32,10 @@ TEST(TextOpsTest, ParentOf) {
       {"\\\\srv\\share", kBytes, "\\\\srv"},
       {"\\\\srv", kBytes, "\\\\"},
       {"\\\\", kBytes, "\\\\"},
+      // The folder part of a target: a root's separator stays, no other.
+      {"\\src\\lib\\util.c", kBytes, "\\src\\lib"},
+      {"\\readme.txt", kBytes, "\\"},
+      {"x\\\\a.c", kBytes, "x\\\\"},
       {"C:\\" + kHyo, kShiftJis, "C:\\"},
       {"C:\\" + kHyo + "\\x", kShiftJis, "C:\\" + kHyo},
       // Read byte by byte, the second byte looks like a separator.
