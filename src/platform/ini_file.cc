@@ -4,32 +4,36 @@
 #include "platform/ini_file.h"
 
 #include <charconv>
-#include <iterator>
 #include <limits>
 #include <utility>
+
+#include "platform/ini_text.h"
 
 namespace pellmar {
 namespace {
 
-// Values longer than this are cut on reading, as the fixed read buffer of
-// the facility holds 2047 characters and a terminator.
-constexpr size_t kMaxValueLength = 2047;
+constexpr std::string_view kBlanks = " \t";
+// Far more than any settings or language file holds, and little enough
+// that a damaged file cannot take the machine's memory. What lies beyond
+// is not read, and the file counts as not fully understood.
+constexpr size_t kMaxParsedBytes = size_t{16} << 20;
 
-std::string Trim(const std::string& text) {
-  const size_t first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return "";
-  const size_t last = text.find_last_not_of(" \t");
+std::string_view Trim(std::string_view text) {
+  const size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::string_view::npos) return {};
+  const size_t last = text.find_last_not_of(kBlanks);
   return text.substr(first, last - first + 1);
 }
 
+bool IsBlank(std::string_view text) { return Trim(text).empty(); }
+
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool SameName(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
-  }
-  return true;
+// Names compare without regard to case; the folded form is the index key.
+std::string Folded(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = LowerAscii(c);
+  return folded;
 }
 
 bool HasLineBreak(const std::string& text) {
@@ -42,20 +46,21 @@ bool IsWritableName(const std::string& name) {
          Trim(name) == name;
 }
 
-std::vector<std::string> SplitLines(const std::string& contents) {
-  std::vector<std::string> lines;
-  size_t start = 0;
-  // An editor's UTF-8 byte order mark would otherwise hide the first header.
-  if (contents.compare(0, 3, "\xEF\xBB\xBF") == 0) start = 3;
-  while (start < contents.size()) {
-    size_t end = contents.find('\n', start);
-    if (end == std::string::npos) end = contents.size();
-    std::string line = contents.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(std::move(line));
-    start = end + 1;
-  }
-  return lines;
+bool IsQuoted(std::string_view value) {
+  return value.size() >= 2 && value.front() == '"' && value.back() == '"';
+}
+
+std::string_view Unquoted(std::string_view value) {
+  return IsQuoted(value) ? value.substr(1, value.size() - 2) : value;
+}
+
+// A read trims blanks at either end and unwraps one pair of quotes, so a
+// value that would lose either goes out wrapped in one more pair.
+std::string Encoded(const std::string& value) {
+  const bool padded = !value.empty() && (kBlanks.find(value.front()) != std::string_view::npos ||
+                                         kBlanks.find(value.back()) != std::string_view::npos);
+  if (padded || IsQuoted(value)) return '"' + value + '"';
+  return value;
 }
 
 std::optional<int32_t> ParseDigits(const char* first, const char* last, int base, bool negative) {
@@ -76,68 +81,141 @@ std::optional<int32_t> ParseDigits(const char* first, const char* last, int base
 
 }  // namespace
 
+void IniFile::Line::Assign(std::string new_text) {
+  text = std::move(new_text);
+  key_begin = key_size = value_begin = value_size = 0;
+  const std::string_view view(text);
+  const std::string_view trimmed = Trim(view);
+  if (trimmed.empty() || trimmed.front() == ';') return;
+  const size_t equals = view.find('=');
+  if (equals == std::string_view::npos) return;
+  const std::string_view key = Trim(view.substr(0, equals));
+  if (key.empty()) return;
+  key_begin = static_cast<size_t>(key.data() - view.data());
+  key_size = key.size();
+  const std::string_view value = Trim(view.substr(equals + 1));
+  if (value.empty()) return;
+  value_begin = static_cast<size_t>(value.data() - view.data());
+  value_size = value.size();
+}
+
+std::string IniFile::Line::value() const {
+  return std::string(Unquoted(raw_value()).substr(0, kMaxValueLength));
+}
+
 IniFile::IniFile(Platform& platform, std::string path)
     : platform_(platform), path_(std::move(path)) {
   std::string contents;
-  // A missing or unreadable file reads as an empty one; every key then takes
-  // its default, which is what the callers want.
-  if (platform_.ReadWholeFile(path_, &contents).ok()) Parse(contents);
+  const Status read = platform_.ReadWholeFile(path_, &contents);
+  if (read.ok()) {
+    Parse(contents);
+    return;
+  }
+  sections_.push_back(Section{"", "", false, {}, {}});
+  // A missing file reads as an empty one and every key takes its default,
+  // which is what the callers want. A file that is there but cannot be read
+  // is not empty, and whoever writes over it must know that.
+  unreadable_parts_ = read.code != kErrorFileNotFound && read.code != kErrorPathNotFound;
 }
 
-void IniFile::Parse(const std::string& contents) {
-  sections_.push_back(Section{"", "", false, {}});
-  for (std::string& text : SplitLines(contents)) {
-    const std::string trimmed = Trim(text);
-    if (!trimmed.empty() && trimmed[0] == '[') {
-      const size_t close = trimmed.find(']');
-      const std::string name =
-          Trim(trimmed.substr(1, close == std::string::npos ? close : close - 1));
-      sections_.push_back(Section{name, std::move(text), true, {}});
-      continue;
-    }
-    Line line;
-    const size_t equals = text.find('=');
-    if (equals != std::string::npos && !trimmed.empty() && trimmed[0] != ';') {
-      line.key = Trim(text.substr(0, equals));
-      if (!line.key.empty()) line.value = Trim(text.substr(equals + 1));
-    }
-    line.text = std::move(text);
-    sections_.back().lines.push_back(std::move(line));
+void IniFile::Parse(std::string_view bytes) {
+  const bool cut = bytes.size() > kMaxParsedBytes;
+  const ProfileText decoded = DecodeProfileText(bytes.substr(0, kMaxParsedBytes));
+  std::string_view text = decoded.text;
+  if (cut) {
+    // The line the cut went through is not taken for a whole one.
+    const size_t last_end = text.find_last_of("\r\n");
+    text = text.substr(0, last_end == std::string_view::npos ? 0 : last_end + 1);
   }
+  unreadable_parts_ = cut || !decoded.clean;
+  sections_.push_back(Section{"", "", false, {}, {}});
+  LineSplitter lines(text);
+  for (std::string_view line; lines.Next(&line);) AddLine(line);
+}
+
+void IniFile::AddLine(std::string_view text) {
+  const std::string_view trimmed = Trim(text);
+  if (!trimmed.empty() && trimmed.front() == '[') {
+    const size_t close = trimmed.find(']');
+    const std::string_view name =
+        Trim(trimmed.substr(1, close == std::string_view::npos ? close : close - 1));
+    AddSection(Section{std::string(name), std::string(text), true, {}, {}});
+    return;
+  }
+  Section& section = sections_.back();
+  Line line;
+  line.Assign(std::string(text));
+  if (trimmed.empty()) {
+    section.blank_lines.push_back(std::move(line));
+    return;
+  }
+  const bool stray_text = !line.is_key() && trimmed.front() != ';';
+  const bool cut_on_read = line.is_key() && Unquoted(line.raw_value()).size() > kMaxValueLength;
+  if (stray_text || cut_on_read) unreadable_parts_ = true;
+  // Blank lines with more of the section after them belong to its body.
+  for (Line& blank : section.blank_lines) section.lines.push_back(std::move(blank));
+  section.blank_lines.clear();
+  section.lines.push_back(std::move(line));
+}
+
+void IniFile::AddSection(Section section) {
+  section_index_.try_emplace(Folded(section.name), sections_.size());
+  sections_.push_back(std::move(section));
+}
+
+void IniFile::RebuildSectionIndex() {
+  section_index_.clear();
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    if (sections_[i].has_header) section_index_.try_emplace(Folded(sections_[i].name), i);
+  }
+}
+
+void IniFile::ForgetIndexes() {
+  RebuildSectionIndex();
+  key_indexes_.clear();
 }
 
 const IniFile::Section* IniFile::FindSection(const std::string& section) const {
-  for (const Section& s : sections_) {
-    if (s.has_header && SameName(s.name, section)) return &s;
-  }
-  return nullptr;
+  const auto found = section_index_.find(Folded(section));
+  return found == section_index_.end() ? nullptr : &sections_[found->second];
 }
 
-IniFile::Section* IniFile::FindSection(const std::string& section) {
-  return const_cast<Section*>(std::as_const(*this).FindSection(section));
+const IniFile::KeyIndex& IniFile::KeysOf(const Section& section) const {
+  const auto [index, made] = key_indexes_.try_emplace(&section - sections_.data());
+  if (made) {
+    for (size_t i = 0; i < section.lines.size(); ++i) {
+      const Line& line = section.lines[i];
+      if (line.is_key()) index->second.try_emplace(Folded(line.key()), i);
+    }
+  }
+  return index->second;
 }
 
 const IniFile::Line* IniFile::Find(const std::string& section, const std::string& key) const {
   const Section* s = FindSection(section);
   if (s == nullptr) return nullptr;
-  for (const Line& line : s->lines) {
-    if (!line.key.empty() && SameName(line.key, key)) return &line;
-  }
-  return nullptr;
+  const KeyIndex& keys = KeysOf(*s);
+  const auto found = keys.find(Folded(key));
+  return found == keys.end() ? nullptr : &s->lines[found->second];
+}
+
+IniFile::Line* IniFile::FindLine(Section& section, const std::string& key) {
+  const KeyIndex& keys = KeysOf(section);
+  const auto found = keys.find(Folded(key));
+  return found == keys.end() ? nullptr : &section.lines[found->second];
 }
 
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& default_value) const {
   const Line* line = Find(section, key);
-  if (line == nullptr) return default_value;
-  return line->value.substr(0, kMaxValueLength);
+  return line == nullptr ? default_value : line->value();
 }
 
 int32_t IniFile::ReadInteger(const std::string& section, const std::string& key,
                              int32_t default_value) const {
   const Line* line = Find(section, key);
   if (line == nullptr) return default_value;
-  return ParseInteger(line->value.substr(0, kMaxValueLength)).value_or(default_value);
+  return ParseInteger(line->value()).value_or(default_value);
 }
 
 bool IniFile::ReadBool(const std::string& section, const std::string& key,
@@ -147,6 +225,27 @@ bool IniFile::ReadBool(const std::string& section, const std::string& key,
 
 bool IniFile::SectionExists(const std::string& section) const {
   return FindSection(section) != nullptr;
+}
+
+std::vector<std::string> IniFile::SectionNames() const {
+  std::vector<std::string> names;
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    const Section& s = sections_[i];
+    if (s.has_header && section_index_.at(Folded(s.name)) == i) names.push_back(s.name);
+  }
+  return names;
+}
+
+std::vector<std::string> IniFile::KeyNames(const std::string& section) const {
+  std::vector<std::string> names;
+  const Section* s = FindSection(section);
+  if (s == nullptr) return names;
+  const KeyIndex& keys = KeysOf(*s);
+  for (size_t i = 0; i < s->lines.size(); ++i) {
+    const Line& line = s->lines[i];
+    if (line.is_key() && keys.at(Folded(line.key())) == i) names.emplace_back(line.key());
+  }
+  return names;
 }
 
 std::optional<int32_t> IniFile::ParseInteger(const std::string& text) {
@@ -168,31 +267,39 @@ void IniFile::WriteString(const std::string& section, const std::string& key,
   // Names are the program's own constants; one that could break the file's
   // structure is a mistake and is not written.
   if (!IsWritableName(section) || !IsWritableName(key)) return;
-  Section* s = FindSection(section);
-  if (s == nullptr) {
-    sections_.push_back(Section{section, "[" + section + "]", true, {}});
-    s = &sections_.back();
+  if (FindSection(section) == nullptr) {
+    AddSection(Section{section, "[" + section + "]", true, {}, {}});
   }
-  auto existing = s->lines.begin();
-  while (existing != s->lines.end() && (existing->key.empty() || !SameName(existing->key, key))) {
-    ++existing;
-  }
+  Section& s = sections_[section_index_.at(Folded(section))];
+  Line* existing = FindLine(s, key);
   // A value with a line break would spill into lines of its own and could
   // forge other keys or sections; such a value is not stored at all.
   if (HasLineBreak(value)) {
-    if (existing != s->lines.end()) s->lines.erase(existing);
+    if (existing != nullptr) EraseLine(s, existing);
     return;
   }
-  if (existing != s->lines.end()) {
-    existing->value = Trim(value);
-    existing->text = existing->key + "=" + value;
+  if (existing != nullptr) {
+    // The key keeps the spelling the file gave it.
+    existing->Assign(std::string(existing->key()) + "=" + Encoded(value));
     return;
   }
-  // New keys go after the section's last key, before the blank lines that
-  // separate it from the next section.
-  auto position = s->lines.end();
-  while (position != s->lines.begin() && Trim(std::prev(position)->text).empty()) --position;
-  s->lines.insert(position, Line{key + "=" + value, key, Trim(value)});
+  // New keys go after the section's last line that is not blank, before the
+  // blank lines that part it from the next section.
+  Line line;
+  line.Assign(key + "=" + Encoded(value));
+  s.lines.push_back(std::move(line));
+  const auto index = key_indexes_.find(&s - sections_.data());
+  if (index != key_indexes_.end()) index->second.try_emplace(Folded(key), s.lines.size() - 1);
+}
+
+void IniFile::EraseLine(Section& section, Line* line) {
+  section.lines.erase(section.lines.begin() + (line - section.lines.data()));
+  // Blank lines now at the end of the body are the section's end again.
+  while (!section.lines.empty() && IsBlank(section.lines.back().text)) {
+    section.blank_lines.insert(section.blank_lines.begin(), std::move(section.lines.back()));
+    section.lines.pop_back();
+  }
+  key_indexes_.erase(&section - sections_.data());
 }
 
 void IniFile::WriteInteger(const std::string& section, const std::string& key, int32_t value) {
@@ -215,15 +322,19 @@ void IniFile::WriteFloat(const std::string& section, const std::string& key, dou
 void IniFile::EraseSection(const std::string& section) {
   // Every section of that name goes, or a later duplicate would surface with
   // stale values once the first one is erased.
+  const std::string folded = Folded(section);
   std::erase_if(sections_,
-                [&](const Section& s) { return s.has_header && SameName(s.name, section); });
+                [&](const Section& s) { return s.has_header && Folded(s.name) == folded; });
+  ForgetIndexes();
 }
 
 Status IniFile::UpdateFile() {
+  // UTF-8 without a byte-order mark, whatever the file was read as.
   std::string contents;
   for (const Section& s : sections_) {
-    if (s.has_header) contents += s.header + "\r\n";
-    for (const Line& line : s.lines) contents += line.text + "\r\n";
+    if (s.has_header) contents.append(s.header).append("\r\n");
+    for (const Line& line : s.lines) contents.append(line.text).append("\r\n");
+    for (const Line& line : s.blank_lines) contents.append(line.text).append("\r\n");
   }
   return platform_.ReplaceFile(path_, contents);
 }

@@ -18,6 +18,7 @@ constexpr const char* kSection = "Setting";
 constexpr const char* kVersionSection = "Settings";
 constexpr const char* kSettingsFileName = "Pellmar.ini";
 constexpr double kVersion = 1.1;
+constexpr const char* kBackupSuffix = ".bak";
 
 // Per-entry keys end in the entry's number: "Duration" + n.
 std::string Key(const char* name, int n) { return name + std::to_string(n); }
@@ -32,6 +33,19 @@ std::string WithoutTrailingBackslash(const std::string& folder) {
   const bool drive_root = folder.size() == 3 && folder[1] == ':';
   if (drive_root || folder.empty() || folder.back() != '\\') return folder;
   return folder.substr(0, folder.size() - 1);
+}
+
+// Copies the settings file as it is now to "<file>.bak" beside it, in one
+// atomic replace. No file, nothing to keep; a file that cannot be read
+// cannot be kept, and then nothing may be written over it.
+Status KeepBackup(Platform& platform, const std::string& path) {
+  std::string contents;
+  const Status read = platform.ReadWholeFile(path, &contents);
+  if (read.code == kErrorFileNotFound || read.code == kErrorPathNotFound) return Status::Ok();
+  const std::string backup = path + kBackupSuffix;
+  Status kept = read.ok() ? platform.ReplaceFile(backup, contents) : read;
+  if (!kept.ok()) kept.message = "no copy of it could be kept as " + backup + ": " + kept.message;
+  return kept;
 }
 
 }  // namespace
@@ -66,6 +80,9 @@ std::string TMain::LocateSettingsFile() {
 
 void TMain::LoadSettings() {
   const IniFile ini(platform_, settings_path_);
+  // What this run could not read would be gone after the save; the old file
+  // is kept instead (SaveSettings).
+  settings_backup_due_ = ini.HasUnreadableParts();
   const std::string global_mount = ini.ReadString(kSection, "MountCommand", "");
   // Each non-empty "SyncItem" n becomes the next line of both lists and the
   // next slot, filled from the keys ending in that same n. A hand-edited
@@ -141,6 +158,14 @@ bool TMain::FormClose() {
 
 Status TMain::SaveSettings() {
   IniFile ini(platform_, settings_path_);
+  // What the load could not read is kept once: a later save of this run
+  // would otherwise keep this run's own file in its place. A file that is
+  // not understood now is kept whenever it is met.
+  if (settings_backup_due_ || ini.HasUnreadableParts()) {
+    const Status kept = KeepBackup(platform_, settings_path_);
+    if (!kept.ok()) return kept;
+    settings_backup_due_ = false;
+  }
   ini.EraseSection(kSection);
   for (int n = 1; n <= ListBox1.count(); ++n) {
     const SyncEntry& entry = entries_.slot(n);

@@ -2,6 +2,7 @@
 // atomic write-back, all on real files.
 #include "platform/ini_file.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -11,6 +12,22 @@
 
 namespace pellmar {
 namespace {
+
+// Text as a Windows editor saves it when asked for "Unicode": UTF-16 with a
+// byte-order mark, little-endian unless `big_endian`.
+std::string Utf16(const std::u16string& text, bool big_endian = false) {
+  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += big_endian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+// UTF-16 holding a surrogate that has no partner.
+std::u16string WithLoneSurrogate(char16_t surrogate) {
+  return u"[S]\r\nA=1" + std::u16string(1, surrogate) + u"\r\nB=2\r\n";
+}
 
 class IniFileTest : public PlatformTest {
  protected:
@@ -71,6 +88,127 @@ TEST_F(IniFileTest, NamesIgnoreCaseAndTheFirstOccurrenceWins) {
   EXPECT_EQ(ini.ReadString("other", "KEY", ""), "other");
   EXPECT_TRUE(ini.SectionExists("OTHER"));
   EXPECT_FALSE(ini.SectionExists("Absent"));
+  EXPECT_THAT(ini.SectionNames(), ::testing::ElementsAre("Main", "Other"));
+  EXPECT_THAT(ini.KeyNames("main"), ::testing::ElementsAre("LANG"));
+}
+
+TEST_F(IniFileTest, ReadsEveryEncodingAndLineEndAnEditorWritesAndSavesPlainUtf8) {
+  const std::string a = "\xC3\x84\xF0\x9F\x98\x80";  // U+00C4 and U+1F600 in UTF-8
+  const struct {
+    const char* form;
+    std::string bytes;
+  } cases[] = {
+      {"UTF-8, LF", "[S]\nA=" + a + "\nB=2\n"},
+      {"UTF-8 with a mark, CR LF", "\xEF\xBB\xBF[S]\r\nA=" + a + "\r\nB=2\r\n"},
+      {"UTF-8 with two marks", "\xEF\xBB\xBF\xEF\xBB\xBF[S]\r\nA=" + a + "\r\nB=2"},
+      {"lone CR", "[S]\rA=" + a + "\rB=2\r"},
+      {"mixed line ends", "[S]\r\nA=" + a + "\rB=2\n"},
+      {"UTF-16LE, CR LF", Utf16(u"[S]\r\nA=\u00C4\U0001F600\r\nB=2\r\n")},
+      {"UTF-16BE, lone CR", Utf16(u"[S]\rA=\u00C4\U0001F600\rB=2", true)},
+      {"UTF-16LE with a second mark", Utf16(u"\uFEFF[S]\nA=\u00C4\U0001F600\nB=2\n")},
+  };
+  for (const auto& c : cases) {
+    IniFile ini = Load(c.bytes);
+    EXPECT_EQ(ini.ReadString("S", "A", ""), a) << c.form;
+    EXPECT_EQ(ini.ReadInteger("S", "B", 0), 2) << c.form;
+    EXPECT_FALSE(ini.HasUnreadableParts()) << c.form;
+    ASSERT_TRUE(ini.UpdateFile().ok()) << c.form;
+    EXPECT_EQ(ReadText(Stick("Test.ini")), "[S]\r\nA=" + a + "\r\nB=2\r\n") << c.form;
+  }
+}
+
+TEST_F(IniFileTest, TellsWhenTheFileHeldWhatItCouldNotRead) {
+  const std::string longest(IniFile::kMaxValueLength, 'v');
+  const struct {
+    const char* what;
+    std::string bytes;
+    bool unreadable;
+  } cases[] = {
+      {"empty file", "", false},
+      {"comments and blanks", "; note\r\n\r\n[S]\r\n  \r\nB=2\r\n", false},
+      {"longest value", "[S]\r\nB=2\r\nA=" + longest + "\r\n", false},
+      {"longest value quoted", "[S]\r\nB=2\r\nA=\"" + longest + "\"\r\n", false},
+      {"value one too long", "[S]\r\nB=2\r\nA=" + longest + "v\r\n", true},
+      {"stray text", "[S]\r\nB=2\r\nSyncItem3\r\n", true},
+      {"empty key", "[S]\r\nB=2\r\n=x\r\n", true},
+      {"NUL byte", std::string("[S]\r\nB=2\r\nA=\0\r\n", 14), true},
+      {"UTF-16 without its mark", std::string("[\0S\0]\0\n\0", 8), true},
+      {"lone high surrogate", Utf16(WithLoneSurrogate(0xD800)), true},
+      {"lone low surrogate, big-endian", Utf16(WithLoneSurrogate(0xDC00), true), true},
+      {"odd last byte", Utf16(u"[S]\nB=2\n") + "x", true},
+  };
+  for (const auto& c : cases) {
+    IniFile ini = Load(c.bytes);
+    EXPECT_EQ(ini.HasUnreadableParts(), c.unreadable) << c.what;
+    // Whatever the file holds beyond the damage still reads.
+    if (c.bytes.find('B') != std::string::npos) {
+      EXPECT_EQ(ini.ReadInteger("S", "B", 0), 2) << c.what;
+    }
+  }
+  EXPECT_FALSE(IniFile(*platform_, "E:\\Missing.ini").HasUnreadableParts());
+  EXPECT_FALSE(IniFile(*platform_, "E:\\No folder\\Missing.ini").HasUnreadableParts());
+  MakeFolder(Stick("Folder.ini"));
+  EXPECT_TRUE(IniFile(*platform_, "E:\\Folder.ini").HasUnreadableParts());
+}
+
+TEST_F(IniFileTest, EveryValueReadsBackExactlyAsWritten) {
+  const std::string values[] = {
+      "",
+      " proj ",
+      "proj ",
+      "\tlead",
+      "\"quoted\"",
+      "\"",
+      "\"\"",
+      "\" only the front",
+      "a=b = c",
+      "; not a comment",
+      "[not a header]",
+      "\" \"padded\" \"",
+      std::string(IniFile::kMaxValueLength, ' '),
+  };
+  IniFile ini = Load("[S]\r\nOld= kept as read \r\n");
+  EXPECT_EQ(ini.ReadString("S", "Old", ""), "kept as read");
+  for (size_t i = 0; i < std::size(values); ++i) {
+    ini.WriteString("S", "K" + std::to_string(i), values[i]);
+  }
+  ASSERT_TRUE(ini.UpdateFile().ok());
+  IniFile reread(*platform_, "E:\\Test.ini");
+  for (size_t i = 0; i < std::size(values); ++i) {
+    EXPECT_EQ(reread.ReadString("S", "K" + std::to_string(i), "missing"), values[i])
+        << "value \"" << values[i] << "\"";
+  }
+  EXPECT_FALSE(reread.HasUnreadableParts());
+}
+
+TEST_F(IniFileTest, HugeLinesKeysAndSectionsReadInOnePassAndValuesStayBounded) {
+  const std::string huge(10 << 20, 'x'), large(1 << 20, 'y');
+  std::string contents =
+      "[S]\r\nLong=" + huge + "\r\nQuoted=\"" + large + "\"\r\n" + large + "=key\r\nAfter=ok\r\n";
+  constexpr int kSections = 50000;
+  for (int i = 0; i < kSections; ++i) contents += "[s" + std::to_string(i) + "]\nK=1\n";
+  contents += "[Many]\n";
+  for (int i = 0; i < kSections; ++i) contents += "K" + std::to_string(i) + "=" + "\n";
+  IniFile ini = Load(contents);
+  EXPECT_EQ(ini.ReadString("S", "Long", ""), huge.substr(0, IniFile::kMaxValueLength));
+  EXPECT_EQ(ini.ReadString("S", "Quoted", ""), large.substr(0, IniFile::kMaxValueLength));
+  EXPECT_EQ(ini.ReadString("S", large, ""), "key");
+  EXPECT_EQ(ini.ReadString("S", "After", ""), "ok");
+  EXPECT_TRUE(ini.HasUnreadableParts());
+  // Every section and key is found by index: a scan per lookup would make
+  // these loops quadratic.
+  int found = 0;
+  for (int i = 0; i < kSections; ++i) {
+    found += ini.ReadInteger("S" + std::to_string(i), "k", 0);
+    found += ini.ReadString("many", "k" + std::to_string(i), "missing").empty();
+  }
+  EXPECT_EQ(found, 2 * kSections);
+
+  // Past 16 MiB a file is not read; what came before still is.
+  IniFile cut = Load("[S]\r\nA=1\r\n" + std::string(17 << 20, ';') + "\r\n[T]\r\nB=2\r\n");
+  EXPECT_EQ(cut.ReadString("S", "A", ""), "1");
+  EXPECT_FALSE(cut.SectionExists("T"));
+  EXPECT_TRUE(cut.HasUnreadableParts());
 }
 
 TEST_F(IniFileTest, CutsLongValuesAndSurvivesGarbage) {

@@ -8,6 +8,21 @@
 namespace pellmar {
 namespace {
 
+// Text as a Windows editor saves it when asked for "Unicode": UTF-16 with a
+// byte-order mark. Only ASCII and lone surrogates are needed here.
+std::string Utf16(const std::u16string& text, bool big_endian) {
+  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += big_endian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
+std::u16string Widened(const std::string& ascii) {
+  return std::u16string(ascii.begin(), ascii.end());
+}
+
 class SettingsTest : public WindowTest {
  protected:
   IniFile Saved() { return IniFile(platform_, window().settings_path()); }
@@ -148,6 +163,79 @@ TEST_F(SettingsTest, AFailedSaveNamesTheFileKeepsTheWindowOpenAndIsRetried) {
   EXPECT_EQ(host_.quit_requests, 1);
   EXPECT_TRUE(w.quit_requested());
   EXPECT_EQ(Saved().ReadString("Setting", "MountCommand", ""), "edMntCmd");
+}
+
+TEST_F(SettingsTest, EveryProjectSurvivesAndWhatCouldNotBeReadIsKeptAsABackup) {
+  const std::string alpha = Ns(Documents("Alpha")), beta = Ns(Documents("Beta"));
+  const std::string crlf = "[Setting]\r\nSyncItem1=" + alpha + "\r\nSyncItem2=" + beta + "\r\n";
+  const std::string cr = "[Setting]\rSyncItem1=" + alpha + "\rSyncItem2=" + beta + "\r";
+  const std::string too_long = "C:\\" + std::string(3000, 'x');
+  const std::string clipped = too_long.substr(3, IniFile::kMaxValueLength - 3);
+  const struct {
+    const char* form;
+    std::string bytes;
+    std::vector<std::string> projects;
+    bool backup;
+  } cases[] = {
+      {"UTF-8", crlf, {"Alpha", "Beta"}, false},
+      {"UTF-16LE", Utf16(Widened(crlf), false), {"Alpha", "Beta"}, false},
+      {"UTF-16BE, lone CR", Utf16(Widened(cr), true), {"Alpha", "Beta"}, false},
+      {"lone CR", cr, {"Alpha", "Beta"}, false},
+      {"two byte-order marks", "\xEF\xBB\xBF\xEF\xBB\xBF" + crlf, {"Alpha", "Beta"}, false},
+      {"lone surrogate", Utf16(Widened(crlf) + u"Note=\xD800\r\n", false), {"Alpha", "Beta"}, true},
+      {"stray text", crlf + "SyncItem3\r\n", {"Alpha", "Beta"}, true},
+      {"folder name too long",
+       crlf + "SyncItem3=" + too_long + "\r\n",
+       {"Alpha", "Beta", clipped},
+       true},
+  };
+  const std::string backup = ns_.settings_file() + ".bak";
+  for (const auto& c : cases) {
+    std::filesystem::remove(backup);
+    WriteText(ns_.settings_file(), c.bytes);
+    EXPECT_EQ(StartWindow().ListBox2.items(), c.projects) << c.form;
+    ASSERT_TRUE(window().FormClose()) << c.form;
+    // A second save of the same run keeps the backup of the file as it was.
+    ASSERT_TRUE(window().FormClose()) << c.form;
+    EXPECT_EQ(HostExists(backup), c.backup) << c.form;
+    if (c.backup) {
+      EXPECT_EQ(ReadText(backup), c.bytes) << c.form;
+    }
+    EXPECT_EQ(StartWindow().ListBox2.items(), c.projects) << c.form << ", after a restart";
+  }
+
+  // A file that could not be read at start-up (here: a folder stood in its
+  // place) is kept before the save, even when it reads well by then.
+  std::filesystem::remove(backup);
+  std::filesystem::remove(ns_.settings_file());
+  MakeFolder(ns_.settings_file());
+  TMain& w = StartWindow();
+  std::filesystem::remove(ns_.settings_file());
+  WriteText(ns_.settings_file(), crlf);
+  ASSERT_TRUE(w.FormClose());
+  EXPECT_EQ(ReadText(backup), crlf);
+}
+
+TEST_F(SettingsTest, FolderNamesWithOuterBlanksOrQuotesSurviveARestart) {
+  const std::vector<std::string> names = {" proj ", "tail ", "\"quoted\""};
+  std::string file = "[Setting]\n";
+  for (size_t i = 0; i < names.size(); ++i) {
+    const std::string n = std::to_string(i + 1);
+    file += "SyncItem" + n + "=\"" + Ns(Documents(names[i])) + "\"\nPath in mobile disk" + n +
+            "=\"E:\\" + names[i] + "\"\nExtensions of excluded files" + n + "=\"" + names[i] +
+            "\"\n";
+  }
+  ns_.WriteSettings(file);
+  for (const char* run : {"first start", "after a restart"}) {
+    TMain& w = StartWindow();
+    EXPECT_EQ(w.ListBox1.items(), names) << run;
+    EXPECT_EQ(w.ListBox2.items(), names) << run;
+    for (size_t i = 0; i < names.size(); ++i) {
+      EXPECT_EQ(w.entries().slot(i + 1).removable_folder, "E:\\" + names[i]) << run;
+      EXPECT_EQ(w.entries().slot(i + 1).exclusion_text, names[i]) << run;
+    }
+    ASSERT_TRUE(w.FormClose());
+  }
 }
 
 TEST_F(SettingsTest, WithoutTheSettingsFolderTheFileLiesInTheProgramFolder) {
