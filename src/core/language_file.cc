@@ -39,7 +39,10 @@ class LanguageReader {
 
   std::string Read(const std::string& key) {
     std::string text = ini_.ReadString(kSection, key, "");
-    if (lang_ == kShiftJisLanguage) text = platform_.DecodeCodePage(text, kShiftJisCodePage);
+    // A file saved as UTF-16 holds Japanese as Unicode already.
+    if (lang_ == kShiftJisLanguage && !ini_.IsUnicode()) {
+      text = platform_.DecodeCodePage(text, kShiftJisCodePage);
+    }
     return text;
   }
 

@@ -128,6 +128,7 @@ void IniFile::Parse(std::string_view bytes) {
     text = text.substr(0, last_end == std::string_view::npos ? 0 : last_end + 1);
   }
   unreadable_parts_ = cut || !decoded.clean;
+  unicode_ = decoded.unicode;
   sections_.push_back(Section{"", "", false, {}, {}});
   LineSplitter lines(text);
   for (std::string_view line; lines.Next(&line);) AddLine(line);

@@ -37,6 +37,9 @@ class IniFile {
   /// key, a comment nor blank, or a value was longer than a read returns.
   /// Writing such a file back loses what was not understood.
   bool HasUnreadableParts() const { return unreadable_parts_; }
+  /// True when the file was saved as UTF-16: its values are Unicode already
+  /// and must not be decoded from an 8-bit code page again.
+  bool IsUnicode() const { return unicode_; }
 
   /// A value that starts or ends with a blank, or is itself wrapped in
   /// double quotes, is written wrapped in double quotes; a read unwraps one
@@ -110,6 +113,7 @@ class IniFile {
   Platform& platform_;
   std::string path_;
   bool unreadable_parts_ = false;
+  bool unicode_ = false;
   std::vector<Section> sections_;
   // Folded name -> position in sections_ of the first section of that name.
   std::unordered_map<std::string, size_t> section_index_;

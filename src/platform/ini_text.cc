@@ -98,6 +98,7 @@ ProfileText DecodeProfileText(std::string_view bytes) {
   } else {
     result.text.assign(bytes);
   }
+  result.unicode = bytes.starts_with(kUtf16LittleMark) || bytes.starts_with(kUtf16BigMark);
   result.text.erase(0, LeadingMarks(result.text));
   // No profile holds a NUL; one is the sign of an encoding not recognised
   // (UTF-16 without its mark), whose keys this run cannot see.

@@ -11,8 +11,9 @@ namespace pellmar {
 
 /// A profile file's bytes turned into the program's own text.
 struct ProfileText {
-  std::string text;   // UTF-8, or the file's own bytes when it is not UTF-16
-  bool clean = true;  // false when some bytes could not be decoded
+  std::string text;      // UTF-8, or the file's own bytes when it is not UTF-16
+  bool clean = true;     // false when some bytes could not be decoded
+  bool unicode = false;  // the file was UTF-16: its text is Unicode whatever it claims
 };
 
 /// Decodes UTF-16 (little- or big-endian, told by its byte-order mark)
