@@ -2,10 +2,12 @@
 #ifndef PELLMAR_APP_CLI_H_
 #define PELLMAR_APP_CLI_H_
 
+#include "platform/platform.h"
+
 namespace pellmar {
 
-/// Runs Pellmar with its command line; returns the exit code.
-int RunPellmar(int argc, char** argv);
+/// Runs Pellmar with its command line on `platform`; returns the exit code.
+int RunPellmar(int argc, char** argv, Platform& platform);
 
 }  // namespace pellmar
 

@@ -6,10 +6,10 @@
 #include <iomanip>
 #include <iostream>
 
-namespace pellmar {
+#include "app/exit_codes.h"
+#include "app/usage.h"
 
-const char kDrivesCommandUsage[] =
-    "  pellmar drives                 drive letters, Documents, settings file, program directory\n";
+namespace pellmar {
 
 namespace {
 
@@ -50,14 +50,10 @@ void PrintDrives(Platform& platform, std::ostream& out) {
   PrintPath(platform, out, "Program directory:", program_dir);
 }
 
-int RunDrivesCommand(const std::vector<std::string>& args) {
-  if (!args.empty()) {
-    std::cerr << "pellmar: drives takes no arguments\n";
-    return 2;
-  }
-  std::unique_ptr<Platform> platform = NewHostPlatform();
-  PrintDrives(*platform, std::cout);
-  return 0;
+int RunDrivesCommand(Platform& platform, const std::vector<std::string>& args) {
+  if (!args.empty()) return UsageError("drives takes no arguments");
+  PrintDrives(platform, std::cout);
+  return kExitComplete;
 }
 
 }  // namespace pellmar

@@ -11,11 +11,8 @@
 
 namespace pellmar {
 
-/// The --help lines of the verb.
-extern const char kDrivesCommandUsage[];
-
-/// Runs the verb on the host platform; `args` follow the verb (none allowed).
-int RunDrivesCommand(const std::vector<std::string>& args);
+/// Runs the verb; `args` follow the verb (none allowed).
+int RunDrivesCommand(Platform& platform, const std::vector<std::string>& args);
 
 /// Writes the report: every drive letter with its host folder and state,
 /// the Documents folder, the settings file and the program directory.

@@ -1,4 +1,10 @@
-// Program entry: picks the host platform and the Qt skin, or runs a verb.
+// Program entry: the one place that makes the host's platform; everything
+// after it, window or verb, is handed this one.
+#include <memory>
+
 #include "app/cli.h"
 
-int main(int argc, char** argv) { return pellmar::RunPellmar(argc, argv); }
+int main(int argc, char** argv) {
+  const std::unique_ptr<pellmar::Platform> platform = pellmar::NewHostPlatform();
+  return pellmar::RunPellmar(argc, argv, *platform);
+}

@@ -5,7 +5,9 @@
 #include <memory>
 #include <optional>
 
+#include "app/exit_codes.h"
 #include "app/headless_window.h"
+#include "app/usage.h"
 #include "core/relative_path.h"
 #include "platform/platform.h"
 #include "ui/headless_host.h"
@@ -13,12 +15,6 @@
 #include "ui/main_form.h"
 
 namespace pellmar {
-
-const char kSyncCommandsUsage[] =
-    "  pellmar list                   the entries, one a line, tab-separated\n"
-    "  pellmar send PROJECT [--yes]   Send of one entry (its name or position)\n"
-    "  pellmar load PROJECT [--yes]   Load of one entry (its name or position)\n"
-    "    --yes answers Yes when asked to create a missing removable folder\n";
 
 namespace {
 
@@ -28,10 +24,9 @@ enum class Direction { kSend, kLoad };
 // with no window on screen.
 class HeadlessSession {
  public:
-  explicit HeadlessSession(bool answer_yes)
-      : platform_(NewHostPlatform()),
-        dialogs_(std::cerr, answer_yes),
-        main_(MainFormServices{platform_.get(), &dialogs_, &shell_, &host_}, log_) {
+  HeadlessSession(Platform& platform, bool answer_yes)
+      : dialogs_(std::cerr, answer_yes),
+        main_(MainFormServices{&platform, &dialogs_, &shell_, &host_}, log_) {
     host_.while_modal = [](TLogViewer& log) { PrintLogWindow(std::cout, log); };
     log_.SetHost(&host_);
     main_.FormCreate();
@@ -39,7 +34,6 @@ class HeadlessSession {
   TMain& main() { return main_; }
 
  private:
-  std::unique_ptr<Platform> platform_;
   HeadlessDialogs dialogs_;
   HeadlessShell shell_;
   HeadlessHost host_;
@@ -67,11 +61,6 @@ std::optional<SyncArguments> ParseSyncArguments(const std::vector<std::string>& 
   }
   if (!have_project) return std::nullopt;
   return parsed;
-}
-
-int UsageError(const std::string& what) {
-  std::cerr << "pellmar: " << what << "\nUsage:\n" << kSyncCommandsUsage;
-  return kExitUsage;
 }
 
 std::optional<int> ParsePosition(const std::string& text) {
@@ -129,10 +118,10 @@ void PrintCounts(TMain& main) {
             << ", left alone: " << run.skipped_count << std::endl;
 }
 
-int RunSyncCommand(Direction direction, const std::vector<std::string>& args) {
+int RunSyncCommand(Platform& platform, Direction direction, const std::vector<std::string>& args) {
   const std::optional<SyncArguments> parsed = ParseSyncArguments(args);
   if (!parsed) return UsageError("expected one PROJECT and at most --yes");
-  HeadlessSession session(parsed->answer_yes);
+  HeadlessSession session(platform, parsed->answer_yes);
   TMain& main = session.main();
   const std::optional<int> p = FindEntry(main, parsed->project);
   if (!p) return kExitIncomplete;
@@ -162,9 +151,9 @@ int RunSyncCommand(Direction direction, const std::vector<std::string>& args) {
 
 }  // namespace
 
-int RunListCommand(const std::vector<std::string>& args) {
+int RunListCommand(Platform& platform, const std::vector<std::string>& args) {
   if (!args.empty()) return UsageError("list takes no arguments");
-  HeadlessSession session(false);
+  HeadlessSession session(platform, false);
   TMain& main = session.main();
   for (int p = 0; p < main.ListBox1.count(); ++p) {
     const SyncEntry& entry = main.entries().slot(p + 1);
@@ -178,12 +167,12 @@ int RunListCommand(const std::vector<std::string>& args) {
   return kExitComplete;
 }
 
-int RunSendCommand(const std::vector<std::string>& args) {
-  return RunSyncCommand(Direction::kSend, args);
+int RunSendCommand(Platform& platform, const std::vector<std::string>& args) {
+  return RunSyncCommand(platform, Direction::kSend, args);
 }
 
-int RunLoadCommand(const std::vector<std::string>& args) {
-  return RunSyncCommand(Direction::kLoad, args);
+int RunLoadCommand(Platform& platform, const std::vector<std::string>& args) {
+  return RunSyncCommand(platform, Direction::kLoad, args);
 }
 
 }  // namespace pellmar

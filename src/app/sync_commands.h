@@ -7,24 +7,18 @@
 #include <string>
 #include <vector>
 
+#include "platform/platform.h"
+
 namespace pellmar {
-
-/// Exit codes of the verbs.
-constexpr int kExitComplete = 0;    // every candidate handled
-constexpr int kExitIncomplete = 1;  // a file refused or failed, the run refused, no such entry
-constexpr int kExitUsage = 2;
-
-/// One line each for the --help text.
-extern const char kSyncCommandsUsage[];
 
 /// `pellmar list`: one entry a line, tab-separated: position, project name,
 /// project folder as the list shows it, absolute project folder, removable
 /// folder, days, auto-delete (0/1), exclusion text. `args` follow the verb.
-int RunListCommand(const std::vector<std::string>& args);
+int RunListCommand(Platform& platform, const std::vector<std::string>& args);
 /// `pellmar send PROJECT [--yes]`: PROJECT is a listed name or a position.
-int RunSendCommand(const std::vector<std::string>& args);
+int RunSendCommand(Platform& platform, const std::vector<std::string>& args);
 /// `pellmar load PROJECT [--yes]`.
-int RunLoadCommand(const std::vector<std::string>& args);
+int RunLoadCommand(Platform& platform, const std::vector<std::string>& args);
 
 }  // namespace pellmar
 

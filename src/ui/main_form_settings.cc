@@ -7,6 +7,7 @@
 
 #include "core/language_file.h"
 #include "core/relative_path.h"
+#include "core/version.h"
 #include "platform/ini_file.h"
 #include "ui/main_form.h"
 
@@ -17,7 +18,6 @@ namespace {
 constexpr const char* kSection = "Setting";
 constexpr const char* kVersionSection = "Settings";
 constexpr const char* kSettingsFileName = "Pellmar.ini";
-constexpr double kVersion = 1.1;
 constexpr const char* kBackupSuffix = ".bak";
 
 // Per-entry keys end in the entry's number: "Duration" + n.
@@ -68,7 +68,7 @@ void TMain::FormCreate() {
   LoadSettings();
   ApplyLanguage();
   PlaceSpinEdit();
-  caption_ = "Pellmar ver. 1.1";
+  caption_ = std::string("Pellmar ver. ") + kVersionText;
   last_refused_index_ = -1;
 }
 
@@ -177,7 +177,7 @@ Status TMain::SaveSettings() {
     ini.WriteInteger(kSection, Key("Duration", n), entry.duration);
     ini.WriteBool(kSection, Key("AutoDelete", n), entry.auto_delete);
     ini.WriteBool(kSection, Key("UseZip", n), entry.use_zip);
-    ini.WriteFloat(kVersionSection, "Version", kVersion);
+    ini.WriteFloat(kVersionSection, "Version", kVersionNumber);
   }
   ini.WriteInteger(kSection, "Loaded", loaded_);
   ini.WriteString(kSection, "HomeFolder", home_folder_);

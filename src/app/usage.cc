@@ -1,0 +1,31 @@
+// The usage text of every verb in one place.
+#include "app/usage.h"
+
+#include <iostream>
+
+#include "app/exit_codes.h"
+
+namespace pellmar {
+
+void PrintUsage(std::ostream& out) {
+  out << "Usage: pellmar [VERB [ARGUMENTS]]\n"
+         "Without a verb, Pellmar opens its window.\n"
+         "Verbs:\n"
+         "  pellmar drives                 drive letters, Documents, settings file, program "
+         "directory\n"
+         "  pellmar list                   the entries, one a line, tab-separated\n"
+         "  pellmar send PROJECT [--yes]   Send of one entry (its name or position)\n"
+         "  pellmar load PROJECT [--yes]   Load of one entry (its name or position)\n"
+         "    --yes answers Yes when asked to create a missing removable folder\n"
+         "Options:\n"
+         "  --version                      print the version\n"
+         "  --help                         print this text\n";
+}
+
+int UsageError(const std::string& what) {
+  std::cerr << "pellmar: " << what << "\n";
+  PrintUsage(std::cerr);
+  return kExitUsage;
+}
+
+}  // namespace pellmar
