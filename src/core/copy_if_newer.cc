@@ -139,7 +139,7 @@ CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const F
     return Refuse(run);
   }
   ShowProgress(run, source.name);
-  const Status copied = run.platform.CopyFile(source_path, target_path, on);
+  const Status copied = run.platform.CopyOver(source_path, target_path, on);
   if (!copied.ok()) {
     // A failed copy leaves the old target as it was, so its charge comes back.
     run.counters.free_space = before;

@@ -70,7 +70,7 @@ void FileAutoDelete(SyncRun& run, const std::string& path, const FileFacts& file
   if (!DueForDeletion(run, path, file.dos_time, window)) return;
   const std::string keep = ReasonToKeep(run, file, counterpart);
   if (!keep.empty()) return run.outcome.Skip(path + ": kept, " + keep);
-  const Status deleted = run.platform.DeleteFile(path);
+  const Status deleted = run.platform.RemoveFile(path);
   if (deleted.ok()) {
     run.counters.free_space += file.size;
   } else {

@@ -337,7 +337,7 @@ Status IniFile::UpdateFile() {
     for (const Line& line : s.lines) contents.append(line.text).append("\r\n");
     for (const Line& line : s.blank_lines) contents.append(line.text).append("\r\n");
   }
-  return platform_.ReplaceFile(path_, contents);
+  return platform_.WriteWholeFile(path_, contents);
 }
 
 }  // namespace pellmar

@@ -6,7 +6,10 @@
 // replacement (for INI files), text decoding and opening a file or folder in
 // the desktop's own program. Paths are always in the Windows namespace
 // (drive letters, backslashes); an implementation maps them onto its host.
-// Errors are values: a Status, an empty optional, or a Windows error code.
+// Errors are values: whatever can fail answers a Status (and its result
+// through a pointer), a lookup that can only miss answers an optional.
+// No member is named like a Windows API macro, so <windows.h> cannot rename
+// one in the Windows implementation.
 #ifndef PELLMAR_PLATFORM_PLATFORM_H_
 #define PELLMAR_PLATFORM_PLATFORM_H_
 
@@ -167,42 +170,40 @@ class Platform {
   /// short earlier in the target's folder are removed first. With an active
   /// guard, fails with kErrorNotReady when the copy would land on another
   /// file system, before any of it is written.
-  virtual Status CopyFile(const std::string& source, const std::string& target,
+  virtual Status CopyOver(const std::string& source, const std::string& target,
                           VolumeGuard on = {}) = 0;
 
   /// Makes sure a file's data has reached the disk. Called before the last
   /// other copy of a file is deleted, so a crash cannot take both.
   virtual Status FlushFile(const std::string& path) = 0;
-  virtual Status DeleteFile(const std::string& path) = 0;
+  virtual Status RemoveFile(const std::string& path) = 0;
   /// Removes a folder; fails unless it is empty.
   virtual Status RemoveFolder(const std::string& path) = 0;
   /// Creates one folder level; fails when its parent does not exist.
   virtual Status CreateFolder(const std::string& path) = 0;
-  /// Creates a folder with all missing parents; ok when it already exists.
-  /// With an active guard, fails with kErrorNotReady (and leaves nothing)
-  /// when a level would be made on another file system.
-  virtual Status ForceFolders(const std::string& path, VolumeGuard on = {}) = 0;
+  /// Creates a folder with all missing parents, one CreateFolder a level;
+  /// ok when it already exists. With an active guard, fails with
+  /// kErrorNotReady (and leaves no level it made) when a level is, or would
+  /// be made, on another file system.
+  Status ForceFolders(const std::string& path, VolumeGuard on = {});
 
   /// Reads a whole file. kErrorFileNotFound when there is none.
   virtual Status ReadWholeFile(const std::string& path, std::string* contents) = 0;
   /// Writes `contents` to a temporary file beside `path` and renames it into
   /// place, so `path` holds either the old or the new contents, never half.
-  virtual Status ReplaceFile(const std::string& path, const std::string& contents) = 0;
+  virtual Status WriteWholeFile(const std::string& path, const std::string& contents) = 0;
 
   // --- Removable disks ---------------------------------------------------
 
   /// The process error mode; returns the previous one. Mode 1 keeps a
   /// missing disk from raising a system box (a no-op where there is none).
   virtual uint32_t SetErrorMode(uint32_t mode) = 0;
-  virtual void SetLastError(uint32_t code) = 0;
-  virtual uint32_t GetLastError() = 0;
   /// Free bytes on the drive whose root is `root` ("E:", "E:\",
-  /// "\\server\share"). Sets the last error: 0, kErrorInvalidDrive for an
-  /// unknown drive, kErrorNotReady when its medium is absent,
-  /// kErrorInvalidName for an empty or malformed root, kErrorBadNetPath for
-  /// a share nothing maps. On failure *free_bytes is 0 and the result is
-  /// false.
-  virtual bool GetDiskFreeSpace(const std::string& root, uint64_t* free_bytes) = 0;
+  /// "\\server\share"). Fails with kErrorInvalidDrive for an unknown drive,
+  /// kErrorNotReady when its medium is absent, kErrorInvalidName for an
+  /// empty or malformed root, kErrorBadNetPath for a share nothing maps; on
+  /// failure *free_bytes is 0.
+  virtual Status FreeSpace(const std::string& root, uint64_t* free_bytes) = 0;
 
   /// Every drive letter the namespace knows, in letter order.
   virtual std::vector<DriveMapping> Drives() = 0;
@@ -213,8 +214,8 @@ class Platform {
   virtual std::string DocumentsFolder() = 0;
   /// The running executable's full path in the namespace.
   virtual std::string ExecutablePath() = 0;
-  /// Queries the OS version; false (and the last error set) on failure.
-  virtual bool QueryVersion() = 0;
+  /// Queries the OS version; the error when it cannot be had.
+  virtual Status QueryVersion() = 0;
   virtual LocalDateTime Now() = 0;
 
   /// Host path of a namespace path; nullopt when it maps to nothing.

@@ -18,15 +18,14 @@ constexpr uint32_t kFailCriticalErrors = 1;
 
 void TMain::ShowDiskStatus() {
   const uint32_t previous_mode = platform_.SetErrorMode(kFailCriticalErrors);
-  platform_.SetLastError(0);
   const std::string& folder = entries_.at_position(ListBox1.item_index()).removable_folder;
   uint64_t free_bytes = 0;
-  // A failed query counts as no space at all; the last error says why.
-  const bool answered = platform_.GetDiskFreeSpace(DrivePart(folder), &free_bytes);
-  const uint64_t counted = answered ? free_bytes : 0;
+  // A failed query counts as no space at all; its code says why.
+  const Status answered = platform_.FreeSpace(DrivePart(folder), &free_bytes);
+  const uint64_t counted = answered.ok() ? free_bytes : 0;
   constexpr auto kMost = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
   counters_.free_space = static_cast<int64_t>(counted < kMost ? counted : kMost);
-  ActOnDiskCode(platform_.GetLastError());
+  ActOnDiskCode(answered.code);
   // The mode handed back is our own; nothing to keep of it.
   platform_.SetErrorMode(previous_mode);
 }

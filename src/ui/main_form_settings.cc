@@ -43,7 +43,7 @@ Status KeepBackup(Platform& platform, const std::string& path) {
   const Status read = platform.ReadWholeFile(path, &contents);
   if (read.code == kErrorFileNotFound || read.code == kErrorPathNotFound) return Status::Ok();
   const std::string backup = path + kBackupSuffix;
-  Status kept = read.ok() ? platform.ReplaceFile(backup, contents) : read;
+  Status kept = read.ok() ? platform.WriteWholeFile(backup, contents) : read;
   if (!kept.ok()) kept.message = "no copy of it could be kept as " + backup + ": " + kept.message;
   return kept;
 }
@@ -59,10 +59,10 @@ void TMain::FormCreate() {
   separator_ = "\\";
   settings_path_ = LocateSettingsFile();
   language_path_ = LanguageFilePath(executable);
-  if (!platform_.QueryVersion()) {
+  if (const Status version = platform_.QueryVersion(); !version.ok()) {
     // The code is shown signed, as the system reports it; the text is built
     // by joining, never through a format string.
-    const auto code = static_cast<int32_t>(platform_.GetLastError());
+    const auto code = static_cast<int32_t>(version.code);
     ShowMessage("Sorry..!Can't Getversion\r\nCode:" + std::to_string(code));
   }
   LoadSettings();

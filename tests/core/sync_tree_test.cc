@@ -158,7 +158,7 @@ TEST_F(SyncTest, FailedCopyIsNeverAutoDeleted) {
 TEST_F(SyncTest, UnflushedCopyKeepsTheOriginal) {
   window_.auto_delete = true;
   WriteDated(Stick("Sync/Alpha/old.txt"), 100, DaysAgo(30));
-  ForwardingPlatform refusing(platform_);
+  FaultyPlatform refusing(platform_);
   refusing.fail_flush = true;
   SyncRun run(refusing, window_, counters_, "pdf,ini,", Ns("p"));
   SyncTree(run, "E:\\Sync\\Alpha", Ns("p"));

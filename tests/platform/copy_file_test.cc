@@ -23,7 +23,7 @@ TEST_F(PlatformTest, CopyKeepsContentTimeAndModeAndFollowsAFileLink) {
   chmod(Docs("src.bin").c_str(), 0640);
   SetLocalWriteTime(Docs("src.bin"), {2010, 5, 9, 0, 0, 2, 0});
   WriteText(Stick("src.bin"), "old, longer than nothing");
-  ASSERT_TRUE(platform_->CopyFile(docs_ + "\\src.bin", "E:\\src.bin").ok());
+  ASSERT_TRUE(platform_->CopyOver(docs_ + "\\src.bin", "E:\\src.bin").ok());
   EXPECT_EQ(ReadText(Stick("src.bin")), contents);
   EXPECT_EQ(Stat(Stick("src.bin")).st_mode & 0777, 0640u);
   EXPECT_EQ(Stat(Stick("src.bin")).st_mtim.tv_sec, Stat(Docs("src.bin")).st_mtim.tv_sec);
@@ -32,7 +32,7 @@ TEST_F(PlatformTest, CopyKeepsContentTimeAndModeAndFollowsAFileLink) {
   EXPECT_EQ(HostNames(Stick("")), std::vector<std::string>{"src.bin"});
 
   ASSERT_EQ(symlink("src.bin", Docs("link").c_str()), 0);
-  ASSERT_TRUE(platform_->CopyFile(docs_ + "\\link", "E:\\copy").ok());
+  ASSERT_TRUE(platform_->CopyOver(docs_ + "\\link", "E:\\copy").ok());
   EXPECT_EQ(ReadText(Stick("copy")), contents);
 }
 
@@ -57,7 +57,7 @@ TEST_F(PlatformTest, FailedCopiesLeaveTheOldTargetAlone) {
       {"target on an unknown drive", docs_ + "\\src", "Q:\\target"},
   };
   for (const auto& c : cases) {
-    EXPECT_FALSE(platform_->CopyFile(c.source, c.target).ok()) << c.what;
+    EXPECT_FALSE(platform_->CopyOver(c.source, c.target).ok()) << c.what;
   }
   EXPECT_EQ(ReadText(Stick("target")), "old");
   EXPECT_EQ(ReadText(Stick("not_a_folder")), "a file where a folder should be");
@@ -71,7 +71,7 @@ TEST_F(PlatformTest, CopyOntoAFullDiskKeepsTheOldTargetAndLeavesNoTemporary) {
   if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
   WriteText(Stick("small/target"), "old");
   WriteText(Docs("big"), std::string(2 << 20, 'b'));
-  const Status status = platform_->CopyFile(docs_ + "\\big", "E:\\small\\target");
+  const Status status = platform_->CopyOver(docs_ + "\\big", "E:\\small\\target");
   EXPECT_EQ(status.code, kErrorDiskFull) << status.message;
   EXPECT_EQ(ReadText(Stick("small/target")), "old");
   EXPECT_EQ(HostNames(Stick("small")), std::vector<std::string>{"target"});

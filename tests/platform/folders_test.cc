@@ -21,9 +21,9 @@ TEST_F(PlatformTest, CreateAndRemoveFollowTheWindowsRules) {
   EXPECT_TRUE(platform_->FileExists("E:\\a\\b\\c\\f"));
   EXPECT_EQ(platform_->ForceFolders("E:\\a\\b\\c\\f\\g").code, kErrorAlreadyExists);
   EXPECT_EQ(platform_->RemoveFolder("E:\\a\\b\\c").code, kErrorDirNotEmpty);
-  EXPECT_EQ(platform_->DeleteFile("E:\\a\\b\\c").code, kErrorAccessDenied);
-  EXPECT_TRUE(platform_->DeleteFile("E:\\a\\b\\c\\f").ok());
-  EXPECT_EQ(platform_->DeleteFile("E:\\a\\b\\c\\f").code, kErrorFileNotFound);
+  EXPECT_EQ(platform_->RemoveFile("E:\\a\\b\\c").code, kErrorAccessDenied);
+  EXPECT_TRUE(platform_->RemoveFile("E:\\a\\b\\c\\f").ok());
+  EXPECT_EQ(platform_->RemoveFile("E:\\a\\b\\c\\f").code, kErrorFileNotFound);
   EXPECT_TRUE(platform_->RemoveFolder("E:\\a\\b\\c").ok());
   EXPECT_FALSE(platform_->FolderExists("E:\\a\\b\\c"));
 }
@@ -46,11 +46,11 @@ TEST_F(PlatformTest, ReadWholeFileRefusesWhatIsNoRegularFile) {
   EXPECT_EQ(contents, std::string("a\0b\r\n", 5));
 }
 
-TEST_F(PlatformTest, ReplaceFileSwapsWholeFilesAndKeepsLinksAndModes) {
+TEST_F(PlatformTest, WriteWholeFileSwapsWholeFilesAndKeepsLinksAndModes) {
   WriteText(Stick("real.ini"), "old");
   chmod(Stick("real.ini").c_str(), 0640);
   ASSERT_EQ(symlink("real.ini", Stick("link.ini").c_str()), 0);
-  ASSERT_TRUE(platform_->ReplaceFile("E:\\link.ini", "new").ok());
+  ASSERT_TRUE(platform_->WriteWholeFile("E:\\link.ini", "new").ok());
   EXPECT_EQ(ReadText(Stick("real.ini")), "new");
   struct stat info;
   ASSERT_EQ(lstat(Stick("link.ini").c_str(), &info), 0);
@@ -58,8 +58,8 @@ TEST_F(PlatformTest, ReplaceFileSwapsWholeFilesAndKeepsLinksAndModes) {
   ASSERT_EQ(stat(Stick("real.ini").c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 0777, 0640u);
   MakeFolder(Stick("dir.ini"));
-  EXPECT_FALSE(platform_->ReplaceFile("E:\\dir.ini", "x").ok());
-  EXPECT_EQ(platform_->ReplaceFile("E:\\no\\such.ini", "x").code, kErrorPathNotFound);
+  EXPECT_FALSE(platform_->WriteWholeFile("E:\\dir.ini", "x").ok());
+  EXPECT_EQ(platform_->WriteWholeFile("E:\\no\\such.ini", "x").code, kErrorPathNotFound);
   EXPECT_EQ(HostNames(Stick("")), (std::vector<std::string>{"dir.ini", "link.ini", "real.ini"}));
 }
 

@@ -38,11 +38,9 @@ TEST_F(PlatformTest, FreeSpaceAnswersWithTheCodeForEachKindOfRoot) {
       {"\\\\other\\share", kErrorBadNetPath},
   };
   for (const auto& c : cases) {
-    platform->SetLastError(999);
     uint64_t free_bytes = 12345;
-    const bool ok = platform->GetDiskFreeSpace(c.root, &free_bytes);
-    EXPECT_EQ(platform->GetLastError(), c.code) << "root \"" << c.root << "\"";
-    EXPECT_EQ(ok, c.code == kErrorSuccess) << "root \"" << c.root << "\"";
+    const Status status = platform->FreeSpace(c.root, &free_bytes);
+    EXPECT_EQ(status.code, c.code) << "root \"" << c.root << "\"";
     EXPECT_EQ(free_bytes > 0, c.code == kErrorSuccess) << "root \"" << c.root << "\"";
   }
   EXPECT_EQ(platform->SetErrorMode(1), 0u);
@@ -57,7 +55,7 @@ TEST_F(PlatformTest, FreeSpaceCountsBeyondThirtyTwoBits) {
   HostSettings settings = TreeSettings(ns_);
   settings.drive_overrides = "E:=" + Stick("small");
   uint64_t free_bytes = 0;
-  ASSERT_TRUE(NewPosixPlatform(settings)->GetDiskFreeSpace("E:", &free_bytes));
+  ASSERT_TRUE(NewPosixPlatform(settings)->FreeSpace("E:", &free_bytes).ok());
   EXPECT_EQ(free_bytes, uint64_t{8} << 30);
 }
 

@@ -113,7 +113,7 @@ TEST_F(PlatformTest, ListingHidesTemporaryFilesAndRemovesOnlyDeadOnes) {
   close(live);
   // A copy into a folder clears what earlier copies left there.
   WriteText(Stick("source"), "new");
-  EXPECT_TRUE(platform_->CopyFile("E:\\source", "E:\\q\\f").ok());
+  EXPECT_TRUE(platform_->CopyOver("E:\\source", "E:\\q\\f").ok());
   EXPECT_EQ(HostNames(Stick("q")), std::vector<std::string>{"f"});
 }
 

@@ -181,9 +181,9 @@ TEST_F(PlatformTest, UnmountedMediumReachesNothingAndComesBackAtItsLetter) {
   } writes[] = {
       {"CreateFolder", platform->CreateFolder("F:\\new")},
       {"ForceFolders", platform->ForceFolders("F:\\a\\b")},
-      {"ReplaceFile", platform->ReplaceFile("F:\\f.ini", "x")},
-      {"CopyFile", platform->CopyFile(docs_, "F:\\copy")},
-      {"DeleteFile", platform->DeleteFile("F:\\f.ini")},
+      {"WriteWholeFile", platform->WriteWholeFile("F:\\f.ini", "x")},
+      {"CopyOver", platform->CopyOver(docs_, "F:\\copy")},
+      {"RemoveFile", platform->RemoveFile("F:\\f.ini")},
       {"RemoveFolder", platform->RemoveFolder("F:\\new")},
   };
   for (const auto& w : writes) EXPECT_EQ(w.status.code, kErrorNotReady) << w.what;

@@ -1,45 +1,33 @@
-// The overridden calls of the forwarding platform.
+// The faults of FaultyPlatform.
 #include "support/forwarding_platform.h"
 
 namespace pellmar {
 
-Status ForwardingPlatform::CreateFolder(const std::string& path) {
-  Status status = inner_.CreateFolder(path);
+Status FaultyPlatform::CreateFolder(const std::string& path) {
+  Status status = ForwardingPlatform::CreateFolder(path);
   if (status.ok()) created_folders.push_back(path);
   return status;
 }
 
-uint32_t ForwardingPlatform::SetErrorMode(uint32_t mode) {
-  disk_calls.push_back("SetErrorMode(" + std::to_string(mode) + ")");
-  return inner_.SetErrorMode(mode);
-}
-
-void ForwardingPlatform::SetLastError(uint32_t code) {
-  disk_calls.push_back("SetLastError(" + std::to_string(code) + ")");
-  inner_.SetLastError(code);
-}
-
-uint32_t ForwardingPlatform::GetLastError() {
-  disk_calls.push_back("GetLastError");
-  return inner_.GetLastError();
-}
-
-bool ForwardingPlatform::GetDiskFreeSpace(const std::string& root, uint64_t* free_bytes) {
-  disk_calls.push_back("GetDiskFreeSpace(" + root + ")");
-  if (!forced_disk_error && !forced_free_bytes) return inner_.GetDiskFreeSpace(root, free_bytes);
-  inner_.SetLastError(forced_disk_error.value_or(kErrorSuccess));
+Status FaultyPlatform::FreeSpace(const std::string& root, uint64_t* free_bytes) {
+  if (!forced_disk_error && !forced_free_bytes)
+    return ForwardingPlatform::FreeSpace(root, free_bytes);
   *free_bytes = forced_disk_error ? 0 : *forced_free_bytes;
-  return !forced_disk_error;
+  return forced_disk_error ? Status::Error(*forced_disk_error, "forced by the test") : Status::Ok();
 }
 
-std::string ForwardingPlatform::ExecutablePath() {
-  return executable_path.empty() ? inner_.ExecutablePath() : executable_path;
+std::string FaultyPlatform::ExecutablePath() {
+  return executable_path.empty() ? ForwardingPlatform::ExecutablePath() : executable_path;
 }
 
-bool ForwardingPlatform::QueryVersion() {
-  if (!forced_version_error) return inner_.QueryVersion();
-  inner_.SetLastError(*forced_version_error);
-  return false;
+Status FaultyPlatform::QueryVersion() {
+  if (!forced_version_error) return ForwardingPlatform::QueryVersion();
+  return Status::Error(*forced_version_error, "forced by the test");
+}
+
+Status FaultyPlatform::FlushFile(const std::string& path) {
+  if (fail_flush) return Status::Error(kErrorGenFailure, "flush refused by the test");
+  return ForwardingPlatform::FlushFile(path);
 }
 
 }  // namespace pellmar

@@ -1,6 +1,7 @@
-// The real platform with a few calls overridden, for faults Linux cannot
-// produce (an unformatted disk, a failed version query, terabytes free)
-// and to record the order of the disk-status calls.
+// ForwardingPlatform passes every call to another platform, so a test that
+// needs one fault overrides one call; FaultyPlatform holds the faults this
+// host cannot produce for real (an unformatted disk, a failed version
+// query, terabytes free, a refused flush) and the folders made one by one.
 #ifndef PELLMAR_TESTS_SUPPORT_FORWARDING_PLATFORM_H_
 #define PELLMAR_TESTS_SUPPORT_FORWARDING_PLATFORM_H_
 
@@ -17,22 +18,6 @@ class ForwardingPlatform : public Platform {
   explicit ForwardingPlatform(Platform& inner) : inner_(inner) {}
   Platform& inner() { return inner_; }
 
-  std::string executable_path;                   // returned by ExecutablePath when set
-  std::optional<uint32_t> forced_disk_error;     // GetDiskFreeSpace fails with this code
-  std::optional<uint64_t> forced_free_bytes;     // GetDiskFreeSpace succeeds with this
-  std::optional<uint32_t> forced_version_error;  // QueryVersion fails with this code
-  std::vector<std::string> disk_calls;           // "SetErrorMode(1)", "GetLastError", ...
-  std::vector<std::string> created_folders;      // successful CreateFolder calls, in order
-  bool fail_flush = false;                       // FlushFile fails
-
-  Status CreateFolder(const std::string& p) override;
-  uint32_t SetErrorMode(uint32_t mode) override;
-  void SetLastError(uint32_t code) override;
-  uint32_t GetLastError() override;
-  bool GetDiskFreeSpace(const std::string& root, uint64_t* free_bytes) override;
-  std::string ExecutablePath() override;
-  bool QueryVersion() override;
-
   FolderListing ListFolder(const std::string& p) override { return inner_.ListFolder(p); }
   std::optional<FileFacts> FindFile(const std::string& p) override { return inner_.FindFile(p); }
   Status FolderChain(const std::string& p, std::vector<FileIdentity>* c) override {
@@ -40,26 +25,25 @@ class ForwardingPlatform : public Platform {
   }
   bool FolderExists(const std::string& p) override { return inner_.FolderExists(p); }
   bool FileExists(const std::string& p) override { return inner_.FileExists(p); }
-  Status CopyFile(const std::string& s, const std::string& t, VolumeGuard on) override {
-    return inner_.CopyFile(s, t, on);
+  Status CopyOver(const std::string& s, const std::string& t, VolumeGuard on) override {
+    return inner_.CopyOver(s, t, on);
   }
-  Status FlushFile(const std::string& p) override {
-    if (fail_flush) return Status::Error(kErrorGenFailure, "flush refused by the test");
-    return inner_.FlushFile(p);
-  }
-  Status DeleteFile(const std::string& p) override { return inner_.DeleteFile(p); }
+  Status FlushFile(const std::string& p) override { return inner_.FlushFile(p); }
+  Status RemoveFile(const std::string& p) override { return inner_.RemoveFile(p); }
   Status RemoveFolder(const std::string& p) override { return inner_.RemoveFolder(p); }
-  Status ForceFolders(const std::string& p, VolumeGuard on) override {
-    return inner_.ForceFolders(p, on);
-  }
+  Status CreateFolder(const std::string& p) override { return inner_.CreateFolder(p); }
   Status ReadWholeFile(const std::string& p, std::string* c) override {
     return inner_.ReadWholeFile(p, c);
   }
-  Status ReplaceFile(const std::string& p, const std::string& c) override {
-    return inner_.ReplaceFile(p, c);
+  Status WriteWholeFile(const std::string& p, const std::string& c) override {
+    return inner_.WriteWholeFile(p, c);
   }
+  uint32_t SetErrorMode(uint32_t mode) override { return inner_.SetErrorMode(mode); }
+  Status FreeSpace(const std::string& r, uint64_t* b) override { return inner_.FreeSpace(r, b); }
   std::vector<DriveMapping> Drives() override { return inner_.Drives(); }
   std::string DocumentsFolder() override { return inner_.DocumentsFolder(); }
+  std::string ExecutablePath() override { return inner_.ExecutablePath(); }
+  Status QueryVersion() override { return inner_.QueryVersion(); }
   LocalDateTime Now() override { return inner_.Now(); }
   std::optional<std::string> HostPath(const std::string& p) override { return inner_.HostPath(p); }
   std::optional<std::string> NamespacePath(const std::string& h) override {
@@ -75,6 +59,24 @@ class ForwardingPlatform : public Platform {
 
  private:
   Platform& inner_;
+};
+
+class FaultyPlatform : public ForwardingPlatform {
+ public:
+  using ForwardingPlatform::ForwardingPlatform;
+
+  std::string executable_path;                   // returned by ExecutablePath when set
+  std::optional<uint32_t> forced_disk_error;     // FreeSpace fails with this code
+  std::optional<uint64_t> forced_free_bytes;     // FreeSpace succeeds with this
+  std::optional<uint32_t> forced_version_error;  // QueryVersion fails with this code
+  bool fail_flush = false;                       // FlushFile fails
+  std::vector<std::string> created_folders;      // successful CreateFolder calls, in order
+
+  Status CreateFolder(const std::string& p) override;
+  Status FreeSpace(const std::string& root, uint64_t* free_bytes) override;
+  std::string ExecutablePath() override;
+  Status QueryVersion() override;
+  Status FlushFile(const std::string& p) override;
 };
 
 }  // namespace pellmar

@@ -60,7 +60,7 @@ class WindowTest : public ::testing::Test {
   std::string Ns(const std::string& host_path) { return ns_.Ns(host_path); }
 
   TestNamespace ns_;
-  ForwardingPlatform platform_{ns_.platform()};
+  FaultyPlatform platform_{ns_.platform()};
   ScriptedDialogs dialogs_;
   RecordingShell shell_;
   RecordingHost host_;

@@ -68,7 +68,7 @@ bool PosixPlatform::FileExists(const std::string& path) {
   return Resolve(path, &host).ok() && StatIs(host, false);
 }
 
-Status PosixPlatform::CopyFile(const std::string& source, const std::string& target,
+Status PosixPlatform::CopyOver(const std::string& source, const std::string& target,
                                VolumeGuard on) {
   std::string host_source, host_target;
   Status status = Resolve(source, &host_source);
@@ -80,7 +80,7 @@ Status PosixPlatform::CopyFile(const std::string& source, const std::string& tar
 
 Status PosixPlatform::FlushFile(const std::string& path) { return OnHost(path, FlushHostFile); }
 
-Status PosixPlatform::DeleteFile(const std::string& path) {
+Status PosixPlatform::RemoveFile(const std::string& path) {
   return OnHost(path, [](const std::string& host) {
     struct stat info;
     if (lstat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
@@ -105,39 +105,12 @@ Status PosixPlatform::CreateFolder(const std::string& path) {
   });
 }
 
-Status PosixPlatform::ForceFolders(const std::string& path, VolumeGuard on) {
-  ResolvedPath resolved;
-  Status status = Resolve(path, &resolved);
-  if (!status.ok()) return status;
-  const NamespacePathParts parts = *ParseNamespacePath(path);
-  // Levels are made below the mapped root only; the root itself is the
-  // medium (or the user's mapped folder) and is never created here.
-  std::string folder = resolved.relative ? "." : resolved.mapping.HostRootText();
-  const size_t first = resolved.relative ? 0 : resolved.mapping.prefix.components.size();
-  for (size_t level = first; level < parts.components.size(); ++level) {
-    folder += (folder == "/" ? "" : "/") + parts.components[level];
-    const bool made = mkdir(folder.c_str(), 0777) == 0;
-    if (!made && errno != EEXIST) return CreateStatus("create the folder", folder, errno);
-    struct stat info;
-    if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
-      return Status::Error(kErrorAlreadyExists, folder + ": a file is in the way of the folder");
-    }
-    Status status = CheckVolume(on, info.st_dev, folder);
-    if (!status.ok()) {
-      // Made a moment ago on the wrong disk: undone, it was never ours.
-      if (made) (void)rmdir(folder.c_str());
-      return status;
-    }
-  }
-  return Status::Ok();
-}
-
 Status PosixPlatform::ReadWholeFile(const std::string& path, std::string* contents) {
   contents->clear();
   return OnHost(path, [contents](const std::string& host) { return ReadHostFile(host, contents); });
 }
 
-Status PosixPlatform::ReplaceFile(const std::string& path, const std::string& contents) {
+Status PosixPlatform::WriteWholeFile(const std::string& path, const std::string& contents) {
   return OnHost(path, [this, &contents](const std::string& host) {
     RemoveDebrisOnce(HostFolderOf(host));
     return ReplaceHostFile(host, contents);

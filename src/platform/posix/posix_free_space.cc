@@ -1,4 +1,4 @@
-// PosixPlatform::GetDiskFreeSpace: the free-space query of a drive root,
+// PosixPlatform::FreeSpace: the free-space query of a drive root,
 // answering with the Windows last-error codes the disk status reacts to.
 #include <sys/statvfs.h>
 
@@ -28,33 +28,32 @@ std::optional<std::string> RootKey(const std::string& root) {
 
 }  // namespace
 
-bool PosixPlatform::GetDiskFreeSpace(const std::string& root, uint64_t* free_bytes) {
+Status PosixPlatform::FreeSpace(const std::string& root, uint64_t* free_bytes) {
   *free_bytes = 0;
   const std::optional<std::string> key = RootKey(root);
   if (!key) {
-    SetLastError(kErrorInvalidName);
-    return false;
+    return Status::Error(kErrorInvalidName, "\"" + root + "\" is no drive root");
   }
   const bool is_share = (*key)[0] == '\\';
   if (table_.FindRoot(*key) == nullptr && !is_share) RefreshMedia();
   const NamespaceMapping* mapping = table_.FindRoot(*key);
   if (mapping == nullptr) {
-    SetLastError(is_share ? kErrorBadNetPath : kErrorInvalidDrive);
-    return false;
+    return is_share ? Status::Error(kErrorBadNetPath, root + ": no such share")
+                    : Status::Error(kErrorInvalidDrive, root + ": no such drive");
   }
   struct statvfs info;
   if (!MediumPresent(*mapping)) {
-    SetLastError(kErrorNotReady);
-    return false;
+    return Status::Error(kErrorNotReady, root + ": the medium is not present");
   }
   if (statvfs(mapping->HostRootText().c_str(), &info) != 0) {
     // The mapped folder vanished between the two looks: still an absent medium.
-    SetLastError(errno == ENOENT || errno == ENOTDIR ? kErrorNotReady : WinErrorFromErrno(errno));
-    return false;
+    const int error = errno;
+    Status status = StatusFromErrno("query the free space of", mapping->HostRootText(), error);
+    if (error == ENOENT || error == ENOTDIR) status.code = kErrorNotReady;
+    return status;
   }
   *free_bytes = static_cast<uint64_t>(info.f_bavail) * info.f_frsize;
-  SetLastError(kErrorSuccess);
-  return true;
+  return Status::Ok();
 }
 
 }  // namespace pellmar

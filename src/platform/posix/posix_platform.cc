@@ -153,13 +153,10 @@ std::string PosixPlatform::ExecutablePath() {
   return table_.ToNamespace(std::string(buffer, static_cast<size_t>(length))).value_or("");
 }
 
-bool PosixPlatform::QueryVersion() {
+Status PosixPlatform::QueryVersion() {
   struct utsname name;
-  if (uname(&name) != 0) {
-    SetLastError(WinErrorFromErrno(errno));
-    return false;
-  }
-  return true;
+  if (uname(&name) != 0) return StatusFromErrno("query the system's version", "", errno);
+  return Status::Ok();
 }
 
 LocalDateTime PosixPlatform::Now() {
@@ -183,10 +180,6 @@ uint32_t PosixPlatform::SetErrorMode(uint32_t mode) {
   error_mode_ = mode;
   return previous;
 }
-
-void PosixPlatform::SetLastError(uint32_t code) { last_error_ = code; }
-
-uint32_t PosixPlatform::GetLastError() { return last_error_; }
 
 int PosixPlatform::AnsiCodePage() { return 65001; }
 

@@ -23,24 +23,21 @@ class PosixPlatform : public Platform {
   std::optional<FileFacts> FindFile(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
-  Status CopyFile(const std::string& source, const std::string& target, VolumeGuard on) override;
+  Status CopyOver(const std::string& source, const std::string& target, VolumeGuard on) override;
   Status FlushFile(const std::string& path) override;
-  Status DeleteFile(const std::string& path) override;
+  Status RemoveFile(const std::string& path) override;
   Status RemoveFolder(const std::string& path) override;
   Status CreateFolder(const std::string& path) override;
-  Status ForceFolders(const std::string& path, VolumeGuard on) override;
   Status ReadWholeFile(const std::string& path, std::string* contents) override;
-  Status ReplaceFile(const std::string& path, const std::string& contents) override;
+  Status WriteWholeFile(const std::string& path, const std::string& contents) override;
 
   uint32_t SetErrorMode(uint32_t mode) override;
-  void SetLastError(uint32_t code) override;
-  uint32_t GetLastError() override;
-  bool GetDiskFreeSpace(const std::string& root, uint64_t* free_bytes) override;
+  Status FreeSpace(const std::string& root, uint64_t* free_bytes) override;
   std::vector<DriveMapping> Drives() override;
 
   std::string DocumentsFolder() override;
   std::string ExecutablePath() override;
-  bool QueryVersion() override;
+  Status QueryVersion() override;
   LocalDateTime Now() override;
 
   std::optional<std::string> HostPath(const std::string& path) override;
@@ -78,7 +75,6 @@ class PosixPlatform : public Platform {
   DriveTable table_;
   std::string documents_;  // namespace path, empty when it has no spelling there
   uint32_t error_mode_ = 0;
-  uint32_t last_error_ = 0;
   std::unordered_set<std::string> debris_removed_;  // host folders
 };
 
