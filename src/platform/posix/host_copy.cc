@@ -9,6 +9,7 @@
 
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_files.h"
+#include "platform/posix/scoped_fd.h"
 #include "platform/posix/temp_file.h"
 
 namespace pellmar {
@@ -60,7 +61,7 @@ Status CopyContents(int in, int out, off_t size, const std::string& source,
   }
 }
 
-Status OpenRegularSource(const std::string& source, int* fd, struct stat* info) {
+Status OpenRegularSource(const std::string& source, ScopedFd* fd, struct stat* info) {
   // Looked at before opening: a FIFO or device must never be opened at all.
   if (stat(source.c_str(), info) != 0) return StatusFromErrno("open", source, errno);
   if (!S_ISREG(info->st_mode)) {
@@ -68,13 +69,11 @@ Status OpenRegularSource(const std::string& source, int* fd, struct stat* info) 
   }
   // O_NONBLOCK: should a FIFO be swapped in after the check, open still
   // returns at once, and the second check below turns it away.
-  *fd = open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (*fd < 0) return StatusFromErrno("open", source, errno);
+  *fd = ScopedFd(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd->valid()) return StatusFromErrno("open", source, errno);
   struct stat opened;
-  if (fstat(*fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != info->st_ino ||
+  if (fstat(fd->get(), &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != info->st_ino ||
       opened.st_dev != info->st_dev) {
-    close(*fd);
-    *fd = -1;
     return Status::Error(kErrorAccessDenied, source + ": changed while being opened, not copied");
   }
   *info = opened;
@@ -107,7 +106,7 @@ Status CopyHostFile(const std::string& source, const std::string& target, Volume
   if (stat(target.c_str(), &target_info) == 0 && S_ISDIR(target_info.st_mode)) {
     return Status::Error(kErrorAccessDenied, target + ": is a folder, not replaced by a file");
   }
-  int in = -1;
+  ScopedFd in;
   struct stat info;
   Status status = OpenRegularSource(source, &in, &info);
   if (!status.ok()) return status;
@@ -119,8 +118,7 @@ Status CopyHostFile(const std::string& source, const std::string& target, Volume
   }
   // Before a byte is written: the empty file goes with `temp` on failure.
   if (status.ok()) status = CheckVolume(on, temp_info.st_dev, temp.path());
-  if (status.ok()) status = CopyIntoTemp(in, info, source, temp);
-  close(in);
+  if (status.ok()) status = CopyIntoTemp(in.get(), info, source, temp);
   if (!status.ok()) return status;
   return temp.Commit();
 }

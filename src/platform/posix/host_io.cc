@@ -9,6 +9,7 @@
 
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_files.h"
+#include "platform/posix/scoped_fd.h"
 #include "platform/posix/temp_file.h"
 
 namespace pellmar {
@@ -39,27 +40,21 @@ std::string FollowLink(const std::string& host_path) {
 
 Status ReadHostFile(const std::string& host_path, std::string* contents) {
   contents->clear();
-  const int fd = open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return StatusFromErrno("open", host_path, errno);
+  const ScopedFd fd(open(host_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+  if (!fd.valid()) return StatusFromErrno("open", host_path, errno);
   struct stat info;
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    close(fd);
+  if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
     return Status::Error(kErrorAccessDenied, host_path + ": not a regular file, not read");
   }
   contents->reserve(static_cast<size_t>(info.st_size));
   char buffer[65536];
   while (true) {
-    const ssize_t got = read(fd, buffer, sizeof buffer);
+    const ssize_t got = read(fd.get(), buffer, sizeof buffer);
     if (got == 0) break;
     if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      const int error = errno;
-      close(fd);
-      return StatusFromErrno("read", host_path, error);
-    }
+    if (got < 0) return StatusFromErrno("read", host_path, errno);
     contents->append(buffer, static_cast<size_t>(got));
   }
-  close(fd);
   return Status::Ok();
 }
 
@@ -81,29 +76,22 @@ Status ReplaceHostFile(const std::string& host_path, const std::string& contents
   if (!status.ok()) return status;
   // Make the rename itself durable. A file system that cannot sync a folder
   // still did the rename, so the result does not change the outcome.
-  const int folder = open(HostFolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder >= 0) {
-    (void)fsync(folder);
-    close(folder);
-  }
+  const ScopedFd folder(open(HostFolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (folder.valid()) (void)fsync(folder.get());
   return Status::Ok();
 }
 
 Status FlushHostFile(const std::string& host_path) {
   // O_NONBLOCK: whatever stands at the path, opening it must never hang.
-  const int fd = open(host_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return StatusFromErrno("open", host_path, errno);
+  const ScopedFd fd(open(host_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.valid()) return StatusFromErrno("open", host_path, errno);
   struct stat facts;
-  Status status;
-  if (fstat(fd, &facts) != 0) {
-    status = StatusFromErrno("examine", host_path, errno);
-  } else if (!S_ISREG(facts.st_mode)) {
-    status = Status::Error(kErrorAccessDenied, host_path + ": not a regular file");
-  } else if (fsync(fd) != 0) {
-    status = StatusFromErrno("flush", host_path, errno);
+  if (fstat(fd.get(), &facts) != 0) return StatusFromErrno("examine", host_path, errno);
+  if (!S_ISREG(facts.st_mode)) {
+    return Status::Error(kErrorAccessDenied, host_path + ": not a regular file");
   }
-  close(fd);
-  return status;
+  if (fsync(fd.get()) != 0) return StatusFromErrno("flush", host_path, errno);
+  return Status::Ok();
 }
 
 }  // namespace pellmar

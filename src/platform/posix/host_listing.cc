@@ -14,6 +14,7 @@
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_files.h"
 #include "platform/posix/namespace_path.h"
+#include "platform/posix/scoped_fd.h"
 #include "platform/posix/temp_file.h"
 
 namespace pellmar {
@@ -133,19 +134,19 @@ std::optional<FileFacts> HostFileFacts(const std::string& host_path, const std::
 
 FolderListing ListHostFolder(const std::string& host_folder, const std::string& mask) {
   FolderListing listing;
-  const int folder_fd = open(host_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder_fd < 0) {
+  ScopedFd opened(open(host_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!opened.valid()) {
     listing.status = StatusFromErrno("list the folder", host_folder, errno);
     // A missing folder is a missing path, as Windows reports it.
     if (listing.status.code == kErrorFileNotFound) listing.status.code = kErrorPathNotFound;
     return listing;
   }
-  DIR* folder = fdopendir(folder_fd);
+  DIR* folder = fdopendir(opened.get());
   if (folder == nullptr) {
     listing.status = StatusFromErrno("list the folder", host_folder, errno);
-    close(folder_fd);
     return listing;
   }
+  const int folder_fd = opened.Release();  // the folder stream owns it now
   for (const char* dot : {".", ".."}) {
     std::optional<FileFacts> facts = DotEntry(folder_fd, dot);
     if (facts && MatchesMask(mask, dot)) listing.entries.push_back(*facts);

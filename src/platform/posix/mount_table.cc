@@ -8,6 +8,8 @@
 #include <array>
 #include <string_view>
 
+#include "platform/posix/scoped_fd.h"
+
 namespace pellmar {
 namespace {
 
@@ -100,12 +102,13 @@ bool IsMounted(const std::vector<MountEntry>& mounts, const std::string& mount_p
 
 std::string ReadMountTableFile(const std::string& path) {
   std::string text;
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return text;
+  const ScopedFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  if (!fd.valid()) return text;
   char buffer[8192];
   ssize_t n;
-  while ((n = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
-  close(fd);
+  while ((n = read(fd.get(), buffer, sizeof buffer)) > 0) {
+    text.append(buffer, static_cast<size_t>(n));
+  }
   return text;
 }
 

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/posix/error_mapping.h"
+#include "platform/posix/scoped_fd.h"
 
 namespace pellmar {
 
@@ -33,28 +34,27 @@ bool IsTemporaryName(const std::string& name) {
 }
 
 void RemoveIfDebris(int folder_fd, const std::string& name) {
-  const int fd = openat(folder_fd, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
-  if (fd < 0) return;
+  const ScopedFd fd(
+      openat(folder_fd, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+  if (!fd.valid()) return;
   struct stat info;
   // A live copy holds its file locked until it is renamed into place or
   // removed; only a file that nobody holds is debris.
-  if (fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+  if (fstat(fd.get(), &info) == 0 && S_ISREG(info.st_mode) &&
+      flock(fd.get(), LOCK_EX | LOCK_NB) == 0) {
     // Ignored: a read-only medium keeps its debris, which listings hide.
     (void)unlinkat(folder_fd, name.c_str(), 0);
   }
-  close(fd);
 }
 
 void RemoveDebrisIn(const std::string& host_folder) {
-  const int folder_fd = open(host_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (folder_fd < 0) return;
-  DIR* folder = fdopendir(folder_fd);
-  if (folder == nullptr) {
-    close(folder_fd);
-    return;
-  }
+  ScopedFd folder_fd(open(host_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!folder_fd.valid()) return;
+  DIR* folder = fdopendir(folder_fd.get());
+  if (folder == nullptr) return;
+  const int fd = folder_fd.Release();  // the folder stream owns it now
   while (const struct dirent* entry = readdir(folder)) {
-    if (IsTemporaryName(entry->d_name)) RemoveIfDebris(folder_fd, entry->d_name);
+    if (IsTemporaryName(entry->d_name)) RemoveIfDebris(fd, entry->d_name);
   }
   closedir(folder);
 }
