@@ -1,6 +1,5 @@
 // The drives report. The settings file is located by the rule start-up
-// uses: "Application Data" beside Documents when that folder exists, else
-// the program directory.
+// uses, the very same function.
 #include "app/drives_command.h"
 
 #include <iomanip>
@@ -8,24 +7,11 @@
 
 #include "app/exit_codes.h"
 #include "app/usage.h"
+#include "core/settings_file.h"
 
 namespace pellmar {
 
 namespace {
-
-constexpr const char* kSettingsFileName = "Pellmar.ini";
-
-// The path up to and including its last backslash ("" when it has none).
-std::string UpToLastBackslash(const std::string& path) {
-  const size_t cut = path.rfind('\\');
-  return cut == std::string::npos ? "" : path.substr(0, cut + 1);
-}
-
-std::string SettingsFilePath(Platform& platform, const std::string& program_dir) {
-  const std::string per_user = UpToLastBackslash(platform.DocumentsFolder()) + "Application Data";
-  if (platform.FolderExists(per_user)) return per_user + "\\" + kSettingsFileName;
-  return program_dir + kSettingsFileName;
-}
 
 // One labelled path: its namespace spelling, then where it is on the host.
 void PrintPath(Platform& platform, std::ostream& out, const char* label, const std::string& path) {
@@ -44,9 +30,10 @@ void PrintDrives(Platform& platform, std::ostream& out) {
         << " " << std::setw(8) << (drive.mounted ? "mounted" : "absent") << " " << drive.origin
         << "\n";
   }
-  const std::string program_dir = UpToLastBackslash(platform.ExecutablePath());
+  const std::string program_dir = FolderWithSeparator(platform.ExecutablePath());
   PrintPath(platform, out, "Documents folder:", platform.DocumentsFolder());
-  PrintPath(platform, out, "Settings file:", SettingsFilePath(platform, program_dir));
+  PrintPath(platform, out,
+            "Settings file:", SettingsFilePath(platform, platform.DocumentsFolder(), program_dir));
   PrintPath(platform, out, "Program directory:", program_dir);
 }
 

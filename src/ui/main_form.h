@@ -20,7 +20,7 @@
 #include "platform/platform.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
-#include "ui/entry_table.h"
+#include "core/entry_table.h"
 #include "ui/log_viewer.h"
 
 namespace pellmar {

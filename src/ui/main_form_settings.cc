@@ -7,55 +7,18 @@
 
 #include "core/language_file.h"
 #include "core/relative_path.h"
+#include "core/settings_file.h"
 #include "core/version.h"
-#include "platform/ini_file.h"
 #include "ui/main_form.h"
 
 namespace pellmar {
-
-namespace {
-
-constexpr const char* kSection = "Setting";
-constexpr const char* kVersionSection = "Settings";
-constexpr const char* kSettingsFileName = "Pellmar.ini";
-constexpr const char* kBackupSuffix = ".bak";
-
-// Per-entry keys end in the entry's number: "Duration" + n.
-std::string Key(const char* name, int n) { return name + std::to_string(n); }
-
-// The folder part of a path, with its trailing separator.
-std::string FolderPart(const std::string& path, CodePage cp) {
-  return path.substr(0, path.size() - LastPathComponent(path, cp).size());
-}
-
-// A folder without its trailing backslash, except a drive root (C:\).
-std::string WithoutTrailingBackslash(const std::string& folder) {
-  const bool drive_root = folder.size() == 3 && folder[1] == ':';
-  if (drive_root || folder.empty() || folder.back() != '\\') return folder;
-  return folder.substr(0, folder.size() - 1);
-}
-
-// Copies the settings file as it is now to "<file>.bak" beside it, in one
-// atomic replace. No file, nothing to keep; a file that cannot be read
-// cannot be kept, and then nothing may be written over it.
-Status KeepBackup(Platform& platform, const std::string& path) {
-  std::string contents;
-  const Status read = platform.ReadWholeFile(path, &contents);
-  if (read.code == kErrorFileNotFound || read.code == kErrorPathNotFound) return Status::Ok();
-  const std::string backup = path + kBackupSuffix;
-  Status kept = read.ok() ? platform.WriteWholeFile(backup, contents) : read;
-  if (!kept.ok()) kept.message = "no copy of it could be kept as " + backup + ": " + kept.message;
-  return kept;
-}
-
-}  // namespace
 
 void TMain::FormCreate() {
   messages_.FillDefaults();
   documents_ = platform_.DocumentsFolder();
   chkZip.SetVisible(false);
   const std::string executable = platform_.ExecutablePath();
-  program_dir_ = FolderPart(executable, code_page());
+  program_dir_ = FolderWithSeparator(executable, code_page());
   separator_ = "\\";
   settings_path_ = LocateSettingsFile();
   language_path_ = LanguageFilePath(executable);
@@ -73,40 +36,23 @@ void TMain::FormCreate() {
 }
 
 std::string TMain::LocateSettingsFile() {
-  const std::string per_user = FolderPart(documents_, code_page()) + "Application Data";
-  if (platform_.FolderExists(per_user)) return per_user + "\\" + kSettingsFileName;
-  return program_dir_ + kSettingsFileName;
+  return SettingsFilePath(platform_, documents_, program_dir_, code_page());
 }
 
 void TMain::LoadSettings() {
-  const IniFile ini(platform_, settings_path_);
-  // What this run could not read would be gone after the save; the old file
-  // is kept instead (SaveSettings).
-  settings_backup_due_ = ini.HasUnreadableParts();
-  const std::string global_mount = ini.ReadString(kSection, "MountCommand", "");
-  // Each non-empty "SyncItem" n becomes the next line of both lists and the
-  // next slot, filled from the keys ending in that same n. A hand-edited
-  // file with gaps thus keeps every line next to its own settings.
-  int s = 0;
-  for (int n = 1; n <= EntryTable::kMaxEntries; ++n) {
-    const std::string folder = ini.ReadString(kSection, Key("SyncItem", n), "");
-    if (folder.empty()) continue;
-    ++s;
+  const StoredSettings stored = ReadSettings(platform_, settings_path_, program_dir_);
+  settings_backup_due_ = stored.backup_due;
+  for (size_t i = 0; i < stored.project_folders.size(); ++i) {
+    const std::string& folder = stored.project_folders[i];
     ListBox2.Append(LastPathComponent(folder, code_page()));
     ListBox1.Append(MakeDocumentsRelative(documents_, folder, code_page()));
-    SyncEntry& entry = entries_.slot(s);
-    entry.duration = ini.ReadInteger(kSection, Key("Duration", n), 7);
-    entry.removable_folder = ini.ReadString(kSection, Key("Path in mobile disk", n), "");
-    entry.exclusion_text =
-        ini.ReadString(kSection, Key("Extensions of excluded files", n), "ini, bak");
-    entry.mount_command = ini.ReadString(kSection, Key("MountCommand", n), global_mount);
-    entry.auto_delete = ini.ReadBool(kSection, Key("AutoDelete", n), true);
-    entry.use_zip = ini.ReadBool(kSection, Key("UseZip", n), true);
+    const int slot = static_cast<int>(i) + 1;
+    entries_.slot(slot) = stored.entries.slot(slot);
   }
-  loaded_ = ini.ReadInteger(kSection, "Loaded", 1);
-  home_folder_ = ini.ReadString(kSection, "HomeFolder", WithoutTrailingBackslash(program_dir_));
-  chkAutoUmount.SetChecked(ini.ReadBool(kSection, "AutoUmount", false));
-  lib_dir_ = ini.ReadString(kSection, "LibDir", "");
+  loaded_ = stored.loaded;
+  home_folder_ = stored.home_folder;
+  chkAutoUmount.SetChecked(stored.auto_umount);
+  lib_dir_ = stored.lib_dir;
 }
 
 void TMain::ApplyLanguage() {
@@ -157,34 +103,21 @@ bool TMain::FormClose() {
 }
 
 Status TMain::SaveSettings() {
-  IniFile ini(platform_, settings_path_);
-  // What the load could not read is kept once: a later save of this run
-  // would otherwise keep this run's own file in its place. A file that is
-  // not understood now is kept whenever it is met.
-  if (settings_backup_due_ || ini.HasUnreadableParts()) {
-    const Status kept = KeepBackup(platform_, settings_path_);
-    if (!kept.ok()) return kept;
-    settings_backup_due_ = false;
-  }
-  ini.EraseSection(kSection);
+  StoredSettings stored;
   for (int n = 1; n <= ListBox1.count(); ++n) {
-    const SyncEntry& entry = entries_.slot(n);
-    ini.WriteString(kSection, Key("SyncItem", n),
-                    ResolveDocumentsRelative(documents_, ListBox1.item(n - 1), code_page()));
-    ini.WriteString(kSection, Key("Path in mobile disk", n), entry.removable_folder);
-    ini.WriteString(kSection, Key("Extensions of excluded files", n), entry.exclusion_text);
-    ini.WriteString(kSection, Key("MountCommand", n), entry.mount_command);
-    ini.WriteInteger(kSection, Key("Duration", n), entry.duration);
-    ini.WriteBool(kSection, Key("AutoDelete", n), entry.auto_delete);
-    ini.WriteBool(kSection, Key("UseZip", n), entry.use_zip);
-    ini.WriteFloat(kVersionSection, "Version", kVersionNumber);
+    stored.project_folders.push_back(
+        ResolveDocumentsRelative(documents_, ListBox1.item(n - 1), code_page()));
+    stored.entries.slot(n) = entries_.slot(n);
   }
-  ini.WriteInteger(kSection, "Loaded", loaded_);
-  ini.WriteString(kSection, "HomeFolder", home_folder_);
-  ini.WriteString(kSection, "MountCommand", edMntCmd.text());
-  ini.WriteString(kSection, "LibDir", lib_dir_);
-  ini.WriteBool(kSection, "AutoUmount", chkAutoUmount.checked());
-  return ini.UpdateFile();
+  stored.loaded = loaded_;
+  stored.home_folder = home_folder_;
+  stored.mount_command = edMntCmd.text();
+  stored.lib_dir = lib_dir_;
+  stored.auto_umount = chkAutoUmount.checked();
+  stored.backup_due = settings_backup_due_;
+  const Status saved = WriteSettings(platform_, settings_path_, stored);
+  settings_backup_due_ = stored.backup_due;
+  return saved;
 }
 
 }  // namespace pellmar

@@ -1,5 +1,5 @@
 // The entry table's one operation of its own: closing the gap Remove leaves.
-#include "ui/entry_table.h"
+#include "core/entry_table.h"
 
 namespace pellmar {
 

@@ -2,8 +2,8 @@
 //
 // The entry at list position p lives in slot p + 1; slot 0 takes edits made
 // while nothing is selected and is never loaded or saved.
-#ifndef PELLMAR_UI_ENTRY_TABLE_H_
-#define PELLMAR_UI_ENTRY_TABLE_H_
+#ifndef PELLMAR_CORE_ENTRY_TABLE_H_
+#define PELLMAR_CORE_ENTRY_TABLE_H_
 
 #include <array>
 #include <cstdint>
@@ -40,4 +40,4 @@ class EntryTable {
 
 }  // namespace pellmar
 
-#endif  // PELLMAR_UI_ENTRY_TABLE_H_
+#endif  // PELLMAR_CORE_ENTRY_TABLE_H_

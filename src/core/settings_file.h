@@ -1,0 +1,52 @@
+// The settings file "Pellmar.ini": where it is, and the entries and global
+// values it holds. The window, the command line and `pellmar drives` all go
+// through here, so the file is found, read and written by one set of rules.
+#ifndef PELLMAR_CORE_SETTINGS_FILE_H_
+#define PELLMAR_CORE_SETTINGS_FILE_H_
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/entry_table.h"
+#include "core/text_ops.h"
+#include "platform/platform.h"
+
+namespace pellmar {
+
+/// The path up to and including its last separator: the folder of a file
+/// with its trailing backslash ("" for a bare name).
+std::string FolderWithSeparator(const std::string& path, CodePage cp = {});
+
+/// "Pellmar.ini" in "Application Data" beside the Documents folder when that
+/// folder exists, else in the program directory (which ends in "\").
+std::string SettingsFilePath(Platform& platform, const std::string& documents,
+                             const std::string& program_dir, CodePage cp = {});
+
+/// Everything the settings file holds.
+struct StoredSettings {
+  std::vector<std::string> project_folders;  // absolute, in list order
+  EntryTable entries;                        // slot n + 1 for project_folders[n]
+  int32_t loaded = 1;
+  std::string home_folder;
+  std::string mount_command;
+  bool auto_umount = false;
+  std::string lib_dir;
+  /// The file held parts this run could not read; it is kept as ".bak"
+  /// before the first save writes over it.
+  bool backup_due = false;
+};
+
+/// Reads the file at `path`; every missing key takes its default (the home
+/// folder's is the program directory without its trailing backslash).
+StoredSettings ReadSettings(Platform& platform, const std::string& path,
+                            const std::string& program_dir);
+
+/// Writes `settings` into the file at `path`, keeping what else it holds,
+/// in one atomic replace. Keeps the old file as ".bak" first when it holds
+/// parts that were not understood (and clears `backup_due` once it is kept).
+Status WriteSettings(Platform& platform, const std::string& path, StoredSettings& settings);
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_CORE_SETTINGS_FILE_H_
