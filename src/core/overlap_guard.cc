@@ -5,14 +5,13 @@
 
 #include "core/removable_medium.h"
 #include "core/text_ops.h"
+#include "platform/ascii.h"
 
 namespace pellmar {
 
 namespace {
 
 enum class Overlap { kApart, kSame, kNested };
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // One spelling per folder: doubled separators made single (a network path
 // keeps its leading pair), no trailing separator, letters in one case.

@@ -7,12 +7,12 @@
 
 #include <vector>
 
+#include "platform/ascii.h"
+
 namespace pellmar {
 namespace {
 
 constexpr size_t kNone = std::string::npos;
-
-char FoldCase(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // starts[i] is false exactly for the second byte of a double-byte character.
 std::vector<bool> CharacterStarts(const std::string& s, CodePage cp) {
@@ -31,8 +31,8 @@ bool MatchesAt(const std::string& s, size_t pos, const std::string& t, bool fold
     char a = s[pos + j];
     char b = t[j];
     if (fold && starts[pos + j]) {
-      a = FoldCase(a);
-      b = FoldCase(b);
+      a = LowerAscii(a);
+      b = LowerAscii(b);
     }
     if (a != b) return false;
   }

@@ -7,6 +7,7 @@
 #include <limits>
 #include <utility>
 
+#include "platform/ascii.h"
 #include "platform/ini_text.h"
 
 namespace pellmar {
@@ -26,8 +27,6 @@ std::string_view Trim(std::string_view text) {
 }
 
 bool IsBlank(std::string_view text) { return Trim(text).empty(); }
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Names compare without regard to case; the folded form is the index key.
 std::string Folded(std::string_view name) {

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "platform/ascii.h"
 #include "platform/dos_time.h"
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_files.h"
@@ -96,8 +97,6 @@ std::optional<FileFacts> DotEntry(int folder_fd, const char* which) {
   if (fstatat(folder_fd, which, &info, 0) != 0) return std::nullopt;
   return FactsFromStat(which, info, nullptr);
 }
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 bool MatchFrom(const std::string& mask, size_t m, const std::string& name, size_t n) {
   // Iterative with one backtrack point: each "*" only ever needs the last one.

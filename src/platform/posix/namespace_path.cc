@@ -1,10 +1,11 @@
 // Parsing and normalising namespace and host paths.
 #include "platform/posix/namespace_path.h"
 
+#include "platform/ascii.h"
+
 namespace pellmar {
 namespace {
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 
 std::vector<std::string> SplitAt(const std::string& text, char separator) {
@@ -55,7 +56,7 @@ std::optional<NamespacePathParts> ParseNamespacePath(const std::string& path) {
     if (unc[0] == "?" || unc[0] == ".") return std::nullopt;
     parts.root = "\\\\" + unc[0] + "\\" + unc[1];
     rest = text.substr(parts.root.size());
-  } else if (text.size() >= 2 && IsLetter(text[0]) && text[1] == ':') {
+  } else if (text.size() >= 2 && IsAsciiLetter(text[0]) && text[1] == ':') {
     parts.root = std::string(1, UpperAscii(text[0])) + ":";
     rest = text.substr(2);
   } else if (!text.empty() && text[0] == '\\') {
@@ -82,13 +83,5 @@ std::string JoinHostPath(const std::vector<std::string>& components) {
 }
 
 bool IsUnnamable(const std::string& name) { return name.find_first_of("\\:") != std::string::npos; }
-
-bool EqualsIgnoreCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
-  }
-  return true;
-}
 
 }  // namespace pellmar

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/ascii.h"
+
 namespace pellmar {
 
 struct NamespacePathParts {
@@ -29,9 +31,6 @@ std::string JoinHostPath(const std::vector<std::string>& components);
 
 /// True for a file name that has no spelling in the namespace.
 bool IsUnnamable(const std::string& name);
-
-/// ASCII case-insensitive equality, as names compare on Windows.
-bool EqualsIgnoreCase(const std::string& a, const std::string& b);
 
 }  // namespace pellmar
 

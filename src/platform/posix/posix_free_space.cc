@@ -4,20 +4,19 @@
 
 #include <cerrno>
 
+#include "platform/ascii.h"
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/posix_platform.h"
 
 namespace pellmar {
 namespace {
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
 // The root a query may name: "E:", "E:\" or "\\server\share" with an
 // optional trailing "\". Returns the mapping key ("E:", "\\server\share"),
 // or nullopt for an empty or malformed root.
 std::optional<std::string> RootKey(const std::string& root) {
   if ((root.size() == 2 || (root.size() == 3 && (root[2] == '\\' || root[2] == '/'))) &&
-      IsLetter(root[0]) && root[1] == ':') {
+      IsAsciiLetter(root[0]) && root[1] == ':') {
     return root.substr(0, 2);
   }
   if (root.compare(0, 2, "\\\\") != 0) return std::nullopt;
