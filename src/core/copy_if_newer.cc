@@ -39,8 +39,9 @@ void ShowProgress(SyncRun& run, const std::string& name) {
   run.window.ProcessEvents();
 }
 
-CopyOutcome Refuse(SyncRun& run) {
+CopyOutcome Refuse(SyncRun& run, const std::string& source_path) {
   ++run.outcome.copies_refused;
+  run.outcome.Skip(source_path + ": not copied, not enough space on the disk");
   run.window.ShowMessage("Not enough disc size!");
   return Finish(run, CopyOutcome::kRefused);
 }
@@ -136,7 +137,7 @@ CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const F
   }
   const int64_t before = run.counters.free_space;
   if (!ChargeFreeSpace(run, source_path, source.size, target ? target->size : 0)) {
-    return Refuse(run);
+    return Refuse(run, source_path);
   }
   ShowProgress(run, source.name);
   const Status copied = run.platform.CopyOver(source_path, target_path, on);
@@ -146,7 +147,7 @@ CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const F
     // The new copy is written beside the old one before it replaces it, so
     // a replacement can need room that only the old copy's removal would
     // give. That is a lack of space, and the old copy stays.
-    if (target && IsDiskFull(copied) && run.medium.StillThere()) return Refuse(run);
+    if (target && IsDiskFull(copied) && run.medium.StillThere()) return Refuse(run, source_path);
     return CopyFailed(run, source_path, source, copied);
   }
   run.window.AppendLog(source.name);

@@ -113,6 +113,14 @@ void ReportListingGaps(SyncRun& run, const std::string& source_folder,
   for (const std::string& entry : listing.unreadable) run.outcome.Skip(entry);
 }
 
+void ReportUnvisited(SyncRun& run, const std::string& source_folder, const FolderListing& listing,
+                     size_t from) {
+  for (size_t i = from; i < listing.entries.size(); ++i) {
+    run.outcome.Skip(source_folder + "\\" + listing.entries[i].name +
+                     ": not visited, its folder ended at a refusal for space");
+  }
+}
+
 }  // namespace
 
 void SyncTree(SyncRun& run, const std::string& source_folder, std::string destination_root) {
@@ -122,13 +130,16 @@ void SyncTree(SyncRun& run, const std::string& source_folder, std::string destin
   const DateWindow window = LevelDateWindow(run.platform, run.days);
   if (!listing.status.ok() && !run.medium.StillThere()) return run.EndForMediumGone();
   ReportListingGaps(run, source_folder, listing);
-  for (const FileFacts& entry : listing.entries) {
+  for (size_t i = 0; i < listing.entries.size(); ++i) {
+    const FileFacts& entry = listing.entries[i];
     if (IsDotEntry(entry.name)) continue;
     if (++run.entries_walked % kEntriesPerRepaint == 0) run.window.ProcessEvents();
     const std::string path = source_folder + "\\" + entry.name;
     if (!(entry.attributes & kAttrDirectory)) {
-      if (!HandleFile(run, source_folder, path, entry, window, &destination_root)) return;
-      continue;
+      if (HandleFile(run, source_folder, path, entry, window, &destination_root)) continue;
+      // A refusal ends the level: what it leaves unvisited is named too.
+      if (!run.medium_gone) ReportUnvisited(run, source_folder, listing, i + 1);
+      return;
     }
     if (IsLink(entry)) {
       // A link or a mount may lead back into its own tree, or into another one.

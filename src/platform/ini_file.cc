@@ -131,6 +131,10 @@ void IniFile::Parse(std::string_view bytes) {
   sections_.push_back(Section{"", "", false, {}, {}});
   LineSplitter lines(text);
   for (std::string_view line; lines.Next(&line);) AddLine(line);
+  // A last line without its line end may have been cut short (a disk that
+  // filled, an editor that died): kept before anything is written over it.
+  // An editor that leaves the end off costs one needless copy, no more.
+  if (!text.empty() && text.back() != '\n' && text.back() != '\r') unreadable_parts_ = true;
 }
 
 void IniFile::AddLine(std::string_view text) {

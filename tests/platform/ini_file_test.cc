@@ -100,11 +100,11 @@ TEST_F(IniFileTest, ReadsEveryEncodingAndLineEndAnEditorWritesAndSavesPlainUtf8)
   } cases[] = {
       {"UTF-8, LF", "[S]\nA=" + a + "\nB=2\n"},
       {"UTF-8 with a mark, CR LF", "\xEF\xBB\xBF[S]\r\nA=" + a + "\r\nB=2\r\n"},
-      {"UTF-8 with two marks", "\xEF\xBB\xBF\xEF\xBB\xBF[S]\r\nA=" + a + "\r\nB=2"},
+      {"UTF-8 with two marks", "\xEF\xBB\xBF\xEF\xBB\xBF[S]\r\nA=" + a + "\r\nB=2\r\n"},
       {"lone CR", "[S]\rA=" + a + "\rB=2\r"},
       {"mixed line ends", "[S]\r\nA=" + a + "\rB=2\n"},
       {"UTF-16LE, CR LF", Utf16(u"[S]\r\nA=\u00C4\U0001F600\r\nB=2\r\n")},
-      {"UTF-16BE, lone CR", Utf16(u"[S]\rA=\u00C4\U0001F600\rB=2", true)},
+      {"UTF-16BE, lone CR", Utf16(u"[S]\rA=\u00C4\U0001F600\rB=2\r", true)},
       {"UTF-16LE with a second mark", Utf16(u"\uFEFF[S]\nA=\u00C4\U0001F600\nB=2\n")},
   };
   for (const auto& c : cases) {
@@ -130,6 +130,7 @@ TEST_F(IniFileTest, TellsWhenTheFileHeldWhatItCouldNotRead) {
       {"longest value quoted", "[S]\r\nB=2\r\nA=\"" + longest + "\"\r\n", false},
       {"value one too long", "[S]\r\nB=2\r\nA=" + longest + "v\r\n", true},
       {"stray text", "[S]\r\nB=2\r\nSyncItem3\r\n", true},
+      {"last line without its end", "[S]\r\nB=2\r\nA=C:\\pro", true},
       {"empty key", "[S]\r\nB=2\r\n=x\r\n", true},
       {"NUL byte", std::string("[S]\r\nB=2\r\nA=\0\r\n", 14), true},
       {"UTF-16 without its mark", std::string("[\0S\0]\0\n\0", 8), true},

@@ -80,16 +80,17 @@ Status OpenRegularSource(const std::string& source, ScopedFd* fd, struct stat* i
   return Status::Ok();
 }
 
+// Failures name the target, not the temporary file: that is the name the
+// user knows.
 Status CopyIntoTemp(int in, const struct stat& info, const std::string& source,
-                    TempFileBeside& temp) {
-  Status status = CopyContents(in, temp.fd(), info.st_size, source, temp.path());
+                    const std::string& target, TempFileBeside& temp) {
+  Status status = CopyContents(in, temp.fd(), info.st_size, source, target);
   if (!status.ok()) return status;
   // FAT and some network file systems have no modes; the copy stays good
   // without them, so a refusal here is not a failure.
   (void)fchmod(temp.fd(), info.st_mode & 0777);
   const struct timespec times[2] = {info.st_atim, info.st_mtim};
-  if (futimens(temp.fd(), times) != 0)
-    return StatusFromErrno("set the time of", temp.path(), errno);
+  if (futimens(temp.fd(), times) != 0) return StatusFromErrno("set the time of", target, errno);
   return Status::Ok();
 }
 
@@ -118,7 +119,7 @@ Status CopyHostFile(const std::string& source, const std::string& target, Volume
   }
   // Before a byte is written: the empty file goes with `temp` on failure.
   if (status.ok()) status = CheckVolume(on, temp_info.st_dev, temp.path());
-  if (status.ok()) status = CopyIntoTemp(in.get(), info, source, temp);
+  if (status.ok()) status = CopyIntoTemp(in.get(), info, source, target, temp);
   if (!status.ok()) return status;
   return temp.Commit();
 }
