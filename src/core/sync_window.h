@@ -14,16 +14,15 @@ namespace pellmar {
 class SyncWindow {
  public:
   virtual ~SyncWindow() = default;
-  virtual std::string MediaDirText() const = 0;  // edMediaDir
-  virtual int Days() const = 0;                  // SpinEdit value
-  virtual bool AutoDeleteTicked() const = 0;     // chkAutoDelete
-  virtual std::string RelativeForm() const = 0;  // selected item of ListBox1
-  virtual std::string ProjectName() const = 0;   // selected item of ListBox2
-  virtual const std::string& Message(int n) const = 0;  // message table
-  virtual void AppendLog(const std::string& file_name) = 0;     // log window Memo
-  virtual void SetCopyStatus(const std::string& text) = 0;      // StatusBar1 panel 1
-  virtual void ShowMessage(const std::string& text) = 0;        // modal box
-  virtual void RequestClose() = 0;  // runs the save now, ends after the command
+  virtual std::string MediaDirText() const = 0;              // edMediaDir
+  virtual int Days() const = 0;                              // SpinEdit value
+  virtual bool AutoDeleteTicked() const = 0;                 // chkAutoDelete
+  virtual std::string ProjectName() const = 0;               // selected item of ListBox2
+  virtual const std::string& Message(int n) const = 0;       // message table
+  virtual void AppendLog(const std::string& file_name) = 0;  // log window Memo
+  virtual void SetCopyStatus(const std::string& text) = 0;   // StatusBar1 panel 1
+  virtual void ShowMessage(const std::string& text) = 0;     // modal box
+  virtual void RequestClose() = 0;   // runs the save now, ends after the command
   virtual void ProcessEvents() = 0;  // repaint during a long run
 };
 

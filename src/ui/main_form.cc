@@ -108,8 +108,6 @@ int TMain::Days() const { return SpinEdit.value(); }
 
 bool TMain::AutoDeleteTicked() const { return chkAutoDelete.checked(); }
 
-std::string TMain::RelativeForm() const { return ListBox1.item(ListBox1.item_index()); }
-
 std::string TMain::ProjectName() const { return ListBox2.item(ListBox2.item_index()); }
 
 const std::string& TMain::Message(int n) const { return messages_.Msg(n); }

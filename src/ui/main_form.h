@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/entry_table.h"
 #include "core/messages.h"
 #include "core/run_outcome.h"
 #include "core/sync_window.h"
@@ -20,7 +21,6 @@
 #include "platform/platform.h"
 #include "ui/controls.h"
 #include "ui/dialogs.h"
-#include "core/entry_table.h"
 #include "ui/log_viewer.h"
 
 namespace pellmar {
@@ -40,6 +40,10 @@ class TMain : public SyncWindow {
   static constexpr int kWidth = 570;
   static constexpr int kHeight = 368;
   static constexpr int kKeyF1 = 112;
+  /// The controls that pass a released key on to the window's reaction; a
+  /// skin forwards key releases from these and no others.
+  static constexpr std::array<const char*, 6> kKeyUpControls = {
+      "btnSend", "btnSelectFile", "btnLoad", "btnRemoveFromList", "ListBox1", "btnHelp"};
   static constexpr int kStatusBarHeight = 17;
 
   TMain(MainFormServices services, TLogViewer& log);
@@ -74,8 +78,8 @@ class TMain : public SyncWindow {
   bool FormClose();
   /// A key released while the window itself has the focus.
   void FormKeyUp(int key);
-  /// A key released on a control: only btnSend, btnSelectFile, btnLoad,
-  /// btnRemoveFromList, ListBox1 and btnHelp pass it on to FormKeyUp.
+  /// A key released on a control: only those of kKeyUpControls pass it on
+  /// to FormKeyUp.
   void ControlKeyUp(const std::string& control_name, int key);
 
   void btnSelectFileClick();
@@ -112,7 +116,6 @@ class TMain : public SyncWindow {
   const std::string& documents_folder() const { return documents_; }
   const std::string& program_dir() const { return program_dir_; }
   const std::string& settings_path() const { return settings_path_; }
-  const std::string& language_path() const { return language_path_; }
   const std::string& home_folder() const { return home_folder_; }
   const std::string& lib_dir() const { return lib_dir_; }
   int32_t loaded() const { return loaded_; }
@@ -128,7 +131,6 @@ class TMain : public SyncWindow {
   std::string MediaDirText() const override;
   int Days() const override;
   bool AutoDeleteTicked() const override;
-  std::string RelativeForm() const override;
   std::string ProjectName() const override;
   const std::string& Message(int n) const override;
   void AppendLog(const std::string& file_name) override;
@@ -182,7 +184,6 @@ class TMain : public SyncWindow {
 
   std::string documents_;
   std::string program_dir_;
-  std::string separator_ = "\\";
   std::string settings_path_;
   std::string language_path_;
   std::string home_folder_;

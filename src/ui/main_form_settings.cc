@@ -19,7 +19,6 @@ void TMain::FormCreate() {
   chkZip.SetVisible(false);
   const std::string executable = platform_.ExecutablePath();
   program_dir_ = FolderWithSeparator(executable, code_page());
-  separator_ = "\\";
   settings_path_ = LocateSettingsFile();
   language_path_ = LanguageFilePath(executable);
   if (const Status version = platform_.QueryVersion(); !version.ok()) {

@@ -31,8 +31,7 @@ void TMain::FormKeyUp(int key) {
 void TMain::ControlKeyUp(const std::string& control_name, int key) {
   // Only these controls share the window's key reaction; the others keep
   // their keys to themselves.
-  for (const char* shares :
-       {"btnSend", "btnSelectFile", "btnLoad", "btnRemoveFromList", "ListBox1", "btnHelp"}) {
+  for (const char* shares : kKeyUpControls) {
     if (control_name == shares) {
       FormKeyUp(key);
       return;

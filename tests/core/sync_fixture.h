@@ -37,7 +37,6 @@ class RecordingWindow : public SyncWindow {
   std::string MediaDirText() const override { return media_dir; }
   int Days() const override { return days; }
   bool AutoDeleteTicked() const override { return auto_delete; }
-  std::string RelativeForm() const override { return "Projects\\" + project_name; }
   std::string ProjectName() const override { return project_name; }
   const std::string& Message(int n) const override { return messages.Msg(n); }
   void AppendLog(const std::string& name) override { log.push_back(name); }

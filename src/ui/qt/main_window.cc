@@ -18,11 +18,6 @@
 namespace pellmar {
 namespace {
 
-// The controls whose released keys reach the window's key-up reaction; keys
-// released anywhere else end in the control itself.
-constexpr const char* kKeyUpControls[] = {"btnSend",           "btnSelectFile", "btnLoad",
-                                          "btnRemoveFromList", "ListBox1",      "btnHelp"};
-
 bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
 }  // namespace
@@ -88,7 +83,8 @@ void MainWindow::SetUpTabOrder() {
 }
 
 void MainWindow::ForwardKeyUps() {
-  for (const char* name : kKeyUpControls) {
+  // Keys released anywhere else end in the control itself.
+  for (const char* name : TMain::kKeyUpControls) {
     if (QWidget* widget = WidgetFor(name)) widget->installEventFilter(this);
   }
 }
