@@ -93,37 +93,11 @@ CopyOutcome CopyFailed(SyncRun& run, const std::string& source_path, const FileF
   return Finish(run, CopyOutcome::kFailed);
 }
 
-}  // namespace
-
-CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
-                        const std::string& target_folder) {
-  const std::optional<FileFacts> source = run.platform.FindFile(source_path);
-  if (!source) return Finish(run, CopyOutcome::kSourceGone);
-  return CopyListedFile(run, source_path, *source, target_folder);
-}
-
-CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const FileFacts& source,
-                           const std::string& target_folder) {
-  ++run.candidates_handled;
-  if (IsDevice(source) || IsFolder(source)) {
-    run.outcome.Skip(source_path);
-    return Finish(run, CopyOutcome::kNotRegular);
-  }
-  const std::string target_path = target_folder + "\\" + source.name;
-  const std::optional<FileFacts> target = run.platform.FindFile(target_path);
-  if (target && IsDevice(*target)) {
-    // A FIFO or device node is never opened, nor replaced.
-    run.outcome.Skip(target_path);
-    return Finish(run, CopyOutcome::kNotRegular);
-  }
-  if (!DosTimeIsLater(source.dos_time, target ? target->dos_time : 0)) {
-    if (target && IsFolder(*target)) {
-      // A folder stands where the copy belongs: the file has no counterpart.
-      run.outcome.Skip(target_path);
-      return Finish(run, CopyOutcome::kNotRegular);
-    }
-    return Finish(run, CopyOutcome::kUpToDate);
-  }
+// The act once the decision is to copy: guard the write, make the folder,
+// charge the space, copy, and record it.
+CopyOutcome CopyNewer(SyncRun& run, const std::string& source_path, const FileFacts& source,
+                      const std::string& target_folder, const std::string& target_path,
+                      const std::optional<FileFacts>& target) {
   if (std::optional<CopyOutcome> refused = GuardWrite(run, source_path, target_folder)) {
     return *refused;
   }
@@ -153,6 +127,47 @@ CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const F
   run.window.AppendLog(source.name);
   ++run.counters.copy_count;
   return Finish(run, CopyOutcome::kCopied);
+}
+
+}  // namespace
+
+CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
+                        const std::string& target_folder) {
+  const std::optional<FileFacts> source = run.platform.FindFile(source_path);
+  if (!source) return Finish(run, CopyOutcome::kSourceGone);
+  return CopyListedFile(run, source_path, *source, target_folder);
+}
+
+CopyDecision DecideCopy(const FileFacts& source, const std::optional<FileFacts>& target) {
+  if (IsDevice(source) || IsFolder(source)) return CopyDecision::kSourceNotRegular;
+  if (target && IsDevice(*target)) return CopyDecision::kTargetNotRegular;
+  if (DosTimeIsLater(source.dos_time, target ? target->dos_time : 0)) return CopyDecision::kCopy;
+  if (target && IsFolder(*target)) return CopyDecision::kTargetIsFolder;
+  return CopyDecision::kUpToDate;
+}
+
+CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const FileFacts& source,
+                           const std::string& target_folder) {
+  ++run.candidates_handled;
+  const std::string target_path = target_folder + "\\" + source.name;
+  const bool source_regular = !IsDevice(source) && !IsFolder(source);
+  const std::optional<FileFacts> target =
+      source_regular ? run.platform.FindFile(target_path) : std::nullopt;
+  switch (DecideCopy(source, target)) {
+    case CopyDecision::kSourceNotRegular:
+      run.outcome.Skip(source_path + ": not a regular file");
+      return Finish(run, CopyOutcome::kNotRegular);
+    case CopyDecision::kTargetNotRegular:
+    case CopyDecision::kTargetIsFolder:
+      // The file has no counterpart, and what stands there is not replaced.
+      run.outcome.Skip(target_path + ": no regular file stands where the copy belongs");
+      return Finish(run, CopyOutcome::kNotRegular);
+    case CopyDecision::kUpToDate:
+      return Finish(run, CopyOutcome::kUpToDate);
+    case CopyDecision::kCopy:
+      break;
+  }
+  return CopyNewer(run, source_path, source, target_folder, target_path, target);
 }
 
 }  // namespace pellmar

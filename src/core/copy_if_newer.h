@@ -5,6 +5,7 @@
 #ifndef PELLMAR_CORE_COPY_IF_NEWER_H_
 #define PELLMAR_CORE_COPY_IF_NEWER_H_
 
+#include <optional>
 #include <string>
 
 #include "core/sync_run.h"
@@ -32,6 +33,19 @@ inline bool GoOn(CopyOutcome outcome) {
 inline bool CounterpartPresent(CopyOutcome outcome) {
   return outcome == CopyOutcome::kCopied || outcome == CopyOutcome::kUpToDate;
 }
+
+/// What becomes of a candidate, decided from the two files' facts alone.
+enum class CopyDecision {
+  kSourceNotRegular,  // a folder or a device stands at the source: left alone
+  kTargetNotRegular,  // a FIFO or device node at the target: never opened nor replaced
+  kTargetIsFolder,    // a folder stands where the up-to-date copy belongs
+  kUpToDate,          // the target is as new as the source or newer
+  kCopy,
+};
+
+/// The one rule that decides "copy or skip": the source must be later in
+/// the packed local time than the target, which a missing target never is.
+CopyDecision DecideCopy(const FileFacts& source, const std::optional<FileFacts>& target);
 
 /// Looks the source file up, then copies it as CopyListedFile does.
 CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
