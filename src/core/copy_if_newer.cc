@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "core/messages.h"
 #include "core/send_load.h"
 #include "core/text_ops.h"
 #include "platform/dos_time.h"
@@ -86,7 +87,7 @@ CopyOutcome CopyFailed(SyncRun& run, const std::string& source_path, const FileF
   ++run.outcome.copies_failed;
   // Msg14 speaks of space only; the reason the system gave tells a
   // read-only or locked target from a full one.
-  run.window.ShowMessage(run.window.Message(14) + "\r\n" + copied.message);
+  run.window.ShowMessage(run.window.Message(kCopyFailed) + "\r\n" + copied.message);
   run.window.RequestClose();
   run.window.AppendLog(FailedCopyLogLine(source.name, copied.message));
   ++run.counters.copy_count;

@@ -34,13 +34,13 @@ void TMain::ActOnDiskCode(uint32_t code) {
   switch (code) {
     case kErrorInvalidDrive:
     case kErrorNotReady:
-      ShowMessage(messages_.Msg(4));
+      ShowMessage(messages_.Msg(kInsertDisk));
       break;
     case kErrorInvalidName:
       break;
     case kErrorUnrecognizedVolume:
     case kErrorUnrecognizedMedia:
-      ShowMessage(messages_.Msg(5));
+      ShowMessage(messages_.Msg(kFormatDisk));
       // The program ends once the running reaction is done, and without the
       // save that closing the window would run: the settings file keeps
       // what it held before this run.
@@ -49,7 +49,7 @@ void TMain::ActOnDiskCode(uint32_t code) {
       services_.host->RequestQuit();
       break;
     default:
-      StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(25), counters_.free_space));
+      StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(kAvailableSize), counters_.free_space));
       break;
   }
 }

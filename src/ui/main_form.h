@@ -50,6 +50,9 @@ class TMain : public SyncWindow {
   ~TMain() override;
 
   // --- Controls, by their design names -------------------------------
+  // The design's names stay; three of them say little: ListBox1 holds the
+  // project folders, ListBox2 the project names, Button2 is "Select" (the
+  // removable folder's picker).
   Button btnHelp, btnLoad, btnSend, btnSelectFile, btnRemoveFromList, Button2;
   ListBox ListBox1, ListBox2;
   StatusBar StatusBar1;

@@ -34,10 +34,10 @@ void TMain::ListBox1Click() {
 
 // True when the user agreed and the folder now exists.
 bool TMain::OfferToCreateFolder(const std::string& folder) {
-  const std::string question = messages_.Msg(7) + folder + messages_.Msg(8) + messages_.Msg(6);
+  const std::string question = messages_.Msg(kNoFolderNamed) + folder + messages_.Msg(kClosingQuote) + messages_.Msg(kCreateItQuestion);
   if (!services_.dialogs->Confirm(question)) return false;
   if (CreateFolderTopDown(folder)) return true;
-  ShowMessage(messages_.Msg(18));
+  ShowMessage(messages_.Msg(kCannotCreate));
   return false;
 }
 
@@ -68,7 +68,7 @@ bool TMain::CreateHighestMissingLevel(const std::string& folder) {
 }
 
 void TMain::RefuseSelection(int p) {
-  ShowMessage(messages_.Msg(15));
+  ShowMessage(messages_.Msg(kInsertRightDisk));
   last_refused_index_ = p;
   ListBox1.SetItemIndex(-1);
   ListBox2.SetItemIndex(-1);
@@ -95,8 +95,8 @@ void TMain::UpdateAutoDeleteCaption(int position) {
   // Twice Duration: the age beyond which auto-delete removes a file.
   const std::string days = std::to_string(2 * int64_t{SpinEdit.value()});
   const std::string project = ListBox2.item(position);
-  const std::string& before = messages_.Msg(23);
-  const std::string& after = messages_.Msg(24);
+  const std::string& before = messages_.Msg(kDeleteBefore);
+  const std::string& after = messages_.Msg(kDaysBeforeFrom);
   // Language code 128 (Japanese) puts the number first.
   chkAutoDelete.SetCaption(lang_ == 128 ? days + before + project + after
                                         : before + days + after + project);
@@ -113,7 +113,7 @@ void TMain::Button2Click() {
   if (!IsFolder(start)) start = "A:\\";
   if (const auto picked = services_.dialogs->PickFolder({"", start, true})) {
     // The picker lets the user name a folder that does not exist yet.
-    if (!platform_.ForceFolders(*picked).ok()) ShowMessage(messages_.Msg(18));
+    if (!platform_.ForceFolders(*picked).ok()) ShowMessage(messages_.Msg(kCannotCreate));
     edMediaDir.SetText(*picked);
     entries_.at_position(ListBox1.item_index()).removable_folder = edMediaDir.text();
   }

@@ -26,12 +26,12 @@ void TMain::btnSendClick() {
   const std::string destination = SendDestination(edMediaDir.text(), ListBox2.item(p));
   if (chkZip.checked()) {
     ShowDiskStatus();
-    return ReportRun(messages_.Msg(17));
+    return ReportRun(messages_.Msg(kNoNewFiles));
   }
   exclusion_list += ",";
   const std::string source = ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page());
   if (!RunSyncTree(source, destination, source, destination, std::move(exclusion_list))) return;
-  ReportRun(messages_.Msg(17));
+  ReportRun(messages_.Msg(kNoNewFiles));
 }
 
 void TMain::btnLoadClick() {
@@ -42,13 +42,13 @@ void TMain::btnLoadClick() {
   log_.Clear();
   std::string exclusion_list = ExclusionList(edExclude.text());
   const std::string project_name = ListBox2.item(p);
-  if (chkZip.checked()) return ReportRun(messages_.Msg(13));
+  if (chkZip.checked()) return ReportRun(messages_.Msg(kNothingNewerToLoad));
   exclusion_list += ",";
   const std::string destination =
       ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page());
   const std::string source = LoadSource(edMediaDir.text(), project_name);
   if (!RunSyncTree(source, destination, destination, source, std::move(exclusion_list))) return;
-  ReportRun(messages_.Msg(13));
+  ReportRun(messages_.Msg(kNothingNewerToLoad));
 }
 
 // Both commands read the selected entry; without one nothing is touched.
@@ -70,7 +70,7 @@ bool TMain::RunSyncTree(const std::string& source, const std::string& destinatio
   SyncTree(run, source, destination);
   run_in_progress_ = false;
   SetCopyStatus("");
-  StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(25), counters_.free_space));
+  StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(kAvailableSize), counters_.free_space));
   last_run_ = std::move(run.outcome);
   const std::string skipped = SkippedEntriesText(last_run_);
   if (!skipped.empty()) ShowMessage(skipped);
@@ -100,7 +100,7 @@ void TMain::ReportRun(const std::string& empty_run_message) {
     // The title counts the copies that were made; failed ones are in the
     // log too, each with its reason.
     const int copied = counters_.copy_count - last_run_.copies_failed;
-    log_.SetTitle(LogTitle(messages_.Msg(10), copied, messages_.Msg(11)));
+    log_.SetTitle(LogTitle(messages_.Msg(kFollowing), copied, messages_.Msg(kFilesCopied)));
     if (!log_.Showing()) log_.ShowModally();
     return;
   }

@@ -13,7 +13,7 @@ namespace pellmar {
 
 void TMain::FormShow() {
   if (ListBox1.count() == 0) {
-    ShowMessage(messages_.Msg(2));
+    ShowMessage(messages_.Msg(kWelcome));
     btnSelectFileClick();
   }
   if (ListBox1.count() == EntryTable::kMaxEntries) btnSelectFile.SetEnabled(false);
