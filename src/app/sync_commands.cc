@@ -6,11 +6,10 @@
 #include <optional>
 
 #include "app/exit_codes.h"
-#include "app/headless_window.h"
 #include "app/usage.h"
 #include "core/relative_path.h"
 #include "platform/platform.h"
-#include "ui/headless_host.h"
+#include "ui/headless.h"
 #include "ui/log_viewer.h"
 #include "ui/main_form.h"
 

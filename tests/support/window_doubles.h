@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "ui/dialogs.h"
-#include "ui/headless_host.h"
+#include "ui/headless.h"
 
 namespace pellmar {
 

@@ -1,5 +1,5 @@
-// The window's services for the command line.
-#include "app/headless_window.h"
+// The window's services of runs without a toolkit.
+#include "ui/headless.h"
 
 #include <ostream>
 
@@ -22,6 +22,20 @@ bool HeadlessDialogs::Confirm(const std::string& question) {
 std::optional<std::string> HeadlessDialogs::PickFolder(const FolderPickerRequest&) {
   return std::nullopt;
 }
+
+void HeadlessHost::ShowModal(TLogViewer& log) {
+  showing_ = true;
+  if (while_modal) while_modal(log);
+  showing_ = false;
+}
+
+void HeadlessHost::Hide(TLogViewer&) { showing_ = false; }
+
+bool HeadlessHost::Showing(const TLogViewer&) const { return showing_; }
+
+void HeadlessHost::RequestQuit() { quit_requested_ = true; }
+
+void HeadlessHost::SetFocus(const std::string& control_name) { focus_ = control_name; }
 
 void PrintLogWindow(std::ostream& out, const TLogViewer& log) {
   out << log.Title.caption() << '\n';

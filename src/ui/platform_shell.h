@@ -1,7 +1,7 @@
 // Shell execution for the window: the desktop's "open" verb, through the
 // platform, which starts programs with argument vectors and never a shell.
-#ifndef PELLMAR_UI_QT_PLATFORM_SHELL_H_
-#define PELLMAR_UI_QT_PLATFORM_SHELL_H_
+#ifndef PELLMAR_UI_PLATFORM_SHELL_H_
+#define PELLMAR_UI_PLATFORM_SHELL_H_
 
 #include "platform/platform.h"
 #include "ui/dialogs.h"
@@ -21,4 +21,4 @@ class PlatformShell : public Shell {
 
 }  // namespace pellmar
 
-#endif  // PELLMAR_UI_QT_PLATFORM_SHELL_H_
+#endif  // PELLMAR_UI_PLATFORM_SHELL_H_

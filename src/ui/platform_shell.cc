@@ -1,5 +1,5 @@
 // "open" is the one verb the window uses; the desktop picks the program.
-#include "ui/qt/platform_shell.h"
+#include "ui/platform_shell.h"
 
 namespace pellmar {
 
