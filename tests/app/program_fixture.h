@@ -10,15 +10,15 @@
 #include <string>
 #include <vector>
 
+#include "support/namespace_fixture.h"
 #include "support/run_program.h"
-#include "support/test_namespace.h"
 
 namespace pellmar {
 
 using ::testing::HasSubstr;
 using ::testing::StartsWith;
 
-class ProgramTest : public ::testing::Test {
+class ProgramTest : public NamespaceTest {
  protected:
   ProgramRun Run(const std::vector<std::string>& args) {
     std::vector<std::string> argv = {PELLMAR_BINARY};
@@ -38,10 +38,6 @@ class ProgramTest : public ::testing::Test {
     for (char& c : path) c = c == '/' ? '\\' : c;
     return path;
   }
-  std::string Documents(const std::string& below) const { return ns_.documents() + "/" + below; }
-  std::string Stick(const std::string& below) const { return ns_.drive('E', below); }
-
-  TestNamespace ns_;
   std::vector<std::string> env_ = [this] {
     std::vector<std::string> env = ns_.Environment();
     env.push_back("PATH=/usr/bin:/bin");

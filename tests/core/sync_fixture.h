@@ -15,7 +15,7 @@
 #include "core/messages.h"
 #include "core/sync_run.h"
 #include "core/sync_window.h"
-#include "support/test_namespace.h"
+#include "support/namespace_fixture.h"
 
 namespace pellmar {
 
@@ -49,13 +49,12 @@ class RecordingWindow : public SyncWindow {
   }
 };
 
-class SyncTest : public ::testing::Test {
+class SyncTest : public NamespaceTest {
  protected:
   /// Host path below the temp folder, and the same place in the namespace.
   std::string Host(const std::string& rel) const { return ns_ / rel; }
   std::string Ns(const std::string& rel) { return ns_.Ns(Host(rel)); }
   /// Host path of a place on the removable disk E:.
-  std::string Stick(const std::string& rel) const { return ns_.drive('E', rel); }
 
   /// A run on window_ and counters_ with a fixed exclusion list.
   std::unique_ptr<SyncRun> MakeRun(const std::string& project_folder,
@@ -63,7 +62,6 @@ class SyncTest : public ::testing::Test {
     return std::make_unique<SyncRun>(platform_, window_, counters_, exclusion_list, project_folder);
   }
 
-  TestNamespace ns_;
   Platform& platform_ = ns_.platform();
   RecordingWindow window_;
   RunCounters counters_{1000, 0};

@@ -19,29 +19,29 @@ struct stat Stat(const std::string& host) {
 TEST_F(PlatformTest, CopyKeepsContentTimeAndModeAndFollowsAFileLink) {
   std::string contents;
   for (int i = 0; i < 3 << 20; ++i) contents += static_cast<char>(i * 7 + i / 9973);
-  WriteText(Docs("src.bin"), contents);
-  chmod(Docs("src.bin").c_str(), 0640);
-  SetLocalWriteTime(Docs("src.bin"), {2010, 5, 9, 0, 0, 2, 0});
+  WriteText(Documents("src.bin"), contents);
+  chmod(Documents("src.bin").c_str(), 0640);
+  SetLocalWriteTime(Documents("src.bin"), {2010, 5, 9, 0, 0, 2, 0});
   WriteText(Stick("src.bin"), "old, longer than nothing");
   ASSERT_TRUE(platform_->CopyOver(docs_ + "\\src.bin", "E:\\src.bin").ok());
   EXPECT_EQ(ReadText(Stick("src.bin")), contents);
   EXPECT_EQ(Stat(Stick("src.bin")).st_mode & 0777, 0640u);
-  EXPECT_EQ(Stat(Stick("src.bin")).st_mtim.tv_sec, Stat(Docs("src.bin")).st_mtim.tv_sec);
+  EXPECT_EQ(Stat(Stick("src.bin")).st_mtim.tv_sec, Stat(Documents("src.bin")).st_mtim.tv_sec);
   EXPECT_EQ(platform_->FindFile("E:\\src.bin")->dos_time,
             platform_->FindFile(docs_ + "\\src.bin")->dos_time);
   EXPECT_EQ(HostNames(Stick("")), std::vector<std::string>{"src.bin"});
 
-  ASSERT_EQ(symlink("src.bin", Docs("link").c_str()), 0);
+  ASSERT_EQ(symlink("src.bin", Documents("link").c_str()), 0);
   ASSERT_TRUE(platform_->CopyOver(docs_ + "\\link", "E:\\copy").ok());
   EXPECT_EQ(ReadText(Stick("copy")), contents);
 }
 
 TEST_F(PlatformTest, FailedCopiesLeaveTheOldTargetAlone) {
-  WriteText(Docs("src"), "new");
+  WriteText(Documents("src"), "new");
   WriteText(Stick("not_a_folder"), "a file where a folder should be");
   WriteText(Stick("a_folder/kept"), "kept");
   WriteText(Stick("target"), "old");
-  ASSERT_EQ(mkfifo(Docs("fifo").c_str(), 0644), 0);
+  ASSERT_EQ(mkfifo(Documents("fifo").c_str(), 0644), 0);
   const struct {
     const char* what;
     std::string source, target;
@@ -70,7 +70,7 @@ TEST_F(PlatformTest, CopyOntoAFullDiskKeepsTheOldTargetAndLeavesNoTemporary) {
   TinyTmpfs tmpfs(Stick("small"), 1 << 20);
   if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
   WriteText(Stick("small/target"), "old");
-  WriteText(Docs("big"), std::string(2 << 20, 'b'));
+  WriteText(Documents("big"), std::string(2 << 20, 'b'));
   const Status status = platform_->CopyOver(docs_ + "\\big", "E:\\small\\target");
   EXPECT_EQ(status.code, kErrorDiskFull) << status.message;
   EXPECT_EQ(ReadText(Stick("small/target")), "old");

@@ -8,16 +8,12 @@
 #include <memory>
 #include <string>
 
-#include "support/test_namespace.h"
+#include "support/namespace_fixture.h"
 
 namespace pellmar {
 
-class PlatformTest : public ::testing::Test {
+class PlatformTest : public NamespaceTest {
  protected:
-  std::string Stick(const std::string& below) const { return ns_.drive('E', below); }
-  std::string Docs(const std::string& below) const { return ns_.documents() + "/" + below; }
-
-  TestNamespace ns_;
   std::unique_ptr<Platform> platform_ = TreePlatform(ns_);
   const std::string docs_ = platform_->DocumentsFolder();
 };

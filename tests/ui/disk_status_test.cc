@@ -96,7 +96,7 @@ TEST_F(DiskStatusTest, SpaceBeyondFourGigabytesIsCountedInFull) {
 }
 
 TEST_F(DiskStatusTest, UnformattedDiskEndsTheProgramAfterTheReactionWithoutSaving) {
-  MakeFolder(OnE("Sync"));
+  MakeFolder(Stick("Sync"));
   ns_.WriteEntries({Documents("Proj")}, "E:\\Sync");
   const std::string before = ReadText(ns_.settings_file());
   TMain& w = StartWindow();

@@ -26,7 +26,7 @@ class EntriesTest : public WindowTest {
 
   // Thirty entries whose Duration is their number, all on an existing E:\Sync.
   void StartWithThirtyEntries() {
-    MakeFolder(OnE("Sync"));
+    MakeFolder(Stick("Sync"));
     std::vector<std::string> projects;
     std::string durations;
     for (int n = 1; n <= 30; ++n) {
@@ -75,7 +75,7 @@ TEST_F(EntriesTest, TheFirstEntryInheritsSlotZeroAndTheShownMountCommand) {
 }
 
 TEST_F(EntriesTest, ALaterEntryInheritsTheFolderBeforeItOnlyWhenItExists) {
-  MakeFolder(OnE("Sync"));
+  MakeFolder(Stick("Sync"));
   ns_.WriteSettings("[Setting]\nSyncItem1=" + Ns(Documents("One")) +
                     "\nPath in mobile disk1=E:\\Sync\nDuration1=30\n"
                     "Extensions of excluded files1=txt\n");
@@ -139,7 +139,7 @@ TEST_F(EntriesTest, ThirtyEntriesDisableAddAndRemoveShiftsTheSlots) {
 }
 
 TEST_F(EntriesTest, FieldReactionsWriteTheSelectedSlot) {
-  MakeFolder(OnE("Sync"));
+  MakeFolder(Stick("Sync"));
   ns_.WriteEntries({Documents("One"), Documents("Two")}, "E:\\Sync");
   TMain& w = StartWindow();
   w.ListBox1.UserSelect(1);

@@ -23,7 +23,7 @@ class SelectionTest : public WindowTest {
 };
 
 TEST_F(SelectionTest, ARefusalCountsOnlyTwiceInARowAtOnePosition) {
-  MakeFolder(OnE("Here"));
+  MakeFolder(Stick("Here"));
   TMain& w = StartWithEntries({"E:\\M0", "E:\\M1", "E:\\M2", "E:\\Here", "E:\\M4"});
   const std::string msg15 = w.messages().Msg(15);
   const struct {
@@ -54,13 +54,13 @@ TEST_F(SelectionTest, YesCreatesTheMissingLevelsFromTheTopDown) {
   dialogs_.answers.push_back(true);
   w.ListBox1.UserSelect(0);
   EXPECT_THAT(platform_.created_folders, ElementsAre("E:\\Sync", "E:\\Sync\\Deep"));
-  EXPECT_TRUE(HostExists(OnE("Sync/Deep")));
+  EXPECT_TRUE(HostExists(Stick("Sync/Deep")));
   EXPECT_THAT(dialogs_.messages, IsEmpty());
   EXPECT_TRUE(w.btnSend.enabled());
 }
 
 TEST_F(SelectionTest, AFolderThatCannotBeCreatedEndsLikeARefusal) {
-  WriteText(OnE("File"), "a file where a folder must be");
+  WriteText(Stick("File"), "a file where a folder must be");
   const std::vector<std::string> folders = {"F:\\Sync", "E:\\File\\Sync", ""};
   TMain& w = StartWithEntries(folders);
   const std::string msg18 = w.messages().Msg(18), msg15 = w.messages().Msg(15);
@@ -80,7 +80,7 @@ TEST_F(SelectionTest, AFolderThatCannotBeCreatedEndsLikeARefusal) {
 }
 
 TEST_F(SelectionTest, TheSpinEditBringsAStoredDurationIntoRange) {
-  MakeFolder(OnE("Sync"));
+  MakeFolder(Stick("Sync"));
   const struct {
     int stored;
     const char* shown_before;
@@ -98,7 +98,7 @@ TEST_F(SelectionTest, TheSpinEditBringsAStoredDurationIntoRange) {
 }
 
 TEST_F(SelectionTest, TheFocusFollowsLoadedAndTheFieldsFollowTheSlot) {
-  MakeFolder(OnE("Sync"));
+  MakeFolder(Stick("Sync"));
   const struct {
     const char* loaded;
     const char* focus;
@@ -117,7 +117,7 @@ TEST_F(SelectionTest, TheFocusFollowsLoadedAndTheFieldsFollowTheSlot) {
 }
 
 TEST_F(SelectionTest, TheAutoDeleteCaptionInBothWordOrders) {
-  MakeFolder(OnE("Sync"));
+  MakeFolder(Stick("Sync"));
   TMain& english = StartWithEntries({"E:\\Sync"}, "Duration1=7\n");
   EXPECT_FALSE(english.chkAutoDelete.visible());
   english.ListBox1.UserSelect(0);
@@ -136,7 +136,7 @@ TEST_F(SelectionTest, TheAutoDeleteCaptionInBothWordOrders) {
 }
 
 TEST_F(SelectionTest, SelectPicksCreatesAndStoresTheRemovableFolder) {
-  MakeFolder(OnE("Sync"));
+  MakeFolder(Stick("Sync"));
   TMain& w = StartWithEntries({"E:\\Sync"});
   w.Button2.Click();  // nothing selected, edMediaDir empty; cancelled
   const FolderPickerRequest first = dialogs_.pickers.at(0);
@@ -147,7 +147,7 @@ TEST_F(SelectionTest, SelectPicksCreatesAndStoresTheRemovableFolder) {
   dialogs_.picks.push_back("E:\\Slot0");  // still nothing selected: slot 0
   w.Button2.Click();
   EXPECT_EQ(w.entries().slot(0).removable_folder, "E:\\Slot0");
-  EXPECT_TRUE(HostExists(OnE("Slot0")));
+  EXPECT_TRUE(HostExists(Stick("Slot0")));
 
   w.ListBox1.UserSelect(0);
   dialogs_.picks.push_back("E:\\New\\Sub");
@@ -155,7 +155,7 @@ TEST_F(SelectionTest, SelectPicksCreatesAndStoresTheRemovableFolder) {
   EXPECT_EQ(dialogs_.pickers.back().start_folder, "E:\\Sync");
   EXPECT_EQ(w.edMediaDir.text(), "E:\\New\\Sub");
   EXPECT_EQ(w.entries().slot(1).removable_folder, "E:\\New\\Sub");
-  EXPECT_TRUE(HostExists(OnE("New/Sub")));
+  EXPECT_TRUE(HostExists(Stick("New/Sub")));
   EXPECT_THAT(w.StatusBar1.panel_text(0), ::testing::StartsWith("Available disk size:"));
 
   w.Button2.Click();  // cancelled: field and slot keep the folder
@@ -206,7 +206,7 @@ TEST_F(SelectionTest, F1OpensHelpFromTheWindowAndFromControlsThatPassItOn) {
 }
 
 TEST_F(SelectionTest, DoubleClicksOpenTheProjectAndTheRemovableFolder) {
-  MakeFolder(OnE("Sync"));
+  MakeFolder(Stick("Sync"));
   TMain& w = StartWithEntries({"E:\\Sync", "E:\\Missing"});
   w.ListBox2.on_dbl_click();  // edMediaDir still empty
   w.ListBox1.UserDoubleClick(0);

@@ -16,7 +16,7 @@ class SendLoadTest : public WindowTest {
  protected:
   // One entry for `project` (a host folder) kept in E:\Sync, selected.
   TMain& StartSelected(const std::string& project) {
-    MakeFolder(OnE("Sync"));
+    MakeFolder(Stick("Sync"));
     ns_.WriteEntries({project}, "E:\\Sync");
     TMain& w = StartWindow();
     w.ListBox1.UserSelect(0);
@@ -33,8 +33,8 @@ TEST_F(SendLoadTest, SendReportsTheCopiesThenFindsNothingNew) {
   TMain& w = StartSelected(Documents("Alpha"));
 
   w.btnSend.Click();
-  EXPECT_EQ(ReadText(OnE("Sync/Alpha/src/util.c")), "util");
-  EXPECT_FALSE(std::filesystem::exists(OnE("Sync/Alpha/setup.ini")));
+  EXPECT_EQ(ReadText(Stick("Sync/Alpha/src/util.c")), "util");
+  EXPECT_FALSE(std::filesystem::exists(Stick("Sync/Alpha/setup.ini")));
   EXPECT_EQ(host_.modal_shows, 1);
   EXPECT_EQ(log_->Title.caption(), "The following 2 files have been copyed.");
   EXPECT_THAT(log_->Memo.lines(), ::testing::UnorderedElementsAre("main.c", "util.c"));
@@ -52,7 +52,7 @@ TEST_F(SendLoadTest, SendReportsTheCopiesThenFindsNothingNew) {
 TEST_F(SendLoadTest, OnlySendStoresATypedRemovableFolder) {
   WriteText(Documents("Alpha/main.c"), "x");
   TMain& w = StartSelected(Documents("Alpha"));
-  MakeFolder(OnE("Other"));
+  MakeFolder(Stick("Other"));
   w.edMediaDir.UserEdit("E:\\Other");
   w.btnLoad.Click();
   EXPECT_EQ(w.entries().slot(1).removable_folder, "E:\\Sync");
@@ -61,7 +61,7 @@ TEST_F(SendLoadTest, OnlySendStoresATypedRemovableFolder) {
               ElementsAre(HasSubstr("E:\\Other\\Alpha: could not be read"), w.messages().Msg(13)));
   w.btnSend.Click();
   EXPECT_EQ(w.entries().slot(1).removable_folder, "E:\\Other");
-  EXPECT_EQ(ReadText(OnE("Other/Alpha/main.c")), "x");
+  EXPECT_EQ(ReadText(Stick("Other/Alpha/main.c")), "x");
 }
 
 TEST_F(SendLoadTest, UseZipCopiesNothing) {
@@ -75,7 +75,7 @@ TEST_F(SendLoadTest, UseZipCopiesNothing) {
   EXPECT_THAT(w.StatusBar1.panel_text(0), StartsWith("Available disk size:"))
       << "Send refreshes the disk status";
   EXPECT_THAT(dialogs_.messages, ElementsAre(w.messages().Msg(13), "No new files"));
-  EXPECT_FALSE(std::filesystem::exists(OnE("Sync/Alpha")));
+  EXPECT_FALSE(std::filesystem::exists(Stick("Sync/Alpha")));
   EXPECT_EQ(host_.modal_shows, 0);
 }
 
@@ -111,13 +111,13 @@ TEST_F(SendLoadTest, RefusedRunsTouchNothing) {
   EXPECT_EQ(std::distance(std::filesystem::recursive_directory_iterator(Documents("Alpha")),
                           std::filesystem::recursive_directory_iterator()),
             1);
-  EXPECT_FALSE(std::filesystem::exists(OnE("Sync/Alpha")));
+  EXPECT_FALSE(std::filesystem::exists(Stick("Sync/Alpha")));
 }
 
 TEST_F(SendLoadTest, FailedCopySavesAtOnceAndEndsTheProgram) {
   WriteText(Documents("Alpha/main.c"), "x");
   TMain& w = StartSelected(Documents("Alpha"));
-  WriteText(OnE("Sync/Alpha"), "a file where the folder belongs");
+  WriteText(Stick("Sync/Alpha"), "a file where the folder belongs");
   w.btnSend.Click();
   EXPECT_THAT(dialogs_.messages, ElementsAre(StartsWith(w.messages().Msg(14) + "\r\n")));
   // The title counts what was copied; the failed file is in the log with why.

@@ -19,7 +19,7 @@
 #include <string>
 
 #include "support/forwarding_platform.h"
-#include "support/test_namespace.h"
+#include "support/namespace_fixture.h"
 #include "support/window_doubles.h"
 #include "ui/log_viewer.h"
 #include "ui/main_form.h"
@@ -31,7 +31,7 @@ using ::testing::HasSubstr;
 using ::testing::IsEmpty;
 using ::testing::StartsWith;
 
-class WindowTest : public ::testing::Test {
+class WindowTest : public NamespaceTest {
  protected:
   WindowTest() {
     WriteText(ProgramFile("pellmar"), "");
@@ -52,14 +52,9 @@ class WindowTest : public ::testing::Test {
   TMain& window() { return *window_; }
 
   // Host paths of the temp namespace, and namespace paths of host paths.
-  std::string Documents(const std::string& below = "") const {
-    return below.empty() ? ns_.documents() : ns_.documents() + "/" + below;
-  }
   std::string ProgramFile(const std::string& name) const { return ns_.program_dir() + "/" + name; }
-  std::string OnE(const std::string& below) const { return ns_.drive('E', below); }
   std::string Ns(const std::string& host_path) { return ns_.Ns(host_path); }
 
-  TestNamespace ns_;
   FaultyPlatform platform_{ns_.platform()};
   ScriptedDialogs dialogs_;
   RecordingShell shell_;
