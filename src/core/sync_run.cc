@@ -7,19 +7,19 @@
 
 namespace pellmar {
 
-SyncRun::SyncRun(Platform& platform, SyncWindow& window, RunCounters& counters,
-                 std::string exclusion_list, std::string project_folder, CodePage code_page)
-    : platform(platform),
-      window(window),
-      counters(counters),
-      exclusion_list(std::move(exclusion_list)),
-      project_folder(std::move(project_folder)),
-      media_dir(window.MediaDirText()),
-      removable_project_folder(window.MediaDirText() + "\\" + window.ProjectName()),
-      days(window.Days()),
-      auto_delete(window.AutoDeleteTicked()),
-      code_page(code_page),
-      medium(platform, media_dir, SendDestination(media_dir, window.ProjectName()), code_page),
+SyncRun::SyncRun(Platform& host, SyncWindow& shown_on, RunCounters& shared_counters,
+                 std::string exclusions, std::string project, CodePage cp)
+    : platform(host),
+      window(shown_on),
+      counters(shared_counters),
+      exclusion_list(std::move(exclusions)),
+      project_folder(std::move(project)),
+      media_dir(shown_on.MediaDirText()),
+      removable_project_folder(media_dir + "\\" + shown_on.ProjectName()),
+      days(shown_on.Days()),
+      auto_delete(shown_on.AutoDeleteTicked()),
+      code_page(cp),
+      medium(host, media_dir, SendDestination(media_dir, shown_on.ProjectName()), cp),
       medium_recorded(medium.Record()) {}
 
 void SyncRun::EndForMediumGone() {
