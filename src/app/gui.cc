@@ -7,9 +7,9 @@
 
 #include "ui/log_viewer.h"
 #include "ui/main_form.h"
+#include "ui/platform_shell.h"
 #include "ui/qt/log_window.h"
 #include "ui/qt/main_window.h"
-#include "ui/platform_shell.h"
 #include "ui/qt/qt_dialogs.h"
 #include "ui/qt/qt_window_host.h"
 #include "ui/qt/window_look.h"

@@ -49,7 +49,8 @@ void TMain::ActOnDiskCode(uint32_t code) {
       services_.host->RequestQuit();
       break;
     default:
-      StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(kAvailableSize), counters_.free_space));
+      StatusBar1.SetPanelText(0,
+                              FreeSpaceText(messages_.Msg(kAvailableSize), counters_.free_space));
       break;
   }
 }

@@ -12,7 +12,8 @@ void TMain::btnSelectFileClick() {
   const std::string start = IsFolder(home_folder_) ? home_folder_ : documents_;
   // A full list gets no line more, whoever runs this reaction.
   if (ListBox1.count() < EntryTable::kMaxEntries) {
-    const auto picked = services_.dialogs->PickFolder({messages_.Msg(kSelectProjectFolder), start, false});
+    const auto picked =
+        services_.dialogs->PickFolder({messages_.Msg(kSelectProjectFolder), start, false});
     if (picked) AddEntry(*picked);
   }
   if (ListBox1.count() == EntryTable::kMaxEntries) btnSelectFile.SetEnabled(false);

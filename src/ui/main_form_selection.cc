@@ -34,7 +34,8 @@ void TMain::ListBox1Click() {
 
 // True when the user agreed and the folder now exists.
 bool TMain::OfferToCreateFolder(const std::string& folder) {
-  const std::string question = messages_.Msg(kNoFolderNamed) + folder + messages_.Msg(kClosingQuote) + messages_.Msg(kCreateItQuestion);
+  const std::string question = messages_.Msg(kNoFolderNamed) + folder +
+                               messages_.Msg(kClosingQuote) + messages_.Msg(kCreateItQuestion);
   if (!services_.dialogs->Confirm(question)) return false;
   if (CreateFolderTopDown(folder)) return true;
   ShowMessage(messages_.Msg(kCannotCreate));

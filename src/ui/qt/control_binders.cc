@@ -2,14 +2,13 @@
 // that need their own widget class live beside this file.
 #include "ui/qt/control_binders.h"
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <algorithm>
 
 #include "ui/qt/list_box_widget.h"
 #include "ui/qt/memo_widget.h"
