@@ -3,6 +3,7 @@
 # .clang-format says; prints the files that are not.
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash scripts/install-packages.sh clang-format
 mapfile -t files < <(git ls-files 'src/*.cc' 'src/*.h' 'tests/*.cc' 'tests/*.h' 'fuzz/*.cc' 2>/dev/null ||
   find src tests fuzz -name '*.cc' -o -name '*.h')
 if ! clang-format --dry-run -Werror "${files[@]}" 2>/tmp/pellmar-format.$$; then

@@ -1,8 +1,42 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test (no display needed).
+# Installs what is missing, builds, and runs every test (no display needed),
+# in timed phases:
+#   0. the layering and formatting checks;
+#   1. the plain build (build/) and all its tests;
+#   2. a short run of every fuzzer (scripts/fuzz.sh, build-fuzz/);
+#   3. the tests again under AddressSanitizer and UBSan
+#      (scripts/test-sanitize.sh, build-asan/).
+# Arguments go to the first phase's ctest and skip the other two, for a
+# quick filtered run: scripts/test.sh -R SyncTest
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-bash "$root/scripts/setup.sh"
-export QT_QPA_PLATFORM=offscreen
-cd "$root/build"
-ctest --output-on-failure -j"$(nproc)" "$@"
+timings=""
+
+# Runs one phase and notes its time; a failed phase ends the run.
+timed() {
+  local name=$1 start=$SECONDS
+  shift
+  echo "== $name"
+  if ! "$@"; then
+    echo "== $name FAILED after $((SECONDS - start)) s"
+    exit 1
+  fi
+  timings+="${timings:+, }$name $((SECONDS - start)) s"
+  echo "== $name: $((SECONDS - start)) s"
+}
+
+# Called where a failure is handled, so each step checks its own result.
+plain_tests() {
+  bash "$root/scripts/setup.sh" &&
+    (cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@")
+}
+
+checks() { bash "$root/scripts/check-layers.sh" && bash "$root/scripts/check-format.sh"; }
+
+timed "layering and formatting" checks
+timed "build and tests" plain_tests "$@"
+if [ $# -eq 0 ]; then
+  timed "fuzzers" bash "$root/scripts/fuzz.sh"
+  timed "sanitizer build and tests" bash "$root/scripts/test-sanitize.sh"
+fi
+echo "== timings: $timings"

@@ -53,6 +53,24 @@ std::string_view Unquoted(std::string_view value) {
   return IsQuoted(value) ? value.substr(1, value.size() - 2) : value;
 }
 
+// The read limit counts bytes, but a cut never splits a UTF-8 character:
+// the one that would not fit whole is left out, so what a read returns is
+// still text. Bytes that are no UTF-8 (a Shift-JIS file) are cut as they are.
+std::string_view CutToLimit(std::string_view value, size_t limit) {
+  if (value.size() <= limit) return value;
+  size_t start = limit;  // where the last character kept begins
+  for (int back = 0; back < 4 && start > 0; ++back) {
+    if ((static_cast<unsigned char>(value[--start]) & 0xC0) != 0x80) break;
+  }
+  const auto lead = static_cast<unsigned char>(value[start]);
+  const size_t length = lead >= 0xF8   ? 1
+                        : lead >= 0xF0 ? 4
+                        : lead >= 0xE0 ? 3
+                        : lead >= 0xC0 ? 2
+                                       : 1;
+  return value.substr(0, start + length > limit ? start : limit);
+}
+
 // A read trims blanks at either end and unwraps one pair of quotes, so a
 // value that would lose either goes out wrapped in one more pair.
 std::string Encoded(const std::string& value) {
@@ -99,7 +117,7 @@ void IniFile::Line::Assign(std::string new_text) {
 }
 
 std::string IniFile::Line::value() const {
-  return std::string(Unquoted(raw_value()).substr(0, kMaxValueLength));
+  return std::string(CutToLimit(Unquoted(raw_value()), kMaxValueLength));
 }
 
 IniFile::IniFile(Platform& platform, std::string path)

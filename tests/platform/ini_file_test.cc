@@ -216,9 +216,12 @@ TEST_F(IniFileTest, CutsLongValuesAndSurvivesGarbage) {
   std::string garbage;
   for (int i = 0; i < 4096; ++i) garbage += static_cast<char>(i * 37 % 256);
   const std::string long_line(1 << 20, 'L');
+  const std::string accent_at_cut = std::string(2046, 'a') + "\xC3\xA9" + "z";
   IniFile ini = Load("[S]\r\nLong=" + long_line + "\r\n" + garbage + "\n[S2]\nAfter=ok\r\n" +
-                     std::string("Nul=a\0b", 7) + "\n");
+                     std::string("Nul=a\0b", 7) + "\nAccent=" + accent_at_cut + "\n");
   EXPECT_EQ(ini.ReadString("S", "Long", ""), std::string(2047, 'L'));
+  EXPECT_EQ(ini.ReadString("S2", "Accent", ""), std::string(2046, 'a'))
+      << "a character the cut goes through is left out whole";
   EXPECT_EQ(ini.ReadString("S2", "After", ""), "ok");
   EXPECT_EQ(ini.ReadInteger("S", "Long", 3), 3);
 }
