@@ -126,6 +126,7 @@ IniFile::IniFile(Platform& platform, std::string path)
   const Status read = platform_.ReadWholeFile(path_, &contents);
   if (read.ok()) {
     Parse(contents);
+    as_read_ = std::move(contents);
     return;
   }
   sections_.push_back(Section{"", "", false, {}, {}});
@@ -358,6 +359,9 @@ Status IniFile::UpdateFile() {
     for (const Line& line : s.lines) contents.append(line.text).append("\r\n");
     for (const Line& line : s.blank_lines) contents.append(line.text).append("\r\n");
   }
+  // A file that would come out as it went in is left alone: no rewrite and
+  // no flush for every run that changed nothing.
+  if (!as_read_.empty() && contents == as_read_) return Status::Ok();
   return platform_.WriteWholeFile(path_, contents);
 }
 

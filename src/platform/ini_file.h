@@ -114,6 +114,7 @@ class IniFile {
   std::string path_;
   bool unreadable_parts_ = false;
   bool unicode_ = false;
+  std::string as_read_;  // the file's bytes when it was read whole
   std::vector<Section> sections_;
   // Folded name -> position in sections_ of the first section of that name.
   std::unordered_map<std::string, size_t> section_index_;

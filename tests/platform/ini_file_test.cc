@@ -4,6 +4,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
 
@@ -235,6 +236,20 @@ TEST_F(IniFileTest, MissingFileReadsAsEmptyAndIsCreatedOnUpdate) {
   ASSERT_TRUE(ini.UpdateFile().ok());
   EXPECT_EQ(ReadText(Stick("New.ini")),
             "[Setting]\r\nLoaded=1\r\nAutoUmount=0\r\n[Settings]\r\nVersion=1.1\r\n");
+  // The same values again leave the file alone: not even rewritten.
+  const auto inode = [&] {
+    struct stat info {};
+    stat(Stick("New.ini").c_str(), &info);
+    return info.st_ino;
+  };
+  const ino_t before = inode();
+  IniFile again(*platform_, "E:\\New.ini");
+  again.WriteInteger("Setting", "Loaded", 1);
+  ASSERT_TRUE(again.UpdateFile().ok());
+  EXPECT_EQ(inode(), before);
+  again.WriteInteger("Setting", "Loaded", 0);
+  ASSERT_TRUE(again.UpdateFile().ok());
+  EXPECT_NE(inode(), before);
 }
 
 TEST_F(IniFileTest, WritesKeepOtherLinesAndTheKeysOwnSpelling) {
