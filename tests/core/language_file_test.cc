@@ -33,12 +33,7 @@ TEST(LanguageFileTest, ShippedJapaneseFileIsDecoded) {
 // Saved as UTF-16, a Japanese file is Unicode already, whatever LANG says.
 TEST(LanguageFileTest, Utf16FileIsNotDecodedTwice) {
   TestNamespace ns;
-  std::string bytes = "\xFF\xFE";
-  for (char16_t c : std::u16string(u"[Main]\r\nLANG=128\r\nbtnSend.Caption=送信(&S)\r\n")) {
-    bytes += static_cast<char>(c & 0xFF);
-    bytes += static_cast<char>(c >> 8);
-  }
-  WriteText(ns / "utf16.lng", bytes);
+  WriteText(ns / "utf16.lng", Utf16Bytes(u"[Main]\r\nLANG=128\r\nbtnSend.Caption=送信(&S)\r\n"));
   const std::optional<LanguageTexts> texts =
       ReadLanguageFile(ns.platform(), ns.Ns(ns / "utf16.lng"));
   ASSERT_TRUE(texts.has_value());

@@ -14,17 +14,6 @@
 namespace pellmar {
 namespace {
 
-// Text as a Windows editor saves it when asked for "Unicode": UTF-16 with a
-// byte-order mark, little-endian unless `big_endian`.
-std::string Utf16(const std::u16string& text, bool big_endian = false) {
-  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
-  for (char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-    bytes += big_endian ? std::string{high, low} : std::string{low, high};
-  }
-  return bytes;
-}
-
 // UTF-16 holding a surrogate that has no partner.
 std::u16string WithLoneSurrogate(char16_t surrogate) {
   return u"[S]\r\nA=1" + std::u16string(1, surrogate) + u"\r\nB=2\r\n";
@@ -104,9 +93,9 @@ TEST_F(IniFileTest, ReadsEveryEncodingAndLineEndAnEditorWritesAndSavesPlainUtf8)
       {"UTF-8 with two marks", "\xEF\xBB\xBF\xEF\xBB\xBF[S]\r\nA=" + a + "\r\nB=2\r\n"},
       {"lone CR", "[S]\rA=" + a + "\rB=2\r"},
       {"mixed line ends", "[S]\r\nA=" + a + "\rB=2\n"},
-      {"UTF-16LE, CR LF", Utf16(u"[S]\r\nA=\u00C4\U0001F600\r\nB=2\r\n")},
-      {"UTF-16BE, lone CR", Utf16(u"[S]\rA=\u00C4\U0001F600\rB=2\r", true)},
-      {"UTF-16LE with a second mark", Utf16(u"\uFEFF[S]\nA=\u00C4\U0001F600\nB=2\n")},
+      {"UTF-16LE, CR LF", Utf16Bytes(u"[S]\r\nA=\u00C4\U0001F600\r\nB=2\r\n")},
+      {"UTF-16BE, lone CR", Utf16Bytes(u"[S]\rA=\u00C4\U0001F600\rB=2\r", true)},
+      {"UTF-16LE with a second mark", Utf16Bytes(u"\uFEFF[S]\nA=\u00C4\U0001F600\nB=2\n")},
   };
   for (const auto& c : cases) {
     IniFile ini = Load(c.bytes);
@@ -135,9 +124,9 @@ TEST_F(IniFileTest, TellsWhenTheFileHeldWhatItCouldNotRead) {
       {"empty key", "[S]\r\nB=2\r\n=x\r\n", true},
       {"NUL byte", std::string("[S]\r\nB=2\r\nA=\0\r\n", 14), true},
       {"UTF-16 without its mark", std::string("[\0S\0]\0\n\0", 8), true},
-      {"lone high surrogate", Utf16(WithLoneSurrogate(0xD800)), true},
-      {"lone low surrogate, big-endian", Utf16(WithLoneSurrogate(0xDC00), true), true},
-      {"odd last byte", Utf16(u"[S]\nB=2\n") + "x", true},
+      {"lone high surrogate", Utf16Bytes(WithLoneSurrogate(0xD800)), true},
+      {"lone low surrogate, big-endian", Utf16Bytes(WithLoneSurrogate(0xDC00), true), true},
+      {"odd last byte", Utf16Bytes(u"[S]\nB=2\n") + "x", true},
   };
   for (const auto& c : cases) {
     IniFile ini = Load(c.bytes);

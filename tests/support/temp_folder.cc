@@ -114,4 +114,13 @@ LocalDateTime MidnightPlus(int days, int seconds) {
   return FromTm(tm);
 }
 
+std::string Utf16Bytes(const std::u16string& text, bool big_endian) {
+  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
+  for (char16_t unit : text) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += big_endian ? std::string{high, low} : std::string{low, high};
+  }
+  return bytes;
+}
+
 }  // namespace pellmar

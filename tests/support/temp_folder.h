@@ -34,6 +34,9 @@ void WriteText(const std::string& host_path, const std::string& contents);
 /// Writes `size` bytes, making the folders, and sets the last-write time.
 void WriteDated(const std::string& host_path, int64_t size, const LocalDateTime& when);
 std::string ReadText(const std::string& host_path);
+/// Text as a Windows editor saves it when asked for "Unicode": UTF-16 with
+/// a byte-order mark, little-endian unless `big_endian`.
+std::string Utf16Bytes(const std::u16string& text, bool big_endian = false);
 /// Makes a folder with its parents; fine when it exists.
 void MakeFolder(const std::string& host_path);
 /// True when anything, even a broken link, is at `host_path`.

@@ -8,17 +8,6 @@
 namespace pellmar {
 namespace {
 
-// Text as a Windows editor saves it when asked for "Unicode": UTF-16 with a
-// byte-order mark. Only ASCII and lone surrogates are needed here.
-std::string Utf16(const std::u16string& text, bool big_endian) {
-  std::string bytes = big_endian ? "\xFE\xFF" : "\xFF\xFE";
-  for (char16_t unit : text) {
-    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
-    bytes += big_endian ? std::string{high, low} : std::string{low, high};
-  }
-  return bytes;
-}
-
 std::u16string Widened(const std::string& ascii) {
   return std::u16string(ascii.begin(), ascii.end());
 }
@@ -178,11 +167,14 @@ TEST_F(SettingsTest, EveryProjectSurvivesAndWhatCouldNotBeReadIsKeptAsABackup) {
     bool backup;
   } cases[] = {
       {"UTF-8", crlf, {"Alpha", "Beta"}, false},
-      {"UTF-16LE", Utf16(Widened(crlf), false), {"Alpha", "Beta"}, false},
-      {"UTF-16BE, lone CR", Utf16(Widened(cr), true), {"Alpha", "Beta"}, false},
+      {"UTF-16LE", Utf16Bytes(Widened(crlf), false), {"Alpha", "Beta"}, false},
+      {"UTF-16BE, lone CR", Utf16Bytes(Widened(cr), true), {"Alpha", "Beta"}, false},
       {"lone CR", cr, {"Alpha", "Beta"}, false},
       {"two byte-order marks", "\xEF\xBB\xBF\xEF\xBB\xBF" + crlf, {"Alpha", "Beta"}, false},
-      {"lone surrogate", Utf16(Widened(crlf) + u"Note=\xD800\r\n", false), {"Alpha", "Beta"}, true},
+      {"lone surrogate",
+       Utf16Bytes(Widened(crlf) + u"Note=\xD800\r\n", false),
+       {"Alpha", "Beta"},
+       true},
       {"stray text", crlf + "SyncItem3\r\n", {"Alpha", "Beta"}, true},
       {"folder name too long",
        crlf + "SyncItem3=" + too_long + "\r\n",
