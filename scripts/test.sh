@@ -31,7 +31,11 @@ plain_tests() {
     (cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@")
 }
 
-checks() { bash "$root/scripts/check-layers.sh" && bash "$root/scripts/check-format.sh"; }
+# The checks come before the build, so they install their own tool.
+checks() {
+  bash "$root/scripts/install-packages.sh" clang-format &&
+    bash "$root/scripts/check-layers.sh" && bash "$root/scripts/check-format.sh"
+}
 
 timed "layering and formatting" checks
 timed "build and tests" plain_tests "$@"
