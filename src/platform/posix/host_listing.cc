@@ -62,6 +62,13 @@ FileFacts FactsFromStat(const std::string& name, const struct stat& link_info,
   return facts;
 }
 
+// A missing folder is a missing path, as Windows reports it.
+Status FolderStatusFromErrno(const std::string& operation, const std::string& folder, int error) {
+  Status status = StatusFromErrno(operation, folder, error);
+  if (status.code == kErrorFileNotFound) status.code = kErrorPathNotFound;
+  return status;
+}
+
 // True when the entry is the root of a mounted file system (a bind mount
 // included, which keeps the device of what it shows). Windows marks such a
 // folder as a reparse point, and so does this listing: a stick must not
@@ -135,9 +142,7 @@ FolderListing ListHostFolder(const std::string& host_folder, const std::string& 
   FolderListing listing;
   ScopedFd opened(open(host_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!opened.valid()) {
-    listing.status = StatusFromErrno("list the folder", host_folder, errno);
-    // A missing folder is a missing path, as Windows reports it.
-    if (listing.status.code == kErrorFileNotFound) listing.status.code = kErrorPathNotFound;
+    listing.status = FolderStatusFromErrno("list the folder", host_folder, errno);
     return listing;
   }
   DIR* folder = fdopendir(opened.get());
@@ -189,9 +194,7 @@ Status HostFolderChain(const std::string& host_path, std::vector<FileIdentity>* 
   // system really has above this one, not the ones the path text names.
   char* real = realpath(host_path.c_str(), nullptr);
   if (real == nullptr) {
-    Status status = StatusFromErrno("find the folder", host_path, errno);
-    if (status.code == kErrorFileNotFound) status.code = kErrorPathNotFound;
-    return status;
+    return FolderStatusFromErrno("find the folder", host_path, errno);
   }
   std::string folder = real;
   free(real);
