@@ -1,5 +1,5 @@
 // Reads the language file: captions, hints, font face, language code and the
-// thirty messages from its "Main" section, decoded from Shift-JIS for 128.
+// messages from its "Main" section, decoded from Shift-JIS for 128.
 #include "core/language_file.h"
 
 #include "core/text_ops.h"
@@ -38,12 +38,11 @@ class LanguageReader {
   }
 
   std::string Read(const std::string& key) {
-    std::string text = ini_.ReadString(kSection, key, "");
     // A file saved as UTF-16 holds Japanese as Unicode already.
     if (lang_ == kShiftJisLanguage && !ini_.IsUnicode()) {
-      text = platform_.DecodeCodePage(text, kShiftJisCodePage);
+      return platform_.DecodeCodePage(ini_.ReadBytes(kSection, key, ""), kShiftJisCodePage);
     }
-    return text;
+    return ini_.ReadString(kSection, key, "");
   }
 
  private:

@@ -231,6 +231,18 @@ IniFile::Line* IniFile::FindLine(Section& section, const std::string& key) {
 std::string IniFile::ReadString(const std::string& section, const std::string& key,
                                 const std::string& default_value) const {
   const Line* line = Find(section, key);
+  if (line == nullptr) return default_value;
+  std::string value = line->value();
+  // A value that is no UTF-8 was written in the system's ANSI code page (0),
+  // as editors on Windows save by default; where the system's own text is
+  // UTF-8 already, that leaves the bytes as they are.
+  if (!unicode_ && !IsWellFormedUtf8(value)) value = platform_.DecodeCodePage(value, 0);
+  return value;
+}
+
+std::string IniFile::ReadBytes(const std::string& section, const std::string& key,
+                               const std::string& default_value) const {
+  const Line* line = Find(section, key);
   return line == nullptr ? default_value : line->value();
 }
 

@@ -46,6 +46,11 @@ class IniFile {
   /// pair, so every value reads back exactly as it was written.
   std::string ReadString(const std::string& section, const std::string& key,
                          const std::string& default_value) const;
+  /// The value as the file holds it, for a caller that knows the file's
+  /// own code page; ReadString decodes a value that is no UTF-8 from the
+  /// system's ANSI code page.
+  std::string ReadBytes(const std::string& section, const std::string& key,
+                        const std::string& default_value) const;
   int32_t ReadInteger(const std::string& section, const std::string& key,
                       int32_t default_value) const;
   bool ReadBool(const std::string& section, const std::string& key, bool default_value) const;

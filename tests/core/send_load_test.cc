@@ -33,19 +33,22 @@ TEST(SendLoadTest, ReportTexts) {
   EXPECT_EQ(LogTitle("The following ", 1, " files have been copyed."),
             "The following 1 files have been copyed.");
   RunOutcome outcome;
-  EXPECT_EQ(SkippedEntriesText(outcome), "");
+  const MessageTable messages;
+  EXPECT_EQ(SkippedEntriesText(outcome, messages), "");
   for (int i = 0; i < 60; ++i) outcome.Skip("E:\\x\\pipe" + std::to_string(i));
-  const std::string text = SkippedEntriesText(outcome);
+  const std::string text = SkippedEntriesText(outcome, messages);
   EXPECT_NE(text.find("E:\\x\\pipe49"), std::string::npos);
   EXPECT_EQ(text.find("E:\\x\\pipe50"), std::string::npos);
   EXPECT_NE(text.find("10 more"), std::string::npos);
   EXPECT_FALSE(outcome.Complete());
+  // A value goes in as it is: a folder named "%2" is no marker.
+  EXPECT_EQ(FillIn("%1 and %2", {"%2", "b"}), "%2 and b");
+  EXPECT_EQ(FillIn("%3 at 100% %", {"a"}), "%3 at 100% %");
 }
 
 TEST_F(SyncTest, OverlapGuardRefusesFoldersThatMeet) {
-  // Drive E: spelled through C:, where the host's root is.
-  std::string e_on_c = "C:" + Stick("Sync/Alpha");
-  for (char& c : e_on_c) c = c == '/' ? '\\' : c;
+  // Drive E: spelled through the host's own root.
+  const std::string e_on_c = ThroughHostRoot(Stick("Sync/Alpha"));
   const struct {
     std::string project, removable, media;
     bool refused;
@@ -62,7 +65,9 @@ TEST_F(SyncTest, OverlapGuardRefusesFoldersThatMeet) {
       {"C:\\Work\\Alpha", "\\Alpha", "", true},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(OverlapRefusal(platform_, c.project, c.removable, c.media).has_value(), c.refused)
+    EXPECT_EQ(
+        OverlapRefusal(platform_, c.project, c.removable, c.media, window_.messages).has_value(),
+        c.refused)
         << c.project << " and " << c.removable << " with " << c.media;
   }
 }

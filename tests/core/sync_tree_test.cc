@@ -1,19 +1,14 @@
 // SyncTree on real trees: where copies land in both directions, the date
-// window and the exclusion list, refusals, auto-delete, and the entries a
-// walk must never follow or open.
+// window and the exclusion list, refusals and auto-delete (the entries a walk
+// must never follow or open: sync_tree_<os>_test.cc).
 #include "core/sync_tree.h"
-
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "core/candidate.h"
 #include "core/target_folder.h"
+#include "core/text_ops.h"
 #include "platform/dos_time.h"
 #include "support/forwarding_platform.h"
 #include "sync_fixture.h"
@@ -41,18 +36,30 @@ TEST_F(SyncTest, SendAndLoadMirrorTheProjectTree) {
   EXPECT_EQ(HostSize(Host("Work/Alpha/src/lib/util.c")), 20);
 }
 
-TEST_F(SyncTest, TargetFolderOfATopLevelFileAndTheDriveFallback) {
-  window_.project_name = "Beta";
-  auto run = MakeRun("D:\\Work\\Beta");
-  std::string root = "E:\\Sync\\Beta";
-  EXPECT_EQ(TargetFolder(*run, "D:\\Work\\Beta\\a.c", "D:\\Work\\Beta", &root), "E:\\Sync\\Beta\\");
-  EXPECT_EQ(root, "E:\\Sync\\Beta");
-  // Neither folder occurs in the path: the root is cut to its drive for the
-  // rest of the level.
-  run = MakeRun("C:\\Elsewhere");
-  EXPECT_EQ(TargetFolder(*run, "D:\\Work\\Beta\\src\\a.c", "D:\\Work\\Beta\\src", &root),
-            "E:\\Work\\Beta\\src");
-  EXPECT_EQ(root, "E:");
+// The folder texts are taken off a path only where a whole folder ends (a
+// project "E:\S" must not cut "E:\Sync\S\a.c" into "ync\S\a.c"); when
+// neither occurs in the path, the root is cut to its drive for the rest of
+// the level.
+TEST_F(SyncTest, TargetFolderRemovesWholeFoldersAndFallsBackToTheDrive) {
+  const struct {
+    const char *project, *media, *name, *file, *root, *target, *root_after;
+  } cases[] = {
+      {"D:\\Work\\Beta", "E:\\Sync", "Beta", "D:\\Work\\Beta\\a.c", "E:\\Sync\\Beta",
+       "E:\\Sync\\Beta\\", "E:\\Sync\\Beta"},
+      {"C:\\Elsewhere", "E:\\Sync", "Beta", "D:\\Work\\Beta\\src\\a.c", "E:\\Sync\\Beta",
+       "E:\\Work\\Beta\\src", "E:"},
+      {"E:\\S", "E:\\Sync", "S", "E:\\Sync\\S\\a.c", "E:\\S", "E:\\S\\", "E:\\S"},
+      {"C:\\D\\P", "C:\\D\\P-stick", "P", "C:\\D\\P-stick\\P\\x\\a.c", "C:\\D\\P", "C:\\D\\P\\x",
+       "C:\\D\\P"},
+  };
+  for (const auto& c : cases) {
+    window_.media_dir = c.media;
+    window_.project_name = c.name;
+    std::string root = c.root;
+    EXPECT_EQ(TargetFolder(*MakeRun(c.project), c.file, ParentOf(c.file), &root), c.target)
+        << c.file;
+    EXPECT_EQ(root, c.root_after) << c.file;
+  }
 }
 
 TEST(CandidateTest, ExtensionKeysAreFoundAnywhereInTheList) {
@@ -167,53 +174,6 @@ TEST_F(SyncTest, UnflushedCopyKeepsTheOriginal) {
   refusing.fail_flush = false;
   SyncTree(run, "E:\\Sync\\Alpha", Ns("p"));
   EXPECT_FALSE(HostExists(Stick("Sync/Alpha/old.txt"))) << "deleted once its copy is safe";
-}
-
-// A deletion the host refuses gives no space back. Needs the immutable bit.
-TEST_F(SyncTest, UndeletableFileGivesNoSpaceBack) {
-  window_.auto_delete = true;
-  const std::string file = Stick("Sync/Alpha/locked.txt");
-  WriteDated(file, 100, DaysAgo(30));
-  WriteDated(Host("p/locked.txt"), 100, DaysAgo(30));
-  const int fd = open(file.c_str(), O_RDONLY);
-  int flags = 0;
-  const bool got = ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-  flags |= FS_IMMUTABLE_FL;
-  if (!got || ioctl(fd, FS_IOC_SETFLAGS, &flags) != 0) {
-    close(fd);
-    GTEST_SKIP() << "this file system or user cannot make a file immutable";
-  }
-  SyncTree(*MakeRun(Ns("p")), "E:\\Sync\\Alpha", Ns("p"));
-  flags &= ~FS_IMMUTABLE_FL;
-  ioctl(fd, FS_IOC_SETFLAGS, &flags);
-  close(fd);
-  EXPECT_TRUE(HostExists(file));
-  EXPECT_EQ(counters_.free_space, 1000);
-}
-
-TEST_F(SyncTest, LinksSpecialFilesAndUnwritableNamesAreReportedNotFollowed) {
-  window_.auto_delete = true;
-  WriteDated(Stick("Sync/Alpha/a.txt"), 10, DaysAgo(1));
-  fs::create_directory_symlink(".", Stick("Sync/Alpha/loop"));
-  WriteDated(Host("elsewhere/old.txt"), 10, DaysAgo(30));
-  fs::create_directory_symlink(Host("elsewhere"), Stick("Sync/Alpha/outside"));
-  ASSERT_EQ(mkfifo(Stick("Sync/Alpha/pipe").c_str(), 0600), 0);
-  WriteDated(Stick("Sync/Alpha/back\\slash.txt"), 10, DaysAgo(1));
-  auto run = MakeRun(Ns("p"));
-
-  SyncTree(*run, "E:\\Sync\\Alpha", Ns("p"));
-  EXPECT_EQ(window_.log, std::vector<std::string>{"a.txt"});
-  EXPECT_TRUE(HostExists(Host("elsewhere/old.txt"))) << "auto-delete never reaches through a link";
-  EXPECT_FALSE(HostExists(Host("p/pipe")));
-  EXPECT_EQ(run->outcome.skipped_count, 4);
-  const std::string listed = [&] {
-    std::string all;
-    for (const std::string& name : run->outcome.skipped_names) all += name + "|";
-    return all;
-  }();
-  for (const char* name : {"loop", "outside", "pipe", "back\\slash.txt"}) {
-    EXPECT_NE(listed.find(name), std::string::npos) << name << " in " << listed;
-  }
 }
 
 }  // namespace

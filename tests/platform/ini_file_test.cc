@@ -1,15 +1,14 @@
 // The profile facility: value syntax, lookup rules, preserved lines and the
-// atomic write-back, all on real files.
+// atomic write-back, all on real files (what needs POSIX file systems:
+// ini_file_posix_test.cc).
 #include "platform/ini_file.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <climits>
 
-#include "platform_fixture.h"
-#include "support/tiny_tmpfs.h"
+#include "support/namespace_fixture.h"
 
 namespace pellmar {
 namespace {
@@ -19,8 +18,9 @@ std::u16string WithLoneSurrogate(char16_t surrogate) {
   return u"[S]\r\nA=1" + std::u16string(1, surrogate) + u"\r\nB=2\r\n";
 }
 
-class IniFileTest : public PlatformTest {
+class IniFileTest : public NamespaceTest {
  protected:
+  Platform* const platform_ = &ns_.platform();
   IniFile Load(const std::string& contents) {
     WriteText(Stick("Test.ini"), contents);
     return IniFile(*platform_, "E:\\Test.ini");
@@ -216,31 +216,6 @@ TEST_F(IniFileTest, CutsLongValuesAndSurvivesGarbage) {
   EXPECT_EQ(ini.ReadInteger("S", "Long", 3), 3);
 }
 
-TEST_F(IniFileTest, MissingFileReadsAsEmptyAndIsCreatedOnUpdate) {
-  IniFile ini(*platform_, "E:\\New.ini");
-  EXPECT_EQ(ini.ReadString("S", "K", "d"), "d");
-  ini.WriteInteger("Setting", "Loaded", 1);
-  ini.WriteBool("Setting", "AutoUmount", false);
-  ini.WriteFloat("Settings", "Version", 1.1);
-  ASSERT_TRUE(ini.UpdateFile().ok());
-  EXPECT_EQ(ReadText(Stick("New.ini")),
-            "[Setting]\r\nLoaded=1\r\nAutoUmount=0\r\n[Settings]\r\nVersion=1.1\r\n");
-  // The same values again leave the file alone: not even rewritten.
-  const auto inode = [&] {
-    struct stat info {};
-    stat(Stick("New.ini").c_str(), &info);
-    return info.st_ino;
-  };
-  const ino_t before = inode();
-  IniFile again(*platform_, "E:\\New.ini");
-  again.WriteInteger("Setting", "Loaded", 1);
-  ASSERT_TRUE(again.UpdateFile().ok());
-  EXPECT_EQ(inode(), before);
-  again.WriteInteger("Setting", "Loaded", 0);
-  ASSERT_TRUE(again.UpdateFile().ok());
-  EXPECT_NE(inode(), before);
-}
-
 TEST_F(IniFileTest, WritesKeepOtherLinesAndTheKeysOwnSpelling) {
   IniFile ini = Load(
       "; written by hand\nstray line\n[Setting]\n; comment\nDuration1=7\n\n"
@@ -271,19 +246,6 @@ TEST_F(IniFileTest, ValueWithLineBreakCannotForgeKeys) {
   EXPECT_EQ(reread.ReadString("Setting", "SyncItem1", "none"), "none");
   EXPECT_EQ(reread.ReadInteger("Setting", "Loaded", 5), 5);
   EXPECT_EQ(reread.ReadString("Setting", "SyncItem2", ""), "C:\\fine");
-}
-
-TEST_F(IniFileTest, FailedFlushLeavesTheOldFileWhole) {
-  MakeFolder(Stick("full"));
-  TinyTmpfs tmpfs(Stick("full"), 64 * 1024);
-  if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
-  const std::string old_contents = "[Setting]\r\nLoaded=1\r\n";
-  WriteText(Stick("full/Pellmar.ini"), old_contents);
-  IniFile ini(*platform_, "E:\\full\\Pellmar.ini");
-  ini.WriteString("Setting", "HomeFolder", std::string(200000, 'h'));
-  EXPECT_FALSE(ini.UpdateFile().ok());
-  EXPECT_EQ(ReadText(Stick("full/Pellmar.ini")), old_contents);
-  EXPECT_EQ(HostNames(Stick("full")), std::vector<std::string>{"Pellmar.ini"});
 }
 
 }  // namespace

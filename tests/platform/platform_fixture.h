@@ -9,6 +9,7 @@
 #include <string>
 
 #include "support/namespace_fixture.h"
+#include "support/posix/tree_platform.h"
 
 namespace pellmar {
 

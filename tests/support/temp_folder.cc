@@ -1,45 +1,54 @@
-// Temp folders, host files and local write times for the tests.
+// Temp folders, host files and local dates for the tests, on std::filesystem
+// with UTF-8 paths; removing a folder and setting a write time are the
+// system's own (support/<os>/host_files.cc).
 #include "support/temp_folder.h"
 
-#include <fcntl.h>
-#include <ftw.h>
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 namespace pellmar {
 namespace {
 
-int RemoveOne(const char* path, const struct stat*, int type, struct FTW*) {
-  // A folder a test left read-only must still go.
-  if (type == FTW_DP) chmod(path, 0700);
-  return remove(path);
-}
+namespace fs = std::filesystem;
 
 LocalDateTime FromTm(const std::tm& tm) {
   return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec, 0};
 }
 
+// The tests run on one thread, so the shared result of localtime is safe.
+std::tm LocalTm(std::time_t seconds) { return *std::localtime(&seconds); }
+
 }  // namespace
 
-TempFolder::TempFolder() {
-  const char* base = std::getenv("TMPDIR");
-  std::string pattern = std::string(base != nullptr && *base ? base : "/tmp") + "/pellmar-XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) ADD_FAILURE() << "mkdtemp failed for " << pattern;
-  path_ = pattern;
+fs::path HostFsPath(const std::string& utf8) {
+  return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
-TempFolder::~TempFolder() { nftw(path_.c_str(), RemoveOne, 16, FTW_DEPTH | FTW_PHYS | FTW_MOUNT); }
+std::string Utf8Path(const fs::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
+TempFolder::TempFolder() {
+  std::random_device random;
+  std::error_code error;
+  const fs::path base = fs::temp_directory_path(error);
+  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+    const fs::path candidate = base / ("pellmar-" + std::to_string(random() % 1000000000));
+    if (fs::create_directory(candidate, error)) path_ = Utf8Path(candidate);
+  }
+  if (path_.empty()) ADD_FAILURE() << "no temp folder in " << Utf8Path(base);
+}
 
 void WriteText(const std::string& host_path, const std::string& contents) {
-  MakeFolder(std::filesystem::path(host_path).parent_path());
-  std::ofstream file(host_path, std::ios::binary | std::ios::trunc);
+  MakeFolder(Utf8Path(HostFsPath(host_path).parent_path()));
+  std::ofstream file(HostFsPath(host_path), std::ios::binary | std::ios::trunc);
   file << contents;
   EXPECT_TRUE(file.good()) << "cannot write " << host_path;
 }
@@ -51,36 +60,39 @@ void WriteDated(const std::string& host_path, int64_t size, const LocalDateTime&
 
 std::string ReadText(const std::string& host_path) {
   std::ostringstream contents;
-  contents << std::ifstream(host_path, std::ios::binary).rdbuf();
+  contents << std::ifstream(HostFsPath(host_path), std::ios::binary).rdbuf();
   return contents.str();
 }
 
 void MakeFolder(const std::string& host_path) {
   std::error_code ignored;  // an existing folder is fine; a test checks what it needs
-  std::filesystem::create_directories(host_path, ignored);
+  fs::create_directories(HostFsPath(host_path), ignored);
 }
 
 bool HostExists(const std::string& host_path) {
-  struct stat info;
-  return lstat(host_path.c_str(), &info) == 0;
+  std::error_code error;
+  return fs::symlink_status(HostFsPath(host_path), error).type() != fs::file_type::not_found &&
+         !error;
 }
 
 int64_t HostSize(const std::string& host_path) {
-  struct stat info;
-  return stat(host_path.c_str(), &info) == 0 && S_ISREG(info.st_mode) ? info.st_size : -1;
+  std::error_code error;
+  const fs::path path = HostFsPath(host_path);
+  if (!fs::is_regular_file(path, error)) return -1;
+  return static_cast<int64_t>(fs::file_size(path, error));
 }
 
 std::vector<std::string> HostNames(const std::string& host_folder) {
   std::vector<std::string> names;
   std::error_code error;  // a missing folder has no names
-  for (const auto& entry : std::filesystem::directory_iterator(host_folder, error)) {
-    names.push_back(entry.path().filename());
+  for (const auto& entry : fs::directory_iterator(HostFsPath(host_folder), error)) {
+    names.push_back(Utf8Path(entry.path().filename()));
   }
   std::sort(names.begin(), names.end());
   return names;
 }
 
-void SetLocalWriteTime(const std::string& host_path, const LocalDateTime& when) {
+std::time_t LocalSeconds(const LocalDateTime& when) {
   std::tm local = {};
   local.tm_year = when.year - 1900;
   local.tm_mon = when.month - 1;
@@ -89,29 +101,20 @@ void SetLocalWriteTime(const std::string& host_path, const LocalDateTime& when) 
   local.tm_min = when.minute;
   local.tm_sec = when.second;
   local.tm_isdst = -1;
-  const std::time_t seconds = std::mktime(&local);
-  const struct timespec times[2] = {{seconds, 0}, {seconds, 0}};
-  EXPECT_EQ(utimensat(AT_FDCWD, host_path.c_str(), times, AT_SYMLINK_NOFOLLOW), 0) << host_path;
+  return std::mktime(&local);
 }
 
 LocalDateTime DaysAgo(double days) {
-  const std::time_t then = std::time(nullptr) - static_cast<std::time_t>(days * 86400);
-  std::tm tm{};
-  localtime_r(&then, &tm);
-  return FromTm(tm);
+  return FromTm(LocalTm(std::time(nullptr) - static_cast<std::time_t>(days * 86400)));
 }
 
 LocalDateTime MidnightPlus(int days, int seconds) {
-  const std::time_t now = std::time(nullptr);
-  std::tm tm{};
-  localtime_r(&now, &tm);
+  std::tm tm = LocalTm(std::time(nullptr));
   tm.tm_hour = tm.tm_min = 0;
   tm.tm_sec = seconds;
   tm.tm_mday += days;
   tm.tm_isdst = -1;
-  const std::time_t normal = std::mktime(&tm);
-  localtime_r(&normal, &tm);
-  return FromTm(tm);
+  return FromTm(LocalTm(std::mktime(&tm)));
 }
 
 std::string Utf16Bytes(const std::u16string& text, bool big_endian) {

@@ -5,6 +5,8 @@
 #define PELLMAR_TESTS_SUPPORT_TEMP_FOLDER_H_
 
 #include <cstdint>
+#include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -29,6 +31,11 @@ class TempFolder {
   std::string path_;
 };
 
+/// A host path in UTF-8 as the standard library's path, and back: the
+/// narrow-string forms are the ANSI code page on Windows, not UTF-8.
+std::filesystem::path HostFsPath(const std::string& utf8);
+std::string Utf8Path(const std::filesystem::path& path);
+
 /// Writes a whole file, making its missing folders.
 void WriteText(const std::string& host_path, const std::string& contents);
 /// Writes `size` bytes, making the folders, and sets the last-write time.
@@ -48,6 +55,8 @@ std::vector<std::string> HostNames(const std::string& host_folder);
 /// Sets the last-write time of a file or folder (not a link's target).
 void SetLocalWriteTime(const std::string& host_path, const LocalDateTime& when);
 
+/// The time_t of a local date-time.
+std::time_t LocalSeconds(const LocalDateTime& when);
 /// A local date-time `days` days before now (fractions allowed).
 LocalDateTime DaysAgo(double days);
 /// Today's local midnight moved by `days` days and `seconds` seconds.

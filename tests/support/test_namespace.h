@@ -1,6 +1,8 @@
-// A temp world in the Windows namespace: HOME, XDG_CONFIG_HOME, XDG_DOCUMENTS_DIR
-// and PELLMAR_DRIVES point into a temp folder while the object lives, so settings,
-// Documents and removable drives are the test's own, never the tester's.
+// A temp world in the Windows namespace: settings, Documents and removable
+// drives are the test's own, never the tester's. On Linux HOME,
+// XDG_CONFIG_HOME, XDG_DOCUMENTS_DIR and PELLMAR_DRIVES point into a temp
+// folder while the object lives; on Windows the platform is given the temp
+// Documents and the drive letters are the temp folders' (support/<os>/).
 #ifndef PELLMAR_TESTS_SUPPORT_TEST_NAMESPACE_H_
 #define PELLMAR_TESTS_SUPPORT_TEST_NAMESPACE_H_
 
@@ -10,13 +12,12 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "platform/posix/host_settings.h"
 #include "support/temp_folder.h"
 
 namespace pellmar {
 
-/// Layout below the temp folder: home/ (Documents and .config inside, the
-/// settings file in .config), program/, and drives A:, E:, F: mapped onto
+/// Layout below the temp folder: home/ (Documents and the settings folder
+/// inside, the settings file in it), program/, and drives A:, E:, F: mapped onto
 /// drives/A, drives/E, drives/F. A drive's medium is inserted when its
 /// folder exists; the constructor inserts those in `inserted`. The
 /// environment is set before the host platform is made and put back after.
@@ -27,7 +28,9 @@ class TestNamespace : public TempFolder {
 
   std::string home() const { return *this / "home"; }
   std::string documents() const { return *this / "home/Documents"; }
-  std::string config() const { return *this / "home/.config"; }
+  /// The settings folder: home/.config on Linux, "home/Application Data"
+  /// (beside Documents) on Windows.
+  std::string config() const;
   std::string settings_file() const { return config() + "/Pellmar.ini"; }
   std::string program_dir() const { return *this / "program"; }
   /// The host folder of drive `letter`; `below` is added after a "/".
@@ -38,7 +41,7 @@ class TestNamespace : public TempFolder {
   Platform& platform() { return *platform_; }
   /// The namespace path of a host path ("C:\tmp\...").
   std::string Ns(const std::string& host_path);
-  /// The variables above as "NAME=value", for a child process.
+  /// The environment of the namespace as "NAME=value", for a child process.
   std::vector<std::string> Environment() const;
 
   /// Writes the settings file; "\n" becomes CR LF as the program writes it.
@@ -55,11 +58,9 @@ class TestNamespace : public TempFolder {
   std::unique_ptr<Platform> platform_;
 };
 
-/// Host settings for the same layout given straight to the POSIX platform,
-/// with a mount table of its own (the file "mounts", empty at first) and
-/// media looked for below "media" only, so the host's own disks stay out.
-HostSettings TreeSettings(const TestNamespace& ns);
-std::unique_ptr<Platform> TreePlatform(const TestNamespace& ns);
+/// A host path spelled through the host's own root rather than a test
+/// drive: "C:\tmp\..." for "/tmp/..." on Linux, the path itself on Windows.
+std::string ThroughHostRoot(const std::string& host_path);
 
 }  // namespace pellmar
 

@@ -1,0 +1,52 @@
+// File and folder services on host paths in UTF-16: facts, listing, reading
+// and the atomic replace. The platform resolves namespace paths first and
+// calls these; paths in messages are UTF-8.
+#ifndef PELLMAR_PLATFORM_WIN32_HOST_FILES_H_
+#define PELLMAR_PLATFORM_WIN32_HOST_FILES_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace pellmar {
+
+/// Facts of the entry at `path`; nullopt when nothing is there. A name
+/// with a wildcard names no single entry.
+std::optional<FileFacts> HostFileFacts(const std::wstring& path);
+
+/// The entries of `folder` matching `mask` as the system matches it, "."
+/// and ".." first. Temporary files are left out, and removed when debris.
+FolderListing ListHostFolder(const std::wstring& folder, const std::wstring& mask);
+
+/// The identity of what `path` leads to (links followed); unknown when it
+/// cannot be opened.
+FileIdentity HostIdentity(const std::wstring& path);
+
+/// Identities of the folder `path` leads to and of each folder above it up
+/// to its root, as the file system has them (links resolved), nearest first.
+Status HostFolderChain(const std::wstring& path, std::vector<FileIdentity>* chain);
+
+/// Reads a regular file whole.
+Status ReadHostFile(const std::wstring& path, std::string* contents);
+/// Writes `contents` beside `path` and renames it into place; a link is
+/// kept, and the file it leads to replaced.
+Status ReplaceHostFile(const std::wstring& path, const std::string& contents);
+/// Flushes a regular file's data to the disk.
+Status FlushHostFile(const std::wstring& path);
+/// Copies the regular file `source` over `target` by way of a temporary
+/// file in the target's folder, keeping the last-write time and attributes.
+/// With an active guard the copy must land on that volume.
+Status CopyHostFile(const std::wstring& source, const std::wstring& target, VolumeGuard on);
+
+/// The folder part of a host path (the path itself for a root).
+std::wstring HostFolderOf(const std::wstring& path);
+/// `name` in `folder`, with one separator between them.
+std::wstring JoinHostPath(const std::wstring& folder, const std::wstring& name);
+/// UTF-8 of a host path for messages.
+std::string ForReport(const std::wstring& path);
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_PLATFORM_WIN32_HOST_FILES_H_

@@ -1,0 +1,119 @@
+// Win32Platform::FreeSpace and Drives: the free-space query of a drive root,
+// answering with the last-error codes the disk status reacts to, and the
+// machine's drive letters with their kind and whether a medium is in.
+#include "platform/ascii.h"
+#include "platform/win32/error_mapping.h"
+#include "platform/win32/wide_text.h"
+#include "platform/win32/win32_api.h"
+#include "platform/win32/win32_platform.h"
+
+namespace pellmar {
+namespace {
+
+// The root a query may name: "E:", "E:\" or "\\server\share" with an
+// optional trailing "\". Returns the root as the API wants it, with its
+// trailing "\", or nullopt for an empty or malformed root.
+std::optional<std::wstring> ApiRoot(const std::string& root, bool* is_share) {
+  *is_share = false;
+  if ((root.size() == 2 || (root.size() == 3 && (root[2] == '\\' || root[2] == '/'))) &&
+      IsAsciiLetter(root[0]) && root[1] == ':') {
+    return std::wstring{static_cast<wchar_t>(root[0]), L':', L'\\'};
+  }
+  if (root.size() < 5 || root.compare(0, 2, "\\\\") != 0) return std::nullopt;
+  std::string share = root.substr(2);
+  if (share.back() == '\\') share.pop_back();
+  const size_t cut = share.find('\\');
+  // Exactly a server and a share, both named.
+  if (cut == 0 || cut == std::string::npos || cut + 1 == share.size() ||
+      share.find_first_of("\\/:*?\"<>|", cut + 1) != std::string::npos ||
+      share.find_first_of("/:*?\"<>|") < cut) {
+    return std::nullopt;
+  }
+  *is_share = true;
+  const std::optional<std::wstring> wide = Utf8ToWide("\\\\" + share + "\\");
+  return wide;
+}
+
+// The codes the disk status tells apart, from what the query answered.
+uint32_t FreeSpaceCode(DWORD error, bool is_share, UINT drive_type) {
+  if (is_share) {
+    switch (error) {
+      case ERROR_BAD_NETPATH:
+      case ERROR_BAD_NET_NAME:
+      case ERROR_PATH_NOT_FOUND:
+      case ERROR_FILE_NOT_FOUND:
+      case ERROR_NETWORK_UNREACHABLE:
+      case ERROR_INVALID_NAME:
+        return kErrorBadNetPath;
+      default:
+        return error;
+    }
+  }
+  // A letter the system does not have at all.
+  if (drive_type == DRIVE_NO_ROOT_DIR &&
+      (error == ERROR_PATH_NOT_FOUND || error == ERROR_FILE_NOT_FOUND ||
+       error == ERROR_INVALID_DRIVE)) {
+    return kErrorInvalidDrive;
+  }
+  return error;
+}
+
+const char* DriveKind(UINT type) {
+  switch (type) {
+    case DRIVE_REMOVABLE:
+      return "removable";
+    case DRIVE_FIXED:
+      return "fixed";
+    case DRIVE_REMOTE:
+      return "network";
+    case DRIVE_CDROM:
+      return "optical";
+    case DRIVE_RAMDISK:
+      return "RAM disk";
+    default:
+      return "unknown";
+  }
+}
+
+}  // namespace
+
+Status Win32Platform::FreeSpace(const std::string& root, uint64_t* free_bytes) {
+  *free_bytes = 0;
+  bool is_share = false;
+  const std::optional<std::wstring> api_root = ApiRoot(root, &is_share);
+  if (!api_root) return Status::Error(kErrorInvalidName, "\"" + root + "\" is no drive root");
+  // A missing medium must fail the query, never raise the system's box.
+  const UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+  ULARGE_INTEGER available;
+  const bool ok = ::GetDiskFreeSpaceExW(api_root->c_str(), &available, nullptr, nullptr);
+  const DWORD error = ok ? ERROR_SUCCESS : ::GetLastError();
+  const UINT drive_type = ok || is_share ? DRIVE_UNKNOWN : ::GetDriveTypeW(api_root->c_str());
+  ::SetErrorMode(previous);
+  if (!ok)
+    return StatusFromWin32("query the free space of", root,
+                           FreeSpaceCode(error, is_share, drive_type));
+  *free_bytes = available.QuadPart;
+  return Status::Ok();
+}
+
+std::vector<DriveMapping> Win32Platform::Drives() {
+  std::vector<DriveMapping> drives;
+  const DWORD letters = ::GetLogicalDrives();
+  const UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+  for (int i = 0; i < 26; ++i) {
+    if (!(letters & (DWORD{1} << i))) continue;
+    const wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', L'\0'};
+    wchar_t label[MAX_PATH + 1] = L"";
+    const bool present =
+        ::GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
+    std::string shown = std::string(1, static_cast<char>('A' + i)) + ":\\";
+    const std::string name = WideForReport(label);
+    if (present && !name.empty()) shown += " [" + name + "]";
+    drives.push_back({std::string(1, static_cast<char>('A' + i)) + ":", shown, present,
+                      DriveKind(::GetDriveTypeW(root))});
+  }
+  ::SetErrorMode(previous);
+  return drives;
+}
+
+}  // namespace pellmar

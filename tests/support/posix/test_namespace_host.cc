@@ -1,0 +1,69 @@
+// The temp namespace on Linux: the environment points the host platform at
+// it while it lives, and the tree platform takes its settings directly.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "platform/posix/posix_platform.h"
+#include "support/posix/tree_platform.h"
+#include "support/test_namespace.h"
+
+namespace pellmar {
+
+TestNamespace::TestNamespace(const std::string& inserted) {
+  for (const std::string& folder : {documents(), config(), program_dir()}) MakeFolder(folder);
+  for (char letter : inserted) InsertDrive(letter);
+  variables_ = {{"HOME", home()},
+                {"XDG_CONFIG_HOME", config()},
+                {"XDG_DOCUMENTS_DIR", documents()},
+                {"PELLMAR_DRIVES", "A:=" + drive('A') + ";E:=" + drive('E') + ";F:=" + drive('F')}};
+  for (const auto& [name, value] : variables_) {
+    const char* old = std::getenv(name.c_str());
+    saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
+    setenv(name.c_str(), value.c_str(), 1);
+  }
+  platform_ = NewHostPlatform();
+}
+
+TestNamespace::~TestNamespace() {
+  for (const auto& [name, value] : saved_) {
+    if (value) {
+      setenv(name.c_str(), value->c_str(), 1);
+    } else {
+      unsetenv(name.c_str());
+    }
+  }
+}
+
+std::string TestNamespace::config() const { return *this / "home/.config"; }
+
+std::vector<std::string> TestNamespace::Environment() const {
+  std::vector<std::string> environment;
+  for (const auto& [name, value] : variables_) environment.push_back(name + "=" + value);
+  return environment;
+}
+
+HostSettings TreeSettings(const TestNamespace& ns) {
+  MakeFolder(ns / "media");
+  if (!HostExists(ns / "mounts")) WriteText(ns / "mounts", "");
+  HostSettings settings;
+  settings.home = ns.home();
+  settings.config_home = ns.config();
+  settings.documents = ns.documents();
+  settings.drive_overrides = "E:=" + ns.drive('E');
+  settings.mounts_file = ns / "mounts";
+  settings.media_roots = {ns / "media"};
+  return settings;
+}
+
+std::unique_ptr<Platform> TreePlatform(const TestNamespace& ns) {
+  return NewPosixPlatform(TreeSettings(ns));
+}
+
+std::string ThroughHostRoot(const std::string& host_path) {
+  std::string path = "C:" + host_path;
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  return path;
+}
+
+}  // namespace pellmar
