@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks that dependencies point one way: app -> ui/qt -> ui -> core ->
 # platform, that no layer includes one above it, and that OS and Qt headers
-# stay where they belong (OS headers in src/platform/<os>/ and
+# stay where they belong (OS headers in src/platform/<os>/, src/app/<os>/ and
 # src/app/main.cc only, Qt headers in src/ui/qt/ and src/app/gui.cc only).
 # Prints every breach and fails when there is one.
 set -euo pipefail

@@ -9,6 +9,11 @@ namespace pellmar {
 /// Starts the windows and runs the event loop; returns its exit code.
 int RunWindow(int argc, char** argv, Platform& platform);
 
+/// Where the window is a module of its own (gui.cc on Linux), RunWindow
+/// loads it and calls this entry, which it finds by name.
+using WindowEntry = int (*)(int argc, char** argv, Platform* platform);
+inline constexpr char kWindowEntryName[] = "PellmarRunWindow";
+
 }  // namespace pellmar
 
 #endif  // PELLMAR_APP_GUI_H_

@@ -19,6 +19,14 @@ CopyOutcome Finish(SyncRun& run, CopyOutcome outcome) {
 }
 
 bool IsDevice(const FileFacts& facts) { return (facts.attributes & kAttrDevice) != 0; }
+
+// One hour apart, give or take FAT's 2-second step, and of the same size.
+bool AnHourApartAndAlike(const FileFacts& later, const FileFacts& earlier) {
+  constexpr int64_t kHour = 3600, kStep = 2;
+  const int64_t apart =
+      DosTimeToLocalSeconds(later.dos_time) - DosTimeToLocalSeconds(earlier.dos_time);
+  return later.size == earlier.size && apart >= kHour - kStep && apart <= kHour + kStep;
+}
 bool IsFolder(const FileFacts& facts) { return (facts.attributes & kAttrDirectory) != 0; }
 
 // Charges a copy onto the removable disk, giving back the old target's
@@ -97,18 +105,18 @@ CopyOutcome CopyFailed(SyncRun& run, const std::string& source_path, const FileF
 // The act once the decision is to copy: guard the write, make the folder,
 // charge the space, copy, and record it.
 CopyOutcome CopyNewer(SyncRun& run, const std::string& source_path, const FileFacts& source,
-                      const std::string& target_folder, const std::string& target_path,
+                      TargetListing& target_folder, const std::string& target_path,
                       const std::optional<FileFacts>& target) {
-  if (std::optional<CopyOutcome> refused = GuardWrite(run, source_path, target_folder)) {
+  if (std::optional<CopyOutcome> refused = GuardWrite(run, source_path, target_folder.folder())) {
     return *refused;
   }
   // Onto the removable disk, every write is held to the medium the run
   // started with; the check above may be a moment old when it lands.
   const VolumeGuard on = OccursIn(run.media_dir, source_path) ? VolumeGuard{} : run.medium.Guard();
-  if (!run.platform.FolderExists(target_folder)) {
-    // Ignored: a folder that fails to appear makes the copy below fail, and
-    // that failure is reported.
-    (void)run.platform.ForceFolders(target_folder, on);
+  if (!target_folder.KnownToExist()) {
+    // A folder that fails to appear makes the copy below fail, and that
+    // failure is reported.
+    if (run.platform.ForceFolders(target_folder.folder(), on).ok()) target_folder.FolderMade();
   }
   const int64_t before = run.counters.free_space;
   if (!ChargeFreeSpace(run, source_path, source.size, target ? target->size : 0)) {
@@ -125,6 +133,7 @@ CopyOutcome CopyNewer(SyncRun& run, const std::string& source_path, const FileFa
     if (target && IsDiskFull(copied) && run.medium.StillThere()) return Refuse(run, source_path);
     return CopyFailed(run, source_path, source, copied);
   }
+  target_folder.Copied(source.name);
   run.window.AppendLog(source.name);
   ++run.counters.copy_count;
   return Finish(run, CopyOutcome::kCopied);
@@ -136,25 +145,31 @@ CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
                         const std::string& target_folder) {
   const std::optional<FileFacts> source = run.platform.FindFile(source_path);
   if (!source) return Finish(run, CopyOutcome::kSourceGone);
-  return CopyListedFile(run, source_path, *source, target_folder);
+  TargetListing target(run.platform, target_folder);
+  return CopyListedFile(run, source_path, *source, target);
 }
 
-CopyDecision DecideCopy(const FileFacts& source, const std::optional<FileFacts>& target) {
+CopyDecision DecideCopy(const FileFacts& source, const std::optional<FileFacts>& target,
+                        bool ignore_hour_shift) {
   if (IsDevice(source) || IsFolder(source)) return CopyDecision::kSourceNotRegular;
   if (target && IsDevice(*target)) return CopyDecision::kTargetNotRegular;
-  if (DosTimeIsLater(source.dos_time, target ? target->dos_time : 0)) return CopyDecision::kCopy;
+  if (DosTimeIsLater(source.dos_time, target ? target->dos_time : 0)) {
+    const bool shifted =
+        ignore_hour_shift && target && !IsFolder(*target) && AnHourApartAndAlike(source, *target);
+    if (!shifted) return CopyDecision::kCopy;
+  }
   if (target && IsFolder(*target)) return CopyDecision::kTargetIsFolder;
   return CopyDecision::kUpToDate;
 }
 
 CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const FileFacts& source,
-                           const std::string& target_folder) {
+                           TargetListing& target_folder) {
   ++run.candidates_handled;
-  const std::string target_path = target_folder + "\\" + source.name;
+  const std::string target_path = target_folder.folder() + "\\" + source.name;
   const bool source_regular = !IsDevice(source) && !IsFolder(source);
   const std::optional<FileFacts> target =
-      source_regular ? run.platform.FindFile(target_path) : std::nullopt;
-  switch (DecideCopy(source, target)) {
+      source_regular ? target_folder.Find(source.name) : std::nullopt;
+  switch (DecideCopy(source, target, run.ignore_hour_shift)) {
     case CopyDecision::kSourceNotRegular:
       run.outcome.Skip(source_path + ": not a regular file");
       return Finish(run, CopyOutcome::kNotRegular);

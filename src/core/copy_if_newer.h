@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/sync_run.h"
+#include "core/target_listing.h"
 #include "platform/platform.h"
 
 namespace pellmar {
@@ -45,16 +46,21 @@ enum class CopyDecision {
 
 /// The one rule that decides "copy or skip": the source must be later in
 /// the packed local time than the target, which a missing target never is.
-CopyDecision DecideCopy(const FileFacts& source, const std::optional<FileFacts>& target);
+/// With `ignore_hour_shift`, a target of the same size exactly an hour
+/// earlier (within FAT's 2-second step) is the same version, shifted by a
+/// daylight-saving change, and is not copied over.
+CopyDecision DecideCopy(const FileFacts& source, const std::optional<FileFacts>& target,
+                        bool ignore_hour_shift = false);
 
 /// Looks the source file up, then copies it as CopyListedFile does.
 CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
                         const std::string& target_folder);
 
-/// The same for a file whose facts the folder listing has just given, which
-/// saves a second lookup of every source file in a walk.
+/// The same for a file whose facts the folder listing has just given, into
+/// a target folder whose listing serves every file of the walk's level:
+/// neither file is looked up again.
 CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const FileFacts& source,
-                           const std::string& target_folder);
+                           TargetListing& target_folder);
 
 }  // namespace pellmar
 

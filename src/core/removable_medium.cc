@@ -18,10 +18,10 @@ std::string RootOf(const std::string& media_dir) {
 }
 
 // The identity of the folder `path` leads to, or nothing when it is not there.
-std::optional<FileIdentity> FolderIdentity(Platform& platform, const std::string& path) {
-  std::vector<FileIdentity> chain;
-  if (!platform.FolderChain(path, &chain).ok() || chain.empty()) return std::nullopt;
-  return chain.front();
+std::optional<FileIdentity> IdentityOf(Platform& platform, const std::string& path) {
+  FileIdentity identity;
+  if (!platform.FolderIdentity(path, &identity).ok()) return std::nullopt;
+  return identity;
 }
 
 // True when `path` is `folder` or lies inside it, by text at a folder
@@ -83,7 +83,7 @@ Status RemovableMedium::Record() {
 // without a recorded medium there is nothing to hold a path against.
 bool RemovableMedium::StillThere() {
   if (!anchor_.known) return true;
-  const std::optional<FileIdentity> now = FolderIdentity(platform_, anchor_path_);
+  const std::optional<FileIdentity> now = IdentityOf(platform_, anchor_path_);
   return now && *now == anchor_;
 }
 
@@ -110,7 +110,7 @@ WriteVerdict RemovableMedium::WalkUp(const std::string& folder) {
       if (facts && (facts->attributes & kAttrReparsePoint)) return WriteVerdict::kBehindLink;
       if (facts)
         return Holds(facts->identity) ? WriteVerdict::kOnMedium : WriteVerdict::kMediumGone;
-    } else if (const std::optional<FileIdentity> identity = FolderIdentity(platform_, level)) {
+    } else if (const std::optional<FileIdentity> identity = IdentityOf(platform_, level)) {
       return Holds(*identity) ? WriteVerdict::kOnMedium : WriteVerdict::kMediumGone;
     }
     const std::string parent = ParentOf(level, code_page_);

@@ -4,6 +4,7 @@
 #include "core/candidate.h"
 #include "core/copy_if_newer.h"
 #include "core/target_folder.h"
+#include "core/target_listing.h"
 #include "core/text_ops.h"
 #include "platform/dos_time.h"
 
@@ -79,9 +80,12 @@ void FileAutoDelete(SyncRun& run, const std::string& path, const FileFacts& file
 }
 
 // Hands one file to the copy and then to the auto-delete. False when the
-// copy was refused, which ends the level.
+// copy was refused, which ends the level. Every file of a level has the
+// same target folder (the rule takes the folder part of its path), so the
+// folder is worked out, and listed, once for the level.
 bool HandleFile(SyncRun& run, const std::string& source_folder, const std::string& path,
-                const FileFacts& file, const DateWindow& window, std::string* root) {
+                const FileFacts& file, const DateWindow& window, std::string* root,
+                std::optional<TargetListing>* target) {
   if (file.attributes & kAttrDevice) {
     run.outcome.Skip(path + ": not a regular file");
     return true;
@@ -95,10 +99,10 @@ bool HandleFile(SyncRun& run, const std::string& source_folder, const std::strin
   if (!IsCandidate(file.name, path, file.dos_time, window, run.exclusion_list, run.media_dir)) {
     return true;
   }
-  const std::string target = TargetFolder(run, path, source_folder, root);
-  const CopyOutcome outcome = CopyListedFile(run, path, file, target);
+  if (!*target) target->emplace(run.platform, TargetFolder(run, path, source_folder, root));
+  const CopyOutcome outcome = CopyListedFile(run, path, file, **target);
   if (!GoOn(outcome)) return false;
-  FileAutoDelete(run, path, file, window, outcome, target + "\\" + file.name);
+  FileAutoDelete(run, path, file, window, outcome, (*target)->folder() + "\\" + file.name);
   return true;
 }
 
@@ -130,13 +134,14 @@ void SyncTree(SyncRun& run, const std::string& source_folder, std::string destin
   const DateWindow window = LevelDateWindow(run.platform, run.days);
   if (!listing.status.ok() && !run.medium.StillThere()) return run.EndForMediumGone();
   ReportListingGaps(run, source_folder, listing);
+  std::optional<TargetListing> target;
   for (size_t i = 0; i < listing.entries.size(); ++i) {
     const FileFacts& entry = listing.entries[i];
     if (IsDotEntry(entry.name)) continue;
     if (++run.entries_walked % kEntriesPerRepaint == 0) run.window.ProcessEvents();
     const std::string path = source_folder + "\\" + entry.name;
     if (!(entry.attributes & kAttrDirectory)) {
-      if (HandleFile(run, source_folder, path, entry, window, &destination_root)) continue;
+      if (HandleFile(run, source_folder, path, entry, window, &destination_root, &target)) continue;
       // A refusal ends the level: what it leaves unvisited is named too.
       if (!run.medium_gone) ReportUnvisited(run, source_folder, listing, i + 1);
       return;

@@ -26,6 +26,21 @@ int64_t DaysFromCivil(int64_t year, int64_t month, int64_t day) {
   return era * 146097 + day_of_era - 306;
 }
 
+// The inverse of DaysFromCivil: the date `days` after 0001-01-01.
+void CivilFromDays(int64_t days, int* year, int* month, int* day) {
+  days += 306;  // counted from 0000-03-01 again
+  const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
+  const int64_t day_of_era = days - era * 146097;
+  const int64_t year_of_era =
+      (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
+  const int64_t day_of_year =
+      day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const int64_t month_from_march = (5 * day_of_year + 2) / 153;
+  *day = static_cast<int>(day_of_year - (153 * month_from_march + 2) / 5 + 1);
+  *month = static_cast<int>(month_from_march < 10 ? month_from_march + 3 : month_from_march - 9);
+  *year = static_cast<int>(year_of_era + era * 400 + (*month <= 2 ? 1 : 0));
+}
+
 }  // namespace
 
 uint32_t PackDosTime(const LocalDateTime& t) {
@@ -59,6 +74,19 @@ int64_t ToLocalSeconds(const LocalDateTime& t) {
   return DaysFromCivil(t.year, t.month, t.day) * kSecondsPerDay + int64_t{t.hour} * 3600 +
          int64_t{t.minute} * 60 + t.second;
 }
+
+LocalDateTime FromLocalSeconds(int64_t seconds) {
+  const int64_t days = (seconds >= 0 ? seconds : seconds - (kSecondsPerDay - 1)) / kSecondsPerDay;
+  const int64_t of_day = seconds - days * kSecondsPerDay;
+  LocalDateTime t;
+  CivilFromDays(days, &t.year, &t.month, &t.day);
+  t.hour = static_cast<int>(of_day / 3600);
+  t.minute = static_cast<int>(of_day / 60 % 60);
+  t.second = static_cast<int>(of_day % 60);
+  return t;
+}
+
+int64_t UnixEpochLocalSeconds() { return DaysFromCivil(1970, 1, 1) * kSecondsPerDay; }
 
 int64_t DosTimeToLocalSeconds(uint32_t packed) { return ToLocalSeconds(UnpackDosTime(packed)); }
 

@@ -24,6 +24,10 @@ LocalDateTime UnpackDosTime(uint32_t packed);
 bool DosTimeIsLater(uint32_t a, uint32_t b);
 
 int64_t ToLocalSeconds(const LocalDateTime& t);
+/// The date-time `seconds` after 0001-01-01 00:00:00 (no milliseconds).
+LocalDateTime FromLocalSeconds(int64_t seconds);
+/// Local seconds of 1970-01-01 00:00:00, where the host's clocks count from.
+int64_t UnixEpochLocalSeconds();
 int64_t DosTimeToLocalSeconds(uint32_t packed);
 constexpr int64_t kSecondsPerDay = 86400;
 

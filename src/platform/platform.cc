@@ -52,4 +52,11 @@ Status Platform::ForceFolders(const std::string& path, VolumeGuard on) {
   return Status::Ok();
 }
 
+Status Platform::FolderIdentity(const std::string& path, FileIdentity* identity) {
+  std::vector<FileIdentity> chain;
+  const Status status = FolderChain(path, &chain);
+  *identity = status.ok() && !chain.empty() ? chain.front() : FileIdentity{};
+  return status;
+}
+
 }  // namespace pellmar

@@ -158,6 +158,9 @@ class Platform {
   /// `path`, kErrorFilenameTooLong when the path is longer than the host
   /// can hold.
   virtual Status FolderChain(const std::string& path, std::vector<FileIdentity>* chain) = 0;
+  /// The identity of the folder `path` leads to: the first of its chain,
+  /// which an implementation may find without walking up.
+  virtual Status FolderIdentity(const std::string& path, FileIdentity* identity);
 
   virtual bool FolderExists(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;

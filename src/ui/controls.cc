@@ -306,14 +306,30 @@ void StatusBar::SetPanelText(int panel, std::string text) {
 MemoField::MemoField(std::string name, int left, int top, int width, int height, int tab_order)
     : Control(std::move(name), left, top, width, height, tab_order) {}
 
+std::string_view MemoField::line(size_t index) const {
+  const size_t begin = index == 0 ? 0 : ends_[index - 1];
+  return std::string_view(text_).substr(begin, ends_[index] - begin);
+}
+
+std::vector<std::string> MemoField::lines() const {
+  std::vector<std::string> all;
+  all.reserve(ends_.size());
+  for (size_t i = 0; i < ends_.size(); ++i) all.emplace_back(line(i));
+  return all;
+}
+
 void MemoField::Clear() {
-  if (lines_.empty()) return;
-  lines_.clear();
+  if (ends_.empty()) return;
+  text_.clear();
+  text_.shrink_to_fit();
+  ends_.clear();
+  ends_.shrink_to_fit();
   Updated();
 }
 
-void MemoField::Append(std::string line) {
-  lines_.push_back(std::move(line));
+void MemoField::Append(std::string_view line) {
+  text_.append(line);
+  ends_.push_back(text_.size());
   Updated();
 }
 

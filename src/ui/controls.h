@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pellmar {
@@ -226,12 +227,18 @@ class StatusBar : public Control {
 class MemoField : public Control {
  public:
   MemoField(std::string name, int left, int top, int width, int height, int tab_order);
-  const std::vector<std::string>& lines() const { return lines_; }
+  size_t line_count() const { return ends_.size(); }
+  std::string_view line(size_t index) const;
+  /// Every line as a string of its own: for short logs.
+  std::vector<std::string> lines() const;
   void Clear();
-  void Append(std::string line);
+  void Append(std::string_view line);
 
  private:
-  std::vector<std::string> lines_;
+  // A run can log hundreds of thousands of names: they are kept end to end
+  // in one text, with where each ends, instead of as a string apiece.
+  std::string text_;
+  std::vector<size_t> ends_;
 };
 
 }  // namespace pellmar

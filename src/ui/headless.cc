@@ -39,7 +39,7 @@ void HeadlessHost::SetFocus(const std::string& control_name) { focus_ = control_
 
 void PrintLogWindow(std::ostream& out, const TLogViewer& log) {
   out << log.Title.caption() << '\n';
-  for (const std::string& line : log.Memo.lines()) out << line << '\n';
+  for (size_t i = 0; i < log.Memo.line_count(); ++i) out << log.Memo.line(i) << '\n';
   out.flush();
 }
 

@@ -65,6 +65,8 @@ TEST(DosTimeTest, LocalSecondsCountCivilDays) {
   for (const auto& s : spans) {
     EXPECT_EQ(ToLocalSeconds(s.to) - ToLocalSeconds(s.from), s.days * kSecondsPerDay)
         << Text(s.from);
+    EXPECT_EQ(Text(FromLocalSeconds(ToLocalSeconds(s.to) + 86399)),
+              Text(s.to).substr(0, 11) + "23:59:59");
   }
   EXPECT_EQ(
       DosTimeToLocalSeconds(PackDosTime(At(2010, 5, 9, 1, 2, 4))) - ToLocalSeconds(At(2010, 5, 9)),

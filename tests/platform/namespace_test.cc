@@ -1,6 +1,7 @@
 // The Windows namespace on the host: path parsing, the mount table, the
 // drive table in both directions, where the Documents folder comes from,
-// and the platform's mapping of it all.
+// the platform's mapping of it all, and what the free-space query answers
+// for each kind of root.
 #include <gtest/gtest.h>
 
 #include "platform/posix/drive_table.h"
@@ -9,6 +10,7 @@
 #include "platform/posix/namespace_path.h"
 #include "platform/posix/posix_platform.h"
 #include "platform_fixture.h"
+#include "support/tiny_tmpfs.h"
 
 namespace pellmar {
 namespace {
@@ -147,16 +149,17 @@ TEST(DocumentsFolderTest, EnvironmentReachesTheHostSettings) {
   EXPECT_EQ("PELLMAR_DRIVES=" + settings.drive_overrides, ns.Environment().back());
 }
 
+// A platform with a stick at F: and a mapped G: whose folder is missing.
 TEST_F(PlatformTest, UnmountedMediumReachesNothingAndComesBackAtItsLetter) {
   const std::string mounted = "/dev/sdz1 " + (ns_ / "media/STICK") + " vfat rw 0 0\n";
   MakeFolder(ns_ / "media/STICK");
   WriteText(ns_ / "mounts", mounted);
   HostSettings settings = TreeSettings(ns_);
-  settings.drive_overrides += ";G:=" + (ns_ / "missing");
+  settings.drive_overrides += ";G:=" + (ns_ / "missing") + ";\\\\srv\\share=" + Stick("");
   std::unique_ptr<Platform> platform = NewPosixPlatform(settings);
   ASSERT_EQ(platform->HostPath("F:\\x"), ns_ / "media/STICK/x");
   const std::vector<DriveMapping> drives = platform->Drives();
-  ASSERT_EQ(drives.size(), 4u);
+  ASSERT_EQ(drives.size(), 5u);
   const struct {
     const char* drive;
     const char* origin;
@@ -164,14 +167,19 @@ TEST_F(PlatformTest, UnmountedMediumReachesNothingAndComesBackAtItsLetter) {
   } expected[] = {{"C:", "system", true},
                   {"E:", "PELLMAR_DRIVES", true},
                   {"F:", "mount table", true},
-                  {"G:", "PELLMAR_DRIVES", false}};
+                  {"G:", "PELLMAR_DRIVES", false},
+                  {"\\\\srv\\share", "PELLMAR_DRIVES", true}};
   for (size_t i = 0; i < drives.size(); ++i) {
     EXPECT_EQ(drives[i].drive, expected[i].drive) << i;
     EXPECT_EQ(drives[i].origin, expected[i].origin) << drives[i].drive;
     EXPECT_EQ(drives[i].mounted, expected[i].mounted) << drives[i].drive;
   }
 
-  WriteText(ns_ / "mounts", "");  // the stick is pulled
+  // The stick is pulled: the mount table no longer lists it, and its mount
+  // point is a bare folder of its own.
+  WriteText(ns_ / "mounts", "");
+  ASSERT_EQ(rename((ns_ / "media/STICK").c_str(), (ns_ / "media/STICK-medium").c_str()), 0);
+  MakeFolder(ns_ / "media/STICK");
   EXPECT_FALSE(platform->Drives()[2].mounted);
   EXPECT_FALSE(platform->HostPath("F:\\x"));
   EXPECT_FALSE(platform->FolderExists("F:\\"));
@@ -188,8 +196,58 @@ TEST_F(PlatformTest, UnmountedMediumReachesNothingAndComesBackAtItsLetter) {
   };
   for (const auto& w : writes) EXPECT_EQ(w.status.code, kErrorNotReady) << w.what;
   EXPECT_TRUE(HostNames(ns_ / "media/STICK").empty());
+  // What the free-space query answers for each kind of root, F: pulled.
+  const struct {
+    const char* root;
+    uint32_t code;
+  } cases[] = {{"E:", kErrorSuccess},
+               {"e:\\", kErrorSuccess},
+               {"C:", kErrorSuccess},
+               {"\\\\srv\\share", kErrorSuccess},
+               {"\\\\srv\\share\\", kErrorSuccess},
+               {"Q:", kErrorInvalidDrive},
+               {"D:\\", kErrorInvalidDrive},
+               {"F:", kErrorNotReady},
+               {"G:", kErrorNotReady},
+               {"", kErrorInvalidName},
+               {"E", kErrorInvalidName},
+               {"1:", kErrorInvalidName},
+               {"E:x", kErrorInvalidName},
+               {"E:\\x", kErrorInvalidName},
+               {"\\\\srv", kErrorInvalidName},
+               {"\\\\other\\share", kErrorBadNetPath}};
+  for (const auto& c : cases) {
+    uint64_t free_bytes = 12345;
+    const Status status = platform->FreeSpace(c.root, &free_bytes);
+    EXPECT_EQ(status.code, c.code) << "root \"" << c.root << "\"";
+    EXPECT_EQ(free_bytes > 0, c.code == kErrorSuccess) << "root \"" << c.root << "\"";
+  }
+  EXPECT_EQ(platform->SetErrorMode(1), 0u);
+  EXPECT_EQ(platform->SetErrorMode(0x8001), 1u) << "gives the previous mode back";
   WriteText(ns_ / "mounts", mounted);  // plugged in again at the same place
   EXPECT_EQ(platform->HostPath("F:\\x"), ns_ / "media/STICK/x");
+}
+
+TEST_F(PlatformTest, FreeSpaceCountsBeyondThirtyTwoBits) {
+  MakeFolder(Stick("small"));
+  // tmpfs takes memory only for what is written, so 8 GiB costs nothing.
+  TinyTmpfs tmpfs(Stick("small"), size_t{8} << 30);
+  if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
+  HostSettings settings = TreeSettings(ns_);
+  settings.drive_overrides = "E:=" + Stick("small");
+  uint64_t free_bytes = 0;
+  ASSERT_TRUE(NewPosixPlatform(settings)->FreeSpace("E:", &free_bytes).ok());
+  EXPECT_EQ(free_bytes, uint64_t{8} << 30);
+}
+
+TEST_F(PlatformTest, AFolderMappedOnItsOwnIsFoundBesideTheFilesOfItsParent) {
+  // Files of one folder are mapped through that folder once it is known;
+  // the settings folder beside Documents must still take its own mapping.
+  const std::string parent = docs_.substr(0, docs_.rfind('\\'));
+  ASSERT_EQ(platform_->HostPath(parent + "\\other.txt"), ns_.home() + "/other.txt");
+  EXPECT_EQ(platform_->HostPath(parent + "\\application data"), ns_.config());
+  EXPECT_EQ(platform_->HostPath(parent + "\\Application Data\\Pellmar.ini"),
+            ns_.config() + "/Pellmar.ini");
 }
 
 }  // namespace

@@ -55,6 +55,16 @@ else
   rel_note "free space: shown ${shown} KB, statvfs $disk bytes, cluster $cluster, gap $gap bytes"
 fi
 
+# exFAT is blind to case: a newer "CASE.TXT" on the stick is the copy of an
+# older "case.txt" on the disk, and no Send may put the older one over it.
+echo "older" >"$P/d0/case.txt"
+touch -d '-2 hours' "$P/d0/case.txt"
+echo "newer on the stick" >"$REL_STICK/Sync/P/d0/CASE.TXT"
+rel_run send P
+rel_expect_rc "send beside a copy in another case" 0
+grep -q "newer on the stick" "$REL_STICK/Sync/P/d0/"[cC][aA][sS][eE].[tT][xX][tT] ||
+  rel_fail "another case: the newer copy on the stick was overwritten by an older file"
+
 # Filling: 75 MB onto what is left of 64 MB. What does not fit is refused;
 # what is on the stick is whole; nothing else on the stick changes.
 stick_rest=$(rel_snapshot "$REL_STICK" Sync/Q)

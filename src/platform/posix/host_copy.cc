@@ -11,6 +11,7 @@
 #include "platform/posix/host_files.h"
 #include "platform/posix/scoped_fd.h"
 #include "platform/posix/temp_file.h"
+#include "platform/posix/unnamed_file.h"
 
 namespace pellmar {
 namespace {
@@ -50,6 +51,9 @@ Status CopyContents(int in, int out, off_t size, const std::string& source,
     const ssize_t n = copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
     if (n > 0) {
       copied += n;
+      // The size it had when opened is the copy; asking once more only to
+      // hear "no more" would cost a call per file.
+      if (copied >= size) return Status::Ok();
       continue;
     }
     // Some kernels answer 0 at once for files whose size they do not know
@@ -81,17 +85,36 @@ Status OpenRegularSource(const std::string& source, ScopedFd* fd, struct stat* i
 }
 
 // Failures name the target, not the temporary file: that is the name the
-// user knows.
-Status CopyIntoTemp(int in, const struct stat& info, const std::string& source,
-                    const std::string& target, TempFileBeside& temp) {
-  Status status = CopyContents(in, temp.fd(), info.st_size, source, target);
+// user knows. `fd` is the new file, already on the right file system.
+Status FillCopy(int in, int fd, const struct stat& info, const std::string& source,
+                const std::string& target) {
+  Status status = CopyContents(in, fd, info.st_size, source, target);
   if (!status.ok()) return status;
+  const struct timespec times[2] = {info.st_atim, info.st_mtim};
+  if (futimens(fd, times) != 0) return StatusFromErrno("set the time of", target, errno);
+  return Status::Ok();
+}
+
+Status CheckNewFile(int fd, VolumeGuard on, const std::string& path) {
+  struct stat info;
+  if (fstat(fd, &info) != 0) return StatusFromErrno("examine", path, errno);
+  return CheckVolume(on, info.st_dev, path);
+}
+
+// The way for file systems without unnamed files (FAT, exFAT, network
+// shares): a locked temporary name, renamed over the target.
+Status CopyByTemporaryName(int in, const struct stat& info, const std::string& source,
+                           const std::string& target, VolumeGuard on) {
+  TempFileBeside temp(target);
+  Status status = temp.Create();
+  // Before a byte is written: the empty file goes with `temp` on failure.
+  if (status.ok()) status = CheckNewFile(temp.fd(), on, temp.path());
   // FAT and some network file systems have no modes; the copy stays good
   // without them, so a refusal here is not a failure.
-  (void)fchmod(temp.fd(), info.st_mode & 0777);
-  const struct timespec times[2] = {info.st_atim, info.st_mtim};
-  if (futimens(temp.fd(), times) != 0) return StatusFromErrno("set the time of", target, errno);
-  return Status::Ok();
+  if (status.ok()) (void)fchmod(temp.fd(), info.st_mode & 0777);
+  if (status.ok()) status = FillCopy(in, temp.fd(), info, source, target);
+  if (!status.ok()) return status;
+  return temp.Commit();
 }
 
 }  // namespace
@@ -103,25 +126,18 @@ Status CheckVolume(VolumeGuard on, uint64_t st_dev, const std::string& host_path
 }
 
 Status CopyHostFile(const std::string& source, const std::string& target, VolumeGuard on) {
-  struct stat target_info;
-  if (stat(target.c_str(), &target_info) == 0 && S_ISDIR(target_info.st_mode)) {
-    return Status::Error(kErrorAccessDenied, target + ": is a folder, not replaced by a file");
-  }
   ScopedFd in;
   struct stat info;
   Status status = OpenRegularSource(source, &in, &info);
   if (!status.ok()) return status;
-  TempFileBeside temp(target);
-  status = temp.Create();
-  struct stat temp_info;
-  if (status.ok() && fstat(temp.fd(), &temp_info) != 0) {
-    status = StatusFromErrno("examine", temp.path(), errno);
+  UnnamedFile copy;
+  if (!copy.Create(HostFolderOf(target), info.st_mode & 0777)) {
+    return CopyByTemporaryName(in.get(), info, source, target, on);
   }
-  // Before a byte is written: the empty file goes with `temp` on failure.
-  if (status.ok()) status = CheckVolume(on, temp_info.st_dev, temp.path());
-  if (status.ok()) status = CopyIntoTemp(in.get(), info, source, target, temp);
+  status = CheckNewFile(copy.fd(), on, target);
+  if (status.ok()) status = FillCopy(in.get(), copy.fd(), info, source, target);
   if (!status.ok()) return status;
-  return temp.Commit();
+  return copy.LinkAs(target);
 }
 
 }  // namespace pellmar

@@ -14,26 +14,13 @@
 #include "platform/dos_time.h"
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_files.h"
+#include "platform/posix/local_dos_time.h"
 #include "platform/posix/namespace_path.h"
 #include "platform/posix/scoped_fd.h"
 #include "platform/posix/temp_file.h"
 
 namespace pellmar {
 namespace {
-
-uint32_t LocalDosTime(const struct timespec& when) {
-  struct tm local;
-  const time_t seconds = when.tv_sec;
-  if (localtime_r(&seconds, &local) == nullptr) return PackDosTime(LocalDateTime{});
-  LocalDateTime t;
-  t.year = local.tm_year + 1900;
-  t.month = local.tm_mon + 1;
-  t.day = local.tm_mday;
-  t.hour = local.tm_hour;
-  t.minute = local.tm_min;
-  t.second = local.tm_sec;
-  return PackDosTime(t);
-}
 
 // Facts from `link_info` (lstat) and, for a symbolic link, `target_info`
 // (stat, nullptr when the link leads nowhere).
@@ -43,7 +30,7 @@ FileFacts FactsFromStat(const std::string& name, const struct stat& link_info,
   const struct stat& info = is_link && target_info != nullptr ? *target_info : link_info;
   FileFacts facts;
   facts.name = name;
-  facts.dos_time = LocalDosTime(info.st_mtim);
+  facts.dos_time = LocalDosTime(info.st_mtim.tv_sec);
   if (S_ISDIR(info.st_mode)) {
     facts.attributes = kAttrDirectory;
   } else if (S_ISREG(info.st_mode)) {

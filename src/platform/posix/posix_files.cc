@@ -40,48 +40,75 @@ FolderListing PosixPlatform::ListFolder(const std::string& pattern) {
     listing.status = Status::Error(kErrorInvalidName, pattern + ": no name pattern");
     return listing;
   }
-  listing.status = Resolve(folder.empty() ? "." : folder, &host);
+  listing.status = ResolveChecked(folder.empty() ? "." : folder, &host);
   if (!listing.status.ok()) return listing;
   return ListHostFolder(host, mask);
 }
 
 Status PosixPlatform::FolderChain(const std::string& path, std::vector<FileIdentity>* chain) {
   chain->clear();
-  return OnHost(path, [chain](const std::string& host) { return HostFolderChain(host, chain); });
+  std::string host;
+  const Status status = ResolveChecked(path, &host);
+  return status.ok() ? HostFolderChain(host, chain) : status;
+}
+
+Status PosixPlatform::FolderIdentity(const std::string& path, FileIdentity* identity) {
+  *identity = FileIdentity{};
+  std::string host;
+  Status status = Resolve(path, &host, PathUse::kRead);
+  if (!status.ok()) return status;
+  struct stat info;
+  if (stat(host.c_str(), &info) != 0) {
+    status = StatusFromErrno("find the folder", host, errno);
+    if (status.code == kErrorFileNotFound) status.code = kErrorPathNotFound;
+    return status;
+  }
+  *identity =
+      FileIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino), true};
+  return Status::Ok();
 }
 
 std::optional<FileFacts> PosixPlatform::FindFile(const std::string& path) {
+  std::string folder, name, host;
+  if (RecentFolders::SplitAtName(path, &folder, &name)) {
+    if (!Resolve(path, &host, PathUse::kRead).ok()) return std::nullopt;
+    return HostFileFacts(host, name);
+  }
   ResolvedPath resolved;
-  std::optional<NamespacePathParts> parts = ParseNamespacePath(path);
+  NamespacePathParts parts;
   // A drive root has no entry of its own, as on Windows.
-  if (!parts || parts->components.empty() || !Resolve(path, &resolved).ok()) return std::nullopt;
-  return HostFileFacts(resolved.host, parts->components.back());
+  if (!Resolve(path, &resolved, &parts).ok() || parts.components.empty()) return std::nullopt;
+  return HostFileFacts(resolved.host, parts.components.back());
 }
 
 bool PosixPlatform::FolderExists(const std::string& path) {
   std::string host;
-  return Resolve(path, &host).ok() && StatIs(host, true);
+  return Resolve(path, &host, PathUse::kRead).ok() && StatIs(host, true);
 }
 
 bool PosixPlatform::FileExists(const std::string& path) {
   std::string host;
-  return Resolve(path, &host).ok() && StatIs(host, false);
+  return Resolve(path, &host, PathUse::kRead).ok() && StatIs(host, false);
 }
 
 Status PosixPlatform::CopyOver(const std::string& source, const std::string& target,
                                VolumeGuard on) {
   std::string host_source, host_target;
-  Status status = Resolve(source, &host_source);
-  if (status.ok()) status = Resolve(target, &host_target);
+  Status status = Resolve(source, &host_source, PathUse::kRead);
+  if (status.ok()) {
+    status = Resolve(target, &host_target, on.active ? PathUse::kGuardedWrite : PathUse::kWrite);
+  }
   if (!status.ok()) return status;
   RemoveDebrisOnce(HostFolderOf(host_target));
   return CopyHostFile(host_source, host_target, on);
 }
 
-Status PosixPlatform::FlushFile(const std::string& path) { return OnHost(path, FlushHostFile); }
+Status PosixPlatform::FlushFile(const std::string& path) {
+  return OnHost(path, PathUse::kWrite, FlushHostFile);
+}
 
 Status PosixPlatform::RemoveFile(const std::string& path) {
-  return OnHost(path, [](const std::string& host) {
+  return OnHost(path, PathUse::kWrite, [](const std::string& host) {
     struct stat info;
     if (lstat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
       return Status::Error(kErrorAccessDenied, host + ": is a folder, not deleted as a file");
@@ -92,14 +119,14 @@ Status PosixPlatform::RemoveFile(const std::string& path) {
 }
 
 Status PosixPlatform::RemoveFolder(const std::string& path) {
-  return OnHost(path, [](const std::string& host) {
+  return OnHost(path, PathUse::kWrite, [](const std::string& host) {
     if (rmdir(host.c_str()) != 0) return StatusFromErrno("remove the folder", host, errno);
     return Status::Ok();
   });
 }
 
 Status PosixPlatform::CreateFolder(const std::string& path) {
-  return OnHost(path, [](const std::string& host) {
+  return OnHost(path, PathUse::kWrite, [](const std::string& host) {
     if (mkdir(host.c_str(), 0777) != 0) return CreateStatus("create the folder", host, errno);
     return Status::Ok();
   });
@@ -107,11 +134,12 @@ Status PosixPlatform::CreateFolder(const std::string& path) {
 
 Status PosixPlatform::ReadWholeFile(const std::string& path, std::string* contents) {
   contents->clear();
-  return OnHost(path, [contents](const std::string& host) { return ReadHostFile(host, contents); });
+  return OnHost(path, PathUse::kRead,
+                [contents](const std::string& host) { return ReadHostFile(host, contents); });
 }
 
 Status PosixPlatform::WriteWholeFile(const std::string& path, const std::string& contents) {
-  return OnHost(path, [this, &contents](const std::string& host) {
+  return OnHost(path, PathUse::kWrite, [this, &contents](const std::string& host) {
     RemoveDebrisOnce(HostFolderOf(host));
     return ReplaceHostFile(host, contents);
   });

@@ -80,13 +80,32 @@ bool PosixPlatform::MediumPresent(const NamespaceMapping& mapping) {
     case MappingOrigin::kEnvironment:
       return IsHostFolder(mapping.HostRootText());
     case MappingOrigin::kMountTable:
-      return IsMounted(ParseMountTable(ReadMountTableFile(settings_.mounts_file)),
-                       mapping.HostRootText());
+      return StillMounted(mapping.HostRootText());
   }
   return false;
 }
 
-Status PosixPlatform::Resolve(const std::string& path, ResolvedPath* resolved) {
+bool PosixPlatform::StillMounted(const std::string& host_root) {
+  struct stat info;
+  if (stat(host_root.c_str(), &info) != 0) return false;
+  // A mount point left bare is another folder, on the file system above
+  // it, than the medium's root: a root that is still the very folder last
+  // found mounted is still mounted, and the mount table is read again only
+  // when that changes.
+  const FileIdentity root{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
+                          true};
+  const auto known = mounted_roots_.find(host_root);
+  if (known != mounted_roots_.end() && known->second == root) return true;
+  if (!IsMounted(ParseMountTable(ReadMountTableFile(settings_.mounts_file)), host_root)) {
+    mounted_roots_.erase(host_root);
+    return false;
+  }
+  mounted_roots_[host_root] = root;
+  return true;
+}
+
+Status PosixPlatform::Resolve(const std::string& path, ResolvedPath* resolved,
+                              NamespacePathParts* parsed) {
   // An empty path names nothing, not the working folder: an empty stored
   // folder must never look like one that exists.
   if (path.empty()) return Status::Error(kErrorPathNotFound, "empty path");
@@ -113,19 +132,41 @@ Status PosixPlatform::Resolve(const std::string& path, ResolvedPath* resolved) {
                          path.substr(0, 80) + "...: longer than this system's paths can be");
   }
   *resolved = std::move(*found);
+  if (parsed != nullptr) *parsed = std::move(*parts);
   return Status::Ok();
 }
 
-Status PosixPlatform::Resolve(const std::string& path, std::string* host) {
+Status PosixPlatform::Resolve(const std::string& path, std::string* host, PathUse use) {
+  if (std::optional<std::string> known = recent_folders_.Lookup(path, use)) {
+    *host = std::move(*known);
+    return Status::Ok();
+  }
   ResolvedPath resolved;
-  Status status = Resolve(path, &resolved);
+  NamespacePathParts parts;
+  Status status = Resolve(path, &resolved, &parts);
+  if (!status.ok()) return status;
+  if (!resolved.relative && !parts.components.empty()) {
+    parts.components.pop_back();
+    const bool on_medium = resolved.mapping.origin != MappingOrigin::kSystem;
+    recent_folders_.Remember(path, resolved.host, on_medium, table_.MappedNamesIn(parts));
+  }
+  *host = std::move(resolved.host);
+  return Status::Ok();
+}
+
+Status PosixPlatform::ResolveChecked(const std::string& path, std::string* host) {
+  // The calls made once a folder (listing, chain of folders, free space)
+  // check the medium anew, and so does every file call after them.
+  recent_folders_.Forget();
+  ResolvedPath resolved;
+  Status status = Resolve(path, &resolved, nullptr);
   if (status.ok()) *host = std::move(resolved.host);
   return status;
 }
 
 std::optional<std::string> PosixPlatform::HostPath(const std::string& path) {
   std::string host;
-  if (!Resolve(path, &host).ok()) return std::nullopt;
+  if (!Resolve(path, &host, PathUse::kWrite).ok()) return std::nullopt;
   return host;
 }
 

@@ -6,11 +6,13 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/platform.h"
 #include "platform/posix/drive_table.h"
 #include "platform/posix/host_settings.h"
+#include "platform/posix/recent_folders.h"
 
 namespace pellmar {
 
@@ -20,6 +22,7 @@ class PosixPlatform : public Platform {
 
   FolderListing ListFolder(const std::string& pattern) override;
   Status FolderChain(const std::string& path, std::vector<FileIdentity>* chain) override;
+  Status FolderIdentity(const std::string& path, FileIdentity* identity) override;
   std::optional<FileFacts> FindFile(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
@@ -52,14 +55,18 @@ class PosixPlatform : public Platform {
   /// Maps `path` to the host. Fails with kErrorInvalidName for a name the
   /// namespace cannot hold, kErrorPathNotFound for an unknown drive and
   /// kErrorNotReady when the drive's medium is absent.
-  Status Resolve(const std::string& path, ResolvedPath* resolved);
-  Status Resolve(const std::string& path, std::string* host);
+  Status Resolve(const std::string& path, ResolvedPath* resolved, NamespacePathParts* parts);
+  /// The same for a path whose host path alone is wanted: a file in a
+  /// folder resolved a moment ago is mapped through that folder's entry.
+  Status Resolve(const std::string& path, std::string* host, PathUse use);
+  /// The whole rule, the medium checked, and every folder entry forgotten.
+  Status ResolveChecked(const std::string& path, std::string* host);
   /// Resolves `path` and runs `call` on its host path; a path that does not
   /// resolve gives its Status and `call` never runs.
   template <typename HostCall>
-  Status OnHost(const std::string& path, HostCall call) {
+  Status OnHost(const std::string& path, PathUse use, HostCall call) {
     std::string host;
-    Status status = Resolve(path, &host);
+    Status status = Resolve(path, &host, use);
     return status.ok() ? call(host) : status;
   }
   /// Reads the mount table again and gives newly mounted media a letter.
@@ -67,6 +74,8 @@ class PosixPlatform : public Platform {
   /// False when the drive's medium is gone: a mount-table medium that is no
   /// longer mounted, or a mapped folder that does not exist.
   bool MediumPresent(const NamespaceMapping& mapping);
+  /// True while the mount table lists `host_root` as mounted.
+  bool StillMounted(const std::string& host_root);
   /// Removes the debris of copies cut short in a folder about to be
   /// written to, the first time this process writes there.
   void RemoveDebrisOnce(const std::string& host_folder);
@@ -76,6 +85,8 @@ class PosixPlatform : public Platform {
   std::string documents_;  // namespace path, empty when it has no spelling there
   uint32_t error_mode_ = 0;
   std::unordered_set<std::string> debris_removed_;  // host folders
+  RecentFolders recent_folders_;
+  std::unordered_map<std::string, FileIdentity> mounted_roots_;  // as last found mounted
 };
 
 /// A platform over explicit settings instead of the process environment.

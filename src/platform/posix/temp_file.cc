@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/file.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -59,6 +60,21 @@ void RemoveDebrisIn(const std::string& host_folder) {
   closedir(folder);
 }
 
+std::string TemporaryNameIn(const std::string& host_folder) {
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  unsigned char random[kRandomLength];
+  if (getrandom(random, sizeof random, 0) != static_cast<ssize_t>(sizeof random)) {
+    // Without the kernel's randomness any spread of names serves: a name
+    // taken already is simply tried again.
+    static unsigned counter = static_cast<unsigned>(getpid());
+    for (unsigned char& r : random) r = static_cast<unsigned char>(++counter * 2654435761u >> 24);
+  }
+  std::string name = (host_folder == "/" ? "" : host_folder) + "/" + kPrefix;
+  for (unsigned char r : random) name += kLetters[r % (sizeof kLetters - 1)];
+  return name + kSuffix;
+}
+
 std::string HostFolderOf(const std::string& host_path) {
   const size_t slash = host_path.rfind('/');
   if (slash == std::string::npos) return ".";
@@ -106,13 +122,22 @@ Status TempFileBeside::Commit() {
   // leave the old or the new file, never an empty one. A new file has its
   // source still in place, and flushing each of tens of thousands of new
   // copies would make a first run many times slower than a plain copy.
-  const bool replaces = access(target_.c_str(), F_OK) == 0;
-  if (replaces && fsync(fd_) != 0) return StatusFromErrno("flush", path_, errno);
   const int fd = fd_;
   fd_ = -1;
   // close() can be the first to report a failed write on network and FAT
   // file systems, so its result counts.
   if (close(fd) != 0) return StatusFromErrno("close", path_, errno);
+  // A new file is simply named; only a rename that would replace is
+  // refused, and flushed first (through the lock's descriptor, which is
+  // the same open file).
+  if (renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, target_.c_str(), RENAME_NOREPLACE) == 0) {
+    committed_ = true;
+    return Status::Ok();
+  }
+  const bool unsupported = errno == EINVAL || errno == ENOSYS;
+  if (!unsupported && errno != EEXIST) return StatusFromErrno("replace", target_, errno);
+  const bool replaces = !unsupported || access(target_.c_str(), F_OK) == 0;
+  if (replaces && fsync(lock_fd_) != 0) return StatusFromErrno("flush", path_, errno);
   if (rename(path_.c_str(), target_.c_str()) != 0) {
     return StatusFromErrno("replace", target_, errno);
   }

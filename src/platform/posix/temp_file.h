@@ -51,6 +51,9 @@ void RemoveIfDebris(int folder_fd, const std::string& name);
 /// Removes every temporary file in `host_folder` that no live copy holds.
 void RemoveDebrisIn(const std::string& host_folder);
 
+/// A host path in `host_folder` with a fresh temporary name; not created.
+std::string TemporaryNameIn(const std::string& host_folder);
+
 /// The folder part of a host path ("." for a bare name).
 std::string HostFolderOf(const std::string& host_path);
 

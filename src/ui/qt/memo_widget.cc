@@ -9,10 +9,13 @@
 namespace pellmar {
 namespace {
 
-QString JoinLines(const std::vector<std::string>& lines, size_t from) {
+QString JoinLines(const MemoField& memo, size_t from) {
   QStringList joined;
-  joined.reserve(static_cast<qsizetype>(lines.size() - from));
-  for (size_t i = from; i < lines.size(); ++i) joined.append(ToQString(lines[i]));
+  joined.reserve(static_cast<qsizetype>(memo.line_count() - from));
+  for (size_t i = from; i < memo.line_count(); ++i) {
+    const std::string_view line = memo.line(i);
+    joined.append(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
+  }
   return joined.join(QLatin1Char('\n'));
 }
 
@@ -26,25 +29,25 @@ MemoWidget::MemoWidget(MemoField& control, QWidget* parent)
   setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   setReadOnly(false);
   BindMirror(control_, this, [this] {
-    if (control_.lines().size() < shown_lines_) rebuild_ = true;
+    if (control_.line_count() < shown_lines_) rebuild_ = true;
     if (isVisible()) CatchUp();
   });
 }
 
 void MemoWidget::CatchUp() {
-  const std::vector<std::string>& lines = control_.lines();
+  const size_t count = control_.line_count();
   // An empty document gets its first lines as its whole text, not after a
   // leading empty line.
-  if (lines.size() < shown_lines_ || shown_lines_ == 0) rebuild_ = true;
+  if (count < shown_lines_ || shown_lines_ == 0) rebuild_ = true;
   if (rebuild_) {
-    setPlainText(JoinLines(lines, 0));
-    shown_lines_ = lines.size();
+    setPlainText(JoinLines(control_, 0));
+    shown_lines_ = count;
     rebuild_ = false;
     return;
   }
-  if (lines.size() == shown_lines_) return;
-  appendPlainText(JoinLines(lines, shown_lines_));
-  shown_lines_ = lines.size();
+  if (count == shown_lines_) return;
+  appendPlainText(JoinLines(control_, shown_lines_));
+  shown_lines_ = count;
 }
 
 void MemoWidget::showEvent(QShowEvent* event) {

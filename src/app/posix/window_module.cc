@@ -1,0 +1,45 @@
+// The window lives in a module of its own beside the program, loaded only
+// when the window is wanted: the command line never pays for loading the
+// window toolkit, neither in start-up time nor in memory.
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <iostream>
+#include <string>
+
+#include "app/exit_codes.h"
+#include "app/gui.h"
+
+namespace pellmar {
+namespace {
+
+constexpr char kModuleName[] = "pellmar-window.so";
+
+std::string ProgramFolder() {
+  char buffer[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  if (length <= 0) return ".";
+  const std::string path(buffer, static_cast<size_t>(length));
+  return path.substr(0, path.rfind('/'));
+}
+
+}  // namespace
+
+int RunWindow(int argc, char** argv, Platform& platform) {
+  const std::string module = ProgramFolder() + "/" + kModuleName;
+  // Never closed: the toolkit's own clean-up runs at exit.
+  void* handle = dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (handle == nullptr) {
+    std::cerr << "pellmar: the window could not be loaded: " << dlerror() << "\n";
+    return kExitIncomplete;
+  }
+  auto* run = reinterpret_cast<WindowEntry>(dlsym(handle, kWindowEntryName));
+  if (run == nullptr) {
+    std::cerr << "pellmar: " << module << " is not Pellmar's window module\n";
+    return kExitIncomplete;
+  }
+  return run(argc, argv, &platform);
+}
+
+}  // namespace pellmar

@@ -1,0 +1,68 @@
+// A platform that passes every call to another one: the base of platforms
+// that change a few calls of a real one (the dry run's, and the tests'
+// platforms with one fault each).
+#ifndef PELLMAR_PLATFORM_FORWARDING_PLATFORM_H_
+#define PELLMAR_PLATFORM_FORWARDING_PLATFORM_H_
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+
+namespace pellmar {
+
+class ForwardingPlatform : public Platform {
+ public:
+  explicit ForwardingPlatform(Platform& inner) : inner_(inner) {}
+  Platform& inner() { return inner_; }
+
+  FolderListing ListFolder(const std::string& p) override { return inner_.ListFolder(p); }
+  std::optional<FileFacts> FindFile(const std::string& p) override { return inner_.FindFile(p); }
+  Status FolderChain(const std::string& p, std::vector<FileIdentity>* c) override {
+    return inner_.FolderChain(p, c);
+  }
+  Status FolderIdentity(const std::string& p, FileIdentity* identity) override {
+    return inner_.FolderIdentity(p, identity);
+  }
+  bool FolderExists(const std::string& p) override { return inner_.FolderExists(p); }
+  bool FileExists(const std::string& p) override { return inner_.FileExists(p); }
+  Status CopyOver(const std::string& s, const std::string& t, VolumeGuard on) override {
+    return inner_.CopyOver(s, t, on);
+  }
+  Status FlushFile(const std::string& p) override { return inner_.FlushFile(p); }
+  Status RemoveFile(const std::string& p) override { return inner_.RemoveFile(p); }
+  Status RemoveFolder(const std::string& p) override { return inner_.RemoveFolder(p); }
+  Status CreateFolder(const std::string& p) override { return inner_.CreateFolder(p); }
+  Status ReadWholeFile(const std::string& p, std::string* c) override {
+    return inner_.ReadWholeFile(p, c);
+  }
+  Status WriteWholeFile(const std::string& p, const std::string& c) override {
+    return inner_.WriteWholeFile(p, c);
+  }
+  uint32_t SetErrorMode(uint32_t mode) override { return inner_.SetErrorMode(mode); }
+  Status FreeSpace(const std::string& r, uint64_t* b) override { return inner_.FreeSpace(r, b); }
+  std::vector<DriveMapping> Drives() override { return inner_.Drives(); }
+  std::string DocumentsFolder() override { return inner_.DocumentsFolder(); }
+  std::string ExecutablePath() override { return inner_.ExecutablePath(); }
+  Status QueryVersion() override { return inner_.QueryVersion(); }
+  LocalDateTime Now() override { return inner_.Now(); }
+  std::optional<std::string> HostPath(const std::string& p) override { return inner_.HostPath(p); }
+  std::optional<std::string> NamespacePath(const std::string& h) override {
+    return inner_.NamespacePath(h);
+  }
+  std::string DecodeCodePage(const std::string& b, int cp) override {
+    return inner_.DecodeCodePage(b, cp);
+  }
+  int AnsiCodePage() override { return inner_.AnsiCodePage(); }
+  Status ShellOpen(const std::string& f, const std::string& p, const std::string& d) override {
+    return inner_.ShellOpen(f, p, d);
+  }
+
+ private:
+  Platform& inner_;
+};
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_PLATFORM_FORWARDING_PLATFORM_H_

@@ -1,0 +1,70 @@
+// One listing of a target folder answers for every file of a level; only a
+// name the file system could match under another spelling is asked of it.
+#include "core/target_listing.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/ascii.h"
+#include "support/forwarding_platform.h"
+#include "support/namespace_fixture.h"
+#include "support/temp_folder.h"
+
+namespace pellmar {
+namespace {
+
+// Lookups as a case-blind file system (FAT, Windows) answers them.
+class CaseBlindPlatform : public ForwardingPlatform {
+ public:
+  using ForwardingPlatform::ForwardingPlatform;
+  int lookups = 0;
+
+  std::optional<FileFacts> FindFile(const std::string& path) override {
+    ++lookups;
+    const size_t cut = path.rfind('\\');
+    for (FileFacts& entry : inner().ListFolder(path.substr(0, cut) + "\\*").entries) {
+      if (EqualsIgnoreCase(entry.name, path.substr(cut + 1))) return entry;
+    }
+    return std::nullopt;
+  }
+};
+
+class TargetListingTest : public NamespaceTest {};
+
+TEST_F(TargetListingTest, AsksTheFileSystemOnlyWhereAnotherSpellingCouldMatch) {
+  WriteText(Stick("t/README.TXT"), "newer copy");
+  WriteText(Stick("t/plain.txt"), "x");
+  CaseBlindPlatform platform(ns_.platform());
+  TargetListing listing(platform, "E:\\t");
+  const struct {
+    const char* name;
+    const char* found;  // the entry's own name, or nullptr for none
+    int lookups;
+  } cases[] = {
+      {"plain.txt", "plain.txt", 0},
+      {"readme.txt", "README.TXT", 1},        // another case of a listed name
+      {"new.txt", nullptr, 0},                // like nothing listed: no need to ask
+      {"NEWFIL~1.TXT", nullptr, 1},           // a short alias could name a listed file
+      {"plain.txt.", nullptr, 1},             // FAT drops the trailing dot
+      {"\xC3\xA9t\xC3\xA9.txt", nullptr, 1},  // folding beyond ASCII
+  };
+  for (const auto& c : cases) {
+    platform.lookups = 0;
+    const std::optional<FileFacts> found = listing.Find(c.name);
+    EXPECT_EQ(found ? found->name : "", c.found ? c.found : "") << c.name;
+    EXPECT_EQ(platform.lookups, c.lookups) << c.name;
+  }
+  // A name copied in meanwhile is one the file system may match too.
+  listing.Copied("Fresh.txt");
+  platform.lookups = 0;
+  EXPECT_FALSE(listing.Find("fresh.txt"));
+  EXPECT_EQ(platform.lookups, 1);
+
+  // A folder that is not there holds nothing, and nothing needs asking.
+  TargetListing missing(platform, "E:\\none");
+  platform.lookups = 0;
+  EXPECT_FALSE(missing.Find("a.txt") || missing.KnownToExist());
+  EXPECT_EQ(platform.lookups, 0);
+}
+
+}  // namespace
+}  // namespace pellmar
