@@ -8,6 +8,7 @@
 #include "app/exit_codes.h"
 #include "app/usage.h"
 #include "core/relative_path.h"
+#include "platform/dry_run_platform.h"
 #include "platform/platform.h"
 #include "ui/headless.h"
 #include "ui/log_viewer.h"
@@ -43,6 +44,7 @@ class HeadlessSession {
 struct SyncArguments {
   std::string project;
   bool answer_yes = false;
+  bool dry_run = false;
 };
 
 std::optional<SyncArguments> ParseSyncArguments(const std::vector<std::string>& args) {
@@ -51,6 +53,8 @@ std::optional<SyncArguments> ParseSyncArguments(const std::vector<std::string>& 
   for (const std::string& arg : args) {
     if (arg == "--yes") {
       parsed.answer_yes = true;
+    } else if (arg == "--dry-run") {
+      parsed.dry_run = true;
     } else if (!have_project && (arg.empty() || arg[0] != '-')) {
       parsed.project = arg;
       have_project = true;
@@ -117,18 +121,24 @@ void PrintCounts(TMain& main) {
             << ", left alone: " << run.skipped_count << std::endl;
 }
 
-int RunSyncCommand(Platform& platform, Direction direction, const std::vector<std::string>& args) {
-  const std::optional<SyncArguments> parsed = ParseSyncArguments(args);
-  if (!parsed) return UsageError("expected one PROJECT and at most --yes");
-  HeadlessSession session(platform, parsed->answer_yes);
+// What a dry run would have deleted; what it would copy the log has shown.
+void PrintDryRunEnd(const DryRunPlatform& dry) {
+  for (const std::string& path : dry.deletions()) std::cout << "Would delete: " << path << "\n";
+  std::cout << "Dry run: nothing was changed." << std::endl;
+}
+
+// Selects the entry, runs it as the button would and saves as closing the
+// window would, all on `platform`.
+int RunOnPlatform(Platform& platform, Direction direction, const SyncArguments& parsed) {
+  HeadlessSession session(platform, parsed.answer_yes);
   TMain& main = session.main();
-  const std::optional<int> p = FindEntry(main, parsed->project);
+  const std::optional<int> p = FindEntry(main, parsed.project);
   if (!p) return kExitIncomplete;
   if (!SelectEntry(main, *p)) {
     // Ignored: the exit code already tells that nothing was copied.
     (void)SaveUnlessEnded(main);
     std::cerr << "pellmar: the entry could not be selected; nothing was copied.\n";
-    if (!parsed->answer_yes) {
+    if (!parsed.answer_yes) {
       std::cerr << "pellmar: with the disk inserted, --yes creates a missing removable folder.\n";
     }
     return kExitIncomplete;
@@ -146,6 +156,18 @@ int RunSyncCommand(Platform& platform, Direction direction, const std::vector<st
   PrintCounts(main);
   const bool saved = SaveUnlessEnded(main);
   return saved && main.last_run().Complete() ? kExitComplete : kExitIncomplete;
+}
+
+int RunSyncCommand(Platform& platform, Direction direction, const std::vector<std::string>& args) {
+  const std::optional<SyncArguments> parsed = ParseSyncArguments(args);
+  if (!parsed) return UsageError("expected one PROJECT and at most --yes and --dry-run");
+  // A dry run is the real run on a platform that changes nothing.
+  DryRunPlatform dry(platform);
+  if (parsed->dry_run)
+    std::cout << "Dry run: what would be copied is listed; nothing is changed.\n";
+  const int code = RunOnPlatform(parsed->dry_run ? dry : platform, direction, *parsed);
+  if (parsed->dry_run) PrintDryRunEnd(dry);
+  return code;
 }
 
 }  // namespace

@@ -14,9 +14,10 @@ void PrintUsage(std::ostream& out) {
          "  pellmar drives                 drive letters, Documents, settings file, program "
          "directory\n"
          "  pellmar list                   the entries, one a line, tab-separated\n"
-         "  pellmar send PROJECT [--yes]   Send of one entry (its name or position)\n"
-         "  pellmar load PROJECT [--yes]   Load of one entry (its name or position)\n"
+         "  pellmar send PROJECT [--yes] [--dry-run]   Send of one entry (its name or position)\n"
+         "  pellmar load PROJECT [--yes] [--dry-run]   Load of one entry (its name or position)\n"
          "    --yes answers Yes when asked to create a missing removable folder\n"
+         "    --dry-run shows what would be copied and deleted and changes nothing\n"
          "Options:\n"
          "  --version                      print the version\n"
          "  --help                         print this text\n";

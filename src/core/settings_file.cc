@@ -95,6 +95,7 @@ StoredSettings ReadSettings(Platform& platform, const std::string& path,
   settings.mount_command = global_mount;
   settings.auto_umount = ini.ReadBool(kSection, "AutoUmount", false);
   settings.lib_dir = ini.ReadString(kSection, "LibDir", "");
+  settings.ignore_hour_shift = ini.ReadBool(kSection, "IgnoreHourShift", true);
   return settings;
 }
 
@@ -119,6 +120,7 @@ Status WriteSettings(Platform& platform, const std::string& path, StoredSettings
   ini.WriteString(kSection, "MountCommand", settings.mount_command);
   ini.WriteString(kSection, "LibDir", settings.lib_dir);
   ini.WriteBool(kSection, "AutoUmount", settings.auto_umount);
+  ini.WriteBool(kSection, "IgnoreHourShift", settings.ignore_hour_shift);
   return ini.UpdateFile();
 }
 

@@ -32,6 +32,7 @@ struct StoredSettings {
   std::string mount_command;
   bool auto_umount = false;
   std::string lib_dir;
+  bool ignore_hour_shift = true;  // see SyncWindow::IgnoreHourShift
   /// The file held parts this run could not read; it is kept as ".bak"
   /// before the first save writes over it.
   bool backup_due = false;

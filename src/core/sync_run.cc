@@ -18,6 +18,7 @@ SyncRun::SyncRun(Platform& host, SyncWindow& shown_on, RunCounters& shared_count
       removable_project_folder(media_dir + "\\" + shown_on.ProjectName()),
       days(shown_on.Days()),
       auto_delete(shown_on.AutoDeleteTicked()),
+      ignore_hour_shift(shown_on.IgnoreHourShift()),
       code_page(cp),
       medium(host, media_dir, SendDestination(media_dir, shown_on.ProjectName()), cp),
       medium_recorded(medium.Record()) {}
@@ -26,7 +27,7 @@ void SyncRun::EndForMediumGone() {
   if (medium_gone) return;
   medium_gone = true;
   outcome.medium_gone = true;
-  window.ShowMessage(MediumGoneText(CopiesDone()));
+  window.ShowMessage(MediumGoneText(window.Message(kMediumGone), CopiesDone()));
 }
 
 }  // namespace pellmar

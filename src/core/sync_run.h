@@ -34,6 +34,7 @@ struct SyncRun {
   const std::string removable_project_folder;
   const int days;
   const bool auto_delete;
+  const bool ignore_hour_shift;
   const CodePage code_page;
 
   // The removable disk as it is when the run starts; `medium_recorded` is

@@ -14,10 +14,14 @@ namespace pellmar {
 class SyncWindow {
  public:
   virtual ~SyncWindow() = default;
-  virtual std::string MediaDirText() const = 0;              // edMediaDir
-  virtual int Days() const = 0;                              // SpinEdit value
-  virtual bool AutoDeleteTicked() const = 0;                 // chkAutoDelete
-  virtual std::string ProjectName() const = 0;               // selected item of ListBox2
+  virtual std::string MediaDirText() const = 0;  // edMediaDir
+  virtual int Days() const = 0;                  // SpinEdit value
+  virtual bool AutoDeleteTicked() const = 0;     // chkAutoDelete
+  virtual std::string ProjectName() const = 0;   // selected item of ListBox2
+  /// Whether a copy exactly an hour apart in time and equal in size counts
+  /// as the same version: FAT keeps local time, so after a daylight-saving
+  /// change every file on a stick looks an hour off its twin.
+  virtual bool IgnoreHourShift() const { return true; }
   virtual const std::string& Message(int n) const = 0;       // message table
   virtual void AppendLog(const std::string& file_name) = 0;  // log window Memo
   virtual void SetCopyStatus(const std::string& text) = 0;   // StatusBar1 panel 1

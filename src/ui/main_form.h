@@ -135,6 +135,7 @@ class TMain : public SyncWindow {
   int Days() const override;
   bool AutoDeleteTicked() const override;
   std::string ProjectName() const override;
+  bool IgnoreHourShift() const override { return ignore_hour_shift_; }
   const std::string& Message(int n) const override;
   void AppendLog(const std::string& file_name) override;
   void SetCopyStatus(const std::string& text) override;
@@ -191,6 +192,7 @@ class TMain : public SyncWindow {
   std::string language_path_;
   std::string home_folder_;
   std::string lib_dir_;
+  bool ignore_hour_shift_ = true;
   int32_t loaded_ = 1;
   int32_t lang_ = 1;
   int last_refused_index_ = -1;

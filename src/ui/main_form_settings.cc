@@ -52,6 +52,7 @@ void TMain::LoadSettings() {
   home_folder_ = stored.home_folder;
   chkAutoUmount.SetChecked(stored.auto_umount);
   lib_dir_ = stored.lib_dir;
+  ignore_hour_shift_ = stored.ignore_hour_shift;
 }
 
 void TMain::ApplyLanguage() {
@@ -63,7 +64,12 @@ void TMain::ApplyLanguage() {
     btnSend.SetHint(texts->send_hint);
     btnLoad.SetHint(texts->load_hint);
     if (!texts->font_name.empty()) font_name_ = texts->font_name;
-    for (int n = 1; n <= MessageTable::kCount; ++n) messages_.Set(n, texts->messages[n - 1]);
+    for (int n = 1; n <= MessageTable::kCount; ++n) {
+      // A file written before a message was added has no text for it; the
+      // box then speaks English rather than nothing.
+      const std::string& text = texts->messages[n - 1];
+      if (n <= MessageTable::kClassicCount || !text.empty()) messages_.Set(n, text);
+    }
   }
   font_charset_ = lang_ & 0xFF;
   // The labels size themselves in the window's font, which may just have
@@ -96,8 +102,7 @@ bool TMain::FormClose() {
   if (ending_without_save_) return true;
   const Status saved = SaveSettings();
   if (saved.ok()) return true;
-  ShowMessage("The settings could not be saved to " + settings_path_ + ":\r\n" + saved.message +
-              "\r\nThe file keeps its previous content.");
+  ShowMessage(FillIn(messages_.Msg(kSettingsNotSaved), {settings_path_, saved.message}));
   return false;
 }
 
@@ -112,6 +117,7 @@ Status TMain::SaveSettings() {
   stored.home_folder = home_folder_;
   stored.mount_command = edMntCmd.text();
   stored.lib_dir = lib_dir_;
+  stored.ignore_hour_shift = ignore_hour_shift_;
   stored.auto_umount = chkAutoUmount.checked();
   stored.backup_due = settings_backup_due_;
   const Status saved = WriteSettings(platform_, settings_path_, stored);

@@ -1,15 +1,15 @@
 // CopyIfNewer on real files: the time test, the space accounting in both
-// directions, refusals, failures and entries that are no regular file.
+// directions, refusals and failures (entries that are no regular file and a
+// disk that fills: copy_if_newer_posix_test.cc).
 #include "core/copy_if_newer.h"
 
 #include <gmock/gmock.h>
-#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
 #include <utility>
 
-#include "support/tiny_tmpfs.h"
+#include "platform/dos_time.h"
 #include "sync_fixture.h"
 
 namespace pellmar {
@@ -72,6 +72,41 @@ TEST_F(SyncTest, CopyIfNewerChargesTheRemovableDiskAndRefusesWhenFull) {
   }
 }
 
+TEST(DecideCopyTest, AnHourApartAndAlikeIsOneVersionShiftedByDaylightSaving) {
+  using enum CopyDecision;
+  const int64_t noon = ToLocalSeconds(LocalDateTime{2026, 3, 29, 12, 0, 0, 0});
+  const auto facts = [](int64_t seconds, int64_t size) {
+    FileFacts f{"a.txt", kAttrArchive, PackDosTime(FromLocalSeconds(seconds)), size};
+    return f;
+  };
+  const struct {
+    int64_t source_later_by;  // seconds
+    int64_t target_size;      // the source has 100 bytes
+    bool ignore;
+    CopyDecision decision;
+  } cases[] = {
+      {3598, 100, true, kUpToDate}, {3600, 100, true, kUpToDate},  {3602, 100, true, kUpToDate},
+      {3604, 100, true, kCopy},     {3596, 100, true, kCopy},      {3600, 99, true, kCopy},
+      {3600, 100, false, kCopy},    {-3600, 100, true, kUpToDate}, {2, 100, true, kCopy},
+  };
+  for (const auto& c : cases) {
+    const FileFacts source = facts(noon + c.source_later_by, 100);
+    EXPECT_EQ(DecideCopy(source, facts(noon, c.target_size), c.ignore), c.decision)
+        << c.source_later_by << " s, target " << c.target_size << ", ignore " << c.ignore;
+  }
+}
+
+TEST_F(SyncTest, ASendLeavesACopyAnHourOffAloneUnlessTold) {
+  for (const bool ignore : {true, false}) {
+    const std::string dir = ignore ? "on" : "off";
+    WriteDated(Host(dir + "/a.txt"), 100, MidnightPlus(0, 13 * 3600));
+    WriteDated(Stick("Sync/Alpha/" + dir + "/a.txt"), 100, MidnightPlus(0, 12 * 3600));
+    window_.ignore_hour_shift = ignore;
+    EXPECT_EQ(CopyIfNewer(*MakeRun(Ns("p")), Ns(dir + "/a.txt"), "E:\\Sync\\Alpha\\" + dir),
+              ignore ? CopyOutcome::kUpToDate : CopyOutcome::kCopied);
+  }
+}
+
 TEST_F(SyncTest, CopyIfNewerOrdersDatesAlongTheCalendarPast2043) {
   const struct {
     int source_year, target_year;  // 0: no target
@@ -112,37 +147,6 @@ TEST_F(SyncTest, FailedCopyIsLoggedCountedAndAsksToClose) {
   EXPECT_EQ(counters_.free_space, 1000) << "nothing was written, so nothing stays charged";
   EXPECT_EQ(HostSize(Stick("blocked")), 5);
   EXPECT_EQ(run->outcome.copies_failed, 1);
-}
-
-TEST_F(SyncTest, GoneSourceAndFifoTargetAreLeftAlone) {
-  auto run = MakeRun(Ns("p"));
-  EXPECT_EQ(CopyIfNewer(*run, Ns("p/gone.txt"), "E:\\t"), CopyOutcome::kSourceGone);
-
-  WriteDated(Host("p/pipe"), 10, DaysAgo(1));
-  MakeFolder(Stick("t"));
-  ASSERT_EQ(mkfifo(Stick("t/pipe").c_str(), 0600), 0);
-  EXPECT_EQ(CopyIfNewer(*run, Ns("p/pipe"), "E:\\t"), CopyOutcome::kNotRegular);
-  EXPECT_TRUE(std::filesystem::is_fifo(Stick("t/pipe"))) << "the FIFO is never replaced";
-  EXPECT_EQ(run->outcome.skipped_count, 1);
-  EXPECT_TRUE(window_.log.empty());
-  EXPECT_EQ(counters_.copy_count, 0);
-}
-
-// The new copy is written beside the old one, so a replacement that fits
-// only once the old copy is gone is a lack of space: refused, old copy kept.
-TEST_F(SyncTest, AReplacementThatNeedsTheOldCopysRoomIsRefused) {
-  MakeFolder(Stick("Sync"));
-  TinyTmpfs tmpfs(Stick("Sync"), 1 << 20);
-  if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
-  WriteDated(Stick("Sync/Alpha/big.bin"), 700 << 10, DaysAgo(3));
-  WriteDated(Host("p/big.bin"), 700 << 10, DaysAgo(1));
-  counters_.free_space = 300 << 10;
-  auto run = MakeRun(Ns("p"));
-  EXPECT_EQ(CopyIfNewer(*run, Ns("p/big.bin"), "E:\\Sync\\Alpha"), CopyOutcome::kRefused);
-  EXPECT_THAT(window_.shown, ::testing::ElementsAre("Not enough disc size!"));
-  EXPECT_EQ(window_.close_requests, 0);
-  EXPECT_EQ(counters_.free_space, 300 << 10);
-  EXPECT_EQ(HostNames(Stick("Sync/Alpha")), std::vector<std::string>{"big.bin"});
 }
 
 TEST_F(SyncTest, SizesBeyondFourGibibytesAreChargedInFull) {

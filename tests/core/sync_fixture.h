@@ -24,6 +24,7 @@ class RecordingWindow : public SyncWindow {
   std::string media_dir = "E:\\Sync";
   int days = 7;
   bool auto_delete = false;
+  bool ignore_hour_shift = true;
   std::string project_name = "Alpha";
   MessageTable messages;
 
@@ -37,6 +38,7 @@ class RecordingWindow : public SyncWindow {
   std::string MediaDirText() const override { return media_dir; }
   int Days() const override { return days; }
   bool AutoDeleteTicked() const override { return auto_delete; }
+  bool IgnoreHourShift() const override { return ignore_hour_shift; }
   std::string ProjectName() const override { return project_name; }
   const std::string& Message(int n) const override { return messages.Msg(n); }
   void AppendLog(const std::string& name) override { log.push_back(name); }

@@ -17,7 +17,9 @@ for i in 1 2 3 4 5 6; do
   rel_random_file "$OLD/part$((i % 2))/file$i.bin" $((i * 700000 + 300000))
 done
 touch -d '-1 hour' "$P"/*/*
-touch -d '-2 hours' "$OLD"/*/*
+# Older by more than an hour: copies an hour apart may be one version
+# shifted by daylight saving, and are left alone.
+touch -d '-3 hours' "$OLD"/*/*
 rel_settings "$P|E:\\Sync|7|0"
 cp "$REL_INI" "$REL_W/pool/ini.orig"
 mkdir -p "$REL_STICK/Sync"

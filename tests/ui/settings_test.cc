@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "platform/ini_file.h"
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace pellmar {
 namespace {
@@ -49,13 +49,14 @@ TEST_F(SettingsTest, WithoutAFileTheWindowStartsEmptyAndSavesTheGlobals) {
   EXPECT_EQ(w.last_refused_index(), -1);
 
   ASSERT_TRUE(w.FormClose());
-  EXPECT_THAT(SavedKeys("Setting"),
-              ElementsAre("Loaded", "HomeFolder", "MountCommand", "LibDir", "AutoUmount"));
+  EXPECT_THAT(SavedKeys("Setting"), ElementsAre("Loaded", "HomeFolder", "MountCommand", "LibDir",
+                                                "AutoUmount", "IgnoreHourShift"));
   const IniFile saved = Saved();
   EXPECT_EQ(saved.ReadString("Setting", "Loaded", ""), "1");
   EXPECT_EQ(saved.ReadString("Setting", "HomeFolder", ""), Ns(ns_.program_dir()));
   EXPECT_EQ(saved.ReadString("Setting", "MountCommand", ""), "edMntCmd");
   EXPECT_EQ(saved.ReadString("Setting", "AutoUmount", ""), "0");
+  EXPECT_EQ(saved.ReadString("Setting", "IgnoreHourShift", ""), "1");
   EXPECT_FALSE(saved.SectionExists("Settings"));
 }
 
@@ -70,7 +71,7 @@ TEST_F(SettingsTest, HandWrittenValuesLoadWithTheirDefaultsAndSaveBack) {
       beta +
       "\nDuration2=0x0A\nAutoDelete2=yes\n"
       "MountCommand2=own\nDuration3=9\nUnknown=x\nLoaded=0\n"
-      "HomeFolder=C:\\somewhere\nLibDir=lib\nAutoUmount=1\n");
+      "HomeFolder=C:\\somewhere\nLibDir=lib\nAutoUmount=1\nIgnoreHourShift=0\n");
   TMain& w = StartWindow();
   EXPECT_THAT(w.ListBox2.items(), ElementsAre("Alpha", "Beta"));
   EXPECT_THAT(w.ListBox1.items(), ElementsAre("Alpha", "..\\..\\elsewhere\\Beta"));
@@ -88,6 +89,7 @@ TEST_F(SettingsTest, HandWrittenValuesLoadWithTheirDefaultsAndSaveBack) {
   EXPECT_EQ(w.loaded(), 0);
   EXPECT_EQ(w.home_folder(), "C:\\somewhere");
   EXPECT_TRUE(w.chkAutoUmount.checked());
+  EXPECT_FALSE(w.IgnoreHourShift());
 
   ASSERT_TRUE(w.FormClose());
   const IniFile saved = Saved();
@@ -100,7 +102,8 @@ TEST_F(SettingsTest, HandWrittenValuesLoadWithTheirDefaultsAndSaveBack) {
                           "MountCommand1", "Duration1", "AutoDelete1", "UseZip1", "SyncItem2",
                           "Path in mobile disk2", "Extensions of excluded files2", "MountCommand2",
                           "Duration2", "AutoDelete2", "UseZip2", "Loaded", "HomeFolder",
-                          "MountCommand", "LibDir", "AutoUmount"));
+                          "MountCommand", "LibDir", "AutoUmount", "IgnoreHourShift"));
+  EXPECT_EQ(saved.ReadString("Setting", "IgnoreHourShift", ""), "0");
   EXPECT_EQ(saved.ReadString("Setting", "Duration1", ""), "7");
   EXPECT_EQ(saved.ReadString("Setting", "AutoDelete1", ""), "1");
   EXPECT_EQ(saved.ReadString("Setting", "Loaded", ""), "0");
@@ -130,8 +133,8 @@ TEST_F(SettingsTest, RemovingEveryEntryLeavesTheGlobalsAndTheEarlierVersion) {
   w.ListBox1.SetItemIndex(0);
   w.btnRemoveFromList.Click();
   ASSERT_TRUE(w.FormClose());
-  EXPECT_THAT(SavedKeys("Setting"),
-              ElementsAre("Loaded", "HomeFolder", "MountCommand", "LibDir", "AutoUmount"));
+  EXPECT_THAT(SavedKeys("Setting"), ElementsAre("Loaded", "HomeFolder", "MountCommand", "LibDir",
+                                                "AutoUmount", "IgnoreHourShift"));
   EXPECT_EQ(Saved().ReadString("Settings", "Version", ""), "1.0");
 }
 
