@@ -9,7 +9,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-asan"
 
 bash "$root/scripts/install-packages.sh" g++ cmake ninja-build pkg-config qt6-base-dev \
-  libgtest-dev libgmock-dev fonts-liberation fonts-ipafont-gothic xdg-utils exfatprogs exfat-fuse
+  libgtest-dev libgmock-dev fonts-liberation fonts-ipafont-gothic xdg-utils exfatprogs exfat-fuse \
+  libqt6svg6 qt6-translations-l10n
 bash "$root/scripts/build-dir.sh" "$build" -DPELLMAR_SANITIZE=ON
 export QT_QPA_PLATFORM=offscreen
 # Undefined behaviour already ends the program; the stack says who did it.

@@ -1,6 +1,7 @@
 // Program entry for the window: the application, the two windows in the
 // order of start-up (the main window with its creation reaction first, the
 // log window second), then the event loop until the main window has closed.
+// Qt's own texts follow the language the creation reaction found.
 #include "app/gui.h"
 
 #include <QApplication>
@@ -11,6 +12,7 @@
 #include "ui/qt/log_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_dialogs.h"
+#include "ui/qt/qt_translation.h"
 #include "ui/qt/qt_window_host.h"
 #include "ui/qt/window_look.h"
 
@@ -19,6 +21,10 @@ namespace pellmar {
 int RunWindow(int argc, char** argv, Platform& platform) {
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Pellmar"));
+  // Boxes and the picker show the icon too; the desktop matches the
+  // running program to its entry by this name.
+  QApplication::setWindowIcon(ProgramIcon());
+  QGuiApplication::setDesktopFileName(QStringLiteral("pellmar"));
 
   QtDialogs dialogs(platform);
   PlatformShell shell(platform);
@@ -26,10 +32,13 @@ int RunWindow(int argc, char** argv, Platform& platform) {
   TLogViewer log;
   log.SetHost(&host);
   TMain main({&platform, &dialogs, &shell, &host}, log);
+  dialogs.SetMessages(&main.messages());
   // Labels size themselves in the window's font, and FormCreate places the
   // number field behind Label4 by that size.
   main.SetMeasurer(LabelMeasurer(main));
   main.FormCreate();
+  const std::unique_ptr<QTranslator> qt_translation =
+      InstallQtTranslation(QtTextLocale(main.lang()));
 
   MainWindow window(main);
   auto* log_window = new LogWindow(log, &window);
@@ -42,7 +51,14 @@ int RunWindow(int argc, char** argv, Platform& platform) {
   host.SetMainWindow(nullptr);
   host.SetLogWindow(nullptr);
   dialogs.SetParent(nullptr);
+  dialogs.SetMessages(nullptr);
   return exit_code;
 }
 
 }  // namespace pellmar
+
+// The module's one visible name; everything else in it stays inside.
+extern "C" __attribute__((visibility("default"))) int PellmarRunWindow(
+    int argc, char** argv, pellmar::Platform* platform) {
+  return pellmar::RunWindow(argc, argv, *platform);
+}

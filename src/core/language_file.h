@@ -1,8 +1,9 @@
 // The optional language file beside the executable.
 //
 // It re-captions the main window, sets its two hints and font face, sets
-// the language code and replaces all thirty messages. Reading it is kept
-// apart from applying it, so the window decides where each text goes.
+// the language code, replaces all thirty messages and gives the added ones
+// (Msg31 on) the texts it holds. Reading it is kept apart from applying it,
+// so the window decides where each text goes.
 #ifndef PELLMAR_CORE_LANGUAGE_FILE_H_
 #define PELLMAR_CORE_LANGUAGE_FILE_H_
 
@@ -29,6 +30,7 @@ struct LanguageTexts {
   std::string send_hint;
   std::string load_hint;
   std::string font_name;  // at most 31 characters; empty keeps the face
+  // Msg1 .. Msg46; empty where the file has no text for the key.
   std::array<std::string, MessageTable::kCount> messages;
 };
 

@@ -5,6 +5,7 @@ namespace pellmar {
 namespace {
 
 // Msg1 .. Msg30 in order; the empty ones are slots a language file may fill.
+// The added messages follow.
 constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "Unfortunately, this software cannot be used in WindowsNT",
     "Welcome to Pellmar!\r\nPlease select the directory you want to synchronize.",
@@ -36,6 +37,28 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "",
     "",
     "",
+    "Please select a project in the list first.",
+    "Nothing was copied or deleted.",
+    "No folder on the removable disk is set for this project; choose one with Select.",
+    "The removable folder \"%1\" occurs in the path of the project folder %2, so its files "
+    "would count as files on the removable disk.",
+    "The project folder and its folder on the removable disk are the same folder: %1",
+    "The project folder %1 and its folder on the removable disk %2 lie one inside the other.",
+    "The project folder %1 and its folder on the removable disk %2 are the same folder, reached "
+    "through a link or a mount.",
+    "The project folder %1 and its folder on the removable disk %2 lie one inside the other, "
+    "reached through a link or a mount.",
+    "The folder %1 leads, through a link or a mount, to a place that is not on the removable "
+    "disk.",
+    "The removable disk of %1 cannot be reached: %2",
+    "The removable disk is no longer there. %1 files were copied before it went; the rest were "
+    "not touched.",
+    "These entries were left alone, so they are not in step:",
+    "... and %1 more.",
+    "The settings could not be saved to %1:\r\n%2\r\nThe file keeps its previous content.",
+    "This folder cannot be used, because its path cannot be written with drive letters and "
+    "backslashes (a name in it holds \\ or :):\r\n%1",
+    "The folder\r\n%1\r\ndoes not exist. Do you want to create it?",
 };
 
 }  // namespace
@@ -44,6 +67,22 @@ MessageTable::MessageTable() { FillDefaults(); }
 
 void MessageTable::FillDefaults() {
   for (int i = 0; i < kCount; ++i) texts_[i] = kDefaultTexts[i];
+}
+
+std::string FillIn(const std::string& message, std::initializer_list<std::string> values) {
+  std::string out;
+  out.reserve(message.size());
+  for (size_t i = 0; i < message.size(); ++i) {
+    const char next = i + 1 < message.size() ? message[i + 1] : '\0';
+    const size_t index = static_cast<size_t>(next - '1');
+    if (message[i] == '%' && next >= '1' && next <= '9' && index < values.size()) {
+      out += values.begin()[index];
+      ++i;
+    } else {
+      out += message[i];
+    }
+  }
+  return out;
 }
 
 }  // namespace pellmar

@@ -1,48 +1,76 @@
-// The message table: the thirty texts every prompt and report comes from.
+// The message table: the thirty texts every prompt and report comes from,
+// and after them the texts of the checks added since (Msg31 on).
 #ifndef PELLMAR_CORE_MESSAGES_H_
 #define PELLMAR_CORE_MESSAGES_H_
 
 #include <array>
+#include <initializer_list>
 #include <string>
 #include <utility>
 
 namespace pellmar {
 
 /// The messages the program shows by their key number ("Msg17" is
-/// kNoNewFiles); the others are there for a language file to fill.
+/// kNoNewFiles); the others are there for a language file to fill. From
+/// Msg31 on, "%1" and "%2" mark where a folder, a count or a reason goes.
 enum MessageId : int {
-  kWelcome = 2,               // first start, empty list
-  kInsertDisk = 4,            // drive unknown or not ready
-  kFormatDisk = 5,            // unformatted medium
-  kCreateItQuestion = 6,      // ends the missing-folder question
-  kNoFolderNamed = 7,         // starts it
-  kClosingQuote = 8,          // after the folder in it
-  kFollowing = 10,            // log title, before the count
-  kFilesCopied = 11,          // log title, after the count
-  kNothingNewerToLoad = 13,   // Load copied nothing
-  kCopyFailed = 14,           // a copy failed
-  kInsertRightDisk = 15,      // after the question was declined
-  kSelectProjectFolder = 16,  // the Add picker's title
-  kNoNewFiles = 17,           // Send copied nothing
-  kCannotCreate = 18,         // a folder could not be made
-  kDeleteBefore = 23,         // auto-delete caption, before the days
-  kDaysBeforeFrom = 24,       // auto-delete caption, after the days
-  kAvailableSize = 25,        // the free-space text
+  kWelcome = 2,                 // first start, empty list
+  kInsertDisk = 4,              // drive unknown or not ready
+  kFormatDisk = 5,              // unformatted medium
+  kCreateItQuestion = 6,        // ends the missing-folder question
+  kNoFolderNamed = 7,           // starts it
+  kClosingQuote = 8,            // after the folder in it
+  kFollowing = 10,              // log title, before the count
+  kFilesCopied = 11,            // log title, after the count
+  kNothingNewerToLoad = 13,     // Load copied nothing
+  kCopyFailed = 14,             // a copy failed
+  kInsertRightDisk = 15,        // after the question was declined
+  kSelectProjectFolder = 16,    // the Add picker's title
+  kNoNewFiles = 17,             // Send copied nothing
+  kCannotCreate = 18,           // a folder could not be made
+  kDeleteBefore = 23,           // auto-delete caption, before the days
+  kDaysBeforeFrom = 24,         // auto-delete caption, after the days
+  kAvailableSize = 25,          // the free-space text
+  kSelectProjectFirst = 31,     // Send or Load with no entry selected
+  kNothingTouched = 32,         // ends every refusal of a run
+  kNoRemovableFolder = 33,      // the removable folder field is empty
+  kRemovableFolderInPath = 34,  // %1 removable folder, %2 project folder
+  kSameFolder = 35,             // %1 the folder
+  kNestedFolders = 36,          // %1 project folder, %2 removable one
+  kSameFolderByLink = 37,       // %1 project folder, %2 removable one
+  kNestedFoldersByLink = 38,    // %1 project folder, %2 removable one
+  kLeadsOffTheDisk = 39,        // %1 the removable project folder
+  kDiskUnreachable = 40,        // %1 removable folder, %2 the reason
+  kMediumGone = 41,             // %1 copies made before it went
+  kSkippedEntries = 42,         // heads the list of what a run left out
+  kMoreSkipped = 43,            // %1 entries beyond the listed ones
+  kSettingsNotSaved = 44,       // %1 settings file, %2 the reason
+  kPathNotWritable = 45,        // %1 the host folder picked
+  kCreatePickedFolder = 46,     // %1 the host folder typed in the picker
 };
 
 class MessageTable {
  public:
-  static constexpr int kCount = 30;
+  /// All messages, the added ones included.
+  static constexpr int kCount = 46;
+  /// Msg1 to Msg30: a language file replaces these whether it has them or
+  /// not; an added message it leaves out keeps its English text.
+  static constexpr int kClassicCount = 30;
   /// Every message holds its English default.
   MessageTable();
   void FillDefaults();
-  /// Message n, 1 to 30.
+  /// Message n, 1 to kCount.
   const std::string& Msg(int n) const { return texts_.at(n - 1); }
   void Set(int n, std::string text) { texts_.at(n - 1) = std::move(text); }
 
  private:
   std::array<std::string, kCount> texts_;
 };
+
+/// `message` with "%1" .. "%9" replaced by the values in order, in one pass:
+/// a value is never searched again, so a folder name holding "%2" stays as
+/// it is. A marker without a value, and any other "%", is kept as written.
+std::string FillIn(const std::string& message, std::initializer_list<std::string> values);
 
 }  // namespace pellmar
 

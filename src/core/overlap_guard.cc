@@ -48,8 +48,6 @@ Overlap CompareEverySpelling(Platform& platform, const std::string& a, const std
   return Compare(*host_a, *host_b, '/');
 }
 
-const char kNothingTouched[] = "\r\nNothing was copied or deleted.";
-
 // The identities above a folder, from the folder itself when it exists,
 // else from the nearest folder above it that does.
 struct Ancestry {
@@ -74,31 +72,32 @@ bool Holds(const std::vector<FileIdentity>& chain, const FileIdentity& identity)
   return false;
 }
 
+// Every refusal ends by saying that the run left all files alone.
+std::string Refusal(const MessageTable& messages, const std::string& why) {
+  return why + "\r\n" + messages.Msg(kNothingTouched);
+}
+
 }  // namespace
 
 std::optional<std::string> OverlapRefusal(Platform& platform, const std::string& project_folder,
                                           const std::string& removable_project_folder,
-                                          const std::string& media_dir) {
+                                          const std::string& media_dir,
+                                          const MessageTable& messages) {
   // Without a removable folder nothing tells the two sides apart, and Send
   // would write into a folder at the top of the hard disk.
   if (media_dir.empty()) {
-    return std::string(
-               "No folder on the removable disk is set for this project; choose one "
-               "with Select.") +
-           kNothingTouched;
+    return Refusal(messages, messages.Msg(kNoRemovableFolder));
   }
   if (OccursIn(media_dir, project_folder)) {
-    return "The removable folder \"" + media_dir + "\" occurs in the path of the project folder " +
-           project_folder + ", so its files would count as files on the removable disk." +
-           kNothingTouched;
+    return Refusal(messages,
+                   FillIn(messages.Msg(kRemovableFolderInPath), {media_dir, project_folder}));
   }
   switch (CompareEverySpelling(platform, project_folder, removable_project_folder)) {
     case Overlap::kSame:
-      return "The project folder and its folder on the removable disk are the same folder: " +
-             project_folder + kNothingTouched;
+      return Refusal(messages, FillIn(messages.Msg(kSameFolder), {project_folder}));
     case Overlap::kNested:
-      return "The project folder " + project_folder + " and its folder on the removable disk " +
-             removable_project_folder + " lie one inside the other." + kNothingTouched;
+      return Refusal(messages, FillIn(messages.Msg(kNestedFolders),
+                                      {project_folder, removable_project_folder}));
     case Overlap::kApart:
       break;
   }
@@ -107,27 +106,24 @@ std::optional<std::string> OverlapRefusal(Platform& platform, const std::string&
 
 std::optional<std::string> IdentityRefusal(Platform& platform, const std::string& project_folder,
                                            const std::string& removable_project_folder,
-                                           const FileIdentity& medium_root) {
+                                           const FileIdentity& medium_root,
+                                           const MessageTable& messages) {
   const Ancestry project = AncestryOf(platform, project_folder);
   const Ancestry removable = AncestryOf(platform, removable_project_folder);
   for (const Ancestry* side : {&project, &removable}) {
-    if (!side->status.ok()) return side->status.message + kNothingTouched;
+    if (!side->status.ok()) return Refusal(messages, side->status.message);
   }
   if (project.exists && removable.exists && project.chain[0] == removable.chain[0]) {
-    return "The project folder " + project_folder + " and its folder on the removable disk " +
-           removable_project_folder + " are the same folder, reached through a link or a mount." +
-           kNothingTouched;
+    return Refusal(messages, FillIn(messages.Msg(kSameFolderByLink),
+                                    {project_folder, removable_project_folder}));
   }
   if ((removable.exists && Holds(project.chain, removable.chain[0])) ||
       (project.exists && Holds(removable.chain, project.chain[0]))) {
-    return "The project folder " + project_folder + " and its folder on the removable disk " +
-           removable_project_folder +
-           " lie one inside the other, reached through a link or a mount." + kNothingTouched;
+    return Refusal(messages, FillIn(messages.Msg(kNestedFoldersByLink),
+                                    {project_folder, removable_project_folder}));
   }
   if (medium_root.known && !Holds(removable.chain, medium_root)) {
-    return "The folder " + removable_project_folder +
-           " leads, through a link or a mount, to a place that is not on the removable disk." +
-           kNothingTouched;
+    return Refusal(messages, FillIn(messages.Msg(kLeadsOffTheDisk), {removable_project_folder}));
   }
   return std::nullopt;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "core/messages.h"
 #include "platform/platform.h"
 
 namespace pellmar {
@@ -15,10 +16,11 @@ namespace pellmar {
 /// apart. Refused: the same folder, one inside the other (at folder
 /// boundaries, without regard to case, compared both as written and as the
 /// host folders they map to), an empty removable folder text, or one that
-/// occurs in the project folder's path.
+/// occurs in the project folder's path. The reason is told in `messages`.
 std::optional<std::string> OverlapRefusal(Platform& platform, const std::string& project_folder,
                                           const std::string& removable_project_folder,
-                                          const std::string& media_dir);
+                                          const std::string& media_dir,
+                                          const MessageTable& messages);
 
 /// The same question asked of the file system: compared by identity, with
 /// every link and mount resolved, the two folders must be neither the same
@@ -26,7 +28,8 @@ std::optional<std::string> OverlapRefusal(Platform& platform, const std::string&
 /// medium whose root is `medium_root`, and both paths must fit the host.
 std::optional<std::string> IdentityRefusal(Platform& platform, const std::string& project_folder,
                                            const std::string& removable_project_folder,
-                                           const FileIdentity& medium_root);
+                                           const FileIdentity& medium_root,
+                                           const MessageTable& messages);
 
 }  // namespace pellmar
 

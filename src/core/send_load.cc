@@ -17,30 +17,29 @@ std::string LoadSource(const std::string& media_dir, const std::string& project_
   return media_dir + "\\" + project_name;
 }
 
-std::string NothingSelectedText() {
-  return "Please select a project in the list first.\r\nNothing was copied or deleted.";
+std::string NothingSelectedText(const MessageTable& messages) {
+  return messages.Msg(kSelectProjectFirst) + "\r\n" + messages.Msg(kNothingTouched);
 }
 
 std::string LogTitle(const std::string& msg10, int count, const std::string& msg11) {
   return msg10 + std::to_string(count) + msg11;
 }
 
-std::string MediumGoneText(int copies_done) {
-  return "The removable disk is no longer there. " + std::to_string(copies_done) +
-         " files were copied before it went; the rest were not touched.";
+std::string MediumGoneText(const std::string& message, int copies_done) {
+  return FillIn(message, {std::to_string(copies_done)});
 }
 
 std::string FailedCopyLogLine(const std::string& file_name, const std::string& reason) {
   return file_name + "  -- NOT copied: " + reason;
 }
 
-std::string SkippedEntriesText(const RunOutcome& outcome) {
+std::string SkippedEntriesText(const RunOutcome& outcome, const MessageTable& messages) {
   if (outcome.skipped_count == 0) return "";
-  std::string text = "These entries were left alone, so they are not in step:";
+  std::string text = messages.Msg(kSkippedEntries);
   for (const std::string& name : outcome.skipped_names) text += "\r\n" + name;
   const int64_t unlisted =
       outcome.skipped_count - static_cast<int64_t>(outcome.skipped_names.size());
-  if (unlisted > 0) text += "\r\n... and " + std::to_string(unlisted) + " more.";
+  if (unlisted > 0) text += "\r\n" + FillIn(messages.Msg(kMoreSkipped), {std::to_string(unlisted)});
   return text;
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "core/messages.h"
 #include "core/run_outcome.h"
 
 namespace pellmar {
@@ -20,19 +21,20 @@ std::string SendDestination(const std::string& media_dir, const std::string& pro
 std::string LoadSource(const std::string& media_dir, const std::string& project_name);
 
 /// The text shown when Send or Load is given with no entry selected.
-std::string NothingSelectedText();
+std::string NothingSelectedText(const MessageTable& messages);
 
 /// The log title: Msg10, the count and Msg11 run together.
 std::string LogTitle(const std::string& msg10, int count, const std::string& msg11);
 
-/// Shown once when the removable disk goes away during a run.
-std::string MediumGoneText(int copies_done);
+/// Shown once when the removable disk goes away during a run; `message` is
+/// the kMediumGone text.
+std::string MediumGoneText(const std::string& message, int copies_done);
 
 /// The line the log shows for a file whose copy failed.
 std::string FailedCopyLogLine(const std::string& file_name, const std::string& reason);
 
 /// The message listing what a run left out; empty when it left out nothing.
-std::string SkippedEntriesText(const RunOutcome& outcome);
+std::string SkippedEntriesText(const RunOutcome& outcome, const MessageTable& messages);
 
 }  // namespace pellmar
 

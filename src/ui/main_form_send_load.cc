@@ -54,7 +54,7 @@ void TMain::btnLoadClick() {
 // Both commands read the selected entry; without one nothing is touched.
 void TMain::RefuseUnselectedRun() {
   last_run_.run_refused = true;
-  ShowMessage(NothingSelectedText());
+  ShowMessage(NothingSelectedText(messages_));
 }
 
 bool TMain::RunSyncTree(const std::string& source, const std::string& destination,
@@ -72,7 +72,7 @@ bool TMain::RunSyncTree(const std::string& source, const std::string& destinatio
   SetCopyStatus("");
   StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(kAvailableSize), counters_.free_space));
   last_run_ = std::move(run.outcome);
-  const std::string skipped = SkippedEntriesText(last_run_);
+  const std::string skipped = SkippedEntriesText(last_run_, messages_);
   if (!skipped.empty()) ShowMessage(skipped);
   return true;
 }
@@ -82,17 +82,16 @@ bool TMain::RunSyncTree(const std::string& source, const std::string& destinatio
 // sees them, before any file is touched.
 std::optional<std::string> TMain::RunRefusal(const SyncRun& run,
                                              const std::string& removable_project_folder) {
-  if (auto refusal =
-          OverlapRefusal(platform_, run.project_folder, removable_project_folder, run.media_dir)) {
+  if (auto refusal = OverlapRefusal(platform_, run.project_folder, removable_project_folder,
+                                    run.media_dir, messages_)) {
     return refusal;
   }
   if (!run.medium_recorded.ok()) {
-    return "The removable disk of " + run.media_dir +
-           " cannot be reached: " + run.medium_recorded.message +
-           "\r\nNothing was copied or deleted.";
+    return FillIn(messages_.Msg(kDiskUnreachable), {run.media_dir, run.medium_recorded.message}) +
+           "\r\n" + messages_.Msg(kNothingTouched);
   }
-  return IdentityRefusal(platform_, run.project_folder, removable_project_folder,
-                         run.medium.root());
+  return IdentityRefusal(platform_, run.project_folder, removable_project_folder, run.medium.root(),
+                         messages_);
 }
 
 void TMain::ReportRun(const std::string& empty_run_message) {

@@ -25,6 +25,9 @@ void MirrorCommon(const Control& control, QWidget* widget, Placement placement) 
   }
   widget->setEnabled(control.enabled());
   widget->setToolTip(PlainToolTip(control.hint()));
+  // Screen readers would read the tooltip, markup and all; they get the
+  // hint itself.
+  widget->setAccessibleDescription(ToQString(control.hint()));
   widget->setVisible(control.visible());
 }
 
@@ -58,6 +61,15 @@ void BindMirror(Control& control, QWidget* widget, std::function<void()> mirror,
 
 void Remirror(const Control& control) {
   if (control.on_update) control.on_update();
+}
+
+void AlsoOnUpdate(Control& control, QObject* owner, std::function<void()> also) {
+  QPointer<QObject> guard(owner);
+  control.on_update = [mirror = std::move(control.on_update), guard, also] {
+    if (mirror) mirror();
+    if (!guard.isNull()) also();
+  };
+  also();
 }
 
 QPushButton* BindButton(Button& button, QWidget* parent) {

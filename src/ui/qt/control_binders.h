@@ -11,6 +11,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QObject;
 class QPushButton;
 class QWidget;
 
@@ -32,6 +33,11 @@ void BindMirror(Control& control, QWidget* widget, std::function<void()> mirror,
 /// Runs the control's mirror again, so the widget shows the control's value
 /// even where the user's input was refused or left it unchanged.
 void Remirror(const Control& control);
+
+/// Runs `also` now and after each of the control's updates (behind its
+/// mirror) for as long as `owner` lives: how a widget follows a label it is
+/// named after.
+void AlsoOnUpdate(Control& control, QObject* owner, std::function<void()> also);
 
 QPushButton* BindButton(Button& button, QWidget* parent);
 QLabel* BindLabel(Label& label, QWidget* parent);

@@ -1,4 +1,5 @@
-// The log dialog: fixed places, centred title, OK as the default button.
+// The log dialog: fixed places, centred title, OK as the default button; its
+// text is named by the title for screen readers.
 #include "ui/qt/log_window.h"
 
 #include <QPushButton>
@@ -14,6 +15,7 @@ namespace pellmar {
 LogWindow::LogWindow(TLogViewer& log, QWidget* parent) : QDialog(parent), log_(log) {
   setObjectName(QStringLiteral("LogViewer"));
   setWindowTitle(ToQString(log_.caption()));
+  setWindowIcon(ProgramIcon());
   // Its own design font: the main window's font and language never reach it.
   setFont(LogWindowFont());
   GiveWindowLook(this, TLogViewer::kWidth, TLogViewer::kHeight);
@@ -21,6 +23,8 @@ LogWindow::LogWindow(TLogViewer& log, QWidget* parent) : QDialog(parent), log_(l
 
   BindLabel(log_.Title, this);
   memo_ = new MemoWidget(log_.Memo, this);
+  AlsoOnUpdate(log_.Title, this,
+               [this] { memo_->setAccessibleName(ToDisplayText(log_.Title.caption())); });
   // The default button: Enter in the memo starts a new line, anywhere else
   // it presses OK.
   QPushButton* ok = BindButton(log_.btnOK, this);

@@ -1,6 +1,8 @@
 // The main window's widgets and the window-level input rules.
 #include "ui/qt/main_window.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -14,17 +16,27 @@
 #include "ui/qt/status_bar_widget.h"
 #include "ui/qt/window_look.h"
 #include "ui/qt/windows_key_code.h"
+#include "ui/spoken_names.h"
 
 namespace pellmar {
 namespace {
 
 bool IsEnterKey(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
 
+// A plain top-level widget is announced as a bare pane; the main window is
+// announced as what it is, a window, under its title.
+QAccessibleInterface* AccessibleMainWindow(const QString& class_name, QObject* object) {
+  if (class_name != QLatin1String(MainWindow::staticMetaObject.className())) return nullptr;
+  return new QAccessibleWidget(qobject_cast<QWidget*>(object), QAccessible::Window);
+}
+
 }  // namespace
 
 MainWindow::MainWindow(TMain& main) : main_(main) {
+  QAccessible::installFactory(AccessibleMainWindow);
   setObjectName(QStringLiteral("Main"));
   setWindowTitle(ToQString(main_.caption()));
+  setWindowIcon(ProgramIcon());
   setFont(MainWindowFont(main_.font_name(), main_.font_charset()));
   GiveWindowLook(this, TMain::kWidth, TMain::kHeight);
   BindControls();
@@ -32,6 +44,7 @@ MainWindow::MainWindow(TMain& main) : main_(main) {
   SetUpTabOrder();
   ForwardKeyUps();
   TrackFocus();
+  NameFieldsAfterLabels();
   if (status_bar_ != nullptr) status_bar_->PlaceAtBottom(size());
 }
 
@@ -96,6 +109,20 @@ void MainWindow::TrackFocus() {
           if (widget == now && main_.focused_control() != name) main_.SetFocus(name);
         }
       });
+}
+
+void MainWindow::NameFieldsAfterLabels() {
+  for (Label* label : {&main_.Label1, &main_.Label3, &main_.Label4, &main_.Label5, &main_.Label6}) {
+    AlsoOnUpdate(*label, this, [this] { NameFields(); });
+  }
+}
+
+void MainWindow::NameFields() {
+  for (const SpokenName& spoken : SpokenNames(main_)) {
+    if (QWidget* widget = WidgetFor(spoken.control)) {
+      widget->setAccessibleName(ToQString(spoken.name));
+    }
+  }
 }
 
 QWidget* MainWindow::WidgetFor(const std::string& control_name) const {

@@ -1,6 +1,7 @@
 // The Qt main window: the real widgets of TMain's controls at their fixed
-// places, its caption, font and colours, the window's keys (Enter, Escape,
-// the key-up reaction), its first show and its close.
+// places, its caption, icon, font and colours, the window's keys (Enter,
+// Escape, the key-up reaction), its first show and its close, and what it
+// tells screen readers.
 #ifndef PELLMAR_UI_QT_MAIN_WINDOW_H_
 #define PELLMAR_UI_QT_MAIN_WINDOW_H_
 
@@ -43,6 +44,10 @@ class MainWindow : public QWidget {
   void SetUpTabOrder();
   void ForwardKeyUps();
   void TrackFocus();
+  /// Names the fields and lists after their labels, now and whenever a
+  /// label's caption changes.
+  void NameFieldsAfterLabels();
+  void NameFields();
   /// The button that holds a role (default or cancel), nullptr for none.
   Button* FindButton(bool (Button::*role)() const) const;
 

@@ -16,6 +16,11 @@ const QString kBoxTitle = QStringLiteral("Pellmar");
 
 }  // namespace
 
+const MessageTable& QtDialogs::Messages() const {
+  static const MessageTable kEnglish;
+  return messages_ != nullptr ? *messages_ : kEnglish;
+}
+
 QWidget* QtDialogs::VisibleParent() const {
   return parent_ != nullptr && parent_->isVisible() ? parent_ : nullptr;
 }
@@ -58,7 +63,8 @@ QStringList QtDialogs::Places() const {
 }
 
 std::optional<std::string> QtDialogs::PickFolder(const FolderPickerRequest& request) {
-  FolderPicker picker(VisibleParent(), request.allow_new_folder);
+  FolderPicker picker(VisibleParent(), request.allow_new_folder,
+                      Messages().Msg(kCreatePickedFolder));
   picker.SetPlaces(Places());
   picker.setWindowTitle(request.title.empty() ? kBoxTitle : ToDisplayText(request.title));
   picker.setDirectory(StartDirectory(request.start_folder));
@@ -67,10 +73,7 @@ std::optional<std::string> QtDialogs::PickFolder(const FolderPickerRequest& requ
   if (host.isEmpty()) return std::nullopt;
   std::optional<std::string> folder = platform_.NamespacePath(ToUtf8(host));
   if (!folder) {
-    ShowMessage(
-        "This folder cannot be used, because its path cannot be written with drive "
-        "letters and backslashes (a name in it holds \\ or :):\n" +
-        ToUtf8(host));
+    ShowMessage(FillIn(Messages().Msg(kPathNotWritable), {ToUtf8(host)}));
   }
   return folder;
 }

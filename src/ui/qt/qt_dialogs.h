@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include "core/messages.h"
 #include "platform/platform.h"
 #include "ui/dialogs.h"
 
@@ -20,6 +21,9 @@ class QtDialogs : public Dialogs {
 
   /// The window the boxes are centred over once it is on screen.
   void SetParent(QWidget* parent) { parent_ = parent; }
+  /// The window's messages, which the picker's own texts come from; until
+  /// set (and once reset to nullptr) they are the English defaults.
+  void SetMessages(const MessageTable* messages) { messages_ = messages; }
 
   void ShowMessage(const std::string& text) override;
   bool Confirm(const std::string& question) override;
@@ -29,9 +33,11 @@ class QtDialogs : public Dialogs {
   QWidget* VisibleParent() const;
   QString StartDirectory(const std::string& start_folder) const;
   QStringList Places() const;
+  const MessageTable& Messages() const;
 
   Platform& platform_;
   QWidget* parent_ = nullptr;
+  const MessageTable* messages_ = nullptr;
 };
 
 }  // namespace pellmar

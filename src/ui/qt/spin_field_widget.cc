@@ -1,6 +1,7 @@
 // The number field: typing, arrows, wheel and focus-out go to the control.
 #include "ui/qt/spin_field_widget.h"
 
+#include <QAccessible>
 #include <QLineEdit>
 #include <QRegularExpression>
 #include <QSignalBlocker>
@@ -11,7 +12,7 @@
 namespace pellmar {
 
 SpinFieldWidget::SpinFieldWidget(SpinField& control, QWidget* parent)
-    : QAbstractSpinBox(parent), control_(control) {
+    : QAbstractSpinBox(parent), control_(control), announced_value_(control.value()) {
   setObjectName(ToQString(control.name()));
   // The base class would try to interpret every keystroke as a value of its
   // own; the control does that, so the widget only reports the text.
@@ -26,9 +27,19 @@ SpinFieldWidget::SpinFieldWidget(SpinField& control, QWidget* parent)
 
 void SpinFieldWidget::Mirror() {
   const QString text = ToQString(control_.text());
-  if (lineEdit()->text() == text) return;
-  const QSignalBlocker blocker(lineEdit());
-  lineEdit()->setText(text);
+  if (lineEdit()->text() != text) {
+    const QSignalBlocker blocker(lineEdit());
+    lineEdit()->setText(text);
+  }
+  if (control_.value() == announced_value_) return;
+  announced_value_ = control_.value();
+  QAccessibleValueChangeEvent changed(this, announced_value_);
+  QAccessible::updateAccessibility(&changed);
+}
+
+void SpinFieldWidget::SetValue(int value) {
+  control_.SetValue(value);
+  Remirror(control_);
 }
 
 QValidator::State SpinFieldWidget::validate(QString& input, int& /*pos*/) const {

@@ -45,6 +45,8 @@ QFont LogWindowFont() {
   return font;
 }
 
+QIcon ProgramIcon() { return QIcon(QStringLiteral(":/pellmar/pellmar.svg")); }
+
 void GiveWindowLook(QWidget* window, int outer_width, int outer_height) {
   QPalette palette = window->palette();
   palette.setColor(QPalette::Window, palette.color(QPalette::Button));

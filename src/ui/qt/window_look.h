@@ -1,11 +1,12 @@
 // What both windows share in their look: fixed-pixel sizes given as the
 // outer size of a framed window, the button-face background, the fonts,
-// centring on the screen, and the label measurer that sizes the main
-// window's labels in its font.
+// the program's icon, centring on the screen, and the label measurer that
+// sizes the main window's labels in its font.
 #ifndef PELLMAR_UI_QT_WINDOW_LOOK_H_
 #define PELLMAR_UI_QT_WINDOW_LOOK_H_
 
 #include <QFont>
+#include <QIcon>
 #include <QSize>
 #include <string>
 
@@ -30,6 +31,10 @@ QSize ClientSizeFor(int outer_width, int outer_height);
 QFont MainWindowFont(const std::string& face, int charset);
 /// The log window's own font, the proportional Japanese Gothic face.
 QFont LogWindowFont();
+
+/// The program's icon, the one its desktop entry shows, built into the
+/// program so it needs no file beside it.
+QIcon ProgramIcon();
 
 /// Button-face background and fixed client size for a top-level window.
 void GiveWindowLook(QWidget* window, int outer_width, int outer_height);
