@@ -11,7 +11,6 @@
 #include "core/overlap_guard.h"
 #include "core/send_load.h"
 #include "core/sync_tree.h"
-#include "core/target_folder.h"
 #include "sync_fixture.h"
 
 namespace pellmar {
@@ -61,8 +60,9 @@ TEST_F(SyncTest, LinksThatMakeTheTwoSidesMeetAreRefused) {
     c.arrange(stick, disk);
     RemovableMedium medium(platform_, "E:\\", "", {});
     ASSERT_TRUE(medium.Record().ok());
-    const std::optional<std::string> refusal = IdentityRefusal(
-        platform_, Ns(c.name), std::string("E:\\") + c.name + "\\Alpha", medium.root());
+    const std::optional<std::string> refusal =
+        IdentityRefusal(platform_, Ns(c.name), std::string("E:\\") + c.name + "\\Alpha",
+                        medium.root(), window_.messages);
     if (c.refusal == nullptr) {
       EXPECT_FALSE(refusal) << c.name << ": " << *refusal;
     } else {
@@ -81,27 +81,10 @@ TEST_F(SyncTest, ABindMountOfTheProjectIsTheSameFolder) {
   }
   RemovableMedium medium(platform_, "E:\\Sync", "E:\\Sync\\Alpha", {});
   ASSERT_TRUE(medium.Record().ok());
-  const auto refusal = IdentityRefusal(platform_, Ns("p"), "E:\\Sync\\Alpha", medium.root());
+  const auto refusal =
+      IdentityRefusal(platform_, Ns("p"), "E:\\Sync\\Alpha", medium.root(), window_.messages);
   umount2(Stick("Sync/Alpha").c_str(), MNT_DETACH);
   EXPECT_THAT(refusal.value_or(""), HasSubstr("same folder"));
-}
-
-// The folder texts are taken off a path only where a whole folder ends: a
-// project "E:\S" must not cut "E:\Sync\S\a.c" into "ync\S\a.c".
-TEST_F(SyncTest, TargetFoldersRemoveFoldersOnlyWhereTheyEnd) {
-  const struct {
-    const char *project, *media, *name, *file, *root, *target;
-  } cases[] = {
-      {"E:\\S", "E:\\Sync", "S", "E:\\Sync\\S\\a.c", "E:\\S", "E:\\S\\"},
-      {"C:\\D\\P", "C:\\D\\P-stick", "P", "C:\\D\\P-stick\\P\\x\\a.c", "C:\\D\\P", "C:\\D\\P\\x"},
-  };
-  for (const auto& c : cases) {
-    window_.media_dir = c.media;
-    window_.project_name = c.name;
-    std::string root = c.root;
-    const std::string source_folder = ParentOf(c.file);
-    EXPECT_EQ(TargetFolder(*MakeRun(c.project), c.file, source_folder, &root), c.target) << c.file;
-  }
 }
 
 // Even with the guard out of the way, auto-delete keeps a file whose
@@ -139,7 +122,7 @@ TEST_F(SyncTest, AMediumThatLeavesEndsTheRunWithOneMessage) {
   };
   auto run = MakeRun(Ns("p"));
   SyncTree(*run, Ns("p"), "E:\\Sync\\Alpha");
-  EXPECT_THAT(window_.shown, ElementsAre(MediumGoneText(1)));
+  EXPECT_THAT(window_.shown, ElementsAre(MediumGoneText(window_.messages.Msg(kMediumGone), 1)));
   EXPECT_TRUE(HostNames(Stick("")).empty()) << "nothing lands on the bare mount point";
   EXPECT_EQ(run->CopiesDone(), 1);
   EXPECT_TRUE(run->outcome.medium_gone);

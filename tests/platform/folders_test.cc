@@ -1,10 +1,13 @@
-// Folder creation and removal, deletion, whole-file reads and the atomic
-// replace, on real folders.
+// Folder creation and removal, deletion, whole-file reads, the atomic
+// replace and copies on real folders: what each keeps, and that a failure
+// leaves the old file exactly as it was with no temporary file behind.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/posix/posix_platform.h"
 #include "platform_fixture.h"
+#include "support/tiny_tmpfs.h"
 
 namespace pellmar {
 namespace {
@@ -61,6 +64,73 @@ TEST_F(PlatformTest, WriteWholeFileSwapsWholeFilesAndKeepsLinksAndModes) {
   EXPECT_FALSE(platform_->WriteWholeFile("E:\\dir.ini", "x").ok());
   EXPECT_EQ(platform_->WriteWholeFile("E:\\no\\such.ini", "x").code, kErrorPathNotFound);
   EXPECT_EQ(HostNames(Stick("")), (std::vector<std::string>{"dir.ini", "link.ini", "real.ini"}));
+}
+
+struct stat Stat(const std::string& host) {
+  struct stat info = {};
+  stat(host.c_str(), &info);
+  return info;
+}
+
+TEST_F(PlatformTest, CopyKeepsContentTimeAndModeAndFollowsAFileLink) {
+  std::string contents;
+  for (int i = 0; i < 3 << 20; ++i) contents += static_cast<char>(i * 7 + i / 9973);
+  WriteText(Documents("src.bin"), contents);
+  chmod(Documents("src.bin").c_str(), 0640);
+  SetLocalWriteTime(Documents("src.bin"), {2010, 5, 9, 0, 0, 2, 0});
+  WriteText(Stick("src.bin"), "old, longer than nothing");
+  ASSERT_TRUE(platform_->CopyOver(docs_ + "\\src.bin", "E:\\src.bin").ok());
+  EXPECT_EQ(ReadText(Stick("src.bin")), contents);
+  EXPECT_EQ(Stat(Stick("src.bin")).st_mode & 0777, 0640u);
+  EXPECT_EQ(Stat(Stick("src.bin")).st_mtim.tv_sec, Stat(Documents("src.bin")).st_mtim.tv_sec);
+  EXPECT_EQ(platform_->FindFile("E:\\src.bin")->dos_time,
+            platform_->FindFile(docs_ + "\\src.bin")->dos_time);
+  EXPECT_EQ(HostNames(Stick("")), std::vector<std::string>{"src.bin"});
+
+  ASSERT_EQ(symlink("src.bin", Documents("link").c_str()), 0);
+  ASSERT_TRUE(platform_->CopyOver(docs_ + "\\link", "E:\\copy").ok());
+  EXPECT_EQ(ReadText(Stick("copy")), contents);
+}
+
+TEST_F(PlatformTest, FailedCopiesLeaveTheOldTargetAlone) {
+  WriteText(Documents("src"), "new");
+  WriteText(Stick("not_a_folder"), "a file where a folder should be");
+  WriteText(Stick("a_folder/kept"), "kept");
+  WriteText(Stick("target"), "old");
+  ASSERT_EQ(mkfifo(Documents("fifo").c_str(), 0644), 0);
+  const struct {
+    const char* what;
+    std::string source, target;
+  } cases[] = {
+      {"target folder is a file", docs_ + "\\src", "E:\\not_a_folder\\target"},
+      {"target names a folder", docs_ + "\\src", "E:\\a_folder"},
+      {"target folder missing", docs_ + "\\src", "E:\\missing\\target"},
+      {"source missing", docs_ + "\\absent", "E:\\target"},
+      {"source is a folder", docs_, "E:\\target"},
+      // Opening a FIFO for reading would block until a writer comes: the
+      // copy must refuse it before that, or this test never returns.
+      {"source is a FIFO", docs_ + "\\fifo", "E:\\target"},
+      {"target on an unknown drive", docs_ + "\\src", "Q:\\target"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(platform_->CopyOver(c.source, c.target).ok()) << c.what;
+  }
+  EXPECT_EQ(ReadText(Stick("target")), "old");
+  EXPECT_EQ(ReadText(Stick("not_a_folder")), "a file where a folder should be");
+  EXPECT_EQ(HostNames(Stick("a_folder")), std::vector<std::string>{"kept"});
+  EXPECT_EQ(HostNames(Stick("")), (std::vector<std::string>{"a_folder", "not_a_folder", "target"}));
+}
+
+TEST_F(PlatformTest, CopyOntoAFullDiskKeepsTheOldTargetAndLeavesNoTemporary) {
+  MakeFolder(Stick("small"));
+  TinyTmpfs tmpfs(Stick("small"), 1 << 20);
+  if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
+  WriteText(Stick("small/target"), "old");
+  WriteText(Documents("big"), std::string(2 << 20, 'b'));
+  const Status status = platform_->CopyOver(docs_ + "\\big", "E:\\small\\target");
+  EXPECT_EQ(status.code, kErrorDiskFull) << status.message;
+  EXPECT_EQ(ReadText(Stick("small/target")), "old");
+  EXPECT_EQ(HostNames(Stick("small")), std::vector<std::string>{"target"});
 }
 
 }  // namespace

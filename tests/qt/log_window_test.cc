@@ -14,7 +14,7 @@
 #include <functional>
 #include <memory>
 
-#include "qt_test_support.h"
+#include "qt_fixture.h"
 #include "ui/log_viewer.h"
 #include "ui/qt/memo_widget.h"
 #include "ui/qt/qt_window_host.h"

@@ -8,19 +8,19 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "qt_fixture.h"
 #include "ui/qt/list_box_widget.h"
 #include "ui/qt/status_bar_widget.h"
-#include "window_fixture.h"
 
 namespace pellmar {
 namespace {
 
-class MainWindowInputTest : public WindowTest {
+class MainWindowInputTest : public SkinTest {
  protected:
   void SetUp() override {
-    WriteSettings({"alpha", "beta", "gamma"});
+    WriteProjects({"alpha", "beta", "gamma"});
     Start();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(skin_.get()));
   }
 
   void ClickItem(const char* list, int row) {
@@ -29,44 +29,40 @@ class MainWindowInputTest : public WindowTest {
                       widget->visualItemRect(widget->item(row)).center());
   }
 
-  bool SelectionRan() const {
-    return main->btnSend.enabled() && !main->StatusBar1.panel_text(0).empty();
+  bool SelectionRan() {
+    return window().btnSend.enabled() && !window().StatusBar1.panel_text(0).empty();
   }
 };
 
-TEST_F(MainWindowInputTest, ClickOnAnItemOfEitherListRunsTheEntrySelection) {
+TEST_F(MainWindowInputTest, ClickOnAnItemOfEitherListOrAnArrowKeyRunsTheEntrySelection) {
+  EXPECT_EQ(QApplication::focusWidget(), skin_->WidgetFor("btnHelp")) << "first in tab order";
   for (const auto& [clicked, other, row] :
        {std::tuple{"ListBox1", "ListBox2", 1}, std::tuple{"ListBox2", "ListBox1", 2}}) {
-    main->StatusBar1.SetPanelText(0, "");  // so each click has to run the selection anew
-    main->btnSend.SetEnabled(false);
+    window().StatusBar1.SetPanelText(0, "");  // so each click has to run the selection anew
+    window().btnSend.SetEnabled(false);
     ClickItem(clicked, row);
-    EXPECT_EQ(main->ListBox1.item_index(), row) << clicked;
+    EXPECT_EQ(window().ListBox1.item_index(), row) << clicked;
     EXPECT_TRUE(SelectionRan()) << clicked;
     EXPECT_TRUE(Widget<QPushButton>("btnLoad")->isEnabled()) << clicked;
     EXPECT_EQ(Widget<ListBoxWidget>(other)->SelectedRow(), row) << "the other list follows";
     EXPECT_TRUE(
         Widget<StatusBarWidget>("StatusBar1")->Panel(0)->text().startsWith("Available disk size:"));
-    EXPECT_EQ(Widget<QLineEdit>("edMediaDir")->text(), "E:\\backup");
-    EXPECT_EQ(QApplication::focusWidget(), window->WidgetFor("btnSend"));
+    EXPECT_EQ(Widget<QLineEdit>("edMediaDir")->text(), "E:\\Sync");
+    EXPECT_EQ(QApplication::focusWidget(), skin_->WidgetFor("btnSend"));
   }
+  skin_->WidgetFor("ListBox1")->setFocus();
+  QTest::keyClick(skin_->WidgetFor("ListBox1"), Qt::Key_Up);
+  EXPECT_EQ(window().ListBox1.item_index(), 1);
+  EXPECT_EQ(window().ListBox2.item_index(), 1);
 }
 
 TEST_F(MainWindowInputTest, SelectionSetFromCodeIsShownButRunsNothing) {
-  main->ListBox1.SetItemIndex(2);
+  window().ListBox1.SetItemIndex(2);
   EXPECT_EQ(Widget<ListBoxWidget>("ListBox1")->SelectedRow(), 2);
   EXPECT_EQ(Widget<ListBoxWidget>("ListBox2")->SelectedRow(), -1);
   EXPECT_FALSE(SelectionRan());
-  main->ListBox1.SetItemIndex(-1);
+  window().ListBox1.SetItemIndex(-1);
   EXPECT_EQ(Widget<ListBoxWidget>("ListBox1")->SelectedRow(), -1);
-}
-
-TEST_F(MainWindowInputTest, ArrowKeyInTheListSelectsLikeAClick) {
-  ClickItem("ListBox1", 0);
-  window->WidgetFor("ListBox1")->setFocus();
-  QTest::keyClick(window->WidgetFor("ListBox1"), Qt::Key_Down);
-  EXPECT_EQ(main->ListBox1.item_index(), 1);
-  EXPECT_EQ(main->ListBox2.item_index(), 1);
-  EXPECT_EQ(Widget<QLineEdit>("edMediaDir")->text(), "E:\\backup");
 }
 
 TEST_F(MainWindowInputTest, DoubleClickOpensTheProjectFolder) {
@@ -74,47 +70,42 @@ TEST_F(MainWindowInputTest, DoubleClickOpensTheProjectFolder) {
   const QPoint at = list->visualItemRect(list->item(0)).center();
   QTest::mouseClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
   ASSERT_TRUE(SelectionRan());
-  main->StatusBar1.SetPanelText(0, "");
+  window().StatusBar1.SetPanelText(0, "");
   QTest::mouseDClick(list->viewport(), Qt::LeftButton, Qt::NoModifier, at);
-  EXPECT_EQ(main->StatusBar1.panel_text(0), "") << "the second press selects nothing anew";
-  ASSERT_EQ(shell.calls.size(), 1u);
-  EXPECT_EQ(shell.calls[0].file, "explorer");
-  EXPECT_EQ(shell.calls[0].parameters, world.Ns(world.documents() + "/alpha"));
+  EXPECT_EQ(window().StatusBar1.panel_text(0), "") << "the second press selects nothing anew";
+  ASSERT_EQ(shell_.calls.size(), 1u);
+  EXPECT_EQ(shell_.calls[0].parameters, Ns(Documents("alpha")));
 }
 
 TEST_F(MainWindowInputTest, EscapePressesRemoveFromList) {
   ClickItem("ListBox1", 1);
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-  EXPECT_EQ(main->ListBox1.count(), 2);
+  EXPECT_EQ(window().ListBox1.count(), 2);
   EXPECT_EQ(Widget<ListBoxWidget>("ListBox1")->count(), 2);
   EXPECT_EQ(Widget<ListBoxWidget>("ListBox2")->item(1)->text(), "gamma");
 }
 
 TEST_F(MainWindowInputTest, AmpersandInACaptionMakesAnAccelerator) {
   // "&Add to List": Alt+A adds, whatever has the focus.
-  window->WidgetFor("edExclude")->setFocus();
-  QTest::keyClick(window->windowHandle(), Qt::Key_A, Qt::AltModifier);
+  skin_->WidgetFor("edExclude")->setFocus();
+  QTest::keyClick(skin_->windowHandle(), Qt::Key_A, Qt::AltModifier);
   // A mnemonic animates the press, so the click lands a moment later.
-  EXPECT_TRUE(QTest::qWaitFor([this] { return !dialogs.pickers.empty(); }));
-}
-
-TEST_F(MainWindowInputTest, TheFirstControlInTabOrderHasTheFocusAtStart) {
-  EXPECT_EQ(QApplication::focusWidget(), window->WidgetFor("btnHelp"));
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !dialogs_.pickers.empty(); }));
 }
 
 TEST_F(MainWindowInputTest, EnterInAFieldPressesLoadAndTheLogWindowCloses) {
-  WriteText(world.drive('E', "backup/alpha/notes.txt"), "from the stick");
+  WriteText(Stick("Sync/alpha/notes.txt"), "from the stick");
   ClickItem("ListBox1", 0);
   bool log_was_shown = false;
   const ModalAnswer answer([&](QWidget* modal) {
-    log_was_shown = modal == log_window;
+    log_was_shown = modal == log_window_;
     QTest::keyClick(modal, Qt::Key_Return);  // OK is the log's default button
   });
-  window->WidgetFor("edExclude")->setFocus();
-  QTest::keyClick(window->WidgetFor("edExclude"), Qt::Key_Return);
-  EXPECT_TRUE(log_was_shown) << (dialogs.messages.empty() ? "" : dialogs.messages.back());
-  EXPECT_FALSE(log_window->isVisible());
-  EXPECT_EQ(ReadText(world.documents() + "/alpha/notes.txt"), "from the stick");
+  skin_->WidgetFor("edExclude")->setFocus();
+  QTest::keyClick(skin_->WidgetFor("edExclude"), Qt::Key_Return);
+  EXPECT_TRUE(log_was_shown) << (dialogs_.messages.empty() ? "" : dialogs_.messages.back());
+  EXPECT_FALSE(log_window_->isVisible());
+  EXPECT_EQ(ReadText(Documents("alpha/notes.txt")), "from the stick");
 }
 
 TEST_F(MainWindowInputTest, F1ReachesHelpOnlyFromTheControlsThatShareTheKeyUp) {
@@ -128,13 +119,13 @@ TEST_F(MainWindowInputTest, F1ReachesHelpOnlyFromTheControlsThatShareTheKeyUp) {
       {"SpinEdit", false}, {"edMediaDir", false},   {"Button2", false},
   };
   for (const auto& c : cases) {
-    shell.calls.clear();
-    QWidget* widget = window->WidgetFor(c.control);
+    shell_.calls.clear();
+    QWidget* widget = skin_->WidgetFor(c.control);
     widget->setFocus();
     QTest::keyClick(widget, Qt::Key_F1);
-    ASSERT_EQ(shell.calls.size(), c.opens_help ? 1u : 0u) << c.control;
+    ASSERT_EQ(shell_.calls.size(), c.opens_help ? 1u : 0u) << c.control;
     if (c.opens_help) {
-      EXPECT_EQ(shell.calls[0].file, main->program_dir() + "Help.htm") << c.control;
+      EXPECT_EQ(shell_.calls[0].file, window().program_dir() + "Help.htm") << c.control;
     }
   }
 }
@@ -145,21 +136,21 @@ TEST_F(MainWindowInputTest, TypingReachesTheFieldsAndTheSelectedEntry) {
   exclude->setFocus();
   exclude->selectAll();
   QTest::keyClicks(exclude, "tmp, log");
-  EXPECT_EQ(main->edExclude.text(), "tmp, log");
-  EXPECT_EQ(main->entries().slot(1).exclusion_text, "tmp, log");
+  EXPECT_EQ(window().edExclude.text(), "tmp, log");
+  EXPECT_EQ(window().entries().slot(1).exclusion_text, "tmp, log");
 
   auto* spin = Widget<QAbstractSpinBox>("SpinEdit");
   spin->setFocus();
   spin->selectAll();
   QTest::keyClicks(spin, "999");
-  EXPECT_EQ(main->entries().slot(1).duration, 999);
+  EXPECT_EQ(window().entries().slot(1).duration, 999);
   exclude->setFocus();  // leaving the field brings it into range
   EXPECT_EQ(spin->text(), "365");
-  EXPECT_EQ(main->entries().slot(1).duration, 365);
+  EXPECT_EQ(window().entries().slot(1).duration, 365);
 
   spin->setFocus();
   QTest::keyClick(spin, Qt::Key_Down);
-  EXPECT_EQ(main->entries().slot(1).duration, 364);
+  EXPECT_EQ(window().entries().slot(1).duration, 364);
   QTest::keyClicks(spin, "x");  // no letters in a number field
   EXPECT_EQ(spin->text(), "364");
 }
@@ -168,12 +159,10 @@ TEST_F(MainWindowInputTest, CheckBoxClickStoresItsState) {
   ClickItem("ListBox1", 0);
   auto* box = Widget<QCheckBox>("chkAutoDelete");
   ASSERT_TRUE(box->isVisible());
-  const bool before = main->chkAutoDelete.checked();
+  const bool before = window().chkAutoDelete.checked();
   QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
-  EXPECT_EQ(main->chkAutoDelete.checked(), !before);
   EXPECT_EQ(box->isChecked(), !before);
-  EXPECT_EQ(main->entries().slot(1).auto_delete, !before);
-  EXPECT_TRUE(box->text().startsWith("Delete files created or edited prior to 14"));
+  EXPECT_EQ(window().entries().slot(1).auto_delete, !before);
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 #include <QTimer>
 #include <filesystem>
 
-#include "qt_test_support.h"
+#include "qt_fixture.h"
 #include "support/test_namespace.h"
 
 namespace pellmar {

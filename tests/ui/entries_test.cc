@@ -2,7 +2,7 @@
 // together, the 30-entry limit holds, and new entries inherit as they should.
 #include <filesystem>
 
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace pellmar {
 namespace {
@@ -14,27 +14,6 @@ class EntriesTest : public WindowTest {
     MakeFolder(project_host);
     dialogs_.picks.push_back(Ns(project_host));
     window().btnSelectFile.Click();
-  }
-
-  std::vector<int> Durations() {
-    std::vector<int> durations;
-    for (int s = 1; s <= EntryTable::kMaxEntries; ++s) {
-      durations.push_back(window().entries().slot(s).duration);
-    }
-    return durations;
-  }
-
-  // Thirty entries whose Duration is their number, all on an existing E:\Sync.
-  void StartWithThirtyEntries() {
-    MakeFolder(Stick("Sync"));
-    std::vector<std::string> projects;
-    std::string durations;
-    for (int n = 1; n <= 30; ++n) {
-      projects.push_back(Documents("P" + std::to_string(n)));
-      durations += "Duration" + std::to_string(n) + "=" + std::to_string(n) + "\n";
-    }
-    ns_.WriteEntries(projects, "E:\\Sync", durations);
-    StartWindow().FormShow();
   }
 };
 
@@ -105,15 +84,20 @@ TEST_F(EntriesTest, ThePickerStartsInDocumentsWithoutHomeAndCancelAddsNothing) {
 }
 
 TEST_F(EntriesTest, ThirtyEntriesDisableAddAndRemoveShiftsTheSlots) {
-  StartWithThirtyEntries();
-  TMain& w = window();
+  std::vector<std::string> projects;  // their Durations are their numbers
+  std::string durations;
+  for (int n = 1; n <= 30; ++n) {
+    projects.push_back("P" + std::to_string(n));
+    durations += "Duration" + std::to_string(n) + "=" + std::to_string(n) + "\n";
+  }
+  WriteProjects(projects, durations);
+  TMain& w = StartWindow();
+  w.FormShow();
   EXPECT_FALSE(w.btnSelectFile.enabled());
 
   w.ListBox1.UserSelect(29);  // the last entry: no slot moves
   w.btnRemoveFromList.Click();
-  std::vector<int> expected;
-  for (int n = 1; n <= 30; ++n) expected.push_back(n);
-  EXPECT_EQ(Durations(), expected);
+  for (int n = 1; n <= 30; ++n) EXPECT_EQ(w.entries().slot(n).duration, n) << "slot " << n;
   EXPECT_TRUE(w.btnSelectFile.enabled());
 
   Add(Documents("Again"));
@@ -139,8 +123,7 @@ TEST_F(EntriesTest, ThirtyEntriesDisableAddAndRemoveShiftsTheSlots) {
 }
 
 TEST_F(EntriesTest, FieldReactionsWriteTheSelectedSlot) {
-  MakeFolder(Stick("Sync"));
-  ns_.WriteEntries({Documents("One"), Documents("Two")}, "E:\\Sync");
+  WriteProjects({"One", "Two"});
   TMain& w = StartWindow();
   w.ListBox1.UserSelect(1);
   SyncEntry& two = w.entries().slot(2);

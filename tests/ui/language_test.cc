@@ -1,8 +1,10 @@
 // The language file beside the executable as the window applies it:
-// captions, hints, font, language code, messages and the moved spin edit.
+// captions, hints, font, language code, messages, the moved spin edit and
+// the names screen readers give the fields.
 #include <filesystem>
 
-#include "window_fixture.h"
+#include "support/window_fixture.h"
+#include "ui/spoken_names.h"
 
 namespace pellmar {
 namespace {
@@ -33,7 +35,9 @@ TEST_F(LanguageTest, AFileWithOnlyLangEmptiesEveryTextButKeepsTheFont) {
   for (const std::string& caption : Captions(w)) EXPECT_EQ(caption, "");
   EXPECT_EQ(w.btnSend.hint(), "");
   EXPECT_EQ(w.btnLoad.hint(), "");
-  for (int n = 1; n <= MessageTable::kCount; ++n) EXPECT_EQ(w.messages().Msg(n), "") << n;
+  for (int n = 1; n <= MessageTable::kClassicCount; ++n) EXPECT_EQ(w.messages().Msg(n), "") << n;
+  // A file from before a message was added leaves that box in English.
+  EXPECT_EQ(w.messages().Msg(kNothingTouched), MessageTable().Msg(kNothingTouched));
   EXPECT_EQ(w.font_name(), "Arial");
   EXPECT_EQ(w.lang(), 128);
   EXPECT_EQ(w.font_charset(), 128);
@@ -88,6 +92,12 @@ TEST_F(LanguageTest, TheShippedJapaneseFileRecaptionsTheWindow) {
   EXPECT_EQ(w.btnSend.caption(), "送信(&S)");
   EXPECT_LT(w.SpinEdit.left(), 217) << "the short Japanese Label4 moves the spin edit left";
   EXPECT_EQ(w.SpinEdit.left(), 24 + Label::EstimateWidth(w.Label4.caption()) + 5);
+  // Screen readers name the lists by the two Japanese headings of Label3,
+  // and a field by its label without the wide colon.
+  const std::vector<SpokenName> names = SpokenNames(w);
+  EXPECT_EQ(names[1].name, "プロジェクト名");
+  EXPECT_EQ(names[2].name, "フォルダ");
+  EXPECT_EQ(names[4].name, "除外");
 }
 
 }  // namespace

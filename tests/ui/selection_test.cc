@@ -1,7 +1,7 @@
 // Selecting an entry and the window's own reactions: the missing-folder
 // question and its refusals, folder creation, filling the fields, focus,
 // the auto-delete caption, Select, the first show, help and double-clicks.
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace pellmar {
 namespace {

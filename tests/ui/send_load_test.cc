@@ -3,11 +3,9 @@
 // failed copy that saves at once.
 #include "core/send_load.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
 
-#include "window_fixture.h"
+#include "support/window_fixture.h"
 
 namespace pellmar {
 namespace {
@@ -87,7 +85,7 @@ TEST_F(SendLoadTest, RefusedRunsTouchNothing) {
     std::function<void()> arrange;
     std::string message;
   } cases[] = {
-      {"nothing selected", [&] { w.ListBox1.SetItemIndex(-1); }, NothingSelectedText()},
+      {"nothing selected", [&] { w.ListBox1.SetItemIndex(-1); }, NothingSelectedText(w.messages())},
       {"removable folder inside the project",
        [&] {
          w.ListBox1.UserSelect(0);
@@ -126,17 +124,6 @@ TEST_F(SendLoadTest, FailedCopySavesAtOnceAndEndsTheProgram) {
   EXPECT_TRUE(w.quit_requested());
   EXPECT_THAT(ReadText(ns_.settings_file()), HasSubstr("Path in mobile disk1=E:\\Sync"));
   EXPECT_FALSE(w.last_run().Complete());
-}
-
-TEST_F(SendLoadTest, SpecialFilesAreListedAfterTheRun) {
-  WriteText(Documents("Alpha/main.c"), "x");
-  ASSERT_EQ(mkfifo(Documents("Alpha/pipe").c_str(), 0600), 0);
-  TMain& w = StartSelected(Documents("Alpha"));
-  w.btnSend.Click();
-  ASSERT_EQ(dialogs_.messages.size(), 1u);
-  EXPECT_THAT(dialogs_.messages[0], HasSubstr(Ns(Documents("Alpha/pipe"))));
-  EXPECT_EQ(host_.modal_shows, 1);
-  EXPECT_EQ(w.last_run().skipped_count, 1);
 }
 
 }  // namespace

@@ -1,15 +1,18 @@
-// The shared test scaffolding of the skin's tests.
+// The skin's test scaffolding: the application, modal answers, and building
+// and tearing down the windows under test.
 #include <QApplication>
 #include <QSettings>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 #include <cstdlib>
 
-#include "qt_test_support.h"
+#include "qt_fixture.h"
+#include "ui/qt/window_look.h"
 
 namespace pellmar {
 
-void EnsureApplication() {
+WithApplication::WithApplication() {
   if (QApplication::instance() != nullptr) return;
   // The platform is chosen when the application is made; only an unset one
   // is replaced, so a developer can still watch the tests on a display.
@@ -44,5 +47,27 @@ ModalAnswer::ModalAnswer(const char* class_name, std::function<void(QWidget* mod
 }
 
 ModalAnswer::~ModalAnswer() = default;
+
+SkinTest::~SkinTest() {
+  qt_host_.SetMainWindow(nullptr);
+  qt_host_.SetLogWindow(nullptr);
+  skin_.reset();    // the widgets go before the controls they show
+  window_.reset();  // and the window before the host it reports to
+  log_.reset();
+}
+
+void SkinTest::Start() {
+  MakeWindow().SetMeasurer(LabelMeasurer(window()));
+  window().FormCreate();
+  skin_ = std::make_unique<MainWindow>(window());
+  log_window_ = new LogWindow(*log_, skin_.get());
+  qt_host_.SetMainWindow(skin_.get());
+  qt_host_.SetLogWindow(log_window_);
+  skin_->ShowCentred();
+  skin_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(skin_.get()));
+  // FormShow is queued behind the first show; let it run.
+  QCoreApplication::processEvents();
+}
 
 }  // namespace pellmar

@@ -1,23 +1,26 @@
-// The main window shows every control where, as and how its control says.
+// The main window shows every control where, as and how its control says;
+// its first show, its close (the save) and a quit request.
 #include <QApplication>
-#include <QCheckBox>
 #include <QFontInfo>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <algorithm>
+#include <filesystem>
 
+#include "qt_fixture.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/status_bar_widget.h"
-#include "window_fixture.h"
 
 namespace pellmar {
 namespace {
 
-class MainWindowLayoutTest : public WindowTest {
+class MainWindowLayoutTest : public SkinTest {
  protected:
   void SetUp() override {
-    WriteSettings({"alpha", "beta"});
+    WriteProjects({"alpha", "beta"});
     Start();
   }
 };
@@ -36,10 +39,10 @@ std::string CaptionOf(Control* control) {
 }
 
 TEST_F(MainWindowLayoutTest, EveryWidgetMatchesItsControl) {
-  EXPECT_EQ(window->windowTitle(), ToQString(main->caption()));
-  for (Control* control : main->AllControls()) {
-    if (control == &main->StatusBar1) continue;
-    QWidget* widget = window->WidgetFor(control->name());
+  EXPECT_EQ(skin_->windowTitle(), ToQString(window().caption()));
+  for (Control* control : window().AllControls()) {
+    if (control == &window().StatusBar1) continue;
+    QWidget* widget = skin_->WidgetFor(control->name());
     ASSERT_NE(widget, nullptr) << control->name();
     EXPECT_EQ(widget->geometry(),
               QRect(control->left(), control->top(), control->width(), control->height()))
@@ -48,8 +51,6 @@ TEST_F(MainWindowLayoutTest, EveryWidgetMatchesItsControl) {
     EXPECT_EQ(widget->isEnabled(), control->enabled()) << control->name();
     EXPECT_EQ(ShownCaption(widget), ToQString(CaptionOf(control))) << control->name();
   }
-  EXPECT_TRUE(Widget<QCheckBox>("chkZip")->isHidden());
-  EXPECT_FALSE(Widget<QPushButton>("btnSend")->isEnabled());
   EXPECT_TRUE(Widget<QPushButton>("btnLoad")->isDefault());
   EXPECT_TRUE(Widget<QPushButton>("btnLoad")->toolTip().contains("Load from a removable disk"));
 }
@@ -64,34 +65,34 @@ TEST_F(MainWindowLayoutTest, LabelsAreWideEnoughForTheirCaptionsInTheWindowFont)
     EXPECT_LE(label->width(), needed + 1) << name;
   }
   const QRect label4 = Widget<QLabel>("Label4")->geometry();
-  EXPECT_EQ(window->WidgetFor("SpinEdit")->x(), label4.x() + label4.width() + 5);
+  EXPECT_EQ(skin_->WidgetFor("SpinEdit")->x(), label4.x() + label4.width() + 5);
 }
 
 TEST_F(MainWindowLayoutTest, WindowHasItsFontAndButtonFaceBackground) {
-  const QFontInfo font(window->font());
+  const QFontInfo font(skin_->font());
   EXPECT_TRUE(font.family() == "Liberation Sans" || font.family() == "Arial")
       << font.family().toStdString();
   EXPECT_EQ(font.pixelSize(), 12);
-  EXPECT_EQ(window->palette().color(QPalette::Window), window->palette().color(QPalette::Button));
+  EXPECT_EQ(skin_->palette().color(QPalette::Window), skin_->palette().color(QPalette::Button));
   EXPECT_EQ(QFontInfo(Widget<QLabel>("Label1")->font()).pixelSize(), 12);
 }
 
 TEST_F(MainWindowLayoutTest, StatusBarKeepsToTheBottomEdgeWhenResized) {
-  const QRect list_before = window->WidgetFor("ListBox1")->geometry();
-  for (const QSize size : {window->size(), QSize(700, 480), QSize(400, 300)}) {
-    window->resize(size);
+  const QRect list_before = skin_->WidgetFor("ListBox1")->geometry();
+  for (const QSize size : {skin_->size(), QSize(700, 480), QSize(400, 300)}) {
+    skin_->resize(size);
     auto* bar = Widget<StatusBarWidget>("StatusBar1");
     const std::string at = std::to_string(size.width()) + "x" + std::to_string(size.height());
-    EXPECT_EQ(bar->geometry(), QRect(0, window->height() - 17, window->width(), 17)) << at;
+    EXPECT_EQ(bar->geometry(), QRect(0, skin_->height() - 17, skin_->width(), 17)) << at;
     EXPECT_EQ(bar->Panel(0)->geometry(), QRect(0, 0, 170, 17)) << at;
     EXPECT_EQ(bar->Panel(1)->geometry(), QRect(170, 0, 200, 17)) << at;
-    EXPECT_EQ(window->WidgetFor("ListBox1")->geometry(), list_before) << at;
+    EXPECT_EQ(skin_->WidgetFor("ListBox1")->geometry(), list_before) << at;
   }
 }
 
 TEST_F(MainWindowLayoutTest, FirstPanelWidensToShowAWholeFreeSpaceText) {
   auto* bar = Widget<StatusBarWidget>("StatusBar1");
-  main->StatusBar1.SetPanelText(0, "Available disk size:84,455,391KB");
+  window().StatusBar1.SetPanelText(0, "Available disk size:84,455,391KB");
   QLabel* first = bar->Panel(0);
   EXPECT_EQ(first->text(), "Available disk size:84,455,391KB");
   EXPECT_GE(first->contentsRect().width(),
@@ -107,13 +108,78 @@ TEST_F(MainWindowLayoutTest, TabGoesThroughTheControlsInTheirTabOrder) {
       "ListBox1", "Button2",  "edMediaDir", "chkAutoUmount", "edMntCmd",
       "ListBox2", "SpinEdit", "edExclude",  "chkAutoDelete", "chkZip"};
   std::vector<std::string> chain;
-  QWidget* widget = window->WidgetFor(expected.front());
+  QWidget* widget = skin_->WidgetFor(expected.front());
   for (size_t i = 0; i < 200 && chain.size() < expected.size(); ++i) {
     const std::string name = ToUtf8(widget->objectName());
-    if (window->WidgetFor(name) == widget) chain.push_back(name);
+    if (skin_->WidgetFor(name) == widget) chain.push_back(name);
     widget = widget->nextInFocusChain();
   }
   EXPECT_EQ(chain, expected);
+}
+
+TEST_F(SkinTest, FirstShowWelcomesOnceWithAnEmptyList) {
+  Start();
+  ASSERT_EQ(dialogs_.messages.size(), 1u);
+  EXPECT_EQ(dialogs_.messages[0], window().messages().Msg(2));
+  EXPECT_EQ(dialogs_.pickers.size(), 1u);  // Add, cancelled
+  skin_->hide();
+  skin_->show();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(dialogs_.messages.size(), 1u);
+  EXPECT_EQ(dialogs_.pickers.size(), 1u);
+}
+
+TEST_F(SkinTest, FailedSaveKeepsTheWindowOpenAndTheNextCloseSaves) {
+  WriteProjects({"alpha"});
+  Start();
+  // A folder where the settings file belongs: the rename onto it must fail.
+  std::filesystem::remove(ns_.settings_file());
+  MakeFolder(ns_.settings_file() + "/blocker");
+  EXPECT_FALSE(skin_->close());
+  EXPECT_TRUE(skin_->isVisible());
+
+  std::filesystem::remove_all(ns_.settings_file());
+  EXPECT_TRUE(skin_->close());
+  EXPECT_FALSE(skin_->isVisible());
+  EXPECT_NE(ReadText(ns_.settings_file()).find("SyncItem1="), std::string::npos);
+}
+
+TEST_F(SkinTest, CloseDuringARunIsTurnedDownAndTheRunReports) {
+  WriteProjects({"alpha"});
+  WriteText(Documents("alpha/notes.txt"), "new");
+  Start();
+  window().ListBox1.UserSelect(0);
+  const std::string before = ReadText(ns_.settings_file());
+  bool closed_during_run = true;
+  // The first repaint of the run delivers the desktop's close request.
+  QTimer::singleShot(0, [&] { closed_during_run = skin_->close(); });
+  bool log_was_shown = false;
+  const ModalAnswer answer([&](QWidget* modal) {
+    log_was_shown = modal == log_window_;
+    QTest::keyClick(modal, Qt::Key_Return);
+  });
+  window().btnSend.Click();
+  EXPECT_FALSE(closed_during_run);
+  EXPECT_TRUE(skin_->isVisible());
+  EXPECT_TRUE(log_was_shown);
+  EXPECT_EQ(ReadText(ns_.settings_file()), before) << "no save in the middle of a run";
+  EXPECT_TRUE(skin_->close()) << "once the run is over the window closes";
+}
+
+TEST_F(SkinTest, QuitRequestEndsTheLoopWithoutTheSave) {
+  WriteProjects({"alpha"});
+  Start();
+  const std::string before = ReadText(ns_.settings_file());
+  QTimer::singleShot(0, [this] { qt_host_.RequestQuit(); });
+  // Should the request be lost, this ends the loop instead of hanging (and
+  // the exit code tells); it dies with the test either way.
+  QTimer safety;
+  safety.setSingleShot(true);
+  QObject::connect(&safety, &QTimer::timeout, [] { QCoreApplication::exit(1); });
+  safety.start(5000);
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_TRUE(skin_->isVisible());  // not closed, so FormClose never ran
+  EXPECT_EQ(ReadText(ns_.settings_file()), before);
 }
 
 }  // namespace
