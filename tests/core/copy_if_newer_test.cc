@@ -76,7 +76,10 @@ TEST(DecideCopyTest, AnHourApartAndAlikeIsOneVersionShiftedByDaylightSaving) {
   using enum CopyDecision;
   const int64_t noon = ToLocalSeconds(LocalDateTime{2026, 3, 29, 12, 0, 0, 0});
   const auto facts = [](int64_t seconds, int64_t size) {
-    FileFacts f{"a.txt", kAttrArchive, PackDosTime(FromLocalSeconds(seconds)), size};
+    FileFacts f;
+    f.attributes = kAttrArchive;
+    f.dos_time = PackDosTime(FromLocalSeconds(seconds));
+    f.size = size;
     return f;
   };
   const struct {

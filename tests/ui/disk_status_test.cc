@@ -82,7 +82,9 @@ TEST_F(DiskStatusTest, EachAnswerOfTheQuery) {
     const std::string& panel = window().StatusBar1.panel_text(0);
     if (c.panel != nullptr) {
       EXPECT_EQ(panel, c.panel);
-      if (c.forced_bytes) EXPECT_EQ(window().counters().free_space, int64_t(*c.forced_bytes));
+      if (c.forced_bytes) {
+        EXPECT_EQ(window().counters().free_space, int64_t(*c.forced_bytes));
+      }
     } else {
       EXPECT_THAT(panel, StartsWith("Available disk size:"));
       EXPECT_GT(window().counters().free_space, 0);
