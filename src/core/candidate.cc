@@ -21,7 +21,9 @@ bool IsCandidate(const std::string& name, const std::string& path, uint32_t dos_
                  const DateWindow& window, const std::string& exclusion_list,
                  const std::string& media_dir) {
   const bool recent = DosTimeToLocalSeconds(dos_time) > window.cutoff;
-  if (recent && !OccursIn(ExtensionKey(name), exclusion_list)) return true;
+  if (recent && (exclusion_list.empty() || !OccursIn(ExtensionKey(name), exclusion_list))) {
+    return true;
+  }
   return OccursIn(media_dir, path);
 }
 

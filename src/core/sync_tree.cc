@@ -135,11 +135,16 @@ void SyncTree(SyncRun& run, const std::string& source_folder, std::string destin
   if (!listing.status.ok() && !run.medium.StillThere()) return run.EndForMediumGone();
   ReportListingGaps(run, source_folder, listing);
   std::optional<TargetListing> target;
+  // One buffer for the paths of the level: a tree of many small files
+  // would otherwise pay an allocation for every one.
+  std::string path = source_folder + "\\";
+  const size_t folder_length = path.size();
   for (size_t i = 0; i < listing.entries.size(); ++i) {
     const FileFacts& entry = listing.entries[i];
     if (IsDotEntry(entry.name)) continue;
     if (++run.entries_walked % kEntriesPerRepaint == 0) run.window.ProcessEvents();
-    const std::string path = source_folder + "\\" + entry.name;
+    path.resize(folder_length);
+    path += entry.name;
     if (!(entry.attributes & kAttrDirectory)) {
       if (HandleFile(run, source_folder, path, entry, window, &destination_root, &target)) continue;
       // A refusal ends the level: what it leaves unvisited is named too.

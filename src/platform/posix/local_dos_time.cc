@@ -47,11 +47,17 @@ bool LearnQuarter(time_t start, Quarter* quarter) {
 }  // namespace
 
 uint32_t LocalDosTime(time_t seconds) {
+  // Files written together share their second; the last answer is kept.
+  thread_local time_t last_seconds = -1;
+  thread_local uint32_t last_packed = 0;
   thread_local std::array<Quarter, 64> known;
+  if (seconds == last_seconds && seconds != -1) return last_packed;
   const time_t start = seconds - ((seconds % kQuarter) + kQuarter) % kQuarter;
   Quarter& slot = known[static_cast<size_t>(start / kQuarter) % known.size()];
   if (slot.start == start || LearnQuarter(start, &slot)) {
-    return PackDosTime(ByOffset(seconds, slot.offset));
+    last_seconds = seconds;
+    last_packed = PackDosTime(ByOffset(seconds, slot.offset));
+    return last_packed;
   }
   struct tm local;
   if (localtime_r(&seconds, &local) == nullptr) return PackDosTime(LocalDateTime{});
