@@ -133,7 +133,7 @@ CopyOutcome CopyNewer(SyncRun& run, const std::string& source_path, const FileFa
     if (target && IsDiskFull(copied) && run.medium.StillThere()) return Refuse(run, source_path);
     return CopyFailed(run, source_path, source, copied);
   }
-  target_folder.Copied(source.name);
+  target_folder.Added(source.name);
   run.window.AppendLog(source.name);
   ++run.counters.copy_count;
   return Finish(run, CopyOutcome::kCopied);

@@ -158,6 +158,8 @@ void SyncTree(SyncRun& run, const std::string& source_folder, std::string destin
     }
     SyncTree(run, path, destination_root);
     if (run.medium_gone) return;
+    // The deeper level may have made its folder where this level copies.
+    if (target) target->Added(entry.name);
     FolderAutoDelete(run, path, entry, window);
   }
 }

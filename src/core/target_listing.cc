@@ -68,7 +68,7 @@ std::optional<FileFacts> TargetListing::Find(const std::string& name) {
   return platform_.FindFile(folder_ + "\\" + name);
 }
 
-void TargetListing::Copied(const std::string& name) {
+void TargetListing::Added(const std::string& name) {
   // Kept with the listing's names whether or not those are folded yet.
   folded_.insert(Folded(name));
   if (!IsAscii(name)) any_non_ascii_ = true;

@@ -28,8 +28,9 @@ class TargetListing {
   bool KnownToExist();
   /// Notes that the folder has been made.
   void FolderMade() { exists_ = true; }
-  /// Notes that `name` has been copied into the folder.
-  void Copied(const std::string& name);
+  /// Notes that `name` may have appeared in the folder since it was listed
+  /// (a file copied in, a folder made by a deeper level).
+  void Added(const std::string& name);
 
  private:
   void List();

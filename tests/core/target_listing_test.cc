@@ -54,7 +54,7 @@ TEST_F(TargetListingTest, AsksTheFileSystemOnlyWhereAnotherSpellingCouldMatch) {
     EXPECT_EQ(platform.lookups, c.lookups) << c.name;
   }
   // A name copied in meanwhile is one the file system may match too.
-  listing.Copied("Fresh.txt");
+  listing.Added("Fresh.txt");
   platform.lookups = 0;
   EXPECT_FALSE(listing.Find("fresh.txt"));
   EXPECT_EQ(platform.lookups, 1);
