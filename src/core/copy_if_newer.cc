@@ -105,8 +105,7 @@ CopyOutcome CopyFailed(SyncRun& run, const std::string& source_path, const FileF
 // The act once the decision is to copy: guard the write, make the folder,
 // charge the space, copy, and record it.
 CopyOutcome CopyNewer(SyncRun& run, const std::string& source_path, const FileFacts& source,
-                      TargetListing& target_folder, const std::string& target_path,
-                      const std::optional<FileFacts>& target) {
+                      TargetListing& target_folder, const std::optional<FileFacts>& target) {
   if (std::optional<CopyOutcome> refused = GuardWrite(run, source_path, target_folder.folder())) {
     return *refused;
   }
@@ -123,7 +122,8 @@ CopyOutcome CopyNewer(SyncRun& run, const std::string& source_path, const FileFa
     return Refuse(run, source_path);
   }
   ShowProgress(run, source.name);
-  const Status copied = run.platform.CopyOver(source_path, target_path, on);
+  const Status copied =
+      run.platform.CopyOver(source_path, target_folder.folder() + "\\" + source.name, on);
   if (!copied.ok()) {
     // A failed copy leaves the old target as it was, so its charge comes back.
     run.counters.free_space = before;
@@ -165,7 +165,6 @@ CopyDecision DecideCopy(const FileFacts& source, const std::optional<FileFacts>&
 CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const FileFacts& source,
                            TargetListing& target_folder) {
   ++run.candidates_handled;
-  const std::string target_path = target_folder.folder() + "\\" + source.name;
   const bool source_regular = !IsDevice(source) && !IsFolder(source);
   const std::optional<FileFacts> target =
       source_regular ? target_folder.Find(source.name) : std::nullopt;
@@ -176,14 +175,15 @@ CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const F
     case CopyDecision::kTargetNotRegular:
     case CopyDecision::kTargetIsFolder:
       // The file has no counterpart, and what stands there is not replaced.
-      run.outcome.Skip(target_path + ": no regular file stands where the copy belongs");
+      run.outcome.Skip(target_folder.folder() + "\\" + source.name +
+                       ": no regular file stands where the copy belongs");
       return Finish(run, CopyOutcome::kNotRegular);
     case CopyDecision::kUpToDate:
       return Finish(run, CopyOutcome::kUpToDate);
     case CopyDecision::kCopy:
       break;
   }
-  return CopyNewer(run, source_path, source, target_folder, target_path, target);
+  return CopyNewer(run, source_path, source, target_folder, target);
 }
 
 }  // namespace pellmar

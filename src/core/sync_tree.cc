@@ -66,10 +66,10 @@ std::string ReasonToKeep(SyncRun& run, const FileFacts& file, const std::string&
 // after the deletion costs the only copy of a file. Its space comes back
 // only when it is really gone.
 void FileAutoDelete(SyncRun& run, const std::string& path, const FileFacts& file,
-                    const DateWindow& window, CopyOutcome outcome, const std::string& counterpart) {
+                    const DateWindow& window, CopyOutcome outcome, const TargetListing& target) {
   if (!CounterpartPresent(outcome)) return;
   if (!DueForDeletion(run, path, file.dos_time, window)) return;
-  const std::string keep = ReasonToKeep(run, file, counterpart);
+  const std::string keep = ReasonToKeep(run, file, target.folder() + "\\" + file.name);
   if (!keep.empty()) return run.outcome.Skip(path + ": kept, " + keep);
   const Status deleted = run.platform.RemoveFile(path);
   if (deleted.ok()) {
@@ -102,7 +102,7 @@ bool HandleFile(SyncRun& run, const std::string& source_folder, const std::strin
   if (!*target) target->emplace(run.platform, TargetFolder(run, path, source_folder, root));
   const CopyOutcome outcome = CopyListedFile(run, path, file, **target);
   if (!GoOn(outcome)) return false;
-  FileAutoDelete(run, path, file, window, outcome, (*target)->folder() + "\\" + file.name);
+  FileAutoDelete(run, path, file, window, outcome, **target);
   return true;
 }
 
