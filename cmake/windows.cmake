@@ -4,6 +4,7 @@
 # and keeps its server running while CTest works).
 
 set(pellmar_os win32)
+enable_language(RC)
 # Tests of objects Windows does not have (FIFOs, tmpfs, bind mounts, the
 # drive table, the Linux program) and of the Qt skin.
 set(pellmar_other_os_tests
@@ -27,16 +28,30 @@ set(CMAKE_CROSSCOMPILING_EMULATOR env ${pellmar_wine_environment} wine)
 # build time would start Wine under the build tool.
 set(pellmar_discovery_mode DISCOVERY_MODE PRE_TEST)
 
+# The native skin: the same control objects as every front end, bound to
+# Win32 windows.
+pellmar_library(pellmar_win32 src/ui/win32/*.cc)
+target_link_libraries(pellmar_win32 PUBLIC pellmar_ui pellmar_platform comctl32 gdi32 ole32 uuid)
+
 pellmar_sources(pellmar_app_sources src/app/*.cc src/app/win32/*.cc)
 list(FILTER pellmar_app_sources EXCLUDE REGEX "/gui\\.cc$")
 add_library(pellmar_app STATIC ${pellmar_app_sources})
-target_link_libraries(pellmar_app PUBLIC pellmar_ui)
+target_link_libraries(pellmar_app PUBLIC pellmar_ui pellmar_win32)
+
+# The manifest, version and icon, compiled by the toolchain's windres.
+set(pellmar_resource_script ${CMAKE_SOURCE_DIR}/resources/windows/pellmar.rc)
 
 # A console program, so cmd.exe and PowerShell wait for it, its output can
-# be piped and its exit code read (see the README).
-add_executable(pellmar src/app/win32/main.cc)
+# be piped and its exit code read (see the README); without a verb it opens
+# the window.
+add_executable(pellmar src/app/win32/main.cc ${pellmar_resource_script})
 target_link_options(pellmar PRIVATE -municode)
 target_link_libraries(pellmar PRIVATE pellmar_app)
+
+# Its window twin for Explorer and the Start menu: no console appears.
+add_executable(pellmarw WIN32 src/app/win32/main.cc ${pellmar_resource_script})
+target_link_options(pellmarw PRIVATE -municode -mwindows)
+target_link_libraries(pellmarw PRIVATE pellmar_app)
 
 # The command line end to end: list, send and load on real folders behind a
 # real drive letter, with Japanese names.

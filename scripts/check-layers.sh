@@ -23,13 +23,14 @@ forbid() {
 
 forbid "platform/*.h platform/*.cc" '"(core|ui|app)/' "platform includes a layer above it"
 forbid "core/*.h core/*.cc" '"(ui|app)/' "core includes a layer above it"
-forbid "ui/*.h ui/*.cc" '"(ui/qt|app)/' "ui includes a layer above it"
+forbid "ui/*.h ui/*.cc" '"(ui/qt|ui/win32|app)/' "ui includes a layer above it"
 forbid "ui/qt/*.h ui/qt/*.cc" '"app/' "the skin includes the program entry"
+forbid "ui/win32/*.h ui/win32/*.cc" '"(ui/qt|app)/' "the Win32 skin includes the Qt skin or the program entry"
 # C-style headers (<unistd.h>, <sys/stat.h>, <windows.h>...) are the OS's.
 os_free="platform/*.h platform/*.cc core/*.h core/*.cc ui/*.h ui/*.cc ui/qt/*.h ui/qt/*.cc"
 os_free+=" $(ls app/*.cc app/*.h | grep -v '^app/main.cc$' | tr '\n' ' ')"
 forbid "$os_free" '<[a-z_/0-9]+\.h>' "an OS header outside src/platform/<os>/ and src/app/main.cc"
-qt_free="platform/*.h platform/*.cc core/*.h core/*.cc ui/*.h ui/*.cc"
+qt_free="platform/*.h platform/*.cc core/*.h core/*.cc ui/*.h ui/*.cc ui/win32/*.h ui/win32/*.cc"
 qt_free+=" $(ls app/*.cc app/*.h | grep -v '^app/gui.cc$' | tr '\n' ' ')"
 forbid "$qt_free" '<Q' "a Qt header outside src/ui/qt/ and src/app/gui.cc"
 

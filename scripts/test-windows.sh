@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the Windows tree (scripts/build-windows.sh) and runs its tests under
-# Wine: the core, ui and platform tests and the end-to-end test of
-# pellmar.exe. Wine's prefix and the HOME it links the user's folders to are
-# inside build-windows/, never the tester's own. Arguments go to ctest.
+# Wine on a display of its own (Xvfb): the core, ui and platform tests, the
+# native window's binding and the end-to-end test of pellmar.exe; then it
+# takes the README's picture of the window, docs/windows-window.png. Wine's
+# prefix and the HOME it links the user's folders to are inside
+# build-windows/, never the tester's own. Arguments go to ctest.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-windows"
@@ -13,6 +15,18 @@ if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   bash "$root/scripts/install-packages.sh" locales
   localedef -i ja_JP -f UTF-8 ja_JP.UTF-8
 fi
+
+# The window tests need a display, and Wine's programs take theirs from the
+# desktop its server starts with: Xvfb comes first.
+command -v Xvfb >/dev/null || bash "$root/scripts/install-packages.sh" xvfb
+command -v import >/dev/null || bash "$root/scripts/install-packages.sh" imagemagick
+command -v xwininfo >/dev/null || bash "$root/scripts/install-packages.sh" x11-utils
+display=90
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+export DISPLAY=":$display"
 
 export WINEPREFIX="$build/wine" HOME="$build/wine-home" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -30,9 +44,34 @@ ln -sfn "$build/wine-drive-p" "$WINEPREFIX/dosdevices/p:"
 # their output in /dev/null, CTest's pipe is not held open after its tests.
 wineserver -k 2>/dev/null || true
 wineserver -p </dev/null >/dev/null 2>&1
-trap 'wineserver -k 2>/dev/null || true' EXIT
+trap 'wineserver -k 2>/dev/null || true; kill "$xvfb_pid" 2>/dev/null || true' EXIT
 wine cmd /c exit </dev/null >/dev/null 2>&1
 
 cd "$build"
 # `slow` moves gigabytes, which the plain Linux run already proves.
 ctest --output-on-failure -j"$(nproc)" -LE slow "$@"
+
+# The README's picture of the window: pellmarw.exe with two projects.
+user=$(id -un)
+mkdir -p "$HOME/Thesis" "$HOME/Budget 2026"
+printf '[Setting]\r\nSyncItem1=C:\\users\\%s\\Documents\\Thesis\r\nPath in mobile disk1=P:\\Sync\r\nSyncItem2=C:\\users\\%s\\Documents\\Budget 2026\r\nPath in mobile disk2=P:\\Sync\r\n' \
+  "$user" "$user" >"$WINEPREFIX/drive_c/users/$user/AppData/Roaming/Pellmar.ini"
+LANG=C.UTF-8 wine "$build/pellmarw.exe" </dev/null >/dev/null 2>&1 &
+window_pid=$!
+# window_geometry: WxH+X+Y of the main window once it is on screen, else empty.
+window_geometry() {
+  xwininfo -name "Pellmar ver. 1.1" 2>/dev/null | awk '/Absolute upper-left X/ {x=$NF}
+    /Absolute upper-left Y/ {y=$NF} /Width:/ {w=$NF} /Height:/ {h=$NF}
+    /Map State: IsViewable/ {shown=1} END {if (shown) print w "x" h "+" x "+" y}' || true
+}
+for _ in $(seq 100); do
+  [ -n "$(window_geometry)" ] && break
+  sleep 0.1
+done
+sleep 1  # the first paint
+geometry=$(window_geometry)
+[ -n "$geometry" ] && import -window root -crop "$geometry" +repage -strip "$root/docs/windows-window.png"
+kill "$window_pid" 2>/dev/null || true
+wait "$window_pid" 2>/dev/null || true
+[ -n "$geometry" ] || { echo "test-windows: pellmarw.exe showed no window"; exit 1; }
+echo "test-windows: docs/windows-window.png"

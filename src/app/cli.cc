@@ -3,7 +3,6 @@
 // its function in a file of its own.
 #include "app/cli.h"
 
-#include <cstdlib>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -30,17 +29,9 @@ constexpr Verb kVerbs[] = {
     {"load", RunLoadCommand},
 };
 
-bool HasDisplay() {
-  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
-    const char* value = std::getenv(name);
-    if (value != nullptr && *value != '\0') return true;
-  }
-  return false;
-}
-
 int RunWindowIfPossible(int argc, char** argv, Platform& platform) {
-  // Qt would abort without a display; a plain sentence serves better.
-  if (!HasDisplay()) {
+  // A toolkit would abort without a display; a plain sentence serves better.
+  if (!CanShowWindow()) {
     std::cerr << "pellmar: no display found (DISPLAY/WAYLAND_DISPLAY unset); the window needs a "
                  "graphical session. Try 'pellmar --help' for the command line.\n";
     return kExitIncomplete;

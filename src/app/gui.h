@@ -6,6 +6,9 @@
 
 namespace pellmar {
 
+/// Whether this session can show a window at all (a graphical session).
+bool CanShowWindow();
+
 /// Starts the windows and runs the event loop; returns its exit code.
 int RunWindow(int argc, char** argv, Platform& platform);
 

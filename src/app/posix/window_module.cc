@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 #include <iostream>
 #include <string>
 
@@ -25,6 +26,14 @@ std::string ProgramFolder() {
 }
 
 }  // namespace
+
+bool CanShowWindow() {
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return true;
+  }
+  return false;
+}
 
 int RunWindow(int argc, char** argv, Platform& platform) {
   const std::string module = ProgramFolder() + "/" + kModuleName;

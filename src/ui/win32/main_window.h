@@ -1,0 +1,64 @@
+// The main window as a native top-level window: its class, its controls'
+// windows and the window-level rules (Enter and Escape, F1, closing, the
+// first show, the DPI of the monitor it is on).
+#ifndef PELLMAR_UI_WIN32_MAIN_WINDOW_H_
+#define PELLMAR_UI_WIN32_MAIN_WINDOW_H_
+
+#include <memory>
+#include <string>
+
+#include "ui/controls.h"
+#include "ui/win32/common_controls.h"
+#include "ui/win32/control_windows.h"
+
+namespace pellmar {
+
+class TMain;
+
+/// The window font for a face and character set at a DPI (12 pixels at 96).
+HFONT CreateWindowFont(const std::string& face, int charset, int dpi);
+/// Label widths in design pixels, in the main window's font.
+Label::Measurer Win32LabelMeasurer(const TMain& main);
+/// Where a window of this outer size is centred on the primary work area.
+POINT CentredOrigin(int outer_width, int outer_height);
+
+class Win32MainWindow {
+ public:
+  static constexpr wchar_t kClassName[] = L"PellmarMain";
+
+  explicit Win32MainWindow(TMain& main);
+  ~Win32MainWindow();
+  Win32MainWindow(const Win32MainWindow&) = delete;
+  Win32MainWindow& operator=(const Win32MainWindow&) = delete;
+
+  HWND window() const { return window_; }
+  ControlWindows& controls() { return *controls_; }
+
+  /// Shows the window centred; its show reaction runs once it is up.
+  void ShowCentred();
+  void Focus(const std::string& control_name);
+  /// Ends the program without the close reaction: the logic has saved.
+  void Quit();
+  /// Runs the message loop until the window is gone; returns the exit code.
+  int RunLoop();
+  /// Tells the logic which control the keyboard focus went to.
+  void TrackFocus();
+
+ private:
+  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM w_param, LPARAM l_param);
+  LRESULT Handle(HWND window, UINT message, WPARAM w_param, LPARAM l_param);
+  void ApplyDpi(int dpi);
+  Button* FindButton(bool (Button::*role)() const) const;
+
+  TMain& main_;
+  HWND window_ = nullptr;
+  HFONT font_ = nullptr;
+  std::unique_ptr<ControlWindows> controls_;
+  HWND last_focus_ = nullptr;
+  HWND focus_before_deactivation_ = nullptr;
+  bool quit_pending_ = false;
+};
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_UI_WIN32_MAIN_WINDOW_H_

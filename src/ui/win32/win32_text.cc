@@ -1,0 +1,34 @@
+// UTF-8 <-> UTF-16 for the skin.
+#include "ui/win32/win32_text.h"
+
+#include "platform/win32/wide_text.h"
+
+namespace pellmar {
+
+std::wstring ToWide(std::string_view text) {
+  if (std::optional<std::wstring> strict = Utf8ToWide(text)) return *strict;
+  const int length =
+      ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(length, L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                        length);
+  return wide;
+}
+
+std::string ToUtf8(std::wstring_view text) { return WideForReport(text); }
+
+std::string WindowText(HWND window) {
+  const int length = ::GetWindowTextLengthW(window);
+  std::wstring text(length + 1, L'\0');
+  text.resize(::GetWindowTextW(window, text.data(), length + 1));
+  return ToUtf8(text);
+}
+
+void SetWindowTextIfChanged(HWND window, const std::wstring& text) {
+  const int length = ::GetWindowTextLengthW(window);
+  std::wstring current(length + 1, L'\0');
+  current.resize(::GetWindowTextW(window, current.data(), length + 1));
+  if (current != text) ::SetWindowTextW(window, text.c_str());
+}
+
+}  // namespace pellmar

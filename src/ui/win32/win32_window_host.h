@@ -1,0 +1,31 @@
+// The window host over the native windows and their message queue.
+#ifndef PELLMAR_UI_WIN32_WIN32_WINDOW_HOST_H_
+#define PELLMAR_UI_WIN32_WIN32_WINDOW_HOST_H_
+
+#include "ui/dialogs.h"
+
+namespace pellmar {
+
+class Win32MainWindow;
+class Win32LogWindow;
+
+class Win32WindowHost : public WindowHost {
+ public:
+  void SetMainWindow(Win32MainWindow* window) { main_window_ = window; }
+  void SetLogWindow(Win32LogWindow* window) { log_window_ = window; }
+
+  void ShowModal(TLogViewer& log) override;
+  void Hide(TLogViewer& log) override;
+  bool Showing(const TLogViewer& log) const override;
+  void ProcessEvents() override;
+  void RequestQuit() override;
+  void SetFocus(const std::string& control_name) override;
+
+ private:
+  Win32MainWindow* main_window_ = nullptr;
+  Win32LogWindow* log_window_ = nullptr;
+};
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_UI_WIN32_WIN32_WINDOW_HOST_H_
