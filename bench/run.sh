@@ -4,7 +4,7 @@
 # prints one table of medians and ratios (pellmar / peer).
 #
 # Usage: bash bench/run.sh [--quick] [--runs N]
-#   --quick   10,000 small files only, 3 runs: a try-out in about a minute
+#   --quick   10,000 small files only, 3 rounds: a try-out of a few seconds
 #   --runs N  rounds per case (default 5; at most 3 for first Sends of 100,000
 #             files or more)
 # PELLMAR_BIN=path skips the Release build and times that binary instead.
@@ -172,7 +172,11 @@ list_case() {
   [[ $entries == 30 ]] || { echo "bench: pellmar list showed $entries entries, not 30" >&2; exit 1; }
 }
 
-drop_project() { rm -rf "${docs:?}/$1" "$stick/Sync/$1" "$stick/cp-$1" "$stick/rsync-$1"; }
+# Frees a project's trees; its entry keeps an empty folder, as `list` expects.
+drop_project() {
+  rm -rf "${docs:?}/$1" "$stick/Sync/$1" "$stick/cp-$1" "$stick/rsync-$1"
+  mkdir "$docs/$1"
+}
 
 # --- main -------------------------------------------------------------------
 

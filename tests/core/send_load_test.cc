@@ -30,8 +30,6 @@ TEST(SendLoadTest, OnlySendMakesTheFirstDoubledBackslashSingle) {
 }
 
 TEST(SendLoadTest, ReportTexts) {
-  EXPECT_EQ(LogTitle("The following ", 1, " files have been copyed."),
-            "The following 1 files have been copyed.");
   RunOutcome outcome;
   const MessageTable messages;
   EXPECT_EQ(SkippedEntriesText(outcome, messages), "");

@@ -56,7 +56,6 @@ class SyncTest : public NamespaceTest {
   /// Host path below the temp folder, and the same place in the namespace.
   std::string Host(const std::string& rel) const { return ns_ / rel; }
   std::string Ns(const std::string& rel) { return ns_.Ns(Host(rel)); }
-  /// Host path of a place on the removable disk E:.
 
   /// A run on window_ and counters_ with a fixed exclusion list.
   std::unique_ptr<SyncRun> MakeRun(const std::string& project_folder,

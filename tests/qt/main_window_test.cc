@@ -1,5 +1,7 @@
-// The main window shows every control where, as and how its control says;
-// its first show, its close (the save) and a quit request.
+// The main window shows every control where, as and how its control says,
+// and as screen readers meet it (names, values, plain hints, its icon); its
+// first show, its close (the save) and a quit request.
+#include <QAccessible>
 #include <QApplication>
 #include <QFontInfo>
 #include <QFontMetrics>
@@ -11,17 +13,21 @@
 #include <filesystem>
 
 #include "qt_fixture.h"
+#include "ui/qt/memo_widget.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/status_bar_widget.h"
 
 namespace pellmar {
 namespace {
 
-class MainWindowLayoutTest : public SkinTest {
+class MainWindowTest : public SkinTest {
  protected:
   void SetUp() override {
     WriteProjects({"alpha", "beta"});
     Start();
+  }
+  QAccessibleInterface* Accessible(const std::string& control) {
+    return QAccessible::queryAccessibleInterface(skin_->WidgetFor(control));
   }
 };
 
@@ -38,7 +44,7 @@ std::string CaptionOf(Control* control) {
   return "";
 }
 
-TEST_F(MainWindowLayoutTest, EveryWidgetMatchesItsControl) {
+TEST_F(MainWindowTest, EveryWidgetMatchesItsControl) {
   EXPECT_EQ(skin_->windowTitle(), ToQString(window().caption()));
   for (Control* control : window().AllControls()) {
     if (control == &window().StatusBar1) continue;
@@ -55,7 +61,7 @@ TEST_F(MainWindowLayoutTest, EveryWidgetMatchesItsControl) {
   EXPECT_TRUE(Widget<QPushButton>("btnLoad")->toolTip().contains("Load from a removable disk"));
 }
 
-TEST_F(MainWindowLayoutTest, LabelsAreWideEnoughForTheirCaptionsInTheWindowFont) {
+TEST_F(MainWindowTest, LabelsAreWideEnoughForTheirCaptionsInTheWindowFont) {
   // The measurer must measure in the font the label is drawn in, or the
   // caption is cut and the number field lands on top of Label4's text.
   for (const char* name : {"Label1", "Label3", "Label4", "Label5", "Label6"}) {
@@ -68,7 +74,7 @@ TEST_F(MainWindowLayoutTest, LabelsAreWideEnoughForTheirCaptionsInTheWindowFont)
   EXPECT_EQ(skin_->WidgetFor("SpinEdit")->x(), label4.x() + label4.width() + 5);
 }
 
-TEST_F(MainWindowLayoutTest, WindowHasItsFontAndButtonFaceBackground) {
+TEST_F(MainWindowTest, WindowHasItsFontAndButtonFaceBackground) {
   const QFontInfo font(skin_->font());
   EXPECT_TRUE(font.family() == "Liberation Sans" || font.family() == "Arial")
       << font.family().toStdString();
@@ -77,7 +83,7 @@ TEST_F(MainWindowLayoutTest, WindowHasItsFontAndButtonFaceBackground) {
   EXPECT_EQ(QFontInfo(Widget<QLabel>("Label1")->font()).pixelSize(), 12);
 }
 
-TEST_F(MainWindowLayoutTest, StatusBarKeepsToTheBottomEdgeWhenResized) {
+TEST_F(MainWindowTest, StatusBarKeepsToTheBottomEdgeWhenResized) {
   const QRect list_before = skin_->WidgetFor("ListBox1")->geometry();
   for (const QSize size : {skin_->size(), QSize(700, 480), QSize(400, 300)}) {
     skin_->resize(size);
@@ -90,7 +96,7 @@ TEST_F(MainWindowLayoutTest, StatusBarKeepsToTheBottomEdgeWhenResized) {
   }
 }
 
-TEST_F(MainWindowLayoutTest, FirstPanelWidensToShowAWholeFreeSpaceText) {
+TEST_F(MainWindowTest, FirstPanelWidensToShowAWholeFreeSpaceText) {
   auto* bar = Widget<StatusBarWidget>("StatusBar1");
   window().StatusBar1.SetPanelText(0, "Available disk size:84,455,391KB");
   QLabel* first = bar->Panel(0);
@@ -102,7 +108,7 @@ TEST_F(MainWindowLayoutTest, FirstPanelWidensToShowAWholeFreeSpaceText) {
 }
 
 // The design's tab order, written out rather than computed from the code.
-TEST_F(MainWindowLayoutTest, TabGoesThroughTheControlsInTheirTabOrder) {
+TEST_F(MainWindowTest, TabGoesThroughTheControlsInTheirTabOrder) {
   const std::vector<std::string> expected = {
       "btnHelp",  "btnLoad",  "btnSend",    "btnSelectFile", "btnRemoveFromList",
       "ListBox1", "Button2",  "edMediaDir", "chkAutoUmount", "edMntCmd",
@@ -115,6 +121,38 @@ TEST_F(MainWindowLayoutTest, TabGoesThroughTheControlsInTheirTabOrder) {
     widget = widget->nextInFocusChain();
   }
   EXPECT_EQ(chain, expected);
+}
+
+TEST_F(MainWindowTest, ScreenReadersHearNamesValuesAndPlainHints) {
+  const struct {
+    const char *control, *name;
+  } cases[] = {
+      {"edMediaDir", "Folder name in removable disk which hold the selected project"},
+      {"ListBox2", "Project Name"},
+      {"ListBox1", "Directory"},
+      {"SpinEdit", "Operate on files modified in recent days"},
+      {"edExclude", "Exclusion"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Accessible(c.control)->text(QAccessible::Name).toStdString(), c.name) << c.control;
+  }
+  QAccessibleValueInterface* days = Accessible("SpinEdit")->valueInterface();
+  ASSERT_NE(days, nullptr);
+  EXPECT_EQ(days->currentValue().toInt(), window().SpinEdit.value());
+  EXPECT_EQ(days->minimumValue().toInt(), 1);
+  EXPECT_EQ(days->maximumValue().toInt(), 365);
+  days->setCurrentValue(900);  // as an assistive tool sets it: kept in range
+  EXPECT_EQ(window().SpinEdit.value(), 365);
+
+  EXPECT_EQ(Accessible("btnLoad")->text(QAccessible::Description).toStdString(),
+            "Load from a removable disk");
+  QAccessibleInterface* main_window = QAccessible::queryAccessibleInterface(skin_.get());
+  EXPECT_EQ(main_window->role(), QAccessible::Window);
+  EXPECT_EQ(main_window->text(QAccessible::Name).toStdString(), window().caption());
+  EXPECT_FALSE(skin_->windowIcon().pixmap(32).isNull()) << "the built-in icon did not load";
+
+  log_->SetTitle("The following 2 files have been copyed.");
+  EXPECT_EQ(log_window_->memo()->accessibleName(), "The following 2 files have been copyed.");
 }
 
 TEST_F(SkinTest, FirstShowWelcomesOnceWithAnEmptyList) {

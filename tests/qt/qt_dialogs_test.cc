@@ -1,5 +1,6 @@
-// The Qt boxes and the folder picker: plain text, the right answers, and
-// namespace paths in and out.
+// The Qt boxes and the folder picker: plain text, the right answers,
+// namespace paths in and out, a side bar wide enough for the names of its
+// places, and Qt's own texts in Japanese.
 #include "ui/qt/qt_dialogs.h"
 
 #include <gtest/gtest.h>
@@ -8,14 +9,17 @@
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
 
 #include "qt_fixture.h"
 #include "support/test_namespace.h"
+#include "ui/qt/qt_translation.h"
 
 namespace pellmar {
 namespace {
@@ -130,6 +134,33 @@ TEST_F(QtDialogsTest, FolderWithoutANamespaceSpellingIsRefusedWithAMessage) {
   });
   EXPECT_EQ(dialogs.PickFolder({"Choose", "E:\\"}), std::nullopt);
   EXPECT_TRUE(message.contains("a:b"));
+}
+
+TEST_F(QtDialogsTest, PickerSideBarShowsThePlaceNamesWhole) {
+  MakeFolder(world.documents());  // "Documents" is what a narrow side bar cuts
+  int side_bar_width = 0, names_width = 1;
+  const ModalAnswer answer("QFileDialog", [&](QWidget* modal) {
+    auto* side_bar = modal->findChild<QListView*>("sidebar");
+    side_bar_width = modal->findChild<QSplitter*>("splitter")->sizes().value(0);
+    names_width = side_bar->sizeHintForColumn(0);
+    qobject_cast<QFileDialog*>(modal)->reject();
+  });
+  dialogs.PickFolder({"Choose", "E:\\"});
+  EXPECT_GE(side_bar_width, names_width);
+}
+
+TEST(QtTranslationTest, JapaneseFileOrSystemBringsQtsJapaneseTexts) {
+  const WithApplication application;
+  EXPECT_EQ(QtTextLocale(128, QLocale::c()).language(), QLocale::Japanese);
+  EXPECT_EQ(QtTextLocale(1, QLocale(QLocale::Japanese)).language(), QLocale::Japanese);
+  EXPECT_EQ(QtTextLocale(1, QLocale(QLocale::German)).language(), QLocale::C);
+  EXPECT_EQ(InstallQtTranslation(QLocale::c()), nullptr);
+  {
+    const auto japanese = InstallQtTranslation(QtTextLocale(128, QLocale::c()));
+    ASSERT_NE(japanese, nullptr) << "qtbase_ja.qm is missing (qt6-translations-l10n)";
+    EXPECT_NE(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes");
+  }
+  EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Yes") << "removed again";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // A test that needs one fault overrides one call of a ForwardingPlatform;
-// FaultyPlatform holds the faults this host cannot produce for real (an unformatted disk, a failed
-// version query, terabytes free, a refused flush) and the folders made one by one.
+// FaultyPlatform holds the faults this host cannot produce for real (an
+// unformatted disk, a failed version query, terabytes free, a refused
+// flush) and the folders made one by one.
 #ifndef PELLMAR_TESTS_SUPPORT_FORWARDING_PLATFORM_H_
 #define PELLMAR_TESTS_SUPPORT_FORWARDING_PLATFORM_H_
 
@@ -23,11 +24,31 @@ class FaultyPlatform : public ForwardingPlatform {
   bool fail_flush = false;                       // FlushFile fails
   std::vector<std::string> created_folders;      // successful CreateFolder calls, in order
 
-  Status CreateFolder(const std::string& p) override;
-  Status FreeSpace(const std::string& root, uint64_t* free_bytes) override;
-  std::string ExecutablePath() override;
-  Status QueryVersion() override;
-  Status FlushFile(const std::string& p) override;
+  Status CreateFolder(const std::string& p) override {
+    Status status = ForwardingPlatform::CreateFolder(p);
+    if (status.ok()) created_folders.push_back(p);
+    return status;
+  }
+  Status FreeSpace(const std::string& root, uint64_t* free_bytes) override {
+    if (!forced_disk_error && !forced_free_bytes) {
+      return ForwardingPlatform::FreeSpace(root, free_bytes);
+    }
+    *free_bytes = forced_disk_error ? 0 : *forced_free_bytes;
+    return forced_disk_error ? Forced(*forced_disk_error) : Status::Ok();
+  }
+  std::string ExecutablePath() override {
+    return executable_path.empty() ? ForwardingPlatform::ExecutablePath() : executable_path;
+  }
+  Status QueryVersion() override {
+    return forced_version_error ? Forced(*forced_version_error)
+                                : ForwardingPlatform::QueryVersion();
+  }
+  Status FlushFile(const std::string& p) override {
+    return fail_flush ? Forced(kErrorGenFailure) : ForwardingPlatform::FlushFile(p);
+  }
+
+ private:
+  static Status Forced(uint32_t code) { return Status::Error(code, "forced by the test"); }
 };
 
 }  // namespace pellmar

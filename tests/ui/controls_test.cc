@@ -24,32 +24,36 @@ TEST(SpinFieldTest, ValueIsTheIntegerInTheTextOrTheMinimumAndExitBringsItIntoRan
   }
 }
 
-TEST(EditTest, ChangeFiresOnlyWhenTheTextReallyChanges) {
+// A change from code fires like one from the user, but only when the state
+// really changes; a hidden or disabled control takes no clicks.
+TEST(ControlEventsTest, FireOnRealChangesOnlyAndNeverForHiddenOrDisabledControls) {
   Edit edit("edExclude", "pdf, ini", 0, 0, 10, 10, 0);
-  int changes = 0, updates = 0;
+  CheckBox box("chkZip", "Use zip compression", 0, 0, 10, 10, 0);
+  Button button("btnSend", "&Send", 0, 0, 10, 10, 0);
+  int changes = 0, updates = 0, box_clicks = 0, button_clicks = 0;
   edit.on_change = [&] { ++changes; };
   edit.on_update = [&] { ++updates; };
-  edit.SetText("pdf, ini");
-  EXPECT_EQ(changes, 0);
+  box.on_click = [&] { ++box_clicks; };
+  button.on_click = [&] { ++button_clicks; };
+  edit.SetText("pdf, ini");  // no change
   edit.SetText("bak");
   edit.UserEdit("bak, tmp");
-  EXPECT_EQ(changes, 2);
-  EXPECT_EQ(updates, 2);
-}
-
-TEST(CheckBoxTest, ClickFiresOnEveryStateChangeAlsoFromCode) {
-  CheckBox box("chkZip", "Use zip compression", 0, 0, 10, 10, 0);
-  int clicks = 0;
-  box.on_click = [&] { ++clicks; };
-  box.SetChecked(false);
-  EXPECT_EQ(clicks, 0);
+  box.SetChecked(false);  // no change
   box.SetChecked(true);
   box.UserClick();
   EXPECT_FALSE(box.checked());
-  EXPECT_EQ(clicks, 2);
-  box.SetVisible(false);  // a hidden box takes no clicks
+  box.SetVisible(false);
   box.UserClick();
-  EXPECT_EQ(clicks, 2);
+  button.Click();
+  button.SetEnabled(false);
+  button.Click();
+  button.SetEnabled(true);
+  button.SetVisible(false);
+  button.Click();
+  EXPECT_EQ(changes, 2);
+  EXPECT_EQ(updates, 2);
+  EXPECT_EQ(box_clicks, 2);
+  EXPECT_EQ(button_clicks, 1);
 }
 
 TEST(ListBoxTest, SelectionFromCodeFiresNothingButUserSelectionDoes) {
@@ -84,19 +88,6 @@ TEST(ListBoxTest, DeleteKeepsTheSelectionOnItsItem) {
     EXPECT_EQ(list.item_index(), c.after) << "selected " << c.selected << ", deleted " << c.deleted;
     EXPECT_EQ(list.count(), c.deleted >= 0 && c.deleted < 3 ? 2 : 3) << "deleted " << c.deleted;
   }
-}
-
-TEST(ButtonTest, ClickRunsOnlyWhenVisibleAndEnabled) {
-  Button button("btnSend", "&Send", 0, 0, 10, 10, 0);
-  int clicks = 0;
-  button.on_click = [&] { ++clicks; };
-  button.Click();
-  button.SetEnabled(false);
-  button.Click();
-  button.SetEnabled(true);
-  button.SetVisible(false);
-  button.Click();
-  EXPECT_EQ(clicks, 1);
 }
 
 TEST(LabelTest, SizesItselfToItsCaption) {

@@ -1,8 +1,10 @@
-// The language file beside the executable as the window applies it:
-// captions, hints, font, language code, messages, the moved spin edit and
-// the names screen readers give the fields.
+// The language file beside the executable, read and applied by the window:
+// captions, hints, font, language code, messages, the moved spin edit, the
+// names screen readers give the fields, the shipped Japanese file and where
+// a language file lies.
 #include <filesystem>
 
+#include "core/language_file.h"
 #include "support/window_fixture.h"
 #include "ui/spoken_names.h"
 
@@ -84,20 +86,54 @@ TEST_F(LanguageTest, MessagesBreakLinesTheFontNameIsCutAndOnly128Decodes) {
   EXPECT_EQ(w.Label5.left(), w.SpinEdit.left() + w.SpinEdit.width() + 5);
 }
 
-TEST_F(LanguageTest, TheShippedJapaneseFileRecaptionsTheWindow) {
+TEST_F(LanguageTest, TheShippedJapaneseFileIsDecodedAndRecaptionsTheWindow) {
   std::filesystem::copy_file(std::string(PELLMAR_SOURCE_DIR) + "/resources/lang/ja.lng",
                              ProgramFile("pellmar.lng"));
   TMain& w = StartWindow();
   EXPECT_EQ(w.lang(), 128);
+  for (const std::string& caption : Captions(w)) EXPECT_NE(caption, "");
   EXPECT_EQ(w.btnSend.caption(), "送信(&S)");
+  EXPECT_NE(w.btnSend.hint(), "");
+  EXPECT_NE(w.btnLoad.hint(), "");
+  // "ソ" is 0x83 0x5C in Shift-JIS: its second byte is the byte of "\".
+  EXPECT_EQ(w.messages().Msg(5),
+            "ディスクをフォーマットしてから、このソフトウェアを起動し直してください。");
+  EXPECT_NE(w.messages().Msg(2).find("\r\n"), std::string::npos) << "Msg2 has two lines";
+  for (int n = 1; n <= MessageTable::kCount; ++n) {
+    const bool unused = n == 21 || (n >= 27 && n <= MessageTable::kClassicCount);
+    EXPECT_EQ(w.messages().Msg(n).empty(), unused) << "Msg" << n;
+    if (!unused) {
+      EXPECT_NE(w.messages().Msg(n), MessageTable().Msg(n)) << "Msg" << n;
+    }
+  }
   EXPECT_LT(w.SpinEdit.left(), 217) << "the short Japanese Label4 moves the spin edit left";
-  EXPECT_EQ(w.SpinEdit.left(), 24 + Label::EstimateWidth(w.Label4.caption()) + 5);
   // Screen readers name the lists by the two Japanese headings of Label3,
   // and a field by its label without the wide colon.
   const std::vector<SpokenName> names = SpokenNames(w);
   EXPECT_EQ(names[1].name, "プロジェクト名");
   EXPECT_EQ(names[2].name, "フォルダ");
   EXPECT_EQ(names[4].name, "除外");
+}
+
+// Saved as UTF-16, a Japanese file is Unicode already, whatever LANG says.
+TEST_F(LanguageTest, Utf16FileIsNotDecodedTwice) {
+  WriteText(ProgramFile("pellmar.lng"),
+            Utf16Bytes(u"[Main]\r\nLANG=128\r\nbtnSend.Caption=送信(&S)\r\n"));
+  EXPECT_EQ(StartWindow().btnSend.caption(), "送信(&S)");
+}
+
+TEST(LanguageFilePathTest, ReplacesTheExtensionOfTheLastComponentOnly) {
+  const struct {
+    std::string executable, language_file;
+  } cases[] = {
+      {"C:\\Program\\Pellmar.exe", "C:\\Program\\Pellmar.lng"},
+      {"C:\\usr\\lib\\pellmar\\pellmar", "C:\\usr\\lib\\pellmar\\pellmar.lng"},
+      {"C:\\my.tools\\pellmar", "C:\\my.tools\\pellmar.lng"},
+      {"C:\\Program\\pellmar.v2.exe", "C:\\Program\\pellmar.v2.lng"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(LanguageFilePath(c.executable), c.language_file) << c.executable;
+  }
 }
 
 }  // namespace

@@ -10,8 +10,7 @@ namespace {
 TEST_F(WindowTest, SpecialFilesAreListedAfterTheRun) {
   WriteText(Documents("Alpha/main.c"), "x");
   ASSERT_EQ(mkfifo(Documents("Alpha/pipe").c_str(), 0600), 0);
-  MakeFolder(Stick("Sync"));
-  ns_.WriteEntries({Documents("Alpha")}, "E:\\Sync");
+  WriteProjects({"Alpha"});
   TMain& w = StartWindow();
   w.ListBox1.UserSelect(0);
   dialogs_.Clear();

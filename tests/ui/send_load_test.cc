@@ -12,10 +12,9 @@ namespace {
 
 class SendLoadTest : public WindowTest {
  protected:
-  // One entry for `project` (a host folder) kept in E:\Sync, selected.
-  TMain& StartSelected(const std::string& project) {
-    MakeFolder(Stick("Sync"));
-    ns_.WriteEntries({project}, "E:\\Sync");
+  // One entry for Documents\Alpha kept in E:\Sync, selected.
+  TMain& StartSelected() {
+    WriteProjects({"Alpha"});
     TMain& w = StartWindow();
     w.ListBox1.UserSelect(0);
     EXPECT_TRUE(w.btnSend.enabled());
@@ -28,7 +27,7 @@ TEST_F(SendLoadTest, SendReportsTheCopiesThenFindsNothingNew) {
   WriteText(Documents("Alpha/main.c"), "int main;");
   WriteText(Documents("Alpha/src/util.c"), "util");
   WriteText(Documents("Alpha/setup.ini"), "excluded");
-  TMain& w = StartSelected(Documents("Alpha"));
+  TMain& w = StartSelected();
 
   w.btnSend.Click();
   EXPECT_EQ(ReadText(Stick("Sync/Alpha/src/util.c")), "util");
@@ -49,7 +48,7 @@ TEST_F(SendLoadTest, SendReportsTheCopiesThenFindsNothingNew) {
 
 TEST_F(SendLoadTest, OnlySendStoresATypedRemovableFolder) {
   WriteText(Documents("Alpha/main.c"), "x");
-  TMain& w = StartSelected(Documents("Alpha"));
+  TMain& w = StartSelected();
   MakeFolder(Stick("Other"));
   w.edMediaDir.UserEdit("E:\\Other");
   w.btnLoad.Click();
@@ -64,7 +63,7 @@ TEST_F(SendLoadTest, OnlySendStoresATypedRemovableFolder) {
 
 TEST_F(SendLoadTest, UseZipCopiesNothing) {
   WriteText(Documents("Alpha/main.c"), "x");
-  TMain& w = StartSelected(Documents("Alpha"));
+  TMain& w = StartSelected();
   w.chkZip.SetChecked(true);  // stored in the entry, as a ticked box is
   w.StatusBar1.SetPanelText(0, "before");
   w.btnLoad.Click();
@@ -79,7 +78,7 @@ TEST_F(SendLoadTest, UseZipCopiesNothing) {
 
 TEST_F(SendLoadTest, RefusedRunsTouchNothing) {
   WriteText(Documents("Alpha/main.c"), "x");
-  TMain& w = StartSelected(Documents("Alpha"));
+  TMain& w = StartSelected();
   const struct {
     const char* what;
     std::function<void()> arrange;
@@ -114,7 +113,7 @@ TEST_F(SendLoadTest, RefusedRunsTouchNothing) {
 
 TEST_F(SendLoadTest, FailedCopySavesAtOnceAndEndsTheProgram) {
   WriteText(Documents("Alpha/main.c"), "x");
-  TMain& w = StartSelected(Documents("Alpha"));
+  TMain& w = StartSelected();
   WriteText(Stick("Sync/Alpha"), "a file where the folder belongs");
   w.btnSend.Click();
   EXPECT_THAT(dialogs_.messages, ElementsAre(StartsWith(w.messages().Msg(14) + "\r\n")));
