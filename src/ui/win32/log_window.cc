@@ -4,35 +4,24 @@
 #include "ui/log_viewer.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/win32_text.h"
+#include "ui/win32/window_class.h"
 
 namespace pellmar {
 namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 
-void RegisterLogClass() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = ::DefWindowProcW;
-  window_class.hInstance = ::GetModuleHandleW(nullptr);
-  window_class.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = Win32LogWindow::kClassName;
-  registered = ::RegisterClassExW(&window_class) != 0;
-}
-
 }  // namespace
 
 Win32LogWindow::Win32LogWindow(TLogViewer& log, HWND owner) : log_(log), owner_(owner) {
-  RegisterLogClass();
+  RegisterWindowClass(kClassName, nullptr);
   window_ =
       ::CreateWindowExW(WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT, kClassName,
                         ToWide(log_.caption()).c_str(), kStyle, 0, 0, TLogViewer::kWidth,
                         TLogViewer::kHeight, owner, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc));
+  ::SetWindowLongPtrW(window_, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(RouteToOwner<Win32LogWindow>));
   const int dpi = static_cast<int>(::GetDpiForWindow(window_));
   // Its own design font: the main window's font and language never reach it.
   font_ = CreateWindowFont(TLogViewer::kFontName, TLogViewer::kFontCharset, dpi);
@@ -92,12 +81,6 @@ void Win32LogWindow::Hide() {
   if (!showing_) return;
   showing_ = false;
   ::PostMessageW(window_, WM_NULL, 0, 0);  // wakes the modal loop
-}
-
-LRESULT CALLBACK Win32LogWindow::Proc(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
-  auto* self = reinterpret_cast<Win32LogWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcW(window, message, w_param, l_param);
-  return self->Handle(window, message, w_param, l_param);
 }
 
 LRESULT Win32LogWindow::Handle(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {

@@ -30,10 +30,10 @@ class Win32LogWindow {
   void Hide();
   bool Showing() const { return showing_; }
 
- private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM w_param, LPARAM l_param);
+  /// The window's procedure (see RouteToOwner).
   LRESULT Handle(HWND window, UINT message, WPARAM w_param, LPARAM l_param);
 
+ private:
   TLogViewer& log_;
   HWND owner_;
   HWND window_ = nullptr;

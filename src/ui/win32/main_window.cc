@@ -6,6 +6,7 @@
 
 #include "ui/main_form.h"
 #include "ui/win32/win32_text.h"
+#include "ui/win32/window_class.h"
 
 namespace pellmar {
 namespace {
@@ -13,20 +14,6 @@ namespace {
 constexpr int kFontPixels = 12;
 constexpr UINT kShownMessage = WM_APP + 1;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-
-void RegisterMainClass() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof(window_class);
-  window_class.lpfnWndProc = ::DefWindowProcW;
-  window_class.hInstance = ::GetModuleHandleW(nullptr);
-  window_class.hIcon = ::LoadIconW(window_class.hInstance, MAKEINTRESOURCEW(1));
-  window_class.hCursor = ::LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // the arrow
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = Win32MainWindow::kClassName;
-  registered = ::RegisterClassExW(&window_class) != 0;
-}
 
 }  // namespace
 
@@ -59,12 +46,13 @@ POINT CentredOrigin(int outer_width, int outer_height) {
 }
 
 Win32MainWindow::Win32MainWindow(TMain& main) : main_(main) {
-  RegisterMainClass();
+  RegisterWindowClass(kClassName, ::LoadIconW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)));
   window_ = ::CreateWindowExW(WS_EX_CONTROLPARENT, kClassName, ToWide(main_.caption()).c_str(),
                               kStyle, CW_USEDEFAULT, CW_USEDEFAULT, TMain::kWidth, TMain::kHeight,
                               nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ::SetWindowLongPtrW(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-  ::SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Proc));
+  ::SetWindowLongPtrW(window_, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(RouteToOwner<Win32MainWindow>));
   controls_ = std::make_unique<ControlWindows>(window_);
   const int dpi = static_cast<int>(::GetDpiForWindow(window_));
   font_ = CreateWindowFont(main_.font_name(), main_.font_charset(), dpi);
@@ -161,12 +149,6 @@ Button* Win32MainWindow::FindButton(bool (Button::*role)() const) const {
     if (button != nullptr && (button->*role)()) return button;
   }
   return nullptr;
-}
-
-LRESULT CALLBACK Win32MainWindow::Proc(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
-  auto* self = reinterpret_cast<Win32MainWindow*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-  if (self == nullptr) return ::DefWindowProcW(window, message, w_param, l_param);
-  return self->Handle(window, message, w_param, l_param);
 }
 
 LRESULT Win32MainWindow::Handle(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {

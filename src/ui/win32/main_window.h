@@ -44,9 +44,10 @@ class Win32MainWindow {
   /// Tells the logic which control the keyboard focus went to.
   void TrackFocus();
 
- private:
-  static LRESULT CALLBACK Proc(HWND window, UINT message, WPARAM w_param, LPARAM l_param);
+  /// The window's procedure (see RouteToOwner).
   LRESULT Handle(HWND window, UINT message, WPARAM w_param, LPARAM l_param);
+
+ private:
   void ApplyDpi(int dpi);
   Button* FindButton(bool (Button::*role)() const) const;
 
