@@ -1,5 +1,6 @@
 // Folder listing and file facts on real files: dot entries first, the
 // attribute word, local DOS times, sizes, links, FIFOs and unnamable names.
+#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
+#include <string>
+#include <vector>
 
 #include "platform/dos_time.h"
 #include "platform/posix/host_files.h"
@@ -82,6 +85,39 @@ TEST_F(PlatformTest, ListingGivesAttributesSizesAndLocalTimesAndFlagsLinks) {
   EXPECT_EQ(Entry(listing, "plain.txt")->dos_time, PackDosTime({2010, 5, 9, 0, 0, 2, 0}));
   EXPECT_EQ(Entry(listing, "locked")->dos_time, PackDosTime({2010, 5, 9, 0, 0, 0, 0}));
   EXPECT_EQ(platform_->FindFile("E:\\plain.txt")->dos_time, Entry(listing, "plain.txt")->dos_time);
+}
+
+// A big folder is looked at in batches, on two threads: every entry must
+// still come back once, in the folder's own order, with its own facts.
+TEST_F(PlatformTest, BigFolderIsListedWholeInItsOwnOrderWithEachEntrysFacts) {
+  constexpr int kFiles = 700;  // more than two batches
+  for (int i = 0; i < kFiles; ++i) {
+    WriteText(Stick("big/" + std::to_string(i)), std::string(i, 'x'));
+    if (i % 100 == 0) MakeFolder(Stick("big/folder" + std::to_string(i)));
+  }
+  ASSERT_EQ(symlink(Stick("big/7").c_str(), Stick("big/link").c_str()), 0);
+  std::vector<std::string> host_order;
+  DIR* folder = opendir(Stick("big").c_str());
+  ASSERT_NE(folder, nullptr);
+  while (const dirent* entry = readdir(folder)) host_order.push_back(entry->d_name);
+  closedir(folder);
+  host_order.erase(std::remove_if(host_order.begin(), host_order.end(),
+                                  [](const std::string& n) { return n == "." || n == ".."; }),
+                   host_order.end());
+  const FolderListing listing = platform_->ListFolder("E:\\big\\*");
+  ASSERT_EQ(listing.entries.size(), host_order.size() + 2);
+  for (size_t i = 0; i < host_order.size(); ++i) {
+    const FileFacts& facts = listing.entries[i + 2];
+    ASSERT_EQ(facts.name, host_order[i]);
+    if (facts.name == "link") {
+      EXPECT_EQ(facts.attributes, kAttrArchive | kAttrReparsePoint);
+      EXPECT_EQ(facts.size, 7);
+    } else if (facts.name.rfind("folder", 0) == 0) {
+      EXPECT_EQ(facts.attributes, uint32_t{kAttrDirectory}) << facts.name;
+    } else {
+      EXPECT_EQ(facts.size, std::stoi(facts.name)) << facts.name;
+    }
+  }
 }
 
 TEST_F(PlatformTest, ListingReportsNamesWithoutNamespaceSpelling) {

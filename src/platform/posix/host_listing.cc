@@ -3,12 +3,15 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <utility>
+#include <vector>
 
 #include "platform/ascii.h"
 #include "platform/dos_time.h"
@@ -16,35 +19,81 @@
 #include "platform/posix/host_files.h"
 #include "platform/posix/local_dos_time.h"
 #include "platform/posix/namespace_path.h"
+#include "platform/posix/parallel_each.h"
 #include "platform/posix/scoped_fd.h"
 #include "platform/posix/temp_file.h"
 
 namespace pellmar {
 namespace {
 
-// Facts from `link_info` (lstat) and, for a symbolic link, `target_info`
-// (stat, nullptr when the link leads nowhere).
-FileFacts FactsFromStat(const std::string& name, const struct stat& link_info,
-                        const struct stat* target_info) {
-  const bool is_link = S_ISLNK(link_info.st_mode);
-  const struct stat& info = is_link && target_info != nullptr ? *target_info : link_info;
+// What one look at an entry found, in the few fields a listing keeps.
+struct EntryLook {
+  uint32_t mode = 0;  // of what the entry leads to, or the link itself
+  uint64_t device = 0;
+  uint64_t inode = 0;
+  int64_t modified = 0;  // seconds since 1970
+  int64_t size = 0;
+  bool is_link = false;
+  bool resolves = false;    // a link that leads somewhere
+  bool mount_root = false;  // the root of a mounted file system
+};
+
+bool StatAt(int folder_fd, const char* entry, int flags, EntryLook* look) {
+  struct statx info;
+  if (statx(folder_fd, entry, flags | AT_NO_AUTOMOUNT,
+            STATX_TYPE | STATX_MODE | STATX_INO | STATX_SIZE | STATX_MTIME, &info) != 0) {
+    return false;
+  }
+  look->mode = info.stx_mode;
+  look->device = makedev(info.stx_dev_major, info.stx_dev_minor);
+  look->inode = info.stx_ino;
+  look->modified = info.stx_mtime.tv_sec;
+  look->size = static_cast<int64_t>(info.stx_size);
+  // A bind mount keeps the device of what it shows, so only this bit tells.
+  look->mount_root = (info.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+                     (info.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+  return true;
+}
+
+// Looks at an entry without following it and, when it is a symbolic link,
+// at what it leads to. False with errno set when the entry is not there or
+// cannot be examined. Safe to call on several threads at once.
+bool LookAt(int folder_fd, const char* entry, EntryLook* look) {
+  if (!StatAt(folder_fd, entry, AT_SYMLINK_NOFOLLOW, look)) return false;
+  if (!S_ISLNK(look->mode)) return true;
+  look->is_link = true;
+  EntryLook target;
+  look->resolves = StatAt(folder_fd, entry, 0, &target);
+  if (look->resolves) {
+    target.is_link = target.resolves = true;
+    *look = target;
+  }
+  return true;
+}
+
+FileFacts FactsFromLook(const std::string& name, const EntryLook& look) {
   FileFacts facts;
   facts.name = name;
-  facts.dos_time = LocalDosTime(info.st_mtim.tv_sec);
-  if (S_ISDIR(info.st_mode)) {
+  facts.dos_time = LocalDosTime(look.modified);
+  if (S_ISDIR(look.mode)) {
     facts.attributes = kAttrDirectory;
-  } else if (S_ISREG(info.st_mode)) {
+  } else if (S_ISREG(look.mode)) {
     facts.attributes = kAttrArchive;
-    facts.size = info.st_size;
+    facts.size = look.size;
   } else {
     // FIFOs, sockets, devices and broken links: listed, never opened.
     facts.attributes = kAttrDevice;
   }
-  if (is_link) facts.attributes |= kAttrReparsePoint;
-  if (is_link && target_info == nullptr) return facts;  // leads nowhere: no identity
-  facts.identity =
-      FileIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino), true};
-  if ((info.st_mode & S_IWUSR) == 0) facts.attributes |= kAttrReadOnly;
+  // Windows marks a mounted folder as a reparse point, and so does this
+  // listing: a stick must not lead a run into another file system by a
+  // mount any more than by a link. Only folders are asked: a file bound
+  // over another is a choice of this computer's owner, not something a
+  // stick can carry.
+  if (look.is_link || (S_ISDIR(look.mode) && look.mount_root))
+    facts.attributes |= kAttrReparsePoint;
+  if (look.is_link && !look.resolves) return facts;  // leads nowhere: no identity
+  facts.identity = FileIdentity{look.device, look.inode, true};
+  if ((look.mode & S_IWUSR) == 0) facts.attributes |= kAttrReadOnly;
   if (name.size() > 1 && name[0] == '.' && name != "..") facts.attributes |= kAttrHidden;
   return facts;
 }
@@ -56,41 +105,47 @@ Status FolderStatusFromErrno(const std::string& operation, const std::string& fo
   return status;
 }
 
-// True when the entry is the root of a mounted file system (a bind mount
-// included, which keeps the device of what it shows). Windows marks such a
-// folder as a reparse point, and so does this listing: a stick must not
-// lead a run into another file system by a mount any more than by a link.
-bool IsMountRoot(int folder_fd, const std::string& entry) {
-  struct statx info;
-  if (statx(folder_fd, entry.c_str(), AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, 0, &info) != 0) {
-    return false;
-  }
-  return (info.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
-         (info.stx_attributes & STATX_ATTR_MOUNT_ROOT);
-}
-
-std::optional<FileFacts> FactsAt(int folder_fd, const std::string& entry, const std::string& name) {
-  struct stat link_info;
-  if (fstatat(folder_fd, entry.c_str(), &link_info, AT_SYMLINK_NOFOLLOW) != 0) return std::nullopt;
-  if (!S_ISLNK(link_info.st_mode)) {
-    FileFacts facts = FactsFromStat(name, link_info, nullptr);
-    // Only folders are asked: a file bound over another is a choice of this
-    // computer's owner, not something a stick can carry.
-    if (S_ISDIR(link_info.st_mode) && IsMountRoot(folder_fd, entry)) {
-      facts.attributes |= kAttrReparsePoint;
-    }
-    return facts;
-  }
-  struct stat target_info;
-  const bool resolves = fstatat(folder_fd, entry.c_str(), &target_info, 0) == 0;
-  return FactsFromStat(name, link_info, resolves ? &target_info : nullptr);
-}
-
 std::optional<FileFacts> DotEntry(int folder_fd, const char* which) {
-  struct stat info;
-  if (fstatat(folder_fd, which, &info, 0) != 0) return std::nullopt;
-  return FactsFromStat(which, info, nullptr);
+  EntryLook look;
+  if (!StatAt(folder_fd, which, 0, &look)) return std::nullopt;
+  look.mount_root = false;  // the folder itself is never walked into again
+  return FactsFromLook(which, look);
 }
+
+// Entries named by readdir and not looked at yet. They are looked at in
+// batches, on two threads where a batch is big enough, and enter the
+// listing in the folder's order.
+class PendingEntries {
+ public:
+  static constexpr size_t kBatch = 256;
+
+  void Add(std::string name) { names_.push_back(std::move(name)); }
+  bool Full() const { return names_.size() >= kBatch; }
+
+  void MoveTo(int folder_fd, const std::string& prefix, FolderListing* listing) {
+    looks_.resize(names_.size());
+    errors_.resize(names_.size());
+    ParallelEach(names_.size(), [&](size_t i) {
+      errors_[i] = LookAt(folder_fd, names_[i].c_str(), &looks_[i]) ? 0 : errno;
+    });
+    for (size_t i = 0; i < names_.size(); ++i) {
+      if (errors_[i] == 0) {
+        listing->entries.push_back(FactsFromLook(names_[i], looks_[i]));
+      } else if (errors_[i] != ENOENT) {
+        // An entry removed between readdir and the look is simply gone;
+        // any other failure leaves an entry the run cannot handle, and it
+        // says so.
+        listing->unreadable.push_back(prefix + names_[i] + ": " + std::strerror(errors_[i]));
+      }
+    }
+    names_.clear();
+  }
+
+ private:
+  std::vector<std::string> names_;
+  std::vector<EntryLook> looks_;
+  std::vector<int> errors_;
+};
 
 bool MatchFrom(const std::string& mask, size_t m, const std::string& name, size_t n) {
   // Iterative with one backtrack point: each "*" only ever needs the last one.
@@ -122,7 +177,9 @@ bool MatchesMask(const std::string& mask, const std::string& name) {
 }
 
 std::optional<FileFacts> HostFileFacts(const std::string& host_path, const std::string& name) {
-  return FactsAt(AT_FDCWD, host_path, name);
+  EntryLook look;
+  if (!LookAt(AT_FDCWD, host_path.c_str(), &look)) return std::nullopt;
+  return FactsFromLook(name, look);
 }
 
 FolderListing ListHostFolder(const std::string& host_folder, const std::string& mask) {
@@ -143,6 +200,7 @@ FolderListing ListHostFolder(const std::string& host_folder, const std::string& 
     if (facts && MatchesMask(mask, dot)) listing.entries.push_back(*facts);
   }
   const std::string prefix = host_folder == "/" ? "/" : host_folder + "/";
+  PendingEntries pending;
   while (true) {
     errno = 0;
     const struct dirent* entry = readdir(folder);
@@ -152,7 +210,7 @@ FolderListing ListHostFolder(const std::string& host_folder, const std::string& 
       if (errno != 0) listing.status = StatusFromErrno("list the folder", host_folder, errno);
       break;
     }
-    const std::string name = entry->d_name;
+    std::string name = entry->d_name;
     if (name == "." || name == ".." || !MatchesMask(mask, name)) continue;
     if (IsTemporaryName(name)) {
       // Never data: a copy under way, or the debris of one cut short.
@@ -163,14 +221,10 @@ FolderListing ListHostFolder(const std::string& host_folder, const std::string& 
       listing.unnamable.push_back(prefix + name);
       continue;
     }
-    if (std::optional<FileFacts> facts = FactsAt(folder_fd, name, name)) {
-      listing.entries.push_back(std::move(*facts));
-    } else if (errno != ENOENT) {
-      // An entry removed between readdir and stat is simply gone; any other
-      // failure leaves an entry the run cannot handle, and it says so.
-      listing.unreadable.push_back(prefix + name + ": " + std::strerror(errno));
-    }
+    pending.Add(std::move(name));
+    if (pending.Full()) pending.MoveTo(folder_fd, prefix, &listing);
   }
+  pending.MoveTo(folder_fd, prefix, &listing);
   closedir(folder);  // also closes folder_fd
   return listing;
 }

@@ -1,0 +1,159 @@
+// One helper thread, started on the first batch big enough to share and
+// kept for the life of the process. Both threads claim the batch a few
+// items at a time, so a helper that is slow to wake leaves its part to the
+// caller instead of holding it up.
+#include "platform/posix/parallel_each.h"
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace pellmar {
+namespace {
+
+// Below this many items the hand-over costs more than the second core saves.
+constexpr size_t kSmallestShared = 24;
+// Items claimed at a time: few enough to balance, enough to keep the
+// shared counter off the hot path.
+constexpr size_t kClaim = 8;
+
+// How long the helper stays awake for the next batch before it sleeps. A
+// walk asks for the next listing within a few dozen microseconds, and a
+// wake-up through the kernel costs about as much as the work it brings.
+constexpr auto kStayAwake = std::chrono::microseconds(200);
+
+void Pause() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_ia32_pause();
+#elif defined(__aarch64__)
+  asm volatile("yield");
+#endif
+}
+
+// The caller posts a batch and works on it; the helper joins when it sees
+// it. Whether the helper got in before the caller closed the batch is
+// settled by a pair of sequentially consistent stores and loads (entered_
+// and closed_): either the helper sees the batch closed and stays out, or
+// the caller sees the helper inside and waits for it to leave, so the
+// batch's fields never change under the helper.
+class Helper {
+ public:
+  static Helper& Get() {
+    static Helper helper;
+    return helper;
+  }
+
+  void Run(size_t count, const std::function<void(size_t)>& work) {
+    // One batch at a time; a second caller meanwhile works alone.
+    std::unique_lock<std::mutex> caller(callers_, std::try_to_lock);
+    if (!started_ || !caller.owns_lock()) return RunAlone(count, work);
+    work_ = &work;
+    count_ = count;
+    next_.store(0, std::memory_order_relaxed);
+    const uint64_t batch = posted_.load(std::memory_order_relaxed) + 1;
+    posted_.store(batch);
+    if (sleeping_.load()) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      wake_.notify_one();
+    }
+    Share();
+    closed_.store(batch);
+    // The helper holds at most one claim, a few items long.
+    while (entered_.load() == batch) Pause();
+  }
+
+  static void RunAlone(size_t count, const std::function<void(size_t)>& work) {
+    for (size_t i = 0; i < count; ++i) work(i);
+  }
+
+ private:
+  Helper() {
+    try {
+      thread_ = std::thread([this] { Serve(); });
+      started_ = true;
+    } catch (const std::system_error&) {
+      // No thread to be had: every batch runs on its caller, as before.
+    }
+  }
+
+  ~Helper() {
+    if (!started_) return;
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stop_ = true;
+      wake_.notify_one();
+    }
+    thread_.join();
+  }
+
+  // Claims items until the batch has none left.
+  void Share() {
+    while (true) {
+      const size_t begin = next_.fetch_add(kClaim, std::memory_order_relaxed);
+      if (begin >= count_) return;
+      const size_t end = std::min(begin + kClaim, count_);
+      for (size_t i = begin; i < end; ++i) (*work_)(i);
+    }
+  }
+
+  void Serve() {
+    // Signals are the program's to handle, on its own thread.
+    sigset_t all;
+    sigfillset(&all);
+    pthread_sigmask(SIG_BLOCK, &all, nullptr);
+    uint64_t seen = 0;
+    while (WaitForBatch(seen)) {
+      seen = posted_.load();
+      entered_.store(seen);
+      if (closed_.load() != seen) Share();
+      entered_.store(0);
+    }
+  }
+
+  // True when a batch after `seen` is posted, false when the program ends.
+  bool WaitForBatch(uint64_t seen) {
+    const auto until = std::chrono::steady_clock::now() + kStayAwake;
+    for (int spins = 1; posted_.load() == seen; ++spins) {
+      Pause();
+      if (spins % 64 == 0 && std::chrono::steady_clock::now() > until) break;
+    }
+    std::unique_lock<std::mutex> lock(mutex_);
+    sleeping_.store(true);
+    wake_.wait(lock, [&] { return stop_ || posted_.load() != seen; });
+    sleeping_.store(false);
+    return !stop_;
+  }
+
+  std::mutex callers_;
+  // The batch, written by the caller while no helper can be inside.
+  const std::function<void(size_t)>* work_ = nullptr;
+  size_t count_ = 0;
+  std::atomic<size_t> next_{0};
+  std::atomic<uint64_t> posted_{0};
+  std::atomic<uint64_t> closed_{0};
+  std::atomic<uint64_t> entered_{0};
+  // Sleeping and waking.
+  std::atomic<bool> sleeping_{false};
+  std::mutex mutex_;
+  std::condition_variable wake_;
+  bool stop_ = false;
+  bool started_ = false;
+  std::thread thread_;
+};
+
+}  // namespace
+
+void ParallelEach(size_t count, const std::function<void(size_t)>& work) {
+  if (count < kSmallestShared) return Helper::RunAlone(count, work);
+  Helper::Get().Run(count, work);
+}
+
+}  // namespace pellmar
