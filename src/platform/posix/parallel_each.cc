@@ -113,7 +113,9 @@ class Helper {
     while (WaitForBatch(seen)) {
       seen = posted_.load();
       entered_.store(seen);
-      if (closed_.load() != seen) Share();
+      // Batches are closed in order: one after `seen` may be under way
+      // already, and it is not this helper's to join.
+      if (closed_.load() < seen) Share();
       entered_.store(0);
     }
   }
