@@ -1,6 +1,7 @@
 // Copying one regular file: the kernel's copy path where the file systems
 // allow it, a fixed-size buffer otherwise, then time, mode and a rename.
 #include <fcntl.h>
+#include <sys/sendfile.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -34,8 +35,9 @@ char* ThreadCopyBuffer() {
   return buffer->bytes;
 }
 
-// copy_file_range refuses these between some file systems and kernels; the
-// plain loop then copies whatever remains from the current offsets.
+// The kernel's copy calls refuse these between some file systems and
+// kernels; the next way then copies whatever remains from the current
+// offsets.
 bool KernelCopyUnsupported(int error) {
   return error == EXDEV || error == ENOSYS || error == EINVAL || error == EOPNOTSUPP ||
          error == EBADF;
@@ -59,25 +61,55 @@ Status CopyByBuffer(int in, int out, const std::string& source, const std::strin
   }
 }
 
-Status CopyContents(int in, int out, off_t size, const std::string& source,
-                    const std::string& temp) {
-  off_t copied = 0;
+// copy_file_range shares or copies within the kernel, and may clone blocks
+// on file systems that can. sendfile still saves the copy through a buffer
+// where copy_file_range is refused, as between two file systems.
+ssize_t CopyRange(int in, int out) { return copy_file_range(in, nullptr, out, nullptr, kChunk, 0); }
+ssize_t SendFile(int in, int out) { return sendfile(out, in, nullptr, kChunk); }
+
+enum class KernelCopy { kDone, kRefused, kNoData, kFailed };
+
+KernelCopy CopyByKernel(ssize_t (*call)(int, int), int in, int out, off_t size, off_t* copied) {
   while (true) {
-    const ssize_t n = copy_file_range(in, nullptr, out, nullptr, kChunk, 0);
+    const ssize_t n = call(in, out);
     if (n > 0) {
-      copied += n;
+      *copied += n;
       // The size it had when opened is the copy; asking once more only to
       // hear "no more" would cost a call per file.
-      if (copied >= size) return Status::Ok();
+      if (*copied >= size) return KernelCopy::kDone;
       continue;
     }
+    if (n == 0 && (*copied > 0 || size == 0)) return KernelCopy::kDone;
     // Some kernels answer 0 at once for files whose size they do not know
     // (procfs and the like); the plain loop reads those correctly.
-    if (n == 0 && (copied > 0 || size == 0)) return Status::Ok();
-    if (n < 0 && errno == EINTR) continue;
-    if (n == 0 || KernelCopyUnsupported(errno)) return CopyByBuffer(in, out, source, temp);
-    return StatusFromErrno("copy " + source + " to", temp, errno);
+    if (n == 0) return KernelCopy::kNoData;
+    if (errno == EINTR) continue;
+    return KernelCopyUnsupported(errno) ? KernelCopy::kRefused : KernelCopy::kFailed;
   }
+}
+
+// The last pair of file systems copy_file_range was refused between: a
+// run copies many files between the same two, and asking again for each
+// would cost a call per file.
+struct DevicePair {
+  dev_t from = 0, to = 0;
+  bool known = false;
+  bool operator==(const DevicePair&) const = default;
+};
+
+Status CopyContents(int in, int out, off_t size, DevicePair devices, const std::string& source,
+                    const std::string& temp) {
+  thread_local DevicePair range_refused;
+  off_t copied = 0;
+  KernelCopy outcome = KernelCopy::kRefused;
+  if (!(devices == range_refused)) {
+    outcome = CopyByKernel(CopyRange, in, out, size, &copied);
+    if (outcome == KernelCopy::kRefused && copied == 0) range_refused = devices;
+  }
+  if (outcome == KernelCopy::kRefused) outcome = CopyByKernel(SendFile, in, out, size, &copied);
+  if (outcome == KernelCopy::kDone) return Status::Ok();
+  if (outcome == KernelCopy::kFailed) return StatusFromErrno("copy " + source + " to", temp, errno);
+  return CopyByBuffer(in, out, source, temp);
 }
 
 Status OpenRegularSource(const std::string& source, ScopedFd* fd, struct stat* info) {
@@ -101,18 +133,20 @@ Status OpenRegularSource(const std::string& source, ScopedFd* fd, struct stat* i
 
 // Failures name the target, not the temporary file: that is the name the
 // user knows. `fd` is the new file, already on the right file system.
-Status FillCopy(int in, int fd, const struct stat& info, const std::string& source,
-                const std::string& target) {
-  Status status = CopyContents(in, fd, info.st_size, source, target);
+Status FillCopy(int in, int fd, const struct stat& info, dev_t target_device,
+                const std::string& source, const std::string& target) {
+  const DevicePair devices{info.st_dev, target_device, true};
+  Status status = CopyContents(in, fd, info.st_size, devices, source, target);
   if (!status.ok()) return status;
   const struct timespec times[2] = {info.st_atim, info.st_mtim};
   if (futimens(fd, times) != 0) return StatusFromErrno("set the time of", target, errno);
   return Status::Ok();
 }
 
-Status CheckNewFile(int fd, VolumeGuard on, const std::string& path) {
+Status CheckNewFile(int fd, VolumeGuard on, const std::string& path, dev_t* device) {
   struct stat info;
   if (fstat(fd, &info) != 0) return StatusFromErrno("examine", path, errno);
+  *device = info.st_dev;
   return CheckVolume(on, info.st_dev, path);
 }
 
@@ -123,11 +157,12 @@ Status CopyByTemporaryName(int in, const struct stat& info, const std::string& s
   TempFileBeside temp(target);
   Status status = temp.Create();
   // Before a byte is written: the empty file goes with `temp` on failure.
-  if (status.ok()) status = CheckNewFile(temp.fd(), on, temp.path());
+  dev_t device = 0;
+  if (status.ok()) status = CheckNewFile(temp.fd(), on, temp.path(), &device);
   // FAT and some network file systems have no modes; the copy stays good
   // without them, so a refusal here is not a failure.
   if (status.ok()) (void)fchmod(temp.fd(), info.st_mode & 0777);
-  if (status.ok()) status = FillCopy(in, temp.fd(), info, source, target);
+  if (status.ok()) status = FillCopy(in, temp.fd(), info, device, source, target);
   if (!status.ok()) return status;
   return temp.Commit();
 }
@@ -149,8 +184,9 @@ Status CopyHostFile(const std::string& source, const std::string& target, Volume
   if (!copy.Create(HostFolderOf(target), info.st_mode & 0777)) {
     return CopyByTemporaryName(in.get(), info, source, target, on);
   }
-  status = CheckNewFile(copy.fd(), on, target);
-  if (status.ok()) status = FillCopy(in.get(), copy.fd(), info, source, target);
+  dev_t device = 0;
+  status = CheckNewFile(copy.fd(), on, target, &device);
+  if (status.ok()) status = FillCopy(in.get(), copy.fd(), info, device, source, target);
   if (!status.ok()) return status;
   return copy.LinkAs(target);
 }
