@@ -59,6 +59,15 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "This folder cannot be used, because its path cannot be written with drive letters and "
     "backslashes (a name in it holds \\ or :):\r\n%1",
     "The folder\r\n%1\r\ndoes not exist. Do you want to create it?",
+    "%1 replaced files were moved to the trash; they can be restored from there.",
+    "The project folder %1 has no name that can be its folder on the removable disk. Choose "
+    "the project folder itself, not a drive or a \".\" or \"..\" in it.",
+    "The settings file holds more for %1 than a value can (%2 characters), so this project is "
+    "not used until the value is corrected in the settings file.",
+    "The settings file holds more than 30 projects; only the first 30 are shown. The whole "
+    "file is kept as %1.",
+    "The settings file was changed by another program since Pellmar read it. That version is "
+    "kept as %1.",
 };
 
 }  // namespace

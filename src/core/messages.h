@@ -47,12 +47,17 @@ enum MessageId : int {
   kSettingsNotSaved = 44,       // %1 settings file, %2 the reason
   kPathNotWritable = 45,        // %1 the host folder picked
   kCreatePickedFolder = 46,     // %1 the host folder typed in the picker
+  kKeptInTrash = 47,            // %1 replaced files kept in the trash
+  kProjectNameUnusable = 48,    // %1 the project folder
+  kValueCut = 49,               // %1 the key, %2 the longest value read
+  kEntriesBeyondLimit = 50,     // %1 the backup that keeps them
+  kSettingsChangedMeanwhile = 51,  // %1 the backup that keeps the other version
 };
 
 class MessageTable {
  public:
   /// All messages, the added ones included.
-  static constexpr int kCount = 46;
+  static constexpr int kCount = 51;
   /// Msg1 to Msg30: a language file replaces these whether it has them or
   /// not; an added message it leaves out keeps its English text.
   static constexpr int kClassicCount = 30;
