@@ -118,7 +118,8 @@ void PrintCounts(TMain& main) {
   const int failed = run.copies_failed;
   std::cout << "Copied: " << main.counters().copy_count - failed << ", failed: " << failed
             << ", refused for space: " << run.copies_refused
-            << ", left alone: " << run.skipped_count << std::endl;
+            << ", left alone: " << run.skipped_count << ", kept in the trash: " << run.kept_in_trash
+            << std::endl;
 }
 
 // What a dry run would have deleted; what it would copy the log has shown.

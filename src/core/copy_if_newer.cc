@@ -1,4 +1,4 @@
-// CopyIfNewer: the single "copy or skip" decision of a run.
+// CopyIfNewer: the single "copy or skip" decision of a run, and its act.
 #include "core/copy_if_newer.h"
 
 #include <optional>
@@ -7,6 +7,7 @@
 #include "core/send_load.h"
 #include "core/text_ops.h"
 #include "platform/dos_time.h"
+#include "platform/path_text.h"
 
 namespace pellmar {
 
@@ -19,6 +20,7 @@ CopyOutcome Finish(SyncRun& run, CopyOutcome outcome) {
 }
 
 bool IsDevice(const FileFacts& facts) { return (facts.attributes & kAttrDevice) != 0; }
+bool IsFolder(const FileFacts& facts) { return (facts.attributes & kAttrDirectory) != 0; }
 
 // One hour apart, give or take FAT's 2-second step, and of the same size.
 bool AnHourApartAndAlike(const FileFacts& later, const FileFacts& earlier) {
@@ -27,16 +29,17 @@ bool AnHourApartAndAlike(const FileFacts& later, const FileFacts& earlier) {
       DosTimeToLocalSeconds(later.dos_time) - DosTimeToLocalSeconds(earlier.dos_time);
   return later.size == earlier.size && apart >= kHour - kStep && apart <= kHour + kStep;
 }
-bool IsFolder(const FileFacts& facts) { return (facts.attributes & kAttrDirectory) != 0; }
 
 // Charges a copy onto the removable disk, giving back the old target's
-// space. A copy from the removable disk costs it nothing. False, with the
-// counter as it was, when the disk would be full.
+// space unless the trash keeps the old target there. A copy from the
+// removable disk costs it nothing. False, with the counter as it was, when
+// the disk would be full.
 bool ChargeFreeSpace(SyncRun& run, const std::string& source_path, int64_t source_size,
                      int64_t target_size) {
   const int64_t before = run.counters.free_space;
-  if (!OccursIn(run.media_dir, source_path)) {
-    run.counters.free_space = before - source_size + target_size;
+  if (!run.OnRemovable(source_path)) {
+    const int64_t given_back = run.keep_replaced ? 0 : target_size;
+    run.counters.free_space = before - source_size + given_back;
   }
   if (run.counters.free_space >= 1) return true;
   run.counters.free_space = before;
@@ -59,36 +62,44 @@ bool IsDiskFull(const Status& status) {
   return status.code == kErrorDiskFull || status.code == kErrorHandleDiskFull;
 }
 
-// A copy onto the removable disk goes only into a folder that is on the
-// medium the run started with, and not behind a link or mount on it.
-// Nullopt when it may go ahead.
-std::optional<CopyOutcome> GuardWrite(SyncRun& run, const std::string& source_path,
-                                      const std::string& target_folder) {
-  if (OccursIn(run.media_dir, source_path)) return std::nullopt;  // onto the hard disk
-  switch (run.medium.CheckWriteInto(target_folder)) {
-    case WriteVerdict::kOnMedium:
-      return std::nullopt;
-    case WriteVerdict::kBehindLink:
-      run.outcome.Skip(target_folder +
-                       ": reached through a link or a mount point on the "
-                       "removable disk; nothing was written there");
-      return Finish(run, CopyOutcome::kNotRegular);
-    case WriteVerdict::kMediumGone:
-      run.EndForMediumGone();
-      return Finish(run, CopyOutcome::kMediumGone);
-  }
-  return std::nullopt;
-}
-
-// After a failed copy: the medium may have gone, the source may have gone,
-// or the copy itself failed, which the log marks with the reason.
-CopyOutcome CopyFailed(SyncRun& run, const std::string& source_path, const FileFacts& source,
-                       const Status& copied) {
+// The folder the copy goes into, made when it is missing. A link or a mount
+// point on the way is never gone through; nullopt when the copy may go on.
+std::optional<CopyOutcome> OpenTargetFolder(SyncRun& run, TargetListing& target_folder,
+                                            OpenFolder** folder) {
+  Status why;
+  *folder = target_folder.Open(true, &why);
+  if (*folder != nullptr) return std::nullopt;
   if (!run.medium.StillThere()) {
     run.EndForMediumGone();
     return Finish(run, CopyOutcome::kMediumGone);
   }
-  if (!run.platform.FileExists(source_path)) {
+  if (why.code == kErrorCantResolveFilename || why.code == kErrorNotReady) {
+    run.outcome.Skip(target_folder.folder() +
+                     ": reached through a link or a mount point; nothing was written there");
+    return Finish(run, CopyOutcome::kNotRegular);
+  }
+  return std::nullopt;  // the copy below fails, and says why
+}
+
+// After a failed copy: the medium may have gone, a file may have changed
+// since the decision, the source may have gone, or the copy itself failed,
+// which the log marks with the reason.
+CopyOutcome CopyFailed(SyncRun& run, const std::string& source_path, const std::string& target_path,
+                       const FileFacts& source, const Status& copied) {
+  if (!run.medium.StillThere()) {
+    run.EndForMediumGone();
+    return Finish(run, CopyOutcome::kMediumGone);
+  }
+  if (copied.code == kErrorChangedDuringRun) {
+    run.outcome.Skip(copied.message + "; left as it is, the copy was not made");
+    return Finish(run, CopyOutcome::kChanged);
+  }
+  if (copied.code == kErrorChangedWhileCopied) {
+    run.outcome.Skip(source_path + ": changed while copied; " + target_path +
+                     " was left as it was");
+    return Finish(run, CopyOutcome::kChanged);
+  }
+  if (copied.code == kErrorFileNotFound) {
     run.outcome.Skip(source_path + ": vanished before it could be copied");
     return Finish(run, CopyOutcome::kSourceGone);
   }
@@ -102,28 +113,27 @@ CopyOutcome CopyFailed(SyncRun& run, const std::string& source_path, const FileF
   return Finish(run, CopyOutcome::kFailed);
 }
 
-// The act once the decision is to copy: guard the write, make the folder,
-// charge the space, copy, and record it.
-CopyOutcome CopyNewer(SyncRun& run, const std::string& source_path, const FileFacts& source,
+}  // namespace
+
+CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
                       TargetListing& target_folder, const std::optional<FileFacts>& target) {
-  if (std::optional<CopyOutcome> refused = GuardWrite(run, source_path, target_folder.folder())) {
-    return *refused;
-  }
-  // Onto the removable disk, every write is held to the medium the run
-  // started with; the check above may be a moment old when it lands.
-  const VolumeGuard on = OccursIn(run.media_dir, source_path) ? VolumeGuard{} : run.medium.Guard();
-  if (!target_folder.KnownToExist()) {
-    // A folder that fails to appear makes the copy below fail, and that
-    // failure is reported.
-    if (run.platform.ForceFolders(target_folder.folder(), on).ok()) target_folder.FolderMade();
+  const std::string source_path = ChildPath(source.path(), file.name);
+  const std::string target_path = ChildPath(target_folder.folder(), file.name);
+  OpenFolder* into = nullptr;
+  if (std::optional<CopyOutcome> stopped = OpenTargetFolder(run, target_folder, &into)) {
+    return *stopped;
   }
   const int64_t before = run.counters.free_space;
-  if (!ChargeFreeSpace(run, source_path, source.size, target ? target->size : 0)) {
+  if (!ChargeFreeSpace(run, source_path, file.size, target ? target->size : 0)) {
     return Refuse(run, source_path);
   }
-  ShowProgress(run, source.name);
-  const Status copied =
-      run.platform.CopyOver(source_path, target_folder.folder() + "\\" + source.name, on);
+  ShowProgress(run, file.name);
+  Status copied = Status::Error(kErrorPathNotFound, target_folder.folder() + ": not there");
+  CopyResult result;
+  if (into != nullptr) {
+    copied = run.platform.CopyFile(CopyRequest{&source, file, into, target, run.keep_replaced},
+                                   &result);
+  }
   if (!copied.ok()) {
     // A failed copy leaves the old target as it was, so its charge comes back.
     run.counters.free_space = before;
@@ -131,28 +141,39 @@ CopyOutcome CopyNewer(SyncRun& run, const std::string& source_path, const FileFa
     // a replacement can need room that only the old copy's removal would
     // give. That is a lack of space, and the old copy stays.
     if (target && IsDiskFull(copied) && run.medium.StillThere()) return Refuse(run, source_path);
-    return CopyFailed(run, source_path, source, copied);
+    return CopyFailed(run, source_path, target_path, file, copied);
   }
-  target_folder.Added(source.name);
-  run.window.AppendLog(source.name);
+  if (result.replaced_kept) ++run.outcome.kept_in_trash;
+  if (!result.warning.empty()) run.outcome.Skip(target_path + ": copied, but " + result.warning);
+  target_folder.Added(file.name);
+  run.window.AppendLog(file.name);
   ++run.counters.copy_count;
   return Finish(run, CopyOutcome::kCopied);
 }
 
-}  // namespace
-
 CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
                         const std::string& target_folder) {
-  const std::optional<FileFacts> source = run.platform.FindFile(source_path);
-  if (!source) return Finish(run, CopyOutcome::kSourceGone);
-  TargetListing target(run.platform, target_folder);
-  return CopyListedFile(run, source_path, *source, target);
+  FolderHandle source;
+  if (!run.platform.OpenFolderAt(ParentOf(source_path, run.code_page), &source).ok()) {
+    return Finish(run, CopyOutcome::kSourceGone);
+  }
+  const std::optional<FileFacts> file =
+      run.platform.LookIn(*source, LastPathComponent(source_path, run.code_page));
+  if (!file) return Finish(run, CopyOutcome::kSourceGone);
+  // Onto the removable disk, the folder is made only on the medium the run
+  // started with.
+  TargetListing target(run.platform, target_folder,
+                       run.OnRemovable(source_path) ? VolumeGuard{} : run.medium.Guard());
+  return CopyListedFile(run, *source, *file, target);
 }
 
 CopyDecision DecideCopy(const FileFacts& source, const std::optional<FileFacts>& target,
                         bool ignore_hour_shift) {
   if (IsDevice(source) || IsFolder(source)) return CopyDecision::kSourceNotRegular;
-  if (target && IsDevice(*target)) return CopyDecision::kTargetNotRegular;
+  // A link at the target is the user's: neither replaced nor written through.
+  if (target && (IsDevice(*target) || (target->attributes & kAttrReparsePoint) != 0)) {
+    return CopyDecision::kTargetNotRegular;
+  }
   if (DosTimeIsLater(source.dos_time, target ? target->dos_time : 0)) {
     const bool shifted =
         ignore_hour_shift && target && !IsFolder(*target) && AnHourApartAndAlike(source, *target);
@@ -162,20 +183,20 @@ CopyDecision DecideCopy(const FileFacts& source, const std::optional<FileFacts>&
   return CopyDecision::kUpToDate;
 }
 
-CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const FileFacts& source,
+CopyOutcome CopyListedFile(SyncRun& run, OpenFolder& source, const FileFacts& file,
                            TargetListing& target_folder) {
   ++run.candidates_handled;
-  const bool source_regular = !IsDevice(source) && !IsFolder(source);
+  const bool source_regular = !IsDevice(file) && !IsFolder(file);
   const std::optional<FileFacts> target =
-      source_regular ? target_folder.Find(source.name) : std::nullopt;
-  switch (DecideCopy(source, target, run.ignore_hour_shift)) {
+      source_regular ? target_folder.Find(file.name) : std::nullopt;
+  switch (DecideCopy(file, target, run.ignore_hour_shift)) {
     case CopyDecision::kSourceNotRegular:
-      run.outcome.Skip(source_path + ": not a regular file");
+      run.outcome.Skip(ChildPath(source.path(), file.name) + ": not a regular file");
       return Finish(run, CopyOutcome::kNotRegular);
     case CopyDecision::kTargetNotRegular:
     case CopyDecision::kTargetIsFolder:
       // The file has no counterpart, and what stands there is not replaced.
-      run.outcome.Skip(target_folder.folder() + "\\" + source.name +
+      run.outcome.Skip(ChildPath(target_folder.folder(), file.name) +
                        ": no regular file stands where the copy belongs");
       return Finish(run, CopyOutcome::kNotRegular);
     case CopyDecision::kUpToDate:
@@ -183,7 +204,7 @@ CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const F
     case CopyDecision::kCopy:
       break;
   }
-  return CopyNewer(run, source_path, source, target_folder, target);
+  return CopyNewer(run, source, file, target_folder, target);
 }
 
 }  // namespace pellmar

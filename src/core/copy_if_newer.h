@@ -20,6 +20,7 @@ enum class CopyOutcome {
   kCopied,
   kFailed,      // the copy was attempted and failed: logged, counted, close requested
   kNotRegular,  // the source or the target is no regular file: left alone, reported
+  kChanged,     // a file changed after the decision, or while copied: left alone, reported
   kRefused,     // not enough space: the caller ends the folder it walks
   kMediumGone,  // the removable disk went away: the whole run ends
 };
@@ -56,11 +57,17 @@ CopyDecision DecideCopy(const FileFacts& source, const std::optional<FileFacts>&
 CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
                         const std::string& target_folder);
 
-/// The same for a file whose facts the folder listing has just given, into
-/// a target folder whose listing serves every file of the walk's level:
-/// neither file is looked up again.
-CopyOutcome CopyListedFile(SyncRun& run, const std::string& source_path, const FileFacts& source,
+/// The same for the file `file` of the open folder `source`, as its listing
+/// has just given it, into a target folder whose listing serves every file
+/// of the walk's level: neither file is looked up again.
+CopyOutcome CopyListedFile(SyncRun& run, OpenFolder& source, const FileFacts& file,
                            TargetListing& target_folder);
+
+/// The act once a copy is decided on: makes the folder, charges the space,
+/// copies over `target` (as the decision saw it; nullopt where there was
+/// none) and records it.
+CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
+                      TargetListing& target_folder, const std::optional<FileFacts>& target);
 
 }  // namespace pellmar
 

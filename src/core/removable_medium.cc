@@ -24,14 +24,6 @@ std::optional<FileIdentity> IdentityOf(Platform& platform, const std::string& pa
   return identity;
 }
 
-// True when `path` is `folder` or lies inside it, by text at a folder
-// boundary.
-bool WithinFolder(const std::string& path, const std::string& folder) {
-  if (path.compare(0, folder.size(), folder) != 0) return false;
-  return path.size() == folder.size() || path[folder.size()] == '\\' ||
-         (!folder.empty() && folder.back() == '\\');
-}
-
 }  // namespace
 
 Status NearestFolderChain(Platform& platform, const std::string& folder, CodePage code_page,
@@ -85,39 +77,6 @@ bool RemovableMedium::StillThere() {
   if (!anchor_.known) return true;
   const std::optional<FileIdentity> now = IdentityOf(platform_, anchor_path_);
   return now && *now == anchor_;
-}
-
-WriteVerdict RemovableMedium::CheckWriteInto(const std::string& folder) {
-  if (!anchor_.known || folder == last_checked_folder_) return WriteVerdict::kOnMedium;
-  const WriteVerdict verdict = WalkUp(folder);
-  last_checked_folder_ = verdict == WriteVerdict::kOnMedium ? folder : std::string();
-  return verdict;
-}
-
-// From the folder up: below the project's removable folder no level may be
-// a link or a mount point (the run's guard has checked the folder itself),
-// and the deepest level that exists must be on the medium, or a folder made
-// from there would be made somewhere else.
-WriteVerdict RemovableMedium::WalkUp(const std::string& folder) {
-  std::string level = folder;
-  // "E:\Sync\Alpha\" is the folder "E:\Sync\Alpha" itself.
-  while (level.size() > root_path_.size() && EndsWithBackslash(level, code_page_)) level.pop_back();
-  while (!level.empty()) {
-    const bool below_removable_folder =
-        WithinFolder(level, removable_folder_) && level.size() > removable_folder_.size();
-    if (below_removable_folder) {
-      const std::optional<FileFacts> facts = platform_.FindFile(level);
-      if (facts && (facts->attributes & kAttrReparsePoint)) return WriteVerdict::kBehindLink;
-      if (facts)
-        return Holds(facts->identity) ? WriteVerdict::kOnMedium : WriteVerdict::kMediumGone;
-    } else if (const std::optional<FileIdentity> identity = IdentityOf(platform_, level)) {
-      return Holds(*identity) ? WriteVerdict::kOnMedium : WriteVerdict::kMediumGone;
-    }
-    const std::string parent = ParentOf(level, code_page_);
-    if (parent == level) break;
-    level = parent;
-  }
-  return WriteVerdict::kMediumGone;
 }
 
 }  // namespace pellmar

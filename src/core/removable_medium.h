@@ -13,14 +13,6 @@
 
 namespace pellmar {
 
-/// What a run may do with a folder on the removable disk it is about to
-/// write into.
-enum class WriteVerdict {
-  kOnMedium,    // the folder is, or will be made, on the run's medium
-  kBehindLink,  // a link or a mount point on the way leads elsewhere
-  kMediumGone,  // the medium is no longer where it was
-};
-
 /// The identities above `folder` as the file system sees them (see
 /// Platform::FolderChain), from the folder itself when it exists, else from
 /// the nearest folder above it that does, whose path goes to `*found_at`.
@@ -49,24 +41,18 @@ class RemovableMedium {
     return identity.known && identity.volume == anchor_.volume;
   }
 
-  /// The guard every write onto the medium carries.
+  /// The guard a folder made on the medium by path carries; everything
+  /// below it is then made through its handle.
   VolumeGuard Guard() const { return VolumeGuard{anchor_.known, anchor_.volume}; }
 
-  /// Whether a copy may be written into `folder`, which lies on the
-  /// removable side; remembered for the last folder asked about.
-  WriteVerdict CheckWriteInto(const std::string& folder);
-
  private:
-  WriteVerdict WalkUp(const std::string& folder);
-
   Platform& platform_;
   const std::string root_path_;         // the drive's root, "E:\"
-  const std::string removable_folder_;  // where the run's links are checked from
+  const std::string removable_folder_;  // the project's folder on the medium
   const CodePage code_page_;
   FileIdentity root_;
   std::string anchor_path_;  // the removable folder, or the nearest folder above it
   FileIdentity anchor_;
-  std::string last_checked_folder_;
 };
 
 }  // namespace pellmar

@@ -20,6 +20,7 @@ struct RunOutcome {
   bool medium_gone = false;                // the removable disk went away mid-run
   int copies_refused = 0;                  // "Not enough disc size!"
   int copies_failed = 0;                   // the copy itself failed
+  int kept_in_trash = 0;                   // versions replaced or removed that the trash keeps
   int64_t skipped_count = 0;               // entries left out of the run
   std::vector<std::string> skipped_names;  // the first kMaxListedSkips of them
 

@@ -19,6 +19,7 @@ SyncRun::SyncRun(Platform& host, SyncWindow& shown_on, RunCounters& shared_count
       days(shown_on.Days()),
       auto_delete(shown_on.AutoDeleteTicked()),
       ignore_hour_shift(shown_on.IgnoreHourShift()),
+      keep_replaced(shown_on.KeepReplaced()),
       code_page(cp),
       medium(host, media_dir, SendDestination(media_dir, shown_on.ProjectName()), cp),
       medium_recorded(medium.Record()) {}

@@ -35,7 +35,12 @@ struct SyncRun {
   const int days;
   const bool auto_delete;
   const bool ignore_hour_shift;
+  const bool keep_replaced;
   const CodePage code_page;
+
+  /// True for a path on the removable disk: one the removable folder text
+  /// occurs in.
+  bool OnRemovable(const std::string& path) const { return OccursIn(media_dir, path); }
 
   // The removable disk as it is when the run starts; `medium_recorded` is
   // not ok when it could not be reached then.

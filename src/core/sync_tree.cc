@@ -1,12 +1,15 @@
-// SyncTree: the depth-first walk of one side of a run.
+// SyncTree: the depth-first walk of one side of a run, by folder handle.
 #include "core/sync_tree.h"
+
+#include <unordered_map>
 
 #include "core/candidate.h"
 #include "core/copy_if_newer.h"
-#include "core/target_folder.h"
+#include "core/name_fold.h"
 #include "core/target_listing.h"
 #include "core/text_ops.h"
 #include "platform/dos_time.h"
+#include "platform/path_text.h"
 
 namespace pellmar {
 
@@ -14,6 +17,9 @@ namespace {
 
 // How often a walk that copies little still lets the window repaint.
 constexpr int64_t kEntriesPerRepaint = 512;
+// FAT keeps times in steps of two seconds: two copies of one version can be
+// that far apart.
+constexpr int64_t kTimeStepNs = int64_t{2} * 1000000000;
 
 DateWindow LevelDateWindow(Platform& platform, int days) {
   const LocalDateTime now = platform.Now();
@@ -29,80 +35,134 @@ DateWindow LevelDateWindow(Platform& platform, int days) {
 
 bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 bool IsLink(const FileFacts& facts) { return (facts.attributes & kAttrReparsePoint) != 0; }
+bool IsRegular(const FileFacts& facts) {
+  return (facts.attributes & (kAttrDirectory | kAttrDevice | kAttrReparsePoint)) == 0;
+}
 
 // Auto-delete applies on the removable disk only, when it is switched on,
 // to what is more than twice Days old.
 bool DueForDeletion(const SyncRun& run, const std::string& path, uint32_t dos_time,
                     const DateWindow& window) {
-  return run.auto_delete && OccursIn(run.media_dir, path) &&
+  return run.auto_delete && run.OnRemovable(path) &&
          OlderThanTwiceDays(dos_time, window, run.days);
 }
 
-void FolderAutoDelete(SyncRun& run, const std::string& path, const FileFacts& folder,
-                      const DateWindow& window) {
-  if (!DueForDeletion(run, path, folder.dos_time, window)) return;
-  if (!run.medium.Holds(folder.identity)) return;
-  // Ignored: only an empty folder goes, and one that still holds anything
-  // is meant to stay.
-  (void)run.platform.RemoveFolder(path);
+// What the file on the removable disk is next to its copy on the other side.
+enum class Likeness {
+  kSameVersion,  // the same size, written within one time step, or the copy is newer
+  kOlder,        // the copy was written later, and differs: this is an older version
+  kNewer,        // this was written later and differs: the copy is the older one
+  kUnknown,      // the bytes could not be compared
+};
+
+// Sizes and real times decide; where only the hour shift or the packed
+// time's limits made the two look alike, the bytes do.
+Likeness Compare(SyncRun& run, OpenFolder& folder, const FileFacts& file, OpenFolder& copy_folder,
+                 const FileFacts& copy) {
+  const bool copy_not_older = copy.write_ns >= file.write_ns - kTimeStepNs;
+  if (copy_not_older) return copy.size == file.size ? Likeness::kSameVersion : Likeness::kOlder;
+  if (copy.size != file.size) return Likeness::kNewer;
+  bool same = false;
+  const Status compared = run.platform.CompareFiles(folder, file, copy_folder, copy, &same);
+  if (!compared.ok()) return Likeness::kUnknown;
+  return same ? Likeness::kSameVersion : Likeness::kNewer;
 }
 
-// Why the file at `path` must stay although it is due for deletion, or
-// empty when its counterpart is a different file, there and on the disk.
-// Path text never proves that: a link or a mount can make the counterpart
-// the very same file.
-std::string ReasonToKeep(SyncRun& run, const FileFacts& file, const std::string& counterpart) {
-  if (!run.medium.Holds(file.identity)) return "it is not on the removable disk";
-  const std::optional<FileFacts> copy = run.platform.FindFile(counterpart);
-  if (!copy) return "its copy " + counterpart + " is not there";
-  if (copy->identity == file.identity) return "it is the same file as its copy " + counterpart;
-  const Status flushed = run.platform.FlushFile(counterpart);
-  if (!flushed.ok()) return "its copy could not be made safe: " + flushed.message;
-  return "";
-}
-
-// A file is deleted only when its counterpart on the other side is known to
-// be there and on the disk, so neither a failed copy nor a crash right
-// after the deletion costs the only copy of a file. Its space comes back
-// only when it is really gone.
-void FileAutoDelete(SyncRun& run, const std::string& path, const FileFacts& file,
-                    const DateWindow& window, CopyOutcome outcome, const TargetListing& target) {
-  if (!CounterpartPresent(outcome)) return;
-  if (!DueForDeletion(run, path, file.dos_time, window)) return;
-  const std::string keep = ReasonToKeep(run, file, target.folder() + "\\" + file.name);
-  if (!keep.empty()) return run.outcome.Skip(path + ": kept, " + keep);
-  const Status deleted = run.platform.RemoveFile(path);
-  if (deleted.ok()) {
-    run.counters.free_space += file.size;
-  } else {
-    run.outcome.Skip(path + ": could not be deleted: " + deleted.message);
+void RemoveFromMedium(SyncRun& run, OpenFolder& folder, const FileFacts& file, bool to_trash) {
+  const std::string path = ChildPath(folder.path(), file.name);
+  const Status removed = run.platform.RemoveFileIn(folder, file, to_trash);
+  if (removed.ok()) {
+    // The trash keeps what it takes on the same disk.
+    if (to_trash) {
+      ++run.outcome.kept_in_trash;
+    } else {
+      run.counters.free_space += file.size;
+    }
+  } else if (removed.code == kErrorChangedDuringRun) {
+    run.outcome.Skip(path + ": changed during the run; kept");
+  } else if (removed.code != kErrorFileNotFound) {
+    run.outcome.Skip(path + ": could not be deleted: " + removed.message);
   }
 }
 
+// Removes an old file from the removable disk once its copy on the other
+// side is proved to be a distinct file, there now, on the disk, and of the
+// same version: a failed copy, a crash right after, or a copy saved anew
+// meanwhile never costs the only copy of a file. A copy that is newer
+// leaves this file an older version, which the trash keeps; one that is
+// older is replaced by this file first, and this file stays.
+void FileAutoDelete(SyncRun& run, OpenFolder& folder, const FileFacts& file,
+                    const DateWindow& window, CopyOutcome outcome, TargetListing& target) {
+  const std::string path = ChildPath(folder.path(), file.name);
+  if (!CounterpartPresent(outcome) || !DueForDeletion(run, path, file.dos_time, window)) return;
+  if (!run.medium.Holds(file.identity)) return run.outcome.Skip(path + ": kept, it is not on the removable disk");
+  Status why;
+  OpenFolder* copy_folder = target.Open(false, &why);
+  const std::string copy_path = ChildPath(target.folder(), file.name);
+  const std::optional<FileFacts> copy =
+      copy_folder != nullptr ? run.platform.LookIn(*copy_folder, file.name) : std::nullopt;
+  if (!copy || !IsRegular(*copy)) return run.outcome.Skip(path + ": kept, its copy " + copy_path + " is not there");
+  if (copy->identity == file.identity) return run.outcome.Skip(path + ": kept, it is the same file as its copy " + copy_path);
+  const Likeness likeness = Compare(run, folder, file, *copy_folder, *copy);
+  if (likeness == Likeness::kUnknown) return run.outcome.Skip(path + ": kept, it could not be compared with its copy " + copy_path);
+  if (likeness == Likeness::kNewer) {
+    (void)CopyNewer(run, folder, file, target, copy);
+    return;
+  }
+  const Status flushed = run.platform.FlushFileIn(*copy_folder, file.name);
+  if (!flushed.ok()) return run.outcome.Skip(path + ": kept, its copy could not be made safe: " + flushed.message);
+  RemoveFromMedium(run, folder, file, likeness == Likeness::kOlder && run.keep_replaced);
+}
+
+void FolderAutoDelete(SyncRun& run, OpenFolder& parent, const FileFacts& folder,
+                      const DateWindow& window) {
+  if (!DueForDeletion(run, ChildPath(parent.path(), folder.name), folder.dos_time, window)) return;
+  if (!run.medium.Holds(folder.identity)) return;
+  // Ignored: only an empty folder goes, and one that still holds anything
+  // is meant to stay.
+  (void)run.platform.RemoveEmptyFolderIn(parent, folder.name);
+}
+
+// The names of a level that would be one name where they are copied to:
+// neither may be copied over the other.
+std::unordered_map<std::string, int> TwinNames(const FolderListing& listing,
+                                               TargetListing& target) {
+  std::unordered_map<std::string, int> counts;
+  if (listing.entries.size() < 4 || !target.CaseBlind()) return counts;  // ".", ".." and one
+  for (const FileFacts& entry : listing.entries) {
+    if (!IsDotEntry(entry.name)) ++counts[FoldedName(entry.name)];
+  }
+  std::erase_if(counts, [](const auto& folded) { return folded.second < 2; });
+  return counts;
+}
+
+struct Level {
+  OpenFolder& source;
+  TargetListing& target;
+  DateWindow window;
+  std::unordered_map<std::string, int> twins;
+};
+
 // Hands one file to the copy and then to the auto-delete. False when the
-// copy was refused, which ends the level. Every file of a level has the
-// same target folder (the rule takes the folder part of its path), so the
-// folder is worked out, and listed, once for the level.
-bool HandleFile(SyncRun& run, const std::string& source_folder, const std::string& path,
-                const FileFacts& file, const DateWindow& window, std::string* root,
-                std::optional<TargetListing>* target) {
+// copy was refused, which ends the level.
+bool HandleFile(SyncRun& run, Level& level, const std::string& path, const FileFacts& file) {
   if (file.attributes & kAttrDevice) {
     run.outcome.Skip(path + ": not a regular file");
     return true;
   }
-  if (IsLink(file) && OccursIn(run.media_dir, path)) {
+  if (IsLink(file) && run.OnRemovable(path)) {
     // A stick can hold a link to any file of this computer; what it leads
     // to is neither read nor deleted.
     run.outcome.Skip(path + ": a link on the removable disk, not followed");
     return true;
   }
-  if (!IsCandidate(file.name, path, file.dos_time, window, run.exclusion_list, run.media_dir)) {
+  if (!IsCandidate(file.name, path, file.dos_time, level.window, run.exclusion_list,
+                   run.media_dir)) {
     return true;
   }
-  if (!*target) target->emplace(run.platform, TargetFolder(run, path, source_folder, root));
-  const CopyOutcome outcome = CopyListedFile(run, path, file, **target);
+  const CopyOutcome outcome = CopyListedFile(run, level.source, file, level.target);
   if (!GoOn(outcome)) return false;
-  FileAutoDelete(run, path, file, window, outcome, **target);
+  FileAutoDelete(run, level.source, file, level.window, outcome, level.target);
   return true;
 }
 
@@ -120,8 +180,63 @@ void ReportListingGaps(SyncRun& run, const std::string& source_folder,
 void ReportUnvisited(SyncRun& run, const std::string& source_folder, const FolderListing& listing,
                      size_t from) {
   for (size_t i = from; i < listing.entries.size(); ++i) {
-    run.outcome.Skip(source_folder + "\\" + listing.entries[i].name +
+    run.outcome.Skip(ChildPath(source_folder, listing.entries[i].name) +
                      ": not visited, its folder ended at a refusal for space");
+  }
+}
+
+void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target);
+
+// A folder of the level: walked through its own handle, opened without
+// following a link, then considered for the folder auto-delete.
+void HandleFolder(SyncRun& run, Level& level, const std::string& path, const FileFacts& entry) {
+  if (IsLink(entry)) {
+    // A link or a mount may lead back into its own tree, or into another one.
+    run.outcome.Skip(path + ": a link to a folder or another file system, not followed");
+    return;
+  }
+  FolderHandle folder;
+  const Status opened = run.platform.OpenChildFolder(level.source, entry.name, &folder);
+  if (!opened.ok()) {
+    // Swapped for a link, or gone, since the listing: never entered.
+    if (opened.code != kErrorPathNotFound) run.outcome.Skip(path + ": could not be entered: " + opened.message);
+    return;
+  }
+  TargetListing below(level.target, entry.name);
+  WalkLevel(run, *folder, below);
+  if (run.medium_gone) return;
+  // The deeper level may have made its folder where this level copies.
+  level.target.Added(entry.name);
+  FolderAutoDelete(run, level.source, entry, level.window);
+}
+
+void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
+  if (run.medium_gone) return;
+  if (!run.medium.StillThere()) return run.EndForMediumGone();
+  const FolderListing listing = run.platform.ListOpenFolder(source);
+  Level level{source, target, LevelDateWindow(run.platform, run.days), {}};
+  if (!listing.status.ok() && !run.medium.StillThere()) return run.EndForMediumGone();
+  ReportListingGaps(run, source.path(), listing);
+  level.twins = TwinNames(listing, target);
+  for (size_t i = 0; i < listing.entries.size(); ++i) {
+    const FileFacts& entry = listing.entries[i];
+    if (IsDotEntry(entry.name)) continue;
+    if (++run.entries_walked % kEntriesPerRepaint == 0) run.window.ProcessEvents();
+    const std::string path = ChildPath(source.path(), entry.name);
+    if (!level.twins.empty() && level.twins.count(FoldedName(entry.name)) != 0) {
+      run.outcome.Skip(path + ": another name here differs from it only in case, and " +
+                       target.folder() + " cannot hold both; neither was copied");
+      continue;
+    }
+    if (entry.attributes & kAttrDirectory) {
+      HandleFolder(run, level, path, entry);
+      if (run.medium_gone) return;
+      continue;
+    }
+    if (HandleFile(run, level, path, entry)) continue;
+    // A refusal ends the level: what it leaves unvisited is named too.
+    if (!run.medium_gone) ReportUnvisited(run, source.path(), listing, i + 1);
+    return;
   }
 }
 
@@ -130,38 +245,17 @@ void ReportUnvisited(SyncRun& run, const std::string& source_folder, const Folde
 void SyncTree(SyncRun& run, const std::string& source_folder, std::string destination_root) {
   if (run.medium_gone) return;
   if (!run.medium.StillThere()) return run.EndForMediumGone();
-  const FolderListing listing = run.platform.ListFolder(source_folder + "\\*");
-  const DateWindow window = LevelDateWindow(run.platform, run.days);
-  if (!listing.status.ok() && !run.medium.StillThere()) return run.EndForMediumGone();
-  ReportListingGaps(run, source_folder, listing);
-  std::optional<TargetListing> target;
-  // One buffer for the paths of the level: a tree of many small files
-  // would otherwise pay an allocation for every one.
-  std::string path = source_folder + "\\";
-  const size_t folder_length = path.size();
-  for (size_t i = 0; i < listing.entries.size(); ++i) {
-    const FileFacts& entry = listing.entries[i];
-    if (IsDotEntry(entry.name)) continue;
-    if (++run.entries_walked % kEntriesPerRepaint == 0) run.window.ProcessEvents();
-    path.resize(folder_length);
-    path += entry.name;
-    if (!(entry.attributes & kAttrDirectory)) {
-      if (HandleFile(run, source_folder, path, entry, window, &destination_root, &target)) continue;
-      // A refusal ends the level: what it leaves unvisited is named too.
-      if (!run.medium_gone) ReportUnvisited(run, source_folder, listing, i + 1);
-      return;
-    }
-    if (IsLink(entry)) {
-      // A link or a mount may lead back into its own tree, or into another one.
-      run.outcome.Skip(path + ": a link to a folder or another file system, not followed");
-      continue;
-    }
-    SyncTree(run, path, destination_root);
-    if (run.medium_gone) return;
-    // The deeper level may have made its folder where this level copies.
-    if (target) target->Added(entry.name);
-    FolderAutoDelete(run, path, entry, window);
+  FolderHandle source;
+  const Status opened = run.platform.OpenFolderAt(source_folder, &source);
+  if (!opened.ok()) {
+    if (!run.medium.StillThere()) return run.EndForMediumGone();
+    return run.outcome.Skip(source_folder + ": could not be read: " + opened.message);
   }
+  // Onto the removable disk, the root is made only on the medium the run
+  // started with.
+  const VolumeGuard guard = run.OnRemovable(source_folder) ? VolumeGuard{} : run.medium.Guard();
+  TargetListing target(run.platform, std::move(destination_root), guard);
+  WalkLevel(run, *source, target);
 }
 
 }  // namespace pellmar

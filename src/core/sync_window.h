@@ -22,6 +22,9 @@ class SyncWindow {
   /// as the same version: FAT keeps local time, so after a daylight-saving
   /// change every file on a stick looks an hour off its twin.
   virtual bool IgnoreHourShift() const { return true; }
+  /// Whether a version a run replaces goes to the desktop's trash rather
+  /// than into nothing.
+  virtual bool KeepReplaced() const { return true; }
   virtual const std::string& Message(int n) const = 0;       // message table
   virtual void AppendLog(const std::string& file_name) = 0;  // log window Memo
   virtual void SetCopyStatus(const std::string& text) = 0;   // StatusBar1 panel 1

@@ -1,10 +1,12 @@
-// One listing of a target folder serving every file copied into it.
+// The other side's folders of a walk, opened by handle as the walk needs them.
 #include "core/target_listing.h"
 
 #include <algorithm>
 #include <utility>
 
+#include "core/text_ops.h"
 #include "platform/ascii.h"
+#include "platform/path_text.h"
 
 namespace pellmar {
 
@@ -23,26 +25,57 @@ bool ByName(const FileFacts& a, const FileFacts& b) { return a.name < b.name; }
 
 }  // namespace
 
-TargetListing::TargetListing(Platform& platform, std::string folder)
-    : platform_(platform), folder_(std::move(folder)) {}
+TargetListing::TargetListing(Platform& platform, std::string path, VolumeGuard guard)
+    : platform_(platform), path_(std::move(path)), guard_(guard) {}
+
+TargetListing::TargetListing(TargetListing& parent, const std::string& name)
+    : platform_(parent.platform_),
+      parent_(&parent),
+      name_(name),
+      path_(ChildPath(parent.path_, name)) {}
+
+OpenFolder* TargetListing::Open(bool make, Status* why) {
+  if (handle_) return handle_.get();
+  // A folder found missing stays missing until a copy makes it.
+  if (open_tried_ && !make) {
+    *why = open_status_;
+    return nullptr;
+  }
+  open_tried_ = true;
+  if (parent_ != nullptr) {
+    OpenFolder* parent = parent_->Open(make, &open_status_);
+    if (parent != nullptr) {
+      open_status_ = make ? platform_.MakeChildFolder(*parent, name_, &handle_)
+                          : platform_.OpenChildFolder(*parent, name_, &handle_);
+    }
+  } else {
+    open_status_ = make ? platform_.MakeFolders(path_, guard_, &handle_)
+                        : platform_.OpenFolderAt(path_, &handle_);
+  }
+  if (!open_status_.ok()) handle_.reset();
+  *why = open_status_;
+  return handle_.get();
+}
 
 void TargetListing::List() {
   listed_ = true;
-  FolderListing listing = platform_.ListFolder(folder_ + "\\*");
-  exists_ = listing.status.ok();
+  Status why;
+  OpenFolder* folder = Open(false, &why);
+  FolderListing listing;
+  if (folder != nullptr) {
+    listing = platform_.ListOpenFolder(*folder);
+  } else {
+    listing.status = why;
+  }
   // A folder that is not there holds nothing; one that could not be read,
   // or whose listing left entries out, is asked name by name.
-  trusted_ = (exists_ || listing.status.code == kErrorPathNotFound) && listing.unnamable.empty() &&
+  const bool missing = listing.status.code == kErrorPathNotFound;
+  trusted_ = (listing.status.ok() || missing) && listing.unnamable.empty() &&
              listing.unreadable.empty();
   entries_ = std::move(listing.entries);
   std::sort(entries_.begin(), entries_.end(), ByName);
   any_non_ascii_ = std::any_of(entries_.begin(), entries_.end(),
                                [](const FileFacts& entry) { return !IsAscii(entry.name); });
-}
-
-bool TargetListing::KnownToExist() {
-  if (!listed_) List();
-  return exists_;
 }
 
 // Case-blind file systems match other cases, FAT matches a name without
@@ -65,7 +98,30 @@ std::optional<FileFacts> TargetListing::Find(const std::string& name) {
       [](const FileFacts& entry, const std::string& wanted) { return entry.name < wanted; });
   if (found != entries_.end() && found->name == name) return *found;
   if (trusted_ && !MayMatchAnotherSpelling(name)) return std::nullopt;
-  return platform_.FindFile(folder_ + "\\" + name);
+  Status why;
+  OpenFolder* folder = Open(false, &why);
+  return folder != nullptr ? platform_.LookIn(*folder, name) : std::nullopt;
+}
+
+bool TargetListing::CaseBlind() {
+  if (case_blind_) return *case_blind_;
+  Status why;
+  if (OpenFolder* folder = Open(false, &why)) {
+    case_blind_ = platform_.IsCaseBlind(*folder);
+  } else {
+    case_blind_ = parent_ != nullptr ? parent_->CaseBlind() : RootCaseBlind();
+  }
+  return *case_blind_;
+}
+
+// A root not made yet will be made in the nearest folder above it that
+// exists, on that folder's file system.
+bool TargetListing::RootCaseBlind() {
+  for (std::string level = ParentOf(path_);; level = ParentOf(level)) {
+    FolderHandle above;
+    if (platform_.OpenFolderAt(level, &above).ok()) return platform_.IsCaseBlind(*above);
+    if (ParentOf(level) == level) return false;
+  }
 }
 
 void TargetListing::Added(const std::string& name) {

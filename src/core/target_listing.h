@@ -1,8 +1,10 @@
-// The folder a level of the walk copies into, listed once for all of that
-// level's files instead of looked up once per file. A name the listing
-// does not hold exactly is asked of the file system itself wherever its
-// own rules could match it to another spelling (case, short names, Unicode
-// folding), so the listing never makes a newer copy look missing.
+// The folder on the other side that a level of the walk copies into: opened
+// by handle inside the one above it (never through a link or a mount), made
+// only when a copy needs it, and listed once for all of the level's files
+// instead of looked up once per file. A name the listing does not hold
+// exactly is asked of the file system itself wherever its own rules could
+// match it to another spelling (case, short names, Unicode folding), so the
+// listing never makes a newer copy look missing.
 #ifndef PELLMAR_CORE_TARGET_LISTING_H_
 #define PELLMAR_CORE_TARGET_LISTING_H_
 
@@ -17,17 +19,27 @@ namespace pellmar {
 
 class TargetListing {
  public:
-  TargetListing(Platform& platform, std::string folder);
+  /// The root of the other side, at `path`. `guard` keeps the root, when a
+  /// copy has to make it, on the file system the run started with.
+  TargetListing(Platform& platform, std::string path, VolumeGuard guard = {});
+  /// The folder `name` in the folder of `parent`, which outlives it.
+  TargetListing(TargetListing& parent, const std::string& name);
 
-  const std::string& folder() const { return folder_; }
+  /// The folder's namespace path, for reports.
+  const std::string& folder() const { return path_; }
 
   /// Facts of the entry `name` in the folder; nullopt when there is none.
   std::optional<FileFacts> Find(const std::string& name);
 
-  /// True when the folder is known to be there, so no copy needs to make it.
-  bool KnownToExist();
-  /// Notes that the folder has been made.
-  void FolderMade() { exists_ = true; }
+  /// The open folder, made first (with every missing folder above it) when
+  /// `make`; nullptr when it cannot be had, with `*why` saying why
+  /// (kErrorCantResolveFilename: a link or a mount point is in the way).
+  OpenFolder* Open(bool make, Status* why);
+
+  /// True when the folder's file system takes names that differ only in
+  /// case for one entry; asked of the nearest folder of it that exists.
+  bool CaseBlind();
+
   /// Notes that `name` may have appeared in the folder since it was listed
   /// (a file copied in, a folder made by a deeper level).
   void Added(const std::string& name);
@@ -35,11 +47,20 @@ class TargetListing {
  private:
   void List();
   bool MayMatchAnotherSpelling(const std::string& name);
+  bool RootCaseBlind();
 
   Platform& platform_;
-  const std::string folder_;
+  TargetListing* const parent_ = nullptr;
+  const std::string name_;  // in the parent's folder; empty for the root
+  const std::string path_;
+  const VolumeGuard guard_;
+
+  FolderHandle handle_;
+  Status open_status_;  // why the last attempt to open found nothing
+  bool open_tried_ = false;
+  std::optional<bool> case_blind_;
+
   bool listed_ = false;
-  bool exists_ = false;
   bool trusted_ = false;                    // the listing is whole: a name it lacks is not there
   std::vector<FileFacts> entries_;          // sorted by name
   bool any_non_ascii_ = false;              // some entry's name is more than ASCII

@@ -1,39 +1,118 @@
 // What a dry run would change, noted instead of done.
 #include "platform/dry_run_platform.h"
 
+#include <memory>
+#include <utility>
+
+#include "platform/path_text.h"
+
 namespace pellmar {
 
-FolderListing DryRunPlatform::ListFolder(const std::string& pattern) {
-  FolderListing listing = inner().ListFolder(pattern);
-  // A folder the run would have made is there, and empty.
-  const size_t cut = pattern.find_last_of('\\');
-  if (!listing.status.ok() && cut != std::string::npos &&
-      made_folders_.count(pattern.substr(0, cut)) != 0) {
-    listing = FolderListing{};
+namespace {
+
+// A folder as the dry run sees it: a real one, or one it would have made.
+class DryFolder : public OpenFolder {
+ public:
+  DryFolder(std::string path, FileIdentity identity, FolderHandle real, bool case_blind)
+      : OpenFolder(std::move(path), identity), real_(std::move(real)), case_blind_(case_blind) {}
+  /// The real folder; nullptr for one the run would have made.
+  OpenFolder* real() const { return real_.get(); }
+  bool case_blind() const { return case_blind_; }
+
+ private:
+  FolderHandle real_;
+  bool case_blind_;
+};
+
+DryFolder& AsDry(OpenFolder& folder) { return static_cast<DryFolder&>(folder); }
+
+bool Missing(const Status& status) {
+  return status.code == kErrorPathNotFound || status.code == kErrorFileNotFound;
+}
+
+}  // namespace
+
+Status DryRunPlatform::Wrap(const std::string& path, Status opened, FolderHandle real,
+                            bool case_blind_if_made, FolderHandle* folder) {
+  if (opened.ok()) {
+    const FileIdentity identity = real->identity();
+    const bool case_blind = inner().IsCaseBlind(*real);
+    *folder = std::make_unique<DryFolder>(path, identity, std::move(real), case_blind);
+  } else if (Missing(opened) && made_folders_.count(path) != 0) {
+    *folder = std::make_unique<DryFolder>(path, FileIdentity{}, nullptr, case_blind_if_made);
+    return Status::Ok();
   }
-  return listing;
+  return opened;
 }
 
-std::optional<FileFacts> DryRunPlatform::FindFile(const std::string& path) {
-  const auto copied = copies_.find(path);
-  if (copied == copies_.end()) return inner().FindFile(path);
+Status DryRunPlatform::OpenFolderAt(const std::string& path, FolderHandle* folder) {
+  FolderHandle real;
+  Status opened = inner().OpenFolderAt(path, &real);
+  return Wrap(path, std::move(opened), std::move(real), false, folder);
+}
+
+Status DryRunPlatform::OpenChildFolder(OpenFolder& parent, const std::string& name,
+                                       FolderHandle* child) {
+  const std::string path = ChildPath(parent.path(), name);
+  FolderHandle real;
+  Status opened = Status::Error(kErrorPathNotFound, path + ": not there");
+  if (AsDry(parent).real() != nullptr) {
+    opened = inner().OpenChildFolder(*AsDry(parent).real(), name, &real);
+  }
+  // One the run would have made lies on the file system of its parent.
+  return Wrap(path, std::move(opened), std::move(real), AsDry(parent).case_blind(), child);
+}
+
+Status DryRunPlatform::MakeChildFolder(OpenFolder& parent, const std::string& name,
+                                       FolderHandle* child) {
+  const Status opened = OpenChildFolder(parent, name, child);
+  if (!Missing(opened)) return opened;
+  made_folders_.insert(ChildPath(parent.path(), name));
+  return OpenChildFolder(parent, name, child);
+}
+
+FolderListing DryRunPlatform::ListOpenFolder(OpenFolder& folder) {
+  OpenFolder* real = AsDry(folder).real();
+  return real != nullptr ? inner().ListOpenFolder(*real) : FolderListing{};
+}
+
+std::optional<FileFacts> DryRunPlatform::LookIn(OpenFolder& folder, const std::string& name) {
+  const auto copied = copies_.find(ChildPath(folder.path(), name));
   // The copy it would have made: the source's facts, as a file of its own.
-  std::optional<FileFacts> facts = inner().FindFile(copied->second);
-  if (facts) facts->identity = FileIdentity{};
-  return facts;
+  if (copied != copies_.end()) return copied->second;
+  OpenFolder* real = AsDry(folder).real();
+  return real != nullptr ? inner().LookIn(*real, name) : std::nullopt;
 }
 
-Status DryRunPlatform::CopyOver(const std::string& source, const std::string& target, VolumeGuard) {
-  copies_[target] = source;
-  return {};
+Status DryRunPlatform::CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
+                                    const FileFacts& b_file, bool* same) {
+  OpenFolder* real_a = AsDry(a).real();
+  OpenFolder* real_b = AsDry(b).real();
+  const bool copied = copies_.count(ChildPath(a.path(), a_file.name)) != 0 ||
+                      copies_.count(ChildPath(b.path(), b_file.name)) != 0;
+  // A copy that was never made cannot be read: the preview takes it for
+  // another version, which never predicts a deletion that would not happen.
+  *same = false;
+  if (real_a == nullptr || real_b == nullptr || copied) return Status::Ok();
+  return inner().CompareFiles(*real_a, a_file, *real_b, b_file, same);
 }
+
+bool DryRunPlatform::IsCaseBlind(OpenFolder& folder) { return AsDry(folder).case_blind(); }
 
 bool DryRunPlatform::FolderExists(const std::string& path) {
   return made_folders_.count(path) != 0 || inner().FolderExists(path);
 }
 
-Status DryRunPlatform::RemoveFile(const std::string& path) {
-  deletions_.push_back(path);
+Status DryRunPlatform::CopyFile(const CopyRequest& request, CopyResult* result) {
+  *result = CopyResult{};
+  FileFacts copy = request.source;
+  copy.identity = FileIdentity{};
+  copies_[ChildPath(request.to->path(), copy.name)] = copy;
+  return {};
+}
+
+Status DryRunPlatform::RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool) {
+  deletions_.push_back(ChildPath(folder.path(), expected.name));
   return {};
 }
 

@@ -1,7 +1,8 @@
 // A platform that looks but never touches: every question goes to the real
 // platform, every change is noted and reported done without being made. A
 // dry run is the real run on this platform, so its preview is made by the
-// very decisions the real run makes, and nothing on any disk changes.
+// very decisions the real run makes, and nothing on any disk changes: not
+// a folder, not a file, not the debris of an earlier run.
 #ifndef PELLMAR_PLATFORM_DRY_RUN_PLATFORM_H_
 #define PELLMAR_PLATFORM_DRY_RUN_PLATFORM_H_
 
@@ -21,16 +22,24 @@ class DryRunPlatform : public ForwardingPlatform {
   /// The files the run would have deleted, in order.
   const std::vector<std::string>& deletions() const { return deletions_; }
 
-  FolderListing ListFolder(const std::string& pattern) override;
-  std::optional<FileFacts> FindFile(const std::string& path) override;
+  // A folder the run would have made opens as an empty one.
+  Status OpenFolderAt(const std::string& path, FolderHandle* folder) override;
+  Status OpenChildFolder(OpenFolder& parent, const std::string& name,
+                         FolderHandle* child) override;
+  Status MakeChildFolder(OpenFolder& parent, const std::string& name,
+                         FolderHandle* child) override;
+  FolderListing ListOpenFolder(OpenFolder& folder) override;
+  std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
+  Status CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
+                      const FileFacts& b_file, bool* same) override;
+  bool IsCaseBlind(OpenFolder& folder) override;
   bool FolderExists(const std::string& path) override;
-  bool FileExists(const std::string& path) override { return FindFile(path).has_value(); }
 
   // The changes: noted, not made. Nothing is opened on the desktop either.
-  Status CopyOver(const std::string& source, const std::string& target, VolumeGuard) override;
-  Status FlushFile(const std::string&) override { return {}; }
-  Status RemoveFile(const std::string& path) override;
-  Status RemoveFolder(const std::string&) override { return {}; }
+  Status CopyFile(const CopyRequest& request, CopyResult* result) override;
+  Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash) override;
+  Status RemoveEmptyFolderIn(OpenFolder&, const std::string&) override { return {}; }
+  Status FlushFileIn(OpenFolder&, const std::string&) override { return {}; }
   Status CreateFolder(const std::string& path) override;
   Status WriteWholeFile(const std::string&, const std::string&) override { return {}; }
   Status ShellOpen(const std::string&, const std::string&, const std::string&) override {
@@ -38,8 +47,11 @@ class DryRunPlatform : public ForwardingPlatform {
   }
 
  private:
-  std::set<std::string> made_folders_;         // folders the run would have made
-  std::map<std::string, std::string> copies_;  // target -> source of each copy it would make
+  Status Wrap(const std::string& path, Status opened, FolderHandle real, bool case_blind_if_made,
+              FolderHandle* folder);
+
+  std::set<std::string> made_folders_;        // folders the run would have made
+  std::map<std::string, FileFacts> copies_;  // each copy it would make, by target path
   std::vector<std::string> deletions_;
 };
 

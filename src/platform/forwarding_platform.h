@@ -17,6 +17,37 @@ class ForwardingPlatform : public Platform {
   explicit ForwardingPlatform(Platform& inner) : inner_(inner) {}
   Platform& inner() { return inner_; }
 
+  Status OpenFolderAt(const std::string& p, FolderHandle* f) override {
+    return inner_.OpenFolderAt(p, f);
+  }
+  Status OpenChildFolder(OpenFolder& parent, const std::string& n, FolderHandle* c) override {
+    return inner_.OpenChildFolder(parent, n, c);
+  }
+  Status MakeChildFolder(OpenFolder& parent, const std::string& n, FolderHandle* c) override {
+    return inner_.MakeChildFolder(parent, n, c);
+  }
+  FolderListing ListOpenFolder(OpenFolder& f) override { return inner_.ListOpenFolder(f); }
+  std::optional<FileFacts> LookIn(OpenFolder& f, const std::string& n) override {
+    return inner_.LookIn(f, n);
+  }
+  Status CopyFile(const CopyRequest& r, CopyResult* result) override {
+    return inner_.CopyFile(r, result);
+  }
+  Status RemoveFileIn(OpenFolder& f, const FileFacts& e, bool to_trash) override {
+    return inner_.RemoveFileIn(f, e, to_trash);
+  }
+  Status RemoveEmptyFolderIn(OpenFolder& parent, const std::string& n) override {
+    return inner_.RemoveEmptyFolderIn(parent, n);
+  }
+  Status FlushFileIn(OpenFolder& f, const std::string& n) override {
+    return inner_.FlushFileIn(f, n);
+  }
+  Status CompareFiles(OpenFolder& a, const FileFacts& af, OpenFolder& b, const FileFacts& bf,
+                      bool* same) override {
+    return inner_.CompareFiles(a, af, b, bf, same);
+  }
+  bool IsCaseBlind(OpenFolder& f) override { return inner_.IsCaseBlind(f); }
+
   FolderListing ListFolder(const std::string& p) override { return inner_.ListFolder(p); }
   std::optional<FileFacts> FindFile(const std::string& p) override { return inner_.FindFile(p); }
   Status FolderChain(const std::string& p, std::vector<FileIdentity>* c) override {
@@ -27,12 +58,6 @@ class ForwardingPlatform : public Platform {
   }
   bool FolderExists(const std::string& p) override { return inner_.FolderExists(p); }
   bool FileExists(const std::string& p) override { return inner_.FileExists(p); }
-  Status CopyOver(const std::string& s, const std::string& t, VolumeGuard on) override {
-    return inner_.CopyOver(s, t, on);
-  }
-  Status FlushFile(const std::string& p) override { return inner_.FlushFile(p); }
-  Status RemoveFile(const std::string& p) override { return inner_.RemoveFile(p); }
-  Status RemoveFolder(const std::string& p) override { return inner_.RemoveFolder(p); }
   Status CreateFolder(const std::string& p) override { return inner_.CreateFolder(p); }
   Status ReadWholeFile(const std::string& p, std::string* c) override {
     return inner_.ReadWholeFile(p, c);

@@ -5,10 +5,16 @@ namespace pellmar {
 
 namespace {
 
+// A namespace path without the backslashes that end it, but for a root's.
+std::string WithoutTrailingSeparators(std::string path) {
+  while (path.size() > 3 && path.back() == '\\') path.pop_back();
+  return path;
+}
+
 // The folder above a namespace path, or the path itself for a root ("E:\",
 // "E:", "\\server\share"). A trailing "\" names the folder before it.
 std::string ParentFolder(std::string path) {
-  while (path.size() > 3 && path.back() == '\\') path.pop_back();
+  path = WithoutTrailingSeparators(std::move(path));
   const size_t cut = path.rfind('\\');
   if (cut == std::string::npos) return path;
   if (path.compare(0, 2, "\\\\") == 0 && path.find('\\', 2) >= cut) return path;  // a share
@@ -16,40 +22,43 @@ std::string ParentFolder(std::string path) {
   return cut == 0 ? path : path.substr(0, cut);
 }
 
-Status HeldTo(Platform& platform, const std::string& folder, VolumeGuard on) {
-  if (!on.active) return Status::Ok();
-  const std::optional<FileFacts> facts = platform.FindFile(folder);
-  // A root has no entry of its own; what lies below it is checked instead.
-  if (!facts || !facts->identity.known || facts->identity.volume == on.volume) return Status::Ok();
-  return Status::Error(kErrorNotReady, folder + ": not on the removable disk the run started with");
+bool Missing(const Status& status) {
+  return status.code == kErrorPathNotFound || status.code == kErrorFileNotFound;
 }
 
 }  // namespace
 
-Status Platform::ForceFolders(const std::string& path, VolumeGuard on) {
-  std::vector<std::string> missing;  // deepest first
+Status Platform::MakeFolders(const std::string& path, VolumeGuard on, FolderHandle* folder) {
+  // Up to the deepest folder that exists, by path: each level is one look.
+  std::vector<std::string> missing;  // the names to make, deepest first
   std::string level = path;
-  while (!FolderExists(level)) {
-    missing.push_back(level);
+  FolderHandle open;
+  Status status = OpenFolderAt(level, &open);
+  while (!status.ok()) {
     const std::string parent = ParentFolder(level);
-    if (parent == level) break;  // a root that is not there cannot be made
+    if (!Missing(status) || parent == level) return status;
+    const std::string name = WithoutTrailingSeparators(level).substr(parent.size());
+    missing.push_back(name.empty() || name[0] != '\\' ? name : name.substr(1));
     level = parent;
+    status = OpenFolderAt(level, &open);
   }
-  if (missing.empty() || missing.back() != level) {
-    const Status held = HeldTo(*this, level, on);
-    if (!held.ok()) return held;
+  if (on.active && open->identity().volume != on.volume) {
+    return Status::Error(kErrorNotReady, level + ": not on the removable disk the run started with");
   }
-  for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
-    const Status made = CreateFolder(*it);
-    if (!made.ok() && !FolderExists(*it)) return made;
-    const Status held = HeldTo(*this, *it, on);
-    if (!held.ok()) {
-      // Made a moment ago on the wrong disk: undone, it was never ours.
-      if (made.ok()) (void)RemoveFolder(*it);
-      return held;
-    }
+  // Down again by handle: one step a level, each made inside the one above.
+  for (auto name = missing.rbegin(); name != missing.rend(); ++name) {
+    FolderHandle child;
+    status = MakeChildFolder(*open, *name, &child);
+    if (!status.ok()) return status;
+    open = std::move(child);
   }
+  *folder = std::move(open);
   return Status::Ok();
+}
+
+Status Platform::ForceFolders(const std::string& path) {
+  FolderHandle made;
+  return MakeFolders(path, VolumeGuard{}, &made);
 }
 
 Status Platform::FolderIdentity(const std::string& path, FileIdentity* identity) {

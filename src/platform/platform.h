@@ -61,6 +61,10 @@ enum WinError : uint32_t {
   kErrorUnrecognizedVolume = 1005,
   kErrorUnrecognizedMedia = 1785,
   kErrorCantResolveFilename = 1921,
+  // Codes of this program's own (Windows leaves those with bit 29 set to
+  // applications): a run found a file other than the one it decided on.
+  kErrorChangedDuringRun = 0x20000001,    // not what the decision saw: left alone
+  kErrorChangedWhileCopied = 0x20000002,  // the source was written while it was read
 };
 
 /// The outcome of an OS call: code 0 is success; otherwise a Windows error
@@ -102,6 +106,7 @@ struct FileFacts {
   std::string name;         // name only, no folder
   uint32_t attributes = 0;  // FileAttribute bits
   uint32_t dos_time = 0;    // last write, local MS-DOS packed: date high 16, time low 16
+  int64_t write_ns = 0;     // last write as the file system holds it: ns since 1970, UTC
   int64_t size = 0;         // full size in bytes
   FileIdentity identity;    // of what the entry leads to (a link's target)
 };
@@ -122,6 +127,47 @@ struct FolderListing {
   Status status;
 };
 
+/// A folder a run has opened. Everything below it is named relative to it,
+/// so a folder swapped for a link after it was opened is never entered and
+/// nothing outside it can be reached. Only the platform that opened it can
+/// use it; it is closed when destroyed.
+class OpenFolder {
+ public:
+  virtual ~OpenFolder() = default;
+  OpenFolder(const OpenFolder&) = delete;
+  OpenFolder& operator=(const OpenFolder&) = delete;
+  /// The folder's namespace path, for reports; never used to reach it.
+  const std::string& path() const { return path_; }
+  /// The folder itself, as it was when opened.
+  const FileIdentity& identity() const { return identity_; }
+
+ protected:
+  OpenFolder(std::string path, FileIdentity identity)
+      : path_(std::move(path)), identity_(identity) {}
+
+ private:
+  std::string path_;
+  FileIdentity identity_;
+};
+using FolderHandle = std::unique_ptr<OpenFolder>;
+
+/// One copy by handle: from the file `source` of `from` (as the decision saw
+/// it) to the entry `source.name` of `to`, replacing `replaced` (as the
+/// decision saw it) or, when there is none, only where that name is free.
+struct CopyRequest {
+  OpenFolder* from = nullptr;
+  FileFacts source;
+  OpenFolder* to = nullptr;
+  std::optional<FileFacts> replaced;
+  bool keep_replaced = true;  // the replaced version goes to the trash, not into nothing
+};
+
+/// What a copy did besides the copy itself.
+struct CopyResult {
+  bool replaced_kept = false;  // the version replaced is in the trash
+  std::string warning;         // what went wrong once the copy was in place
+};
+
 /// A local calendar date and time of day.
 struct LocalDateTime {
   int year = 1980, month = 1, day = 1;
@@ -140,13 +186,71 @@ class Platform {
  public:
   virtual ~Platform() = default;
 
-  // --- Files and folders -------------------------------------------------
+  // --- Folders by handle: how a run walks and changes its two trees -----
+  //
+  // A run opens its two roots by path, checks them, and from then on names
+  // everything relative to an open folder. Before any file is replaced or
+  // removed, it is looked at again through its folder: when it is not the
+  // version the run decided on, nothing happens to it and the call fails
+  // with kErrorChangedDuringRun.
+
+  /// Opens the folder at `path` (links on the way are followed: the user
+  /// named it). kErrorPathNotFound when no folder is there.
+  virtual Status OpenFolderAt(const std::string& path, FolderHandle* folder) = 0;
+  /// Opens the folder `name` of `parent` without following a link and
+  /// without entering another mounted file system: kErrorCantResolveFilename
+  /// for a link, a junction or a mount point, kErrorPathNotFound when no
+  /// folder is there.
+  virtual Status OpenChildFolder(OpenFolder& parent, const std::string& name,
+                                 FolderHandle* child) = 0;
+  /// Makes the folder `name` in `parent` (or takes the one there) and opens
+  /// it as OpenChildFolder does. Scratch files of copies cut short earlier
+  /// are removed from a folder the first time a run writes into it.
+  virtual Status MakeChildFolder(OpenFolder& parent, const std::string& name,
+                                 FolderHandle* child) = 0;
+  /// The entries of `folder`, as ListFolder gives them. Scratch files are
+  /// left out, never removed.
+  virtual FolderListing ListOpenFolder(OpenFolder& folder) = 0;
+  /// Facts of the entry `name` of `folder`, looked at now; a link is
+  /// marked and described by what it leads to. nullopt when nothing is there.
+  virtual std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) = 0;
+  /// Copies as `request` says, keeping the source's last-write time. The new
+  /// copy is complete before it takes the name; on any failure the old
+  /// target stays as it was. kErrorChangedDuringRun when the source or the
+  /// target is no longer the version decided on, or a file took the free
+  /// name meanwhile; kErrorChangedWhileCopied when the source was written
+  /// while it was read (the old target then stays).
+  virtual Status CopyFile(const CopyRequest& request, CopyResult* result) = 0;
+  /// Removes the file `expected.name` from `folder` when it is still the
+  /// version `expected` describes, checked on the very file removed, so a
+  /// file saved under that name meanwhile is never the one that goes.
+  /// `to_trash` puts it into the desktop's trash instead of deleting it.
+  virtual Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash) = 0;
+  /// Removes the folder `name` of `parent` if it is empty (never a link).
+  virtual Status RemoveEmptyFolderIn(OpenFolder& parent, const std::string& name) = 0;
+  /// Makes sure the data of the file `name` of `folder` is on the disk:
+  /// asked before the last other copy of a file is deleted.
+  virtual Status FlushFileIn(OpenFolder& folder, const std::string& name) = 0;
+  /// Compares two files byte for byte; each must still be the version
+  /// given, else kErrorChangedDuringRun.
+  virtual Status CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
+                              const FileFacts& b_file, bool* same) = 0;
+  /// True when the file system of `folder` takes names that differ only in
+  /// letter case for the same entry (FAT, exFAT, NTFS).
+  virtual bool IsCaseBlind(OpenFolder& folder) = 0;
+
+  /// Opens the folder at `path`, making it first with every missing parent,
+  /// one level at a time from the deepest folder that exists. With an active
+  /// guard, that folder must be on the guarded file system, else
+  /// kErrorNotReady and nothing is made.
+  Status MakeFolders(const std::string& path, VolumeGuard on, FolderHandle* folder);
+
+  // --- Files and folders by path: the window's own services --------------
 
   /// Lists the folder named by `pattern`, which is a folder, "\" and "*".
   /// A folder that is missing or cannot be read gives an empty listing whose
-  /// status says why. Temporary files of copies and saves under way or cut
-  /// short are never listed; those of a copy that was cut short (by a crash,
-  /// a kill or a power cut) are removed while listing.
+  /// status says why. Scratch files of copies and saves are never listed,
+  /// and a listing never removes anything.
   virtual FolderListing ListFolder(const std::string& pattern) = 0;
 
   /// Facts of one file or folder; nullopt when nothing is at `path`.
@@ -165,30 +269,11 @@ class Platform {
   virtual bool FolderExists(const std::string& path) = 0;
   virtual bool FileExists(const std::string& path) = 0;
 
-  /// Copies `source` to `target`, overwriting it, keeping the source's
-  /// last-write time and permission bits. The copy is written to a
-  /// temporary name beside the target and renamed over it when complete; on
-  /// any failure the old target is left exactly as it was. Only a regular
-  /// file is ever opened as the source. The temporary files of copies cut
-  /// short earlier in the target's folder are removed first. With an active
-  /// guard, fails with kErrorNotReady when the copy would land on another
-  /// file system, before any of it is written.
-  virtual Status CopyOver(const std::string& source, const std::string& target,
-                          VolumeGuard on = {}) = 0;
-
-  /// Makes sure a file's data has reached the disk. Called before the last
-  /// other copy of a file is deleted, so a crash cannot take both.
-  virtual Status FlushFile(const std::string& path) = 0;
-  virtual Status RemoveFile(const std::string& path) = 0;
-  /// Removes a folder; fails unless it is empty.
-  virtual Status RemoveFolder(const std::string& path) = 0;
   /// Creates one folder level; fails when its parent does not exist.
   virtual Status CreateFolder(const std::string& path) = 0;
-  /// Creates a folder with all missing parents, one CreateFolder a level;
-  /// ok when it already exists. With an active guard, fails with
-  /// kErrorNotReady (and leaves no level it made) when a level is, or would
-  /// be made, on another file system.
-  Status ForceFolders(const std::string& path, VolumeGuard on = {});
+  /// Creates a folder with all missing parents, one level at a time; ok
+  /// when it already exists.
+  Status ForceFolders(const std::string& path);
 
   /// Reads a whole file. kErrorFileNotFound when there is none.
   virtual Status ReadWholeFile(const std::string& path, std::string* contents) = 0;

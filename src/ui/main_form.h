@@ -172,6 +172,8 @@ class TMain : public SyncWindow {
                    const std::string& project_folder, const std::string& removable_project_folder,
                    std::string exclusion_list);
   void ReportRun(const std::string& empty_run_message);
+  /// How many versions the last run kept in the trash, in a line.
+  std::string TrashedText() const;
 
   MainFormServices services_;
   Platform& platform_;

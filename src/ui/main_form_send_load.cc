@@ -72,6 +72,7 @@ bool TMain::RunSyncTree(const std::string& source, const std::string& destinatio
   SetCopyStatus("");
   StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(kAvailableSize), counters_.free_space));
   last_run_ = std::move(run.outcome);
+  if (last_run_.kept_in_trash > 0) log_.Append(TrashedText());
   const std::string skipped = SkippedEntriesText(last_run_, messages_);
   if (!skipped.empty()) ShowMessage(skipped);
   return true;
@@ -104,7 +105,13 @@ void TMain::ReportRun(const std::string& empty_run_message) {
     return;
   }
   log_.Close();
+  // Files that only went to the trash leave no log to show it in.
+  if (last_run_.kept_in_trash > 0) return ShowMessage(empty_run_message + "\r\n" + TrashedText());
   ShowMessage(empty_run_message);
+}
+
+std::string TMain::TrashedText() const {
+  return FillIn(messages_.Msg(kKeptInTrash), {std::to_string(last_run_.kept_in_trash)});
 }
 
 }  // namespace pellmar

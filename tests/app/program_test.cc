@@ -176,7 +176,7 @@ TEST_F(ProgramTest, PrintsTheFreeSpaceTheRunLeft) {
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(run.out,
             "The following 1 files have been copyed.\nbig.bin\nAvailable disk size:448KB\n"
-            "Copied: 1, failed: 0, refused for space: 0, left alone: 0\n");
+            "Copied: 1, failed: 0, refused for space: 0, left alone: 0, kept in the trash: 0\n");
 }
 
 TEST_F(ProgramTest, MissingRemovableFolderIsCreatedOnlyWithYes) {

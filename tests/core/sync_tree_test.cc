@@ -7,7 +7,6 @@
 #include <filesystem>
 
 #include "core/candidate.h"
-#include "core/target_folder.h"
 #include "core/text_ops.h"
 #include "platform/dos_time.h"
 #include "support/forwarding_platform.h"
@@ -34,32 +33,6 @@ TEST_F(SyncTest, SendAndLoadMirrorTheProjectTree) {
   SyncTree(*MakeRun(Ns("Work/Alpha")), "E:\\Sync\\Alpha", Ns("Work/Alpha"));
   EXPECT_EQ(HostSize(Host("Work/Alpha/readme.txt")), 10);
   EXPECT_EQ(HostSize(Host("Work/Alpha/src/lib/util.c")), 20);
-}
-
-// The folder texts are taken off a path only where a whole folder ends (a
-// project "E:\S" must not cut "E:\Sync\S\a.c" into "ync\S\a.c"); when
-// neither occurs in the path, the root is cut to its drive for the rest of
-// the level.
-TEST_F(SyncTest, TargetFolderRemovesWholeFoldersAndFallsBackToTheDrive) {
-  const struct {
-    const char *project, *media, *name, *file, *root, *target, *root_after;
-  } cases[] = {
-      {"D:\\Work\\Beta", "E:\\Sync", "Beta", "D:\\Work\\Beta\\a.c", "E:\\Sync\\Beta",
-       "E:\\Sync\\Beta\\", "E:\\Sync\\Beta"},
-      {"C:\\Elsewhere", "E:\\Sync", "Beta", "D:\\Work\\Beta\\src\\a.c", "E:\\Sync\\Beta",
-       "E:\\Work\\Beta\\src", "E:"},
-      {"E:\\S", "E:\\Sync", "S", "E:\\Sync\\S\\a.c", "E:\\S", "E:\\S\\", "E:\\S"},
-      {"C:\\D\\P", "C:\\D\\P-stick", "P", "C:\\D\\P-stick\\P\\x\\a.c", "C:\\D\\P", "C:\\D\\P\\x",
-       "C:\\D\\P"},
-  };
-  for (const auto& c : cases) {
-    window_.media_dir = c.media;
-    window_.project_name = c.name;
-    std::string root = c.root;
-    EXPECT_EQ(TargetFolder(*MakeRun(c.project), c.file, ParentOf(c.file), &root), c.target)
-        << c.file;
-    EXPECT_EQ(root, c.root_after) << c.file;
-  }
 }
 
 TEST(CandidateTest, ExtensionKeysAreFoundAnywhereInTheList) {

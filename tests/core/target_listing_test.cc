@@ -18,11 +18,10 @@ class CaseBlindPlatform : public ForwardingPlatform {
   using ForwardingPlatform::ForwardingPlatform;
   int lookups = 0;
 
-  std::optional<FileFacts> FindFile(const std::string& path) override {
+  std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override {
     ++lookups;
-    const size_t cut = path.rfind('\\');
-    for (FileFacts& entry : inner().ListFolder(path.substr(0, cut) + "\\*").entries) {
-      if (EqualsIgnoreCase(entry.name, path.substr(cut + 1))) return entry;
+    for (FileFacts& entry : inner().ListOpenFolder(folder).entries) {
+      if (EqualsIgnoreCase(entry.name, name)) return entry;
     }
     return std::nullopt;
   }
@@ -62,7 +61,9 @@ TEST_F(TargetListingTest, AsksTheFileSystemOnlyWhereAnotherSpellingCouldMatch) {
   // A folder that is not there holds nothing, and nothing needs asking.
   TargetListing missing(platform, "E:\\none");
   platform.lookups = 0;
-  EXPECT_FALSE(missing.Find("a.txt") || missing.KnownToExist());
+  Status why;
+  EXPECT_FALSE(missing.Find("a.txt") || missing.Open(false, &why));
+  EXPECT_EQ(why.code, kErrorPathNotFound);
   EXPECT_EQ(platform.lookups, 0);
 }
 

@@ -1,12 +1,17 @@
 // Folder creation and removal, deletion, whole-file reads, the atomic
-// replace and copies on real folders: what each keeps, and that a failure
-// leaves the old file exactly as it was with no temporary file behind.
+// replace and copies on real folders: what each keeps, that a failure
+// leaves the old file exactly as it was with no scratch file behind, and
+// that nothing is done to a file that changed since it was decided on.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "platform/posix/posix_platform.h"
 #include "platform_fixture.h"
+#include "support/handle_copy.h"
 #include "support/tiny_tmpfs.h"
 
 namespace pellmar {
@@ -22,12 +27,14 @@ TEST_F(PlatformTest, CreateAndRemoveFollowTheWindowsRules) {
   WriteText(Stick("a/b/c/f"), "x");
   EXPECT_FALSE(platform_->FileExists("E:\\a\\b\\c"));
   EXPECT_TRUE(platform_->FileExists("E:\\a\\b\\c\\f"));
-  EXPECT_EQ(platform_->ForceFolders("E:\\a\\b\\c\\f\\g").code, kErrorAlreadyExists);
-  EXPECT_EQ(platform_->RemoveFolder("E:\\a\\b\\c").code, kErrorDirNotEmpty);
-  EXPECT_EQ(platform_->RemoveFile("E:\\a\\b\\c").code, kErrorAccessDenied);
-  EXPECT_TRUE(platform_->RemoveFile("E:\\a\\b\\c\\f").ok());
-  EXPECT_EQ(platform_->RemoveFile("E:\\a\\b\\c\\f").code, kErrorFileNotFound);
-  EXPECT_TRUE(platform_->RemoveFolder("E:\\a\\b\\c").ok());
+  EXPECT_FALSE(platform_->ForceFolders("E:\\a\\b\\c\\f\\g").ok());
+  FolderHandle b;
+  ASSERT_TRUE(platform_->OpenFolderAt("E:\\a\\b", &b).ok());
+  EXPECT_EQ(platform_->RemoveEmptyFolderIn(*b, "c").code, kErrorDirNotEmpty);
+  EXPECT_FALSE(RemoveByHandle(*platform_, "E:\\a\\b\\c", false).ok()) << "a folder is no file";
+  EXPECT_TRUE(RemoveByHandle(*platform_, "E:\\a\\b\\c\\f", false).ok());
+  EXPECT_EQ(RemoveByHandle(*platform_, "E:\\a\\b\\c\\f", false).code, kErrorFileNotFound);
+  EXPECT_TRUE(platform_->RemoveEmptyFolderIn(*b, "c").ok());
   EXPECT_FALSE(platform_->FolderExists("E:\\a\\b\\c"));
 }
 
@@ -79,7 +86,7 @@ TEST_F(PlatformTest, CopyKeepsContentTimeAndModeAndFollowsAFileLink) {
   chmod(Documents("src.bin").c_str(), 0640);
   SetLocalWriteTime(Documents("src.bin"), {2010, 5, 9, 0, 0, 2, 0});
   WriteText(Stick("src.bin"), "old, longer than nothing");
-  ASSERT_TRUE(platform_->CopyOver(docs_ + "\\src.bin", "E:\\src.bin").ok());
+  ASSERT_TRUE(CopyByHandle(*platform_, docs_ + "\\src.bin", "E:\\").ok());
   EXPECT_EQ(ReadText(Stick("src.bin")), contents);
   EXPECT_EQ(Stat(Stick("src.bin")).st_mode & 0777, 0640u);
   EXPECT_EQ(Stat(Stick("src.bin")).st_mtim.tv_sec, Stat(Documents("src.bin")).st_mtim.tv_sec);
@@ -88,8 +95,8 @@ TEST_F(PlatformTest, CopyKeepsContentTimeAndModeAndFollowsAFileLink) {
   EXPECT_EQ(HostNames(Stick("")), std::vector<std::string>{"src.bin"});
 
   ASSERT_EQ(symlink("src.bin", Documents("link").c_str()), 0);
-  ASSERT_TRUE(platform_->CopyOver(docs_ + "\\link", "E:\\copy").ok());
-  EXPECT_EQ(ReadText(Stick("copy")), contents);
+  ASSERT_TRUE(CopyByHandle(*platform_, docs_ + "\\link", "E:\\").ok());
+  EXPECT_EQ(ReadText(Stick("link")), contents);
 }
 
 TEST_F(PlatformTest, FailedCopiesLeaveTheOldTargetAlone) {
@@ -98,22 +105,22 @@ TEST_F(PlatformTest, FailedCopiesLeaveTheOldTargetAlone) {
   WriteText(Stick("a_folder/kept"), "kept");
   WriteText(Stick("target"), "old");
   ASSERT_EQ(mkfifo(Documents("fifo").c_str(), 0644), 0);
+  WriteText(Documents("a_folder"), "a file where the stick has a folder");
   const struct {
     const char* what;
-    std::string source, target;
+    std::string source, target_folder;
   } cases[] = {
-      {"target folder is a file", docs_ + "\\src", "E:\\not_a_folder\\target"},
-      {"target names a folder", docs_ + "\\src", "E:\\a_folder"},
-      {"target folder missing", docs_ + "\\src", "E:\\missing\\target"},
-      {"source missing", docs_ + "\\absent", "E:\\target"},
-      {"source is a folder", docs_, "E:\\target"},
+      {"target folder is a file", docs_ + "\\src", "E:\\not_a_folder"},
+      {"target names a folder", docs_ + "\\a_folder", "E:\\"},
+      {"target folder missing", docs_ + "\\src", "E:\\missing"},
+      {"source missing", docs_ + "\\absent", "E:\\"},
       // Opening a FIFO for reading would block until a writer comes: the
       // copy must refuse it before that, or this test never returns.
-      {"source is a FIFO", docs_ + "\\fifo", "E:\\target"},
-      {"target on an unknown drive", docs_ + "\\src", "Q:\\target"},
+      {"source is a FIFO", docs_ + "\\fifo", "E:\\"},
+      {"target on an unknown drive", docs_ + "\\src", "Q:\\"},
   };
   for (const auto& c : cases) {
-    EXPECT_FALSE(platform_->CopyOver(c.source, c.target).ok()) << c.what;
+    EXPECT_FALSE(CopyByHandle(*platform_, c.source, c.target_folder).ok()) << c.what;
   }
   EXPECT_EQ(ReadText(Stick("target")), "old");
   EXPECT_EQ(ReadText(Stick("not_a_folder")), "a file where a folder should be");
@@ -126,11 +133,108 @@ TEST_F(PlatformTest, CopyOntoAFullDiskKeepsTheOldTargetAndLeavesNoTemporary) {
   TinyTmpfs tmpfs(Stick("small"), 1 << 20);
   if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
   WriteText(Stick("small/target"), "old");
-  WriteText(Documents("big"), std::string(2 << 20, 'b'));
-  const Status status = platform_->CopyOver(docs_ + "\\big", "E:\\small\\target");
+  WriteText(Documents("target"), std::string(2 << 20, 'b'));
+  const Status status = CopyByHandle(*platform_, docs_ + "\\target", "E:\\small");
   EXPECT_EQ(status.code, kErrorDiskFull) << status.message;
   EXPECT_EQ(ReadText(Stick("small/target")), "old");
   EXPECT_EQ(HostNames(Stick("small")), std::vector<std::string>{"target"});
+}
+
+// Between the look and the act the user keeps working: whatever changed is
+// left exactly as the user left it, and nothing of the run stays behind.
+TEST_F(PlatformTest, CopiesAndRemovalsActOnlyOnTheVersionDecidedOn) {
+  const auto rewrite = [](const std::string& host) {
+    return [host] {
+      WriteText(host, "saved during the run");
+      SetLocalWriteTime(host, {2030, 1, 1, 0, 0, 0, 0});
+    };
+  };
+  const auto replace_by_rename = [](const std::string& host) {
+    return [host] {
+      WriteText(host + ".new", "saved during the run");
+      ASSERT_EQ(rename((host + ".new").c_str(), host.c_str()), 0);
+    };
+  };
+  const struct {
+    const char* what;
+    bool remove;  // else a copy of Documents\src into E:\t
+    std::function<void()> meanwhile;
+    std::string stays;  // host path that must hold "saved during the run"
+  } cases[] = {
+      {"the target is saved anew", false, rewrite(Stick("t/src")), Stick("t/src")},
+      {"the target is replaced by an editor's rename", false, replace_by_rename(Stick("t/src")),
+       Stick("t/src")},
+      {"a file takes the free name", false, rewrite(Stick("t/new")), Stick("t/new")},
+      {"the source is saved anew", false, rewrite(Documents("src")), Documents("src")},
+      {"the file to remove is saved anew", true, rewrite(Stick("t/src")), Stick("t/src")},
+      {"the file to remove is replaced by a rename", true, replace_by_rename(Stick("t/src")),
+       Stick("t/src")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteText(Documents("src"), "the run's version");
+    WriteText(Documents("new"), "the run's version");
+    WriteText(Stick("t/src"), "old");
+    (void)unlink(Stick("t/new").c_str());
+    const std::string source = c.stays == Stick("t/new") ? "\\new" : "\\src";
+    const Status status = c.remove ? RemoveByHandle(*platform_, "E:\\t\\src", true, c.meanwhile)
+                                   : CopyByHandle(*platform_, docs_ + source, "E:\\t", true,
+                                                  c.meanwhile);
+    EXPECT_EQ(status.code, kErrorChangedDuringRun) << status.message;
+    EXPECT_EQ(ReadText(c.stays), "saved during the run");
+    EXPECT_LE(HostNames(Stick("t")).size(), 2u) << "no scratch file left";
+  }
+}
+
+TEST_F(PlatformTest, AReplacedOrRemovedVersionGoesToTheTrash) {
+  const std::string trash = ns_.home() + "/.local/share/Trash";
+  WriteText(Documents("f.txt"), "new");
+  WriteText(Stick("t/f.txt"), "old");
+  CopyResult result;
+  ASSERT_TRUE(CopyByHandle(*platform_, docs_ + "\\f.txt", "E:\\t", true, {}, &result).ok());
+  EXPECT_TRUE(result.replaced_kept);
+  EXPECT_EQ(ReadText(Stick("t/f.txt")), "new");
+  EXPECT_EQ(ReadText(trash + "/files/f.txt"), "old");
+  EXPECT_NE(ReadText(trash + "/info/f.txt.trashinfo").find("/t/f.txt\n"), std::string::npos);
+
+  ASSERT_TRUE(RemoveByHandle(*platform_, "E:\\t\\f.txt", true).ok());
+  EXPECT_EQ(HostNames(trash + "/files").size(), 2u);
+  WriteText(Stick("t/g.txt"), "gone for good");
+  WriteText(Documents("g.txt"), "newer");
+  ASSERT_TRUE(CopyByHandle(*platform_, docs_ + "\\g.txt", "E:\\t", false, {}, &result).ok());
+  EXPECT_FALSE(result.replaced_kept);
+  EXPECT_EQ(HostNames(trash + "/files").size(), 2u) << "switched off: not kept";
+  EXPECT_EQ(HostNames(Stick("t")), std::vector<std::string>{"g.txt"});
+}
+
+// A folder is entered only through its own entry: never through a link or
+// into another file system, and a folder swapped for a link once it is open
+// keeps every write in the folder that was opened.
+TEST_F(PlatformTest, FoldersAreOpenedOnlyWhereTheyAre) {
+  MakeFolder(Stick("root/real"));
+  ASSERT_EQ(symlink(Documents().c_str(), Stick("root/link").c_str()), 0);
+  FolderHandle root, child;
+  ASSERT_TRUE(platform_->OpenFolderAt("E:\\root", &root).ok());
+  EXPECT_EQ(platform_->OpenChildFolder(*root, "link", &child).code, kErrorCantResolveFilename);
+  EXPECT_EQ(platform_->MakeChildFolder(*root, "link", &child).code, kErrorCantResolveFilename);
+  EXPECT_EQ(platform_->OpenChildFolder(*root, "..", &child).code, kErrorInvalidName);
+  MakeFolder(Stick("root/mnt"));
+  TinyTmpfs tmpfs(Stick("root/mnt"), 1 << 20);
+  if (tmpfs.mounted()) {
+    EXPECT_EQ(platform_->OpenChildFolder(*root, "mnt", &child).code, kErrorCantResolveFilename);
+  }
+
+  ASSERT_TRUE(platform_->OpenChildFolder(*root, "real", &child).ok());
+  ASSERT_EQ(rename(Stick("root/real").c_str(), Stick("root/moved").c_str()), 0);
+  ASSERT_EQ(symlink(Documents().c_str(), Stick("root/real").c_str()), 0);
+  WriteText(Stick("source.txt"), "x");
+  FolderHandle stick;
+  ASSERT_TRUE(platform_->OpenFolderAt("E:\\", &stick).ok());
+  CopyResult result;
+  const FileFacts source = *platform_->LookIn(*stick, "source.txt");
+  ASSERT_TRUE(platform_->CopyFile({stick.get(), source, child.get(), {}, true}, &result).ok());
+  EXPECT_EQ(HostNames(Stick("root/moved")), std::vector<std::string>{"source.txt"});
+  EXPECT_FALSE(HostExists(Documents("source.txt")));
 }
 
 }  // namespace

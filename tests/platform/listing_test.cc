@@ -16,6 +16,7 @@
 #include "platform/dos_time.h"
 #include "platform/posix/host_files.h"
 #include "platform_fixture.h"
+#include "support/handle_copy.h"
 
 namespace pellmar {
 namespace {
@@ -132,25 +133,33 @@ TEST_F(PlatformTest, ListingReportsNamesWithoutNamespaceSpelling) {
   EXPECT_EQ(unnamable, (std::vector<std::string>{Stick("back\\slash"), Stick("co:lon")}));
 }
 
-// A copy cut short by a kill leaves its temporary file; it is never listed
-// as data, and removed unless a live copy still holds it.
-TEST_F(PlatformTest, ListingHidesTemporaryFilesAndRemovesOnlyDeadOnes) {
-  WriteText(Stick("p/.pellmar-dead01.tmp"), "half a copy");
-  WriteText(Stick("p/.pellmar-live01.tmp"), "a copy under way");
-  WriteText(Stick("p/.pellmar-notours"), "a user's file");
-  WriteText(Stick("q/.pellmar-old001"), "debris of an earlier version");
-  const int live = open(Stick("p/.pellmar-live01.tmp").c_str(), O_RDONLY);
+// A copy cut short by a kill leaves its scratch file: never listed as
+// data, never removed by a listing, and cleared by the next write into its
+// folder unless a live copy holds it; a version that was moved aside goes
+// to the trash. A user's file that merely looks like one is data.
+TEST_F(PlatformTest, ScratchFilesAreHiddenAndClearedOnlyByAWrite) {
+  const std::vector<std::string> look_alikes = {".pellmar-ignore", ".pellmar-backup.tmp",
+                                                ".~pellmar-0123.partial"};
+  for (const std::string& name : look_alikes) WriteText(Stick("p/" + name), "a user's file");
+  WriteText(Stick("p/.~pellmar-00000000000000aa.partial"), "half a copy");
+  WriteText(Stick("p/.~pellmar-00000000000000bb.partial"), "a copy under way");
+  WriteText(Stick("p/.~pellmar-00000000000000cc.replaced"), "a version moved aside");
+  const int live = open(Stick("p/.~pellmar-00000000000000bb.partial").c_str(), O_RDONLY);
   ASSERT_EQ(flock(live, LOCK_EX), 0);
   const FolderListing listing = platform_->ListFolder("E:\\p\\*");
-  EXPECT_TRUE(listing.status.ok());
-  EXPECT_EQ(listing.entries.size(), 3u) << "., .. and the user's file";
-  EXPECT_EQ(HostNames(Stick("p")),
-            (std::vector<std::string>{".pellmar-live01.tmp", ".pellmar-notours"}));
-  close(live);
-  // A copy into a folder clears what earlier copies left there.
+  EXPECT_EQ(listing.entries.size(), 2 + look_alikes.size());
+  EXPECT_EQ(HostNames(Stick("p")).size(), 3 + look_alikes.size()) << "a listing removes nothing";
+
   WriteText(Stick("source"), "new");
-  EXPECT_TRUE(platform_->CopyOver("E:\\source", "E:\\q\\f").ok());
-  EXPECT_EQ(HostNames(Stick("q")), std::vector<std::string>{"f"});
+  EXPECT_TRUE(CopyByHandle(*platform_, "E:\\source", "E:\\p").ok());
+  std::vector<std::string> left = look_alikes;
+  left.push_back(".~pellmar-00000000000000bb.partial");
+  left.push_back("source");
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(HostNames(Stick("p")), left);
+  EXPECT_EQ(HostNames(ns_.home() + "/.local/share/Trash/files"),
+            std::vector<std::string>{".~pellmar-00000000000000cc.replaced"});
+  close(live);
 }
 
 TEST_F(PlatformTest, ListingOfMissingFoldersAndMasks) {

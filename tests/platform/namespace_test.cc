@@ -183,6 +183,7 @@ TEST_F(PlatformTest, UnmountedMediumReachesNothingAndComesBackAtItsLetter) {
   EXPECT_FALSE(platform->Drives()[2].mounted);
   EXPECT_FALSE(platform->HostPath("F:\\x"));
   EXPECT_FALSE(platform->FolderExists("F:\\"));
+  FolderHandle held;
   const struct {
     const char* what;
     Status status;
@@ -190,9 +191,7 @@ TEST_F(PlatformTest, UnmountedMediumReachesNothingAndComesBackAtItsLetter) {
       {"CreateFolder", platform->CreateFolder("F:\\new")},
       {"ForceFolders", platform->ForceFolders("F:\\a\\b")},
       {"WriteWholeFile", platform->WriteWholeFile("F:\\f.ini", "x")},
-      {"CopyOver", platform->CopyOver(docs_, "F:\\copy")},
-      {"RemoveFile", platform->RemoveFile("F:\\f.ini")},
-      {"RemoveFolder", platform->RemoveFolder("F:\\new")},
+      {"OpenFolderAt", platform->OpenFolderAt("F:\\", &held)},
   };
   for (const auto& w : writes) EXPECT_EQ(w.status.code, kErrorNotReady) << w.what;
   EXPECT_TRUE(HostNames(ns_ / "media/STICK").empty());

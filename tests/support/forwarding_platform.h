@@ -21,7 +21,7 @@ class FaultyPlatform : public ForwardingPlatform {
   std::optional<uint32_t> forced_disk_error;     // FreeSpace fails with this code
   std::optional<uint64_t> forced_free_bytes;     // FreeSpace succeeds with this
   std::optional<uint32_t> forced_version_error;  // QueryVersion fails with this code
-  bool fail_flush = false;                       // FlushFile fails
+  bool fail_flush = false;                       // FlushFileIn fails
   std::vector<std::string> created_folders;      // successful CreateFolder calls, in order
 
   Status CreateFolder(const std::string& p) override {
@@ -43,8 +43,8 @@ class FaultyPlatform : public ForwardingPlatform {
     return forced_version_error ? Forced(*forced_version_error)
                                 : ForwardingPlatform::QueryVersion();
   }
-  Status FlushFile(const std::string& p) override {
-    return fail_flush ? Forced(kErrorGenFailure) : ForwardingPlatform::FlushFile(p);
+  Status FlushFileIn(OpenFolder& f, const std::string& n) override {
+    return fail_flush ? Forced(kErrorGenFailure) : ForwardingPlatform::FlushFileIn(f, n);
   }
 
  private:

@@ -57,4 +57,11 @@ Status StatusFromErrno(const std::string& operation, const std::string& host_pat
                        operation + " " + host_path + ": " + std::strerror(error_number));
 }
 
+Status FolderStatusFromErrno(const std::string& operation, const std::string& folder,
+                             int error_number) {
+  Status status = StatusFromErrno(operation, folder, error_number);
+  if (status.code == kErrorFileNotFound) status.code = kErrorPathNotFound;
+  return status;
+}
+
 }  // namespace pellmar

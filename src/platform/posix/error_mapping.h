@@ -16,6 +16,10 @@ uint32_t WinErrorFromErrno(int error_number);
 /// A failed Status for `operation` on `host_path`, worded by the host.
 Status StatusFromErrno(const std::string& operation, const std::string& host_path,
                        int error_number);
+/// The same for a folder: one that is not there is a missing path, as
+/// Windows reports it.
+Status FolderStatusFromErrno(const std::string& operation, const std::string& folder,
+                             int error_number);
 
 }  // namespace pellmar
 

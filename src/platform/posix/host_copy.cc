@@ -1,5 +1,7 @@
-// Copying one regular file: the kernel's copy path where the file systems
-// allow it, a fixed-size buffer otherwise, then time, mode and a rename.
+// Copying one regular file between open folders: the kernel's copy path
+// where the file systems allow it, a fixed-size buffer otherwise; then the
+// checks that the source held still and the target is still the one
+// decided on, and the new copy takes the target's name.
 #include <fcntl.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
@@ -9,10 +11,12 @@
 #include <memory>
 
 #include "platform/posix/error_mapping.h"
-#include "platform/posix/host_files.h"
+#include "platform/posix/host_copy.h"
+#include "platform/posix/host_rename.h"
+#include "platform/posix/host_versions.h"
+#include "platform/posix/new_copy.h"
 #include "platform/posix/scoped_fd.h"
-#include "platform/posix/temp_file.h"
-#include "platform/posix/unnamed_file.h"
+#include "platform/scratch_name.h"
 
 namespace pellmar {
 namespace {
@@ -112,83 +116,165 @@ Status CopyContents(int in, int out, off_t size, DevicePair devices, const std::
   return CopyByBuffer(in, out, source, temp);
 }
 
-Status OpenRegularSource(const std::string& source, ScopedFd* fd, struct stat* info) {
-  // Looked at before opening: a FIFO or device must never be opened at all.
-  if (stat(source.c_str(), info) != 0) return StatusFromErrno("open", source, errno);
-  if (!S_ISREG(info->st_mode)) {
-    return Status::Error(kErrorAccessDenied, source + ": not a regular file, not copied");
+// What becomes of a version a copy replaces.
+struct ReplacedVersions {
+  Trash& trash;  // also takes, always, a user's version that cannot go back
+  bool keep;     // replaced versions go to the trash rather than into nothing
+};
+
+// Opens the source without following a link; it must still be the
+// version the run decided to copy.
+Status OpenDecidedSource(PosixFolder& from, const FileFacts& decided, ScopedFd* fd,
+                         struct stat* info) {
+  // O_NONBLOCK: should a FIFO be swapped in after the decision, open still
+  // returns at once, and the check below turns it away. A link to a file
+  // is read through only where the decision saw a link: what it leads to
+  // is then the version decided on.
+  const int follow = (decided.attributes & kAttrReparsePoint) != 0 ? 0 : O_NOFOLLOW;
+  *fd = ScopedFd(openat(from.fd(), decided.name.c_str(),
+                        O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY | follow));
+  if (!fd->valid()) {
+    if (errno == ELOOP) return ChangedDuringRun(from, decided.name, "became a link during the run");
+    return StatusFromErrno("open", from.HostPathOf(decided.name), errno);
   }
-  // O_NONBLOCK: should a FIFO be swapped in after the check, open still
-  // returns at once, and the second check below turns it away.
-  *fd = ScopedFd(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-  if (!fd->valid()) return StatusFromErrno("open", source, errno);
-  struct stat opened;
-  if (fstat(fd->get(), &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_ino != info->st_ino ||
-      opened.st_dev != info->st_dev) {
-    return Status::Error(kErrorAccessDenied, source + ": changed while being opened, not copied");
+  if (fstat(fd->get(), info) != 0) {
+    return StatusFromErrno("examine", from.HostPathOf(decided.name), errno);
   }
-  *info = opened;
-  return Status::Ok();
+  if (IsVersion(*info, decided, from)) return Status::Ok();
+  return ChangedDuringRun(from, decided.name, "changed during the run");
 }
 
-// Failures name the target, not the temporary file: that is the name the
-// user knows. `fd` is the new file, already on the right file system.
-Status FillCopy(int in, int fd, const struct stat& info, dev_t target_device,
-                const std::string& source, const std::string& target) {
-  const DevicePair devices{info.st_dev, target_device, true};
-  Status status = CopyContents(in, fd, info.st_size, devices, source, target);
+bool SameTime(const struct timespec& a, const struct timespec& b) {
+  return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+// A file written while it was read gives a copy that is neither its old
+// nor its new version; size, last write and change time tell.
+Status CheckHeldStill(int in, const struct stat& before, PosixFolder& from,
+                      const std::string& name) {
+  struct stat after;
+  if (fstat(in, &after) != 0) return StatusFromErrno("examine", from.HostPathOf(name), errno);
+  if (after.st_size == before.st_size && SameTime(after.st_mtim, before.st_mtim) &&
+      SameTime(after.st_ctim, before.st_ctim)) {
+    return Status::Ok();
+  }
+  return Status::Error(kErrorChangedWhileCopied,
+                       from.HostPathOf(name) + ": changed while copied");
+}
+
+// Writes the contents and the last-write time into the new copy.
+Status FillCopy(int in, const struct stat& info, NewCopy& copy, PosixFolder& to,
+                const std::string& source_path, const std::string& name) {
+  const DevicePair devices{info.st_dev, static_cast<dev_t>(to.identity().volume), true};
+  Status status = CopyContents(in, copy.fd(), info.st_size, devices, source_path,
+                               to.HostPathOf(name));
   if (!status.ok()) return status;
   const struct timespec times[2] = {info.st_atim, info.st_mtim};
-  if (futimens(fd, times) != 0) return StatusFromErrno("set the time of", target, errno);
+  if (futimens(copy.fd(), times) != 0) return StatusFromErrno("set the time of", to.HostPathOf(name), errno);
   return Status::Ok();
 }
 
-Status CheckNewFile(int fd, VolumeGuard on, const std::string& path, dev_t* device) {
+// The entry `scratch` is the new copy itself (never anything else): it goes.
+void RemoveOwnCopy(PosixFolder& to, const std::string& scratch, ino_t copy) {
   struct stat info;
-  if (fstat(fd, &info) != 0) return StatusFromErrno("examine", path, errno);
-  *device = info.st_dev;
-  return CheckVolume(on, info.st_dev, path);
+  if (fstatat(to.fd(), scratch.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && info.st_ino == copy) {
+    (void)unlinkat(to.fd(), scratch.c_str(), 0);
+  }
 }
 
-// The way for file systems without unnamed files (FAT, exFAT, network
-// shares): a locked temporary name, renamed over the target.
-Status CopyByTemporaryName(int in, const struct stat& info, const std::string& source,
-                           const std::string& target, VolumeGuard on) {
-  TempFileBeside temp(target);
-  Status status = temp.Create();
-  // Before a byte is written: the empty file goes with `temp` on failure.
-  dev_t device = 0;
-  if (status.ok()) status = CheckNewFile(temp.fd(), on, temp.path(), &device);
-  // FAT and some network file systems have no modes; the copy stays good
-  // without them, so a refusal here is not a failure.
-  if (status.ok()) (void)fchmod(temp.fd(), info.st_mode & 0777);
-  if (status.ok()) status = FillCopy(in, temp.fd(), info, device, source, target);
+// The old version now stands at `old_at`: into the trash, or, when the
+// user wants none, gone.
+void DisposeReplaced(PosixFolder& to, const std::string& old_at, const std::string& name,
+                     const ReplacedVersions& versions, CopyResult* result) {
+  if (!versions.keep) {
+    // Ignored: a version that cannot be removed stays under its scratch
+    // name, which a later run takes to the trash.
+    (void)unlinkat(to.fd(), old_at.c_str(), 0);
+    return;
+  }
+  std::string trashed_as;
+  const Status put = versions.trash.Put(to.fd(), to.host(), old_at, to.HostPathOf(name), &trashed_as);
+  if (put.ok()) {
+    result->replaced_kept = true;
+  } else {
+    result->warning = "the version it replaced could not be moved to the trash (" + put.message +
+                      "); it is kept as " + to.HostPathOf(old_at);
+  }
+}
+
+// Swaps the new copy in where the file system can swap names; else moves
+// the old version aside, checks it, and names the copy. `*old_at` is where
+// the old version stands afterwards.
+Status SwapIn(PosixFolder& to, const std::string& scratch, const FileFacts& replaced,
+              ino_t copy, Trash& trash, std::string* old_at) {
+  bool unsupported = false;
+  Status status = SwapNames(to.fd(), scratch, replaced.name, to.host(), &unsupported);
+  if (status.ok()) {
+    *old_at = scratch;
+    if (CheckVersionAt(to, scratch, replaced).ok()) return status;
+    // Saved under its name between the look and the swap: swapped back,
+    // and the user's file keeps its name.
+    if (SwapNames(to.fd(), scratch, replaced.name, to.host(), &unsupported).ok()) {
+      RemoveOwnCopy(to, scratch, copy);
+    }
+    return ChangedDuringRun(to, replaced.name, "changed during the run");
+  }
+  if (!unsupported) return status;
+  *old_at = NewScratchName(ScratchKind::kReplaced);
+  status = MoveAsideChecked(to, replaced, *old_at, trash);
   if (!status.ok()) return status;
-  return temp.Commit();
+  status = RenameNoReplace(to.fd(), scratch, replaced.name, to.host());
+  if (status.ok()) return status;
+  // A file took the name in the moment it was free: it is the user's, and
+  // the version moved aside goes back or to the trash.
+  PutBack(to, *old_at, replaced.name, trash);
+  return status.code == kErrorAlreadyExists
+             ? ChangedDuringRun(to, replaced.name, "changed during the run")
+             : status;
+}
+
+Status Replace(NewCopy& copy, PosixFolder& to, const FileFacts& replaced,
+               const ReplacedVersions& versions, CopyResult* result) {
+  struct stat copy_info;
+  if (fstat(copy.fd(), &copy_info) != 0) return StatusFromErrno("examine", to.HostPathOf(replaced.name), errno);
+  std::string scratch;
+  Status status = copy.NameForSwap(&scratch);
+  if (!status.ok()) return status;
+  std::string old_at;
+  status = SwapIn(to, scratch, replaced, copy_info.st_ino, versions.trash, &old_at);
+  if (!status.ok()) {
+    RemoveOwnCopy(to, scratch, copy_info.st_ino);
+    return status;
+  }
+  DisposeReplaced(to, old_at, replaced.name, versions, result);
+  return status;
 }
 
 }  // namespace
 
-Status CheckVolume(VolumeGuard on, uint64_t st_dev, const std::string& host_path) {
-  if (!on.active || on.volume == st_dev) return Status::Ok();
-  return Status::Error(kErrorNotReady,
-                       host_path + ": not on the removable disk the run started with");
-}
-
-Status CopyHostFile(const std::string& source, const std::string& target, VolumeGuard on) {
+Status CopyBetweenFolders(const CopyRequest& request, Trash& trash, CopyResult* result) {
+  const ReplacedVersions versions{trash, request.keep_replaced};
+  PosixFolder& from = AsPosix(*request.from);
+  PosixFolder& to = AsPosix(*request.to);
+  const std::string& name = request.source.name;
   ScopedFd in;
   struct stat info;
-  Status status = OpenRegularSource(source, &in, &info);
+  Status status = OpenDecidedSource(from, request.source, &in, &info);
   if (!status.ok()) return status;
-  UnnamedFile copy;
-  if (!copy.Create(HostFolderOf(target), info.st_mode & 0777)) {
-    return CopyByTemporaryName(in.get(), info, source, target, on);
+  if (request.replaced) {
+    status = CheckVersionAt(to, request.replaced->name, *request.replaced);
+    if (status.ok() && versions.keep) status = versions.trash.Ready(to.fd(), to.host());
+    if (!status.ok()) return status;
   }
-  dev_t device = 0;
-  status = CheckNewFile(copy.fd(), on, target, &device);
-  if (status.ok()) status = FillCopy(in.get(), copy.fd(), info, device, source, target);
+  NewCopy copy(to);
+  status = copy.Create(info.st_mode & 0777);
+  if (status.ok()) status = FillCopy(in.get(), info, copy, to, from.HostPathOf(name), name);
+  if (status.ok()) status = CheckHeldStill(in.get(), info, from, name);
   if (!status.ok()) return status;
-  return copy.LinkAs(target);
+  if (request.replaced) return Replace(copy, to, *request.replaced, versions, result);
+  status = copy.PlaceAs(name);
+  if (status.code == kErrorAlreadyExists) return ChangedDuringRun(to, name, "a file took its name during the run");
+  return status;
 }
 
 }  // namespace pellmar

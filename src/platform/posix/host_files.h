@@ -14,11 +14,16 @@ namespace pellmar {
 /// Facts of the entry at `host_path`, named `name`; a link is flagged and
 /// described by its target; nullopt when nothing is there.
 std::optional<FileFacts> HostFileFacts(const std::string& host_path, const std::string& name);
+/// The same for the entry `entry` of the open folder `folder_fd`.
+std::optional<FileFacts> FactsIn(int folder_fd, const std::string& entry, const std::string& name);
 
 /// The entries of `host_folder` whose names match `mask` ("*" for all), with
 /// "." and ".." first. Names holding "\" or ":" go to `unnamable`.
-/// Temporary files are left out, and removed when they are debris.
+/// Scratch files are left out; nothing is removed.
 FolderListing ListHostFolder(const std::string& host_folder, const std::string& mask);
+/// The same for the open folder `folder_fd`, whose path is `host_folder`.
+FolderListing ListOpenHostFolder(int folder_fd, const std::string& host_folder,
+                                 const std::string& mask);
 
 /// True when `name` matches a Windows mask of "*" and "?", ignoring case.
 bool MatchesMask(const std::string& mask, const std::string& name);
@@ -33,16 +38,6 @@ Status ReadHostFile(const std::string& host_path, std::string* contents);
 /// Writes `contents` beside `host_path` and renames it into place.
 Status ReplaceHostFile(const std::string& host_path, const std::string& contents);
 
-/// Flushes a regular file's data to the disk.
-Status FlushHostFile(const std::string& host_path);
-
-/// Copies the regular file `source` over `target` by way of a temporary file
-/// in the target's folder, keeping the source's last-write time and mode.
-/// With an active guard the temporary file must be on that file system.
-Status CopyHostFile(const std::string& source, const std::string& target, VolumeGuard on);
-
-/// Fails with kErrorNotReady when `st_dev` is not the guarded file system.
-Status CheckVolume(VolumeGuard on, uint64_t st_dev, const std::string& host_path);
 
 }  // namespace pellmar
 

@@ -81,17 +81,4 @@ Status ReplaceHostFile(const std::string& host_path, const std::string& contents
   return Status::Ok();
 }
 
-Status FlushHostFile(const std::string& host_path) {
-  // O_NONBLOCK: whatever stands at the path, opening it must never hang.
-  const ScopedFd fd(open(host_path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
-  if (!fd.valid()) return StatusFromErrno("open", host_path, errno);
-  struct stat facts;
-  if (fstat(fd.get(), &facts) != 0) return StatusFromErrno("examine", host_path, errno);
-  if (!S_ISREG(facts.st_mode)) {
-    return Status::Error(kErrorAccessDenied, host_path + ": not a regular file");
-  }
-  if (fsync(fd.get()) != 0) return StatusFromErrno("flush", host_path, errno);
-  return Status::Ok();
-}
-
 }  // namespace pellmar

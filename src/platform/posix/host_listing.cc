@@ -22,6 +22,7 @@
 #include "platform/posix/parallel_each.h"
 #include "platform/posix/scoped_fd.h"
 #include "platform/posix/temp_file.h"
+#include "platform/scratch_name.h"
 
 namespace pellmar {
 namespace {
@@ -32,6 +33,7 @@ struct EntryLook {
   uint64_t device = 0;
   uint64_t inode = 0;
   int64_t modified = 0;  // seconds since 1970
+  int64_t modified_ns = 0;  // and the nanoseconds of that second
   int64_t size = 0;
   bool is_link = false;
   bool resolves = false;    // a link that leads somewhere
@@ -48,6 +50,7 @@ bool StatAt(int folder_fd, const char* entry, int flags, EntryLook* look) {
   look->device = makedev(info.stx_dev_major, info.stx_dev_minor);
   look->inode = info.stx_ino;
   look->modified = info.stx_mtime.tv_sec;
+  look->modified_ns = info.stx_mtime.tv_nsec;
   look->size = static_cast<int64_t>(info.stx_size);
   // A bind mount keeps the device of what it shows, so only this bit tells.
   look->mount_root = (info.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
@@ -75,6 +78,7 @@ FileFacts FactsFromLook(const std::string& name, const EntryLook& look) {
   FileFacts facts;
   facts.name = name;
   facts.dos_time = LocalDosTime(look.modified);
+  facts.write_ns = look.modified * 1000000000 + look.modified_ns;
   if (S_ISDIR(look.mode)) {
     facts.attributes = kAttrDirectory;
   } else if (S_ISREG(look.mode)) {
@@ -96,13 +100,6 @@ FileFacts FactsFromLook(const std::string& name, const EntryLook& look) {
   if ((look.mode & S_IWUSR) == 0) facts.attributes |= kAttrReadOnly;
   if (name.size() > 1 && name[0] == '.' && name != "..") facts.attributes |= kAttrHidden;
   return facts;
-}
-
-// A missing folder is a missing path, as Windows reports it.
-Status FolderStatusFromErrno(const std::string& operation, const std::string& folder, int error) {
-  Status status = StatusFromErrno(operation, folder, error);
-  if (status.code == kErrorFileNotFound) status.code = kErrorPathNotFound;
-  return status;
 }
 
 std::optional<FileFacts> DotEntry(int folder_fd, const char* which) {
@@ -177,26 +174,39 @@ bool MatchesMask(const std::string& mask, const std::string& name) {
 }
 
 std::optional<FileFacts> HostFileFacts(const std::string& host_path, const std::string& name) {
+  return FactsIn(AT_FDCWD, host_path, name);
+}
+
+std::optional<FileFacts> FactsIn(int folder_fd, const std::string& entry, const std::string& name) {
   EntryLook look;
-  if (!LookAt(AT_FDCWD, host_path.c_str(), &look)) return std::nullopt;
+  if (!LookAt(folder_fd, entry.c_str(), &look)) return std::nullopt;
   return FactsFromLook(name, look);
 }
 
 FolderListing ListHostFolder(const std::string& host_folder, const std::string& mask) {
-  FolderListing listing;
-  ScopedFd opened(open(host_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  const ScopedFd opened(open(host_folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!opened.valid()) {
+    FolderListing listing;
     listing.status = FolderStatusFromErrno("list the folder", host_folder, errno);
     return listing;
   }
-  DIR* folder = fdopendir(opened.get());
+  return ListOpenHostFolder(opened.get(), host_folder, mask);
+}
+
+FolderListing ListOpenHostFolder(int folder_fd, const std::string& host_folder,
+                                 const std::string& mask) {
+  FolderListing listing;
+  // A stream of its own: the folder's descriptor stays the caller's, and a
+  // second listing of it starts from its first entry again.
+  ScopedFd opened(openat(folder_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  DIR* folder = opened.valid() ? fdopendir(opened.get()) : nullptr;
   if (folder == nullptr) {
-    listing.status = StatusFromErrno("list the folder", host_folder, errno);
+    listing.status = FolderStatusFromErrno("list the folder", host_folder, errno);
     return listing;
   }
-  const int folder_fd = opened.Release();  // the folder stream owns it now
+  const int stream_fd = opened.Release();  // the folder stream owns it now
   for (const char* dot : {".", ".."}) {
-    std::optional<FileFacts> facts = DotEntry(folder_fd, dot);
+    std::optional<FileFacts> facts = DotEntry(stream_fd, dot);
     if (facts && MatchesMask(mask, dot)) listing.entries.push_back(*facts);
   }
   const std::string prefix = host_folder == "/" ? "/" : host_folder + "/";
@@ -212,20 +222,18 @@ FolderListing ListHostFolder(const std::string& host_folder, const std::string& 
     }
     std::string name = entry->d_name;
     if (name == "." || name == ".." || !MatchesMask(mask, name)) continue;
-    if (IsTemporaryName(name)) {
-      // Never data: a copy under way, or the debris of one cut short.
-      RemoveIfDebris(folder_fd, name);
-      continue;
-    }
+    // A copy under way or the debris of one: never data, and never removed
+    // here, since a listing changes nothing.
+    if (ScratchKindOf(name)) continue;
     if (IsUnnamable(name)) {
       listing.unnamable.push_back(prefix + name);
       continue;
     }
     pending.Add(std::move(name));
-    if (pending.Full()) pending.MoveTo(folder_fd, prefix, &listing);
+    if (pending.Full()) pending.MoveTo(stream_fd, prefix, &listing);
   }
-  pending.MoveTo(folder_fd, prefix, &listing);
-  closedir(folder);  // also closes folder_fd
+  pending.MoveTo(stream_fd, prefix, &listing);
+  closedir(folder);  // also closes stream_fd
   return listing;
 }
 

@@ -94,6 +94,11 @@ HostSettings HostSettingsFromEnvironment() {
     settings.config_home = (settings.home == "/" ? "" : settings.home) + "/.config";
   }
   settings.config_home = WithoutTrailingSlash(settings.config_home);
+  settings.data_home = Environment("XDG_DATA_HOME");
+  if (settings.data_home.empty() || settings.data_home[0] != '/') {
+    settings.data_home = (settings.home == "/" ? "" : settings.home) + "/.local/share";
+  }
+  settings.data_home = WithoutTrailingSlash(settings.data_home);
   settings.documents =
       FindDocumentsFolder(settings.home, settings.config_home, Environment("XDG_DOCUMENTS_DIR"));
   settings.drive_overrides = Environment("PELLMAR_DRIVES");

@@ -11,6 +11,7 @@ namespace pellmar {
 struct HostSettings {
   std::string home;             // the user's home folder
   std::string config_home;      // $XDG_CONFIG_HOME, else home/.config
+  std::string data_home;        // $XDG_DATA_HOME, else home/.local/share: the home trash's
   std::string documents;        // host path of the Documents folder
   std::string drive_overrides;  // the text of PELLMAR_DRIVES
   std::string mounts_file = "/proc/self/mounts";

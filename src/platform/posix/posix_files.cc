@@ -1,5 +1,6 @@
 // PosixPlatform's file and folder services: each maps its namespace paths
 // and hands the host paths to the host-level helpers.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_files.h"
 #include "platform/posix/posix_platform.h"
+#include "platform/posix/scoped_fd.h"
 #include "platform/posix/temp_file.h"
 
 namespace pellmar {
@@ -91,40 +93,6 @@ bool PosixPlatform::FileExists(const std::string& path) {
   return Resolve(path, &host, PathUse::kRead).ok() && StatIs(host, false);
 }
 
-Status PosixPlatform::CopyOver(const std::string& source, const std::string& target,
-                               VolumeGuard on) {
-  std::string host_source, host_target;
-  Status status = Resolve(source, &host_source, PathUse::kRead);
-  if (status.ok()) {
-    status = Resolve(target, &host_target, on.active ? PathUse::kGuardedWrite : PathUse::kWrite);
-  }
-  if (!status.ok()) return status;
-  RemoveDebrisOnce(HostFolderOf(host_target));
-  return CopyHostFile(host_source, host_target, on);
-}
-
-Status PosixPlatform::FlushFile(const std::string& path) {
-  return OnHost(path, PathUse::kWrite, FlushHostFile);
-}
-
-Status PosixPlatform::RemoveFile(const std::string& path) {
-  return OnHost(path, PathUse::kWrite, [](const std::string& host) {
-    struct stat info;
-    if (lstat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
-      return Status::Error(kErrorAccessDenied, host + ": is a folder, not deleted as a file");
-    }
-    if (unlink(host.c_str()) != 0) return StatusFromErrno("delete", host, errno);
-    return Status::Ok();
-  });
-}
-
-Status PosixPlatform::RemoveFolder(const std::string& path) {
-  return OnHost(path, PathUse::kWrite, [](const std::string& host) {
-    if (rmdir(host.c_str()) != 0) return StatusFromErrno("remove the folder", host, errno);
-    return Status::Ok();
-  });
-}
-
 Status PosixPlatform::CreateFolder(const std::string& path) {
   return OnHost(path, PathUse::kWrite, [](const std::string& host) {
     if (mkdir(host.c_str(), 0777) != 0) return CreateStatus("create the folder", host, errno);
@@ -140,16 +108,11 @@ Status PosixPlatform::ReadWholeFile(const std::string& path, std::string* conten
 
 Status PosixPlatform::WriteWholeFile(const std::string& path, const std::string& contents) {
   return OnHost(path, PathUse::kWrite, [this, &contents](const std::string& host) {
-    RemoveDebrisOnce(HostFolderOf(host));
+    const std::string folder = HostFolderOf(host);
+    const ScopedFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.valid()) ClearDebrisOnce(fd.get(), folder);
     return ReplaceHostFile(host, contents);
   });
-}
-
-void PosixPlatform::RemoveDebrisOnce(const std::string& host_folder) {
-  // Once per folder and process is enough: debris comes from copies cut
-  // short before this one started, and this process leaves none.
-  if (!debris_removed_.insert(host_folder).second) return;
-  RemoveDebrisIn(host_folder);
 }
 
 }  // namespace pellmar

@@ -11,8 +11,11 @@
 
 #include "platform/platform.h"
 #include "platform/posix/drive_table.h"
+#include "platform/posix/file_system_traits.h"
 #include "platform/posix/host_settings.h"
+#include "platform/posix/posix_folder.h"
 #include "platform/posix/recent_folders.h"
+#include "platform/posix/trash.h"
 
 namespace pellmar {
 
@@ -20,16 +23,27 @@ class PosixPlatform : public Platform {
  public:
   explicit PosixPlatform(HostSettings settings);
 
+  Status OpenFolderAt(const std::string& path, FolderHandle* folder) override;
+  Status OpenChildFolder(OpenFolder& parent, const std::string& name,
+                         FolderHandle* child) override;
+  Status MakeChildFolder(OpenFolder& parent, const std::string& name,
+                         FolderHandle* child) override;
+  FolderListing ListOpenFolder(OpenFolder& folder) override;
+  std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
+  Status CopyFile(const CopyRequest& request, CopyResult* result) override;
+  Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash) override;
+  Status RemoveEmptyFolderIn(OpenFolder& parent, const std::string& name) override;
+  Status FlushFileIn(OpenFolder& folder, const std::string& name) override;
+  Status CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
+                      const FileFacts& b_file, bool* same) override;
+  bool IsCaseBlind(OpenFolder& folder) override;
+
   FolderListing ListFolder(const std::string& pattern) override;
   Status FolderChain(const std::string& path, std::vector<FileIdentity>* chain) override;
   Status FolderIdentity(const std::string& path, FileIdentity* identity) override;
   std::optional<FileFacts> FindFile(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
-  Status CopyOver(const std::string& source, const std::string& target, VolumeGuard on) override;
-  Status FlushFile(const std::string& path) override;
-  Status RemoveFile(const std::string& path) override;
-  Status RemoveFolder(const std::string& path) override;
   Status CreateFolder(const std::string& path) override;
   Status ReadWholeFile(const std::string& path, std::string* contents) override;
   Status WriteWholeFile(const std::string& path, const std::string& contents) override;
@@ -76,15 +90,23 @@ class PosixPlatform : public Platform {
   bool MediumPresent(const NamespaceMapping& mapping);
   /// True while the mount table lists `host_root` as mounted.
   bool StillMounted(const std::string& host_root);
-  /// Removes the debris of copies cut short in a folder about to be
+  /// Wraps an open host folder, with its identity and its file system's
+  /// traits (learned once per file system).
+  Status Adopt(std::string path, std::string host, ScopedFd fd, FolderHandle* folder);
+  /// Clears the debris of copies cut short from a folder about to be
   /// written to, the first time this process writes there.
-  void RemoveDebrisOnce(const std::string& host_folder);
+  void ClearDebrisOnce(int folder_fd, const std::string& host);
+  void ClearDebrisOnce(PosixFolder& folder) { ClearDebrisOnce(folder.fd(), folder.host()); }
+  Trash& trash();
 
   HostSettings settings_;
   DriveTable table_;
   std::string documents_;  // namespace path, empty when it has no spelling there
   uint32_t error_mode_ = 0;
-  std::unordered_set<std::string> debris_removed_;  // host folders
+  // Folders cleared of debris, or made by this process and so without any.
+  std::unordered_set<std::string> debris_cleared_;
+  std::unordered_map<uint64_t, FileSystemTraits> traits_;  // by device
+  std::unique_ptr<Trash> trash_;
   RecentFolders recent_folders_;
   std::unordered_map<std::string, FileIdentity> mounted_roots_;  // as last found mounted
 };

@@ -1,11 +1,10 @@
-// A uniquely named temporary file beside a target, renamed over the target
-// once complete and removed on every other way out. It is how every file
-// Pellmar replaces is replaced: never half written, never a stray left.
+// A uniquely named temporary file beside a target named by path, renamed
+// over the target once complete and removed on every other way out: how
+// the settings file is saved, never half written, never a stray left.
 //
-// A process killed mid-copy cannot remove its file, so the names have a
-// form of their own that listings leave out, and each temporary file is
-// held under an exclusive lock while it lives: a file of that form that
-// nobody holds is the debris of a copy cut short, and is removed.
+// A process killed mid-save cannot remove its file, so it has a scratch
+// name, which listings leave out, and is held under an exclusive lock while
+// it lives: a scratch file that nobody holds is debris (see debris.h).
 #ifndef PELLMAR_PLATFORM_POSIX_TEMP_FILE_H_
 #define PELLMAR_PLATFORM_POSIX_TEMP_FILE_H_
 
@@ -39,20 +38,6 @@ class TempFileBeside {
   int lock_fd_ = -1;  // holds the lock from the rename until we are done
   bool committed_ = false;
 };
-
-/// True for the names temporary files get (".pellmar-XXXXXX.tmp", and the
-/// ".pellmar-XXXXXX" of earlier versions).
-bool IsTemporaryName(const std::string& name);
-
-/// Removes the temporary file `name` in the open folder `folder_fd` when no
-/// live copy or save holds it. Quietly keeps it otherwise.
-void RemoveIfDebris(int folder_fd, const std::string& name);
-
-/// Removes every temporary file in `host_folder` that no live copy holds.
-void RemoveDebrisIn(const std::string& host_folder);
-
-/// A host path in `host_folder` with a fresh temporary name; not created.
-std::string TemporaryNameIn(const std::string& host_folder);
 
 /// The folder part of a host path ("." for a bare name).
 std::string HostFolderOf(const std::string& host_path);

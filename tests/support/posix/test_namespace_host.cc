@@ -49,6 +49,7 @@ HostSettings TreeSettings(const TestNamespace& ns) {
   HostSettings settings;
   settings.home = ns.home();
   settings.config_home = ns.config();
+  settings.data_home = ns.home() + "/.local/share";
   settings.documents = ns.documents();
   settings.drive_overrides = "E:=" + ns.drive('E');
   settings.mounts_file = ns / "mounts";

@@ -1,0 +1,62 @@
+// File system traits from statfs, and from the mount table for FUSE, whose
+// statfs type says nothing of what it serves.
+#include "platform/posix/file_system_traits.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/vfs.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace pellmar {
+namespace {
+
+constexpr long kMsdosMagic = 0x4d44;
+constexpr long kExfatMagic = 0x2011BAB0;
+constexpr long kFuseMagic = 0x65735546;
+
+// The type /proc/self/mountinfo gives the mount `mount_id`, "" when unknown.
+std::string MountTypeOf(uint64_t mount_id) {
+  std::ifstream table("/proc/self/mountinfo");
+  std::string line;
+  const std::string id = std::to_string(mount_id) + " ";
+  while (std::getline(table, line)) {
+    if (line.compare(0, id.size(), id) != 0) continue;
+    const size_t dash = line.find(" - ");
+    if (dash == std::string::npos) return "";
+    std::istringstream rest(line.substr(dash + 3));
+    std::string type;
+    rest >> type;
+    return type;
+  }
+  return "";
+}
+
+bool Mentions(const std::string& type, const char* what) {
+  return type.find(what) != std::string::npos;
+}
+
+}  // namespace
+
+FileSystemTraits TraitsOfType(long statfs_type, const std::string& mount_type) {
+  if (statfs_type == kMsdosMagic || statfs_type == kExfatMagic) return {true, false};
+  if (statfs_type != kFuseMagic) return {};
+  // Block-device FUSE serves the media of other systems, exFAT and NTFS
+  // alike, and every FUSE file system numbers files by its own rules.
+  const bool windows_media = mount_type == "fuseblk" || Mentions(mount_type, "fat") ||
+                             Mentions(mount_type, "ntfs");
+  return {windows_media, false};
+}
+
+FileSystemTraits TraitsOfFolder(int fd) {
+  struct statfs info;
+  if (fstatfs(fd, &info) != 0) return {};
+  if (info.f_type != kFuseMagic) return TraitsOfType(info.f_type, "");
+  struct statx mount;
+  const bool have_id = statx(fd, "", AT_EMPTY_PATH, STATX_MNT_ID, &mount) == 0 &&
+                       (mount.stx_mask & STATX_MNT_ID) != 0;
+  return TraitsOfType(info.f_type, have_id ? MountTypeOf(mount.stx_mnt_id) : "");
+}
+
+}  // namespace pellmar

@@ -1,0 +1,26 @@
+// What a run must know of the file system a folder is on: whether it takes
+// names that differ in case for one entry (FAT, exFAT), and whether a file
+// keeps its number while it exists (FAT-like file systems number a file
+// afresh each time it is read into memory again).
+#ifndef PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_
+#define PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_
+
+#include <string>
+
+namespace pellmar {
+
+struct FileSystemTraits {
+  bool case_blind = false;
+  bool stable_numbers = true;
+};
+
+/// The traits of a file system by its statfs type and, for FUSE, the type
+/// the mount table gives it ("fuseblk", "fuse.exfat").
+FileSystemTraits TraitsOfType(long statfs_type, const std::string& mount_type);
+
+/// The traits of the file system the open folder `fd` is on.
+FileSystemTraits TraitsOfFolder(int fd);
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_

@@ -1,0 +1,58 @@
+// Looking again at the moment of acting, and moving a version aside safely.
+#include "platform/posix/host_versions.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+
+#include "platform/posix/error_mapping.h"
+#include "platform/posix/host_rename.h"
+
+namespace pellmar {
+
+Status ChangedDuringRun(PosixFolder& folder, const std::string& name, const std::string& why) {
+  return Status::Error(kErrorChangedDuringRun, folder.HostPathOf(name) + ": " + why);
+}
+
+bool IsVersion(const struct stat& now, const FileFacts& expected, const PosixFolder& folder) {
+  const int64_t write_ns = now.st_mtim.tv_sec * 1000000000 + now.st_mtim.tv_nsec;
+  // FAT-like file systems give a file a new number whenever it is read into
+  // memory again; there, size and time are what tell its version.
+  const bool same_file = !folder.traits().stable_numbers || !expected.identity.known ||
+                         static_cast<uint64_t>(now.st_ino) == expected.identity.file;
+  return S_ISREG(now.st_mode) && same_file && now.st_size == expected.size &&
+         write_ns == expected.write_ns;
+}
+
+Status CheckVersionAt(PosixFolder& folder, const std::string& entry, const FileFacts& expected) {
+  struct stat now;
+  if (fstatat(folder.fd(), entry.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
+    return StatusFromErrno("look at", folder.HostPathOf(entry), errno);
+  }
+  if (IsVersion(now, expected, folder)) return Status::Ok();
+  return ChangedDuringRun(folder, entry, "changed during the run");
+}
+
+Status MoveAsideChecked(PosixFolder& folder, const FileFacts& expected, const std::string& aside,
+                        Trash& trash) {
+  // The name is fresh and random, so a plain rename takes nothing from
+  // anyone; renaming by name is what makes the check below necessary.
+  if (renameat(folder.fd(), expected.name.c_str(), folder.fd(), aside.c_str()) != 0) {
+    return StatusFromErrno("move aside", folder.HostPathOf(expected.name), errno);
+  }
+  const Status moved = CheckVersionAt(folder, aside, expected);
+  if (moved.ok()) return moved;
+  PutBack(folder, aside, expected.name, trash);
+  return ChangedDuringRun(folder, expected.name, "changed during the run");
+}
+
+void PutBack(PosixFolder& folder, const std::string& aside, const std::string& name, Trash& trash) {
+  if (RenameNoReplace(folder.fd(), aside, name, folder.host()).ok()) return;
+  std::string trashed_as;
+  // Ignored: what cannot go to the trash stays under its scratch name,
+  // which a later run takes to the trash; it is never deleted.
+  (void)trash.Put(folder.fd(), folder.host(), aside, folder.HostPathOf(name), &trashed_as);
+}
+
+}  // namespace pellmar

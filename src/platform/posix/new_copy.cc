@@ -1,0 +1,155 @@
+// New copies: unnamed where the file system allows, else a locked file
+// under a partial scratch name, which a cleaner may take once nobody holds it.
+#include "platform/posix/new_copy.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <unordered_set>
+
+#include "platform/posix/error_mapping.h"
+#include "platform/posix/host_rename.h"
+#include "platform/scratch_name.h"
+
+namespace pellmar {
+namespace {
+
+constexpr int kNameAttempts = 16;
+
+// The permission bits a new file loses to the process's mask, read once.
+mode_t ProcessMask() {
+  static const mode_t mask = [] {
+    const mode_t old = umask(022);
+    umask(old);
+    return old;
+  }();
+  return mask;
+}
+
+// File systems without unnamed files refuse them every time; a run asks
+// each once rather than once a file.
+std::unordered_set<uint64_t>& WithoutUnnamedFiles() {
+  thread_local std::unordered_set<uint64_t> devices;
+  return devices;
+}
+
+bool UnnamedRefused(int error) {
+  return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOSYS;
+}
+
+// Linking a descriptor by itself needs a privilege most users lack; the
+// descriptor's entry under /proc does the same for everyone.
+int LinkDescriptor(int fd, int folder_fd, const std::string& name) {
+  static bool by_descriptor = true;
+  if (by_descriptor) {
+    if (linkat(fd, "", folder_fd, name.c_str(), AT_EMPTY_PATH) == 0) return 0;
+    if (errno != ENOENT && errno != EPERM) return -1;
+  }
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  const int linked = linkat(AT_FDCWD, self.c_str(), folder_fd, name.c_str(), AT_SYMLINK_FOLLOW);
+  if (linked == 0) by_descriptor = false;
+  return linked;
+}
+
+Status CreateFailed(const std::string& host_folder, int error) {
+  Status status = StatusFromErrno("create a file in", host_folder, error);
+  // A folder that went away is a missing path, as Windows reports it.
+  if (error == ENOENT) status.code = kErrorPathNotFound;
+  return status;
+}
+
+}  // namespace
+
+NewCopy::~NewCopy() {
+  // Nothing can be reported from here; the file was ours and is unwanted.
+  // It goes before its lock is let go, so no cleaner takes it meanwhile.
+  if (!done_ && !name_.empty()) (void)unlinkat(folder_.fd(), name_.c_str(), 0);
+}
+
+Status NewCopy::Create(mode_t mode) {
+  const uint64_t device = folder_.identity().volume;
+  if (WithoutUnnamedFiles().count(device) == 0) {
+    fd_ = ScopedFd(openat(folder_.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
+    if (fd_.valid()) {
+      // Only what the mask took needs setting again.
+      if ((mode & ProcessMask()) != 0) (void)fchmod(fd_.get(), mode);
+      return Status::Ok();
+    }
+    if (!UnnamedRefused(errno)) return CreateFailed(folder_.host(), errno);
+    WithoutUnnamedFiles().insert(device);
+  }
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    const std::string name = NewScratchName(ScratchKind::kPartial);
+    fd_ = ScopedFd(openat(folder_.fd(), name.c_str(),
+                          O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600));
+    if (!fd_.valid() && errno == EEXIST) continue;
+    if (!fd_.valid()) return CreateFailed(folder_.host(), errno);
+    name_ = name;
+    // The lock tells a cleaner this file is alive; a second descriptor of
+    // the same open file keeps it held after the data descriptor is closed.
+    // File systems without locks answer at once, and a cleaner there cannot
+    // take the lock either. FAT has no modes: refusing one is harmless.
+    (void)flock(fd_.get(), LOCK_EX | LOCK_NB);
+    lock_ = ScopedFd(dup(fd_.get()));
+    (void)fchmod(fd_.get(), mode);
+    return Status::Ok();
+  }
+  return Status::Error(kErrorFileExists, folder_.host() + ": no free scratch name");
+}
+
+Status NewCopy::CloseChecked(const std::string& what) {
+  // close() can be the first to report a failed write on network and FAT
+  // file systems, so its result counts.
+  if (fd_.Close() != 0) return StatusFromErrno("close", folder_.HostPathOf(what), errno);
+  return Status::Ok();
+}
+
+Status NewCopy::PlaceAs(const std::string& name) {
+  if (name_.empty()) {
+    if (LinkDescriptor(fd_.get(), folder_.fd(), name) != 0) {
+      return StatusFromErrno("create", folder_.HostPathOf(name), errno);
+    }
+    done_ = true;
+    const Status closed = CloseChecked(name);
+    // Linked a moment ago and found bad: it goes again, by the name it
+    // was given.
+    if (!closed.ok()) (void)unlinkat(folder_.fd(), name.c_str(), 0);
+    return closed;
+  }
+  Status status = CloseChecked(name);
+  if (status.ok()) status = RenameNoReplace(folder_.fd(), name_, name, folder_.host());
+  if (status.ok()) done_ = true;
+  return status;
+}
+
+Status NewCopy::NameForSwap(std::string* scratch) {
+  // The new data must be on the disk before the old version leaves its name.
+  if (fsync(fd_.get()) != 0) return StatusFromErrno("flush", folder_.HostPathOf(name_), errno);
+  if (!lock_.valid()) {
+    (void)flock(fd_.get(), LOCK_EX | LOCK_NB);
+    lock_ = ScopedFd(dup(fd_.get()));
+  }
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    const std::string swap_name = NewScratchName(ScratchKind::kReplaced);
+    const Status named =
+        name_.empty()
+            ? (LinkDescriptor(fd_.get(), folder_.fd(), swap_name) == 0
+                   ? Status::Ok()
+                   : StatusFromErrno("create", folder_.HostPathOf(swap_name), errno))
+            : RenameNoReplace(folder_.fd(), name_, swap_name, folder_.host());
+    if (named.code == kErrorAlreadyExists) continue;
+    if (!named.ok()) return named;
+    name_ = swap_name;
+    Status closed = CloseChecked(swap_name);
+    if (!closed.ok()) return closed;  // the destructor removes it
+    done_ = true;
+    *scratch = swap_name;
+    return closed;
+  }
+  return Status::Error(kErrorFileExists, folder_.host() + ": no free scratch name");
+}
+
+}  // namespace pellmar

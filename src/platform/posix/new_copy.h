@@ -1,0 +1,49 @@
+// A new copy being written into an open folder: an unnamed file where the
+// file system has them, else a locked file under a partial scratch name.
+// Until it is placed under its name, dropping it leaves nothing behind.
+#ifndef PELLMAR_PLATFORM_POSIX_NEW_COPY_H_
+#define PELLMAR_PLATFORM_POSIX_NEW_COPY_H_
+
+#include <sys/types.h>
+
+#include <string>
+
+#include "platform/platform.h"
+#include "platform/posix/posix_folder.h"
+#include "platform/posix/scoped_fd.h"
+
+namespace pellmar {
+
+class NewCopy {
+ public:
+  explicit NewCopy(PosixFolder& folder) : folder_(folder) {}
+  ~NewCopy();
+  NewCopy(const NewCopy&) = delete;
+  NewCopy& operator=(const NewCopy&) = delete;
+
+  /// Makes the file with the permission bits `mode`.
+  Status Create(mode_t mode);
+  int fd() const { return fd_.get(); }
+
+  /// Gives the copy the name `name` where nothing has it:
+  /// kErrorAlreadyExists when something took it meanwhile. Closes the copy.
+  Status PlaceAs(const std::string& name);
+  /// Flushes the copy, gives it a fresh scratch name of the replaced kind
+  /// (`*scratch`) and closes it: the name a swap with its target needs.
+  /// From then on the entry is the caller's to remove; the copy stays
+  /// locked against cleaners while this object lives.
+  Status NameForSwap(std::string* scratch);
+
+ private:
+  Status CloseChecked(const std::string& what);
+
+  PosixFolder& folder_;
+  ScopedFd fd_;
+  ScopedFd lock_;     // holds the scratch file's lock until it is named
+  std::string name_;  // its scratch name, empty while unnamed
+  bool done_ = false;
+};
+
+}  // namespace pellmar
+
+#endif  // PELLMAR_PLATFORM_POSIX_NEW_COPY_H_

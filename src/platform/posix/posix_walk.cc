@@ -1,0 +1,226 @@
+// PosixPlatform's folders by handle: how a run opens, lists, changes and
+// checks its two trees, every name relative to a descriptor it holds.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "platform/posix/debris.h"
+#include "platform/posix/error_mapping.h"
+#include "platform/posix/host_copy.h"
+#include "platform/posix/host_files.h"
+#include "platform/posix/host_versions.h"
+#include "platform/posix/namespace_path.h"
+#include "platform/posix/posix_platform.h"
+#include "platform/path_text.h"
+#include "platform/scratch_name.h"
+
+namespace pellmar {
+namespace {
+
+constexpr size_t kCompareChunk = size_t{64} << 10;
+
+// A name of one entry: never a way up, across, or into the namespace's
+// own separators.
+Status CheckPlainName(const OpenFolder& folder, const std::string& name) {
+  if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos ||
+      IsUnnamable(name)) {
+    return Status::Error(kErrorInvalidName, folder.path() + ": \"" + name + "\" names no entry");
+  }
+  return Status::Ok();
+}
+
+// True when the open folder `fd` is the root of a file system mounted on
+// the folder that holds it: a bind mount keeps the device of what it
+// shows, so the attribute tells where the device cannot.
+bool IsMountRoot(int fd, uint64_t parent_device) {
+  struct statx info;
+  if (statx(fd, "", AT_EMPTY_PATH, STATX_INO, &info) != 0) return false;
+  const bool marked = (info.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+                      (info.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+  return marked || makedev(info.stx_dev_major, info.stx_dev_minor) != parent_device;
+}
+
+Status OpenForReading(PosixFolder& folder, const FileFacts& expected, ScopedFd* fd) {
+  *fd = ScopedFd(openat(folder.fd(), expected.name.c_str(),
+                        O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
+  if (!fd->valid()) return StatusFromErrno("open", folder.HostPathOf(expected.name), errno);
+  struct stat info;
+  if (fstat(fd->get(), &info) != 0 || !IsVersion(info, expected, folder)) {
+    return ChangedDuringRun(folder, expected.name, "changed during the run");
+  }
+  return Status::Ok();
+}
+
+// Reads up to `size` bytes, fewer only at the end of the file.
+ssize_t ReadFully(int fd, char* buffer, size_t size) {
+  size_t done = 0;
+  while (done < size) {
+    const ssize_t got = read(fd, buffer + done, size - done);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return -1;
+    if (got == 0) break;
+    done += static_cast<size_t>(got);
+  }
+  return static_cast<ssize_t>(done);
+}
+
+}  // namespace
+
+Status PosixPlatform::Adopt(std::string path, std::string host, ScopedFd fd,
+                            FolderHandle* folder) {
+  struct stat info;
+  if (fstat(fd.get(), &info) != 0) return StatusFromErrno("examine", host, errno);
+  const uint64_t device = info.st_dev;
+  auto known = traits_.find(device);
+  if (known == traits_.end()) known = traits_.emplace(device, TraitsOfFolder(fd.get())).first;
+  *folder = std::make_unique<PosixFolder>(std::move(path), std::move(host), std::move(fd),
+                                          FileIdentity{device, info.st_ino, true}, known->second);
+  return Status::Ok();
+}
+
+Status PosixPlatform::OpenFolderAt(const std::string& path, FolderHandle* folder) {
+  std::string host;
+  const Status status = ResolveChecked(path, &host);
+  if (!status.ok()) return status;
+  ScopedFd fd(open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (!fd.valid()) return FolderStatusFromErrno("open the folder", host, errno);
+  return Adopt(path, std::move(host), std::move(fd), folder);
+}
+
+Status PosixPlatform::OpenChildFolder(OpenFolder& parent_folder, const std::string& name,
+                                      FolderHandle* child) {
+  PosixFolder& parent = AsPosix(parent_folder);
+  Status status = CheckPlainName(parent, name);
+  if (!status.ok()) return status;
+  const std::string host = parent.HostPathOf(name);
+  ScopedFd fd(openat(parent.fd(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!fd.valid() && errno == ELOOP) {
+    return Status::Error(kErrorCantResolveFilename, host + ": a link, not followed");
+  }
+  if (!fd.valid()) return FolderStatusFromErrno("open the folder", host, errno);
+  if (IsMountRoot(fd.get(), parent.identity().volume)) {
+    return Status::Error(kErrorCantResolveFilename,
+                         host + ": the root of another file system, not entered");
+  }
+  return Adopt(ChildPath(parent.path(), name), host, std::move(fd), child);
+}
+
+Status PosixPlatform::MakeChildFolder(OpenFolder& parent_folder, const std::string& name,
+                                      FolderHandle* child) {
+  PosixFolder& parent = AsPosix(parent_folder);
+  Status status = CheckPlainName(parent, name);
+  if (!status.ok()) return status;
+  const bool made = mkdirat(parent.fd(), name.c_str(), 0777) == 0;
+  if (!made && errno != EEXIST) {
+    return FolderStatusFromErrno("create the folder", parent.HostPathOf(name), errno);
+  }
+  status = OpenChildFolder(parent, name, child);
+  // A folder this process made holds no debris of copies cut short.
+  if (status.ok() && made) debris_cleared_.insert(AsPosix(**child).host());
+  return status;
+}
+
+FolderListing PosixPlatform::ListOpenFolder(OpenFolder& folder) {
+  PosixFolder& host = AsPosix(folder);
+  return ListOpenHostFolder(host.fd(), host.host(), "*");
+}
+
+std::optional<FileFacts> PosixPlatform::LookIn(OpenFolder& folder, const std::string& name) {
+  if (!CheckPlainName(folder, name).ok()) return std::nullopt;
+  return FactsIn(AsPosix(folder).fd(), name, name);
+}
+
+Status PosixPlatform::CopyFile(const CopyRequest& request, CopyResult* result) {
+  *result = CopyResult{};
+  ClearDebrisOnce(AsPosix(*request.to));
+  return CopyBetweenFolders(request, trash(), result);
+}
+
+Status PosixPlatform::RemoveFileIn(OpenFolder& folder_handle, const FileFacts& expected,
+                                   bool to_trash) {
+  PosixFolder& folder = AsPosix(folder_handle);
+  Status status = CheckVersionAt(folder, expected.name, expected);
+  if (status.ok() && to_trash) status = trash().Ready(folder.fd(), folder.host());
+  if (!status.ok()) return status;
+  ClearDebrisOnce(folder);
+  const std::string aside = NewScratchName(ScratchKind::kReplaced);
+  status = MoveAsideChecked(folder, expected, aside, trash());
+  if (!status.ok()) return status;
+  std::string trashed_as;
+  if (to_trash) {
+    status = trash().Put(folder.fd(), folder.host(), aside, folder.HostPathOf(expected.name),
+                         &trashed_as);
+  } else if (unlinkat(folder.fd(), aside.c_str(), 0) != 0) {
+    status = StatusFromErrno("delete", folder.HostPathOf(expected.name), errno);
+  }
+  // What could not go stays the user's file, under its own name.
+  if (!status.ok()) PutBack(folder, aside, expected.name, trash());
+  return status;
+}
+
+Status PosixPlatform::RemoveEmptyFolderIn(OpenFolder& parent_folder, const std::string& name) {
+  PosixFolder& parent = AsPosix(parent_folder);
+  const Status status = CheckPlainName(parent, name);
+  if (!status.ok()) return status;
+  if (unlinkat(parent.fd(), name.c_str(), AT_REMOVEDIR) != 0) {
+    return StatusFromErrno("remove the folder", parent.HostPathOf(name), errno);
+  }
+  return Status::Ok();
+}
+
+Status PosixPlatform::FlushFileIn(OpenFolder& folder_handle, const std::string& name) {
+  PosixFolder& folder = AsPosix(folder_handle);
+  const ScopedFd fd(
+      openat(folder.fd(), name.c_str(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC));
+  struct stat info;
+  if (!fd.valid() || fstat(fd.get(), &info) != 0) {
+    return StatusFromErrno("open", folder.HostPathOf(name), errno);
+  }
+  if (!S_ISREG(info.st_mode)) {
+    return Status::Error(kErrorAccessDenied, folder.HostPathOf(name) + ": not a regular file");
+  }
+  if (fsync(fd.get()) != 0) return StatusFromErrno("flush", folder.HostPathOf(name), errno);
+  return Status::Ok();
+}
+
+Status PosixPlatform::CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
+                                   const FileFacts& b_file, bool* same) {
+  *same = false;
+  ScopedFd a_fd, b_fd;
+  Status status = OpenForReading(AsPosix(a), a_file, &a_fd);
+  if (status.ok()) status = OpenForReading(AsPosix(b), b_file, &b_fd);
+  if (!status.ok()) return status;
+  const std::unique_ptr<char[]> a_bytes(new char[kCompareChunk]);
+  const std::unique_ptr<char[]> b_bytes(new char[kCompareChunk]);
+  while (true) {
+    const ssize_t a_got = ReadFully(a_fd.get(), a_bytes.get(), kCompareChunk);
+    const ssize_t b_got = ReadFully(b_fd.get(), b_bytes.get(), kCompareChunk);
+    if (a_got < 0) return StatusFromErrno("read", AsPosix(a).HostPathOf(a_file.name), errno);
+    if (b_got < 0) return StatusFromErrno("read", AsPosix(b).HostPathOf(b_file.name), errno);
+    if (a_got != b_got || std::memcmp(a_bytes.get(), b_bytes.get(), a_got) != 0) return status;
+    if (a_got == 0) break;
+  }
+  *same = true;
+  return status;
+}
+
+bool PosixPlatform::IsCaseBlind(OpenFolder& folder) { return AsPosix(folder).traits().case_blind; }
+
+void PosixPlatform::ClearDebrisOnce(int folder_fd, const std::string& host) {
+  // Once per folder and process is enough: debris comes from copies cut
+  // short before this one started, and this process leaves none.
+  if (!debris_cleared_.insert(host).second) return;
+  ClearDebris(folder_fd, host, trash());
+}
+
+Trash& PosixPlatform::trash() {
+  if (!trash_) trash_ = std::make_unique<Trash>(TrashPlaces{settings_.data_home, getuid()});
+  return *trash_;
+}
+
+}  // namespace pellmar
