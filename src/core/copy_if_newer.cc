@@ -63,17 +63,17 @@ bool IsDiskFull(const Status& status) {
 }
 
 // The folder the copy goes into, made when it is missing. A link or a mount
-// point on the way is never gone through; nullopt when the copy may go on.
+// point on the way is never gone through; nullopt when the copy may go on,
+// or fail with `*why`.
 std::optional<CopyOutcome> OpenTargetFolder(SyncRun& run, TargetListing& target_folder,
-                                            OpenFolder** folder) {
-  Status why;
-  *folder = target_folder.Open(true, &why);
+                                            OpenFolder** folder, Status* why) {
+  *folder = target_folder.Open(true, why);
   if (*folder != nullptr) return std::nullopt;
   if (!run.medium.StillThere()) {
     run.EndForMediumGone();
     return Finish(run, CopyOutcome::kMediumGone);
   }
-  if (why.code == kErrorCantResolveFilename || why.code == kErrorNotReady) {
+  if (why->code == kErrorCantResolveFilename || why->code == kErrorNotReady) {
     run.outcome.Skip(target_folder.folder() +
                      ": reached through a link or a mount point; nothing was written there");
     return Finish(run, CopyOutcome::kNotRegular);
@@ -120,7 +120,8 @@ CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
   const std::string source_path = ChildPath(source.path(), file.name);
   const std::string target_path = ChildPath(target_folder.folder(), file.name);
   OpenFolder* into = nullptr;
-  if (std::optional<CopyOutcome> stopped = OpenTargetFolder(run, target_folder, &into)) {
+  Status copied;
+  if (std::optional<CopyOutcome> stopped = OpenTargetFolder(run, target_folder, &into, &copied)) {
     return *stopped;
   }
   const int64_t before = run.counters.free_space;
@@ -128,7 +129,6 @@ CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
     return Refuse(run, source_path);
   }
   ShowProgress(run, file.name);
-  Status copied = Status::Error(kErrorPathNotFound, target_folder.folder() + ": not there");
   CopyResult result;
   if (into != nullptr) {
     copied = run.platform.CopyFile(CopyRequest{&source, file, into, target, run.keep_replaced},

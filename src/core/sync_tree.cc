@@ -256,6 +256,9 @@ void SyncTree(SyncRun& run, const std::string& source_folder, std::string destin
   const VolumeGuard guard = run.OnRemovable(source_folder) ? VolumeGuard{} : run.medium.Guard();
   TargetListing target(run.platform, std::move(destination_root), guard);
   WalkLevel(run, *source, target);
+  // The folders held open may outlive the medium's mount (a lazy unmount):
+  // whatever was written went onto the medium, but the user is told.
+  if (!run.medium_gone && !run.medium.StillThere()) run.EndForMediumGone();
 }
 
 }  // namespace pellmar

@@ -28,8 +28,12 @@ TEST_F(SyncTest, CopyIfNewerChargesTheRemovableDiskAndRefusesWhenFull) {
     bool target_newer;
     CopyOutcome outcome;
     int64_t counter_after;
+    bool keep_replaced = false;
   } cases[] = {
       {"Send 3,000 over 1,200", false, "E:\\Sync", 5000, 3000, 1200, false, kCopied, 3200},
+      // The stick's trash keeps the old copy, and its space with it.
+      {"Send over a copy the trash keeps", false, "E:\\Sync", 5000, 3000, 1200, false, kCopied,
+       2000, true},
       {"Send 7,000 over 1,200", false, "E:\\Sync", 5000, 7000, 1200, false, kRefused, 5000},
       {"Send all that is left", false, "E:\\Sync", 3000, 3000, kNoTarget, false, kRefused, 3000},
       {"Send one byte less", false, "E:\\Sync", 3001, 3000, kNoTarget, false, kCopied, 1},
@@ -52,6 +56,7 @@ TEST_F(SyncTest, CopyIfNewerChargesTheRemovableDiskAndRefusesWhenFull) {
     }
     window_ = RecordingWindow();
     window_.media_dir = c.media_dir;
+    window_.keep_replaced = c.keep_replaced;
     counters_ = RunCounters{c.counter, 0};
 
     EXPECT_EQ(CopyIfNewer(*MakeRun(Ns("project")), ns_.Ns(source + "/main.c"), ns_.Ns(target)),
@@ -139,12 +144,12 @@ TEST_F(SyncTest, FailedCopyIsLoggedCountedAndAsksToClose) {
   ASSERT_EQ(window_.shown.size(), 1u);
   // Msg14 first, then the system's reason: here no disk is full at all.
   EXPECT_THAT(window_.shown[0], ::testing::StartsWith(window_.messages.Msg(14) + "\r\n"));
-  EXPECT_THAT(window_.shown[0], ::testing::HasSubstr("blocked: no such folder"));
+  EXPECT_THAT(window_.shown[0], ::testing::HasSubstr("blocked: Not a directory"));
   EXPECT_EQ(window_.close_requests, 1);
   // The log marks the file with the reason; it was tried, but not copied.
   EXPECT_THAT(window_.log, ::testing::ElementsAre(
                                ::testing::AllOf(::testing::StartsWith("a.txt  -- NOT copied: "),
-                                                ::testing::HasSubstr("no such folder"))));
+                                                ::testing::HasSubstr("Not a directory"))));
   EXPECT_EQ(counters_.copy_count, 1);
   EXPECT_EQ(run->CopiesDone(), 0);
   EXPECT_EQ(counters_.free_space, 1000) << "nothing was written, so nothing stays charged";

@@ -25,6 +25,7 @@ class RecordingWindow : public SyncWindow {
   int days = 7;
   bool auto_delete = false;
   bool ignore_hour_shift = true;
+  bool keep_replaced = true;
   std::string project_name = "Alpha";
   MessageTable messages;
 
@@ -39,6 +40,7 @@ class RecordingWindow : public SyncWindow {
   int Days() const override { return days; }
   bool AutoDeleteTicked() const override { return auto_delete; }
   bool IgnoreHourShift() const override { return ignore_hour_shift; }
+  bool KeepReplaced() const override { return keep_replaced; }
   std::string ProjectName() const override { return project_name; }
   const std::string& Message(int n) const override { return messages.Msg(n); }
   void AppendLog(const std::string& name) override { log.push_back(name); }

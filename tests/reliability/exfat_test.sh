@@ -19,7 +19,7 @@ for i in $(seq 1 50); do
   rel_random_file "$Q/part$((i % 2))/big$i.bin" 1500000
 done
 rel_settings "$P|E:\\Sync|7|0" "$Q|E:\\Sync|7|0"
-outside=$(rel_snapshot "$REL_W" work stick log home/.config medium.img)
+outside=$(rel_snapshot "$REL_W" work stick log home/.config home/.local medium.img)
 q_before=$(rel_snapshot "$Q")
 
 # Round trip: send everything, edit 100 copies on the stick, load them back.
@@ -82,7 +82,7 @@ rel_note "fill: 50 files of 1.5 MB, $REL_WHOLE whole, $REL_ABSENT absent, $REL_T
   "$refusals refusal messages, $failures failed copies"
 
 rel_same "outside the two folders" "$outside" \
-  "$(rel_snapshot "$REL_W" work stick log home/.config medium.img)"
+  "$(rel_snapshot "$REL_W" work stick log home/.config home/.local medium.img)"
 extra=$(find "$REL_W/home/.config" -mindepth 1 ! -name Pellmar.ini ! -name Pellmar.ini.bak)
 [ -z "$extra" ] || rel_fail "debris beside the settings file: $extra"
 umount "$REL_STICK" || rel_fail "the medium could not be unmounted"

@@ -8,7 +8,7 @@
 rel_need_root "tmpfs mounts"
 rel_world
 P=$REL_W/work/P
-outside_now() { rel_snapshot "$REL_W" work stick log home/.config; }
+outside_now() { rel_snapshot "$REL_W" work stick log home/.config home/.local; }
 
 # NAME MAKER: Send onto a 1 MB stick of the tree MAKER makes.
 send_case() {

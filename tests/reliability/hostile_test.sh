@@ -43,7 +43,7 @@ rel_settings "$P|E:\\Sync|1|1"
   >"$REL_W/log/stick.sums"
 rel_sums "$P" >"$REL_W/log/project.sums"
 fence=$(rel_snapshot "$F") && fence_at=$(fence_times)
-outside=$(rel_snapshot "$REL_W" work stick log home/.config fence)
+outside=$(rel_snapshot "$REL_W" work stick log home/.config home/.local fence)
 
 started=$SECONDS
 REL_TIMEOUT=120 rel_run load P
@@ -57,7 +57,7 @@ rel_lost "$REL_W/log/stick.sums" "$S" "$P"
 rel_same "hostile stick: the fence (read or written)" "$fence_at" "$(fence_times)"
 rel_same "hostile stick: the fence (contents)" "$fence" "$(rel_snapshot "$F")"
 rel_same "hostile stick: outside the two folders" "$outside" \
-  "$(rel_snapshot "$REL_W" work stick log home/.config fence)"
+  "$(rel_snapshot "$REL_W" work stick log home/.config home/.local fence)"
 [ -L "$S/to_project" ] && [ -L "$S/secret_link.txt" ] && [ -p "$S/fifo.txt" ] ||
   rel_fail "hostile stick: a link or the FIFO on the stick was deleted"
 [ -e "$P/secret_link.txt" ] && rel_fail "hostile stick: the file link was followed and the" \

@@ -25,7 +25,7 @@ cp "$REL_INI" "$REL_W/pool/ini.orig"
 mkdir -p "$REL_STICK/Sync"
 (rel_sums "$OLD" && rel_sums "$P") | sort -u >"$REL_W/pool/either.sums"
 source=$(rel_snapshot "$P")
-outside=$(rel_snapshot "$REL_W" work stick log home/.config pool)
+outside=$(rel_snapshot "$REL_W" work stick log home/.config home/.local pool)
 
 restore() {
   rm -rf "$REL_STICK/Sync/P" && cp -a "$OLD" "$REL_STICK/Sync/P"
@@ -103,7 +103,7 @@ done
   "killed run behind ($beside_ini of them beside the settings file)"
 rel_same "the project" "$source" "$(rel_snapshot "$P")"
 rel_same "outside the two folders" "$outside" \
-  "$(rel_snapshot "$REL_W" work stick log home/.config pool)"
+  "$(rel_snapshot "$REL_W" work stick log home/.config home/.local pool)"
 rel_note "$ROUNDS rounds (seed $SEED, kills spread over $((span * 11 / 10)) ms," \
   "$finished_first ran to the end first): $torn torn files, $torn_ini torn settings files," \
   "$debris_killed debris files right after the kills, debris left after $debris_rounds" \

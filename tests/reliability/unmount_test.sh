@@ -9,7 +9,7 @@ P=$REL_W/work/P
 rel_tree "$P" 5000 100 2000 '-1 hour'
 rel_settings "$P|E:\\Sync|7|0"
 source=$(rel_snapshot "$P")
-outside=$(rel_snapshot "$REL_W" work stick log home/.config)
+outside=$(rel_snapshot "$REL_W" work stick log home/.config home/.local)
 
 # The unmount must come while the run still copies; a run that finished
 # first is tried again, at most three times.
@@ -42,7 +42,7 @@ messages=$(grep -ciE "$complaint" <<<"$REL_OUT")
   rel_fail "expected one clear message about the medium, got $messages error lines:" \
     "$(grep -iE "$complaint" <<<"$REL_OUT" | head -2 | tr '\n' '|')"
 rel_same "the project on the hard disk" "$source" "$(rel_snapshot "$P")"
-rel_same "outside the two folders" "$outside" "$(rel_snapshot "$REL_W" work stick log home/.config)"
+rel_same "outside the two folders" "$outside" "$(rel_snapshot "$REL_W" work stick log home/.config home/.local)"
 rel_note "unmounted after >= $copied of 5000 files (try $try): $bare entries in the bare folder," \
   "$messages error lines, exit $REL_RC"
 rel_finish

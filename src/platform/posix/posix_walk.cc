@@ -45,6 +45,15 @@ bool IsMountRoot(int fd, uint64_t parent_device) {
   return marked || makedev(info.stx_dev_major, info.stx_dev_minor) != parent_device;
 }
 
+// True when the open that failed with `error` met a symbolic link: with
+// O_DIRECTORY the kernel says "not a folder" rather than "a link".
+bool IsLinkIn(int folder_fd, const std::string& name, int error) {
+  if (error == ELOOP) return true;
+  struct stat info;
+  return error == ENOTDIR && fstatat(folder_fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+         S_ISLNK(info.st_mode);
+}
+
 Status OpenForReading(PosixFolder& folder, const FileFacts& expected, ScopedFd* fd) {
   *fd = ScopedFd(openat(folder.fd(), expected.name.c_str(),
                         O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC | O_NOCTTY));
@@ -99,7 +108,7 @@ Status PosixPlatform::OpenChildFolder(OpenFolder& parent_folder, const std::stri
   if (!status.ok()) return status;
   const std::string host = parent.HostPathOf(name);
   ScopedFd fd(openat(parent.fd(), name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
-  if (!fd.valid() && errno == ELOOP) {
+  if (!fd.valid() && IsLinkIn(parent.fd(), name, errno)) {
     return Status::Error(kErrorCantResolveFilename, host + ": a link, not followed");
   }
   if (!fd.valid()) return FolderStatusFromErrno("open the folder", host, errno);
