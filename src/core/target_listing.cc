@@ -64,6 +64,9 @@ void TargetListing::List() {
   FolderListing listing;
   if (folder != nullptr) {
     listing = platform_.ListOpenFolder(*folder);
+    // This folder is kept in step by the run: what an earlier run cut short
+    // here goes now.
+    if (!listing.scratch.empty()) platform_.ClearDebris(*folder, listing.scratch);
   } else {
     listing.status = why;
   }

@@ -36,6 +36,9 @@ class ForwardingPlatform : public Platform {
   Status RemoveFileIn(OpenFolder& f, const FileFacts& e, bool to_trash) override {
     return inner_.RemoveFileIn(f, e, to_trash);
   }
+  void ClearDebris(OpenFolder& f, const std::vector<std::string>& s) override {
+    inner_.ClearDebris(f, s);
+  }
   Status RemoveEmptyFolderIn(OpenFolder& parent, const std::string& n) override {
     return inner_.RemoveEmptyFolderIn(parent, n);
   }

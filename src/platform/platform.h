@@ -121,6 +121,9 @@ struct FolderListing {
   // Entries that are there but could not be examined (a name too long for
   // the host, an I/O error), as "host path: reason".
   std::vector<std::string> unreadable;
+  // Scratch files of copies under way or cut short: never data, so left
+  // out of `entries`, and named here for ClearDebris.
+  std::vector<std::string> scratch;
   // Not ok when the folder could not be read: kErrorPathNotFound when it is
   // not there, another code (access denied, not ready...) when it is there
   // but unreadable. The entries are then empty.
@@ -204,8 +207,7 @@ class Platform {
   virtual Status OpenChildFolder(OpenFolder& parent, const std::string& name,
                                  FolderHandle* child) = 0;
   /// Makes the folder `name` in `parent` (or takes the one there) and opens
-  /// it as OpenChildFolder does. Scratch files of copies cut short earlier
-  /// are removed from a folder the first time a run writes into it.
+  /// it as OpenChildFolder does.
   virtual Status MakeChildFolder(OpenFolder& parent, const std::string& name,
                                  FolderHandle* child) = 0;
   /// The entries of `folder`, as ListFolder gives them. Scratch files are
@@ -226,6 +228,11 @@ class Platform {
   /// file saved under that name meanwhile is never the one that goes.
   /// `to_trash` puts it into the desktop's trash instead of deleting it.
   virtual Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash) = 0;
+  /// Clears what copies cut short left in `folder`, a folder the run keeps
+  /// in step, under the scratch names its listing gave: a partial copy that
+  /// nobody holds is removed, a version that was moved aside goes to the
+  /// trash. A live copy's files are left alone.
+  virtual void ClearDebris(OpenFolder& folder, const std::vector<std::string>& scratch) = 0;
   /// Removes the folder `name` of `parent` if it is empty (never a link).
   virtual Status RemoveEmptyFolderIn(OpenFolder& parent, const std::string& name) = 0;
   /// Makes sure the data of the file `name` of `folder` is on the disk:

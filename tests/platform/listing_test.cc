@@ -16,7 +16,6 @@
 #include "platform/dos_time.h"
 #include "platform/posix/host_files.h"
 #include "platform_fixture.h"
-#include "support/handle_copy.h"
 
 namespace pellmar {
 namespace {
@@ -134,10 +133,10 @@ TEST_F(PlatformTest, ListingReportsNamesWithoutNamespaceSpelling) {
 }
 
 // A copy cut short by a kill leaves its scratch file: never listed as
-// data, never removed by a listing, and cleared by the next write into its
-// folder unless a live copy holds it; a version that was moved aside goes
-// to the trash. A user's file that merely looks like one is data.
-TEST_F(PlatformTest, ScratchFilesAreHiddenAndClearedOnlyByAWrite) {
+// data, never removed by a listing, and cleared when asked unless a live
+// copy holds it; a version that was moved aside goes to the trash. A user's
+// file that merely looks like one is data.
+TEST_F(PlatformTest, ScratchFilesAreHiddenAndClearedOnlyWhenAsked) {
   const std::vector<std::string> look_alikes = {".pellmar-ignore", ".pellmar-backup.tmp",
                                                 ".~pellmar-0123.partial"};
   for (const std::string& name : look_alikes) WriteText(Stick("p/" + name), "a user's file");
@@ -146,15 +145,16 @@ TEST_F(PlatformTest, ScratchFilesAreHiddenAndClearedOnlyByAWrite) {
   WriteText(Stick("p/.~pellmar-00000000000000cc.replaced"), "a version moved aside");
   const int live = open(Stick("p/.~pellmar-00000000000000bb.partial").c_str(), O_RDONLY);
   ASSERT_EQ(flock(live, LOCK_EX), 0);
-  const FolderListing listing = platform_->ListFolder("E:\\p\\*");
+  FolderHandle p;
+  ASSERT_TRUE(platform_->OpenFolderAt("E:\\p", &p).ok());
+  const FolderListing listing = platform_->ListOpenFolder(*p);
   EXPECT_EQ(listing.entries.size(), 2 + look_alikes.size());
+  EXPECT_EQ(listing.scratch.size(), 3u);
   EXPECT_EQ(HostNames(Stick("p")).size(), 3 + look_alikes.size()) << "a listing removes nothing";
 
-  WriteText(Stick("source"), "new");
-  EXPECT_TRUE(CopyByHandle(*platform_, "E:\\source", "E:\\p").ok());
+  platform_->ClearDebris(*p, listing.scratch);
   std::vector<std::string> left = look_alikes;
   left.push_back(".~pellmar-00000000000000bb.partial");
-  left.push_back("source");
   std::sort(left.begin(), left.end());
   EXPECT_EQ(HostNames(Stick("p")), left);
   EXPECT_EQ(HostNames(ns_.home() + "/.local/share/Trash/files"),

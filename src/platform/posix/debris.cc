@@ -40,7 +40,13 @@ bool Abandoned(const ScopedFd& file) {
 }  // namespace
 
 void ClearDebris(int folder_fd, const std::string& host_folder, Trash& trash) {
-  for (const std::string& name : ScratchNamesIn(folder_fd)) {
+  ClearDebris(folder_fd, host_folder, ScratchNamesIn(folder_fd), trash);
+}
+
+void ClearDebris(int folder_fd, const std::string& host_folder,
+                 const std::vector<std::string>& names, Trash& trash) {
+  for (const std::string& name : names) {
+    if (!ScratchKindOf(name)) continue;
     // Held open, and locked, until it is gone: no other cleaner takes it
     // meanwhile.
     const ScopedFd file(

@@ -6,13 +6,19 @@
 #define PELLMAR_PLATFORM_POSIX_DEBRIS_H_
 
 #include <string>
+#include <vector>
 
 #include "platform/posix/trash.h"
 
 namespace pellmar {
 
-/// Clears the debris of the open folder `folder_fd`, whose host path is
-/// `host_folder`. Scratch files that a live copy or save holds are left.
+/// Clears the debris among the scratch files `names` of the open folder
+/// `folder_fd`, whose host path is `host_folder`. Scratch files that a live
+/// copy or save holds are left.
+void ClearDebris(int folder_fd, const std::string& host_folder,
+                 const std::vector<std::string>& names, Trash& trash);
+
+/// The same for every scratch file of the folder.
 void ClearDebris(int folder_fd, const std::string& host_folder, Trash& trash);
 
 }  // namespace pellmar

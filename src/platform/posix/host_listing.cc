@@ -224,7 +224,10 @@ FolderListing ListOpenHostFolder(int folder_fd, const std::string& host_folder,
     if (name == "." || name == ".." || !MatchesMask(mask, name)) continue;
     // A copy under way or the debris of one: never data, and never removed
     // here, since a listing changes nothing.
-    if (ScratchKindOf(name)) continue;
+    if (ScratchKindOf(name)) {
+      listing.scratch.push_back(std::move(name));
+      continue;
+    }
     if (IsUnnamable(name)) {
       listing.unnamable.push_back(prefix + name);
       continue;

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 
+#include "platform/posix/debris.h"
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_files.h"
 #include "platform/posix/posix_platform.h"
@@ -113,6 +114,13 @@ Status PosixPlatform::WriteWholeFile(const std::string& path, const std::string&
     if (fd.valid()) ClearDebrisOnce(fd.get(), folder);
     return ReplaceHostFile(host, contents);
   });
+}
+
+void PosixPlatform::ClearDebrisOnce(int folder_fd, const std::string& host) {
+  // Once per folder and process is enough: debris comes from copies cut
+  // short before this one started, and this process leaves none.
+  if (!debris_cleared_.insert(host).second) return;
+  ::pellmar::ClearDebris(folder_fd, host, trash());
 }
 
 }  // namespace pellmar

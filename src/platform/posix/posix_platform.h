@@ -32,6 +32,7 @@ class PosixPlatform : public Platform {
   std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
   Status CopyFile(const CopyRequest& request, CopyResult* result) override;
   Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash) override;
+  void ClearDebris(OpenFolder& folder, const std::vector<std::string>& scratch) override;
   Status RemoveEmptyFolderIn(OpenFolder& parent, const std::string& name) override;
   Status FlushFileIn(OpenFolder& folder, const std::string& name) override;
   Status CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
@@ -93,18 +94,16 @@ class PosixPlatform : public Platform {
   /// Wraps an open host folder, with its identity and its file system's
   /// traits (learned once per file system).
   Status Adopt(std::string path, std::string host, ScopedFd fd, FolderHandle* folder);
-  /// Clears the debris of copies cut short from a folder about to be
-  /// written to, the first time this process writes there.
+  /// Clears the debris of saves cut short from the settings file's folder,
+  /// the first time this process writes there.
   void ClearDebrisOnce(int folder_fd, const std::string& host);
-  void ClearDebrisOnce(PosixFolder& folder) { ClearDebrisOnce(folder.fd(), folder.host()); }
   Trash& trash();
 
   HostSettings settings_;
   DriveTable table_;
   std::string documents_;  // namespace path, empty when it has no spelling there
   uint32_t error_mode_ = 0;
-  // Folders cleared of debris, or made by this process and so without any.
-  std::unordered_set<std::string> debris_cleared_;
+  std::unordered_set<std::string> debris_cleared_;  // host folders
   std::unordered_map<uint64_t, FileSystemTraits> traits_;  // by device
   std::unique_ptr<Trash> trash_;
   RecentFolders recent_folders_;

@@ -124,14 +124,10 @@ Status PosixPlatform::MakeChildFolder(OpenFolder& parent_folder, const std::stri
   PosixFolder& parent = AsPosix(parent_folder);
   Status status = CheckPlainName(parent, name);
   if (!status.ok()) return status;
-  const bool made = mkdirat(parent.fd(), name.c_str(), 0777) == 0;
-  if (!made && errno != EEXIST) {
+  if (mkdirat(parent.fd(), name.c_str(), 0777) != 0 && errno != EEXIST) {
     return FolderStatusFromErrno("create the folder", parent.HostPathOf(name), errno);
   }
-  status = OpenChildFolder(parent, name, child);
-  // A folder this process made holds no debris of copies cut short.
-  if (status.ok() && made) debris_cleared_.insert(AsPosix(**child).host());
-  return status;
+  return OpenChildFolder(parent, name, child);
 }
 
 FolderListing PosixPlatform::ListOpenFolder(OpenFolder& folder) {
@@ -146,7 +142,6 @@ std::optional<FileFacts> PosixPlatform::LookIn(OpenFolder& folder, const std::st
 
 Status PosixPlatform::CopyFile(const CopyRequest& request, CopyResult* result) {
   *result = CopyResult{};
-  ClearDebrisOnce(AsPosix(*request.to));
   return CopyBetweenFolders(request, trash(), result);
 }
 
@@ -156,7 +151,6 @@ Status PosixPlatform::RemoveFileIn(OpenFolder& folder_handle, const FileFacts& e
   Status status = CheckVersionAt(folder, expected.name, expected);
   if (status.ok() && to_trash) status = trash().Ready(folder.fd(), folder.host());
   if (!status.ok()) return status;
-  ClearDebrisOnce(folder);
   const std::string aside = NewScratchName(ScratchKind::kReplaced);
   status = MoveAsideChecked(folder, expected, aside, trash());
   if (!status.ok()) return status;
@@ -170,6 +164,10 @@ Status PosixPlatform::RemoveFileIn(OpenFolder& folder_handle, const FileFacts& e
   // What could not go stays the user's file, under its own name.
   if (!status.ok()) PutBack(folder, aside, expected.name, trash());
   return status;
+}
+
+void PosixPlatform::ClearDebris(OpenFolder& folder, const std::vector<std::string>& scratch) {
+  ::pellmar::ClearDebris(AsPosix(folder).fd(), AsPosix(folder).host(), scratch, trash());
 }
 
 Status PosixPlatform::RemoveEmptyFolderIn(OpenFolder& parent_folder, const std::string& name) {
@@ -219,13 +217,6 @@ Status PosixPlatform::CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenF
 }
 
 bool PosixPlatform::IsCaseBlind(OpenFolder& folder) { return AsPosix(folder).traits().case_blind; }
-
-void PosixPlatform::ClearDebrisOnce(int folder_fd, const std::string& host) {
-  // Once per folder and process is enough: debris comes from copies cut
-  // short before this one started, and this process leaves none.
-  if (!debris_cleared_.insert(host).second) return;
-  ClearDebris(folder_fd, host, trash());
-}
 
 Trash& PosixPlatform::trash() {
   if (!trash_) trash_ = std::make_unique<Trash>(TrashPlaces{settings_.data_home, getuid()});
