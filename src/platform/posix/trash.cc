@@ -125,6 +125,14 @@ Status PutAs(int folder_fd, const std::string& name, const std::string& path, Tr
   return status;
 }
 
+// A trash the user removed whole while the program ran keeps its open
+// folders, which no longer have a name; it is found afresh.
+bool StillNamed(const TrashCan& can) {
+  struct stat info, files;
+  return fstat(can.info.get(), &info) == 0 && info.st_nlink > 0 &&
+         fstat(can.files.get(), &files) == 0 && files.st_nlink > 0;
+}
+
 bool OnOneMount(const FolderPlace& a, const FolderPlace& b) {
   return a.device == b.device && (a.mount == 0 || b.mount == 0 || a.mount == b.mount);
 }
@@ -181,12 +189,14 @@ Status Trash::ReadyLocked(int folder_fd, const std::string& host_folder, TrashCa
   FolderPlace place;
   if (!PlaceOf(folder_fd, &place)) return StatusFromErrno("look at", host_folder, errno);
   auto known = cans_.find(place.device);
-  if (known != cans_.end() && OnOneMount(known->second.place, place)) {
+  if (known != cans_.end() && OnOneMount(known->second.place, place) &&
+      StillNamed(known->second)) {
     *can = &known->second;
     return Status::Ok();
   }
   // A disk plugged in again can come back under the same device number;
-  // the folders held open are then those of a mount that is gone.
+  // the folders held open are then those of a mount that is gone, or of a
+  // trash that was removed.
   if (known != cans_.end()) cans_.erase(known);
   TrashCan made;
   const Status opened = IsHomeDevice(place.device)
