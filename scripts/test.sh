@@ -6,7 +6,9 @@
 #   2. a short run of every fuzzer (scripts/fuzz.sh, build-fuzz/);
 #   3. the tests again under AddressSanitizer and UBSan
 #      (scripts/test-sanitize.sh, build-asan/);
-#   4. the Windows build and its tests under Wine (scripts/test-windows.sh,
+#   4. the tests again under ThreadSanitizer (scripts/test-tsan.sh,
+#      build-tsan/);
+#   5. the Windows build and its tests under Wine (scripts/test-windows.sh,
 #      build-windows/).
 # Arguments go to the first phase's ctest and skip the others, for a
 # quick filtered run: scripts/test.sh -R SyncTest
@@ -44,6 +46,7 @@ timed "build and tests" plain_tests "$@"
 if [ $# -eq 0 ]; then
   timed "fuzzers" bash "$root/scripts/fuzz.sh"
   timed "sanitizer build and tests" bash "$root/scripts/test-sanitize.sh"
+  timed "ThreadSanitizer build and tests" bash "$root/scripts/test-tsan.sh"
   timed "Windows build and tests under Wine" bash "$root/scripts/test-windows.sh"
 fi
 echo "== timings: $timings"

@@ -1,10 +1,12 @@
 // The built program run as a user would, in a temp namespace of its own
-// (the child's environment holds only that namespace and PATH, so the
-// tester's own settings are never touched): its front door, the drives
-// report, and the list, send and load verbs on temp folders.
+// (the child's environment holds only that namespace, PATH and a sanitizer
+// build's options, so the tester's own settings are never touched): its
+// front door, the drives report, and the list, send and load verbs on temp
+// folders.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -48,6 +50,12 @@ class ProgramTest : public NamespaceTest {
   std::vector<std::string> env_ = [this] {
     std::vector<std::string> env = ns_.Environment();
     env.push_back("PATH=/usr/bin:/bin");
+    // A sanitizer build's program is instrumented as well: with the test's
+    // own options it stops at its first report, and the exit code fails
+    // the test, with the same suppressions.
+    for (const char* name : {"TSAN_OPTIONS", "ASAN_OPTIONS", "LSAN_OPTIONS", "UBSAN_OPTIONS"}) {
+      if (const char* value = std::getenv(name)) env.push_back(std::string(name) + "=" + value);
+    }
     return env;
   }();
 };

@@ -26,9 +26,10 @@ struct WithApplication {
 };
 
 /// Runs `answer` on the next modal widget that opens while this object
-/// lives (and within a few seconds); if none opens, it gives up quietly and
-/// the test's own checks fail instead of hanging. It never outlives its
-/// scope, so an unused answer cannot close a later test's box.
+/// lives, once that is the active window (and within a few seconds); if
+/// none opens, it gives up quietly and the test's own checks fail instead
+/// of hanging. It never outlives its scope, so an unused answer cannot
+/// close a later test's box.
 class ModalAnswer {
  public:
   explicit ModalAnswer(std::function<void(QWidget* modal)> answer)

@@ -39,7 +39,11 @@ ModalAnswer::ModalAnswer(const char* class_name, std::function<void(QWidget* mod
         if (modal != nullptr && class_name != nullptr && !modal->inherits(class_name)) {
           modal = nullptr;
         }
-        if (modal == nullptr && ++*tries < 500) return;
+        // Answered once it is the active window: until then nothing in it
+        // has the focus, and keys would go nowhere. On a busy machine the
+        // activation can come many polls after the modal opened.
+        const bool active = modal != nullptr && modal->isActiveWindow();
+        if (!active && ++*tries < 500) return;
         poll->stop();
         if (modal != nullptr) answer(modal);
       });

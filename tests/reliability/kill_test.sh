@@ -67,7 +67,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
   fi
   kill -0 "$REL_PID" 2>/dev/null || finished_first=$((finished_first + 1))
   kill -9 "$REL_PID" 2>/dev/null
-  wait "$REL_PID" 2>/dev/null
+  rel_wait 2>/dev/null # also looks for a sanitizer report in what the run wrote
   # Each of the six must be there, old or new, whole; anything else is debris.
   bad=$(rel_sums "$REL_STICK/Sync/P" | sed 's/^\\//' |
     awk 'NR == FNR { ok[$0] = 1; name[substr($0, 67)] = 1; next }

@@ -130,7 +130,8 @@ rel_lost() {
   REL_LOST_NAMES=$(head -5 "$REL_W/log/lost" | tr '\n' ' ')
 }
 
-# The program runs with the world's environment and nothing of the caller's.
+# The program runs with the world's environment and nothing of the caller's
+# but a sanitizer build's options.
 # rel_run ARGS sets REL_RC (124: killed as hung) and REL_OUT (stdout and
 # stderr); rel_start ARGS starts it in the background as REL_PID, rel_wait
 # collects it. REL_RUN_AS prefixes a command (setpriv); REL_VERBOSE=1 shows
@@ -138,6 +139,12 @@ rel_lost() {
 rel_env() {
   REL_ENV=(env -i HOME="$REL_W/home" XDG_CONFIG_HOME="$REL_W/home/.config"
     XDG_DOCUMENTS_DIR="$REL_W/home/Documents" PELLMAR_DRIVES="$REL_DRIVES" PATH=/usr/bin:/bin)
+  # A sanitizer build's options (stop at the first report, the suppressions)
+  # hold for the program it runs too.
+  local v
+  for v in TSAN_OPTIONS ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+    [ -z "${!v:-}" ] || REL_ENV+=("$v=${!v}")
+  done
 }
 rel_run() {
   rel_env
@@ -156,6 +163,11 @@ rel_wait() { wait "$REL_PID"; REL_RC=$?; rel_collect; }
 rel_collect() {
   REL_OUT=$(cat "$REL_W/log/out")
   [ -z "${REL_VERBOSE:-}" ] || { echo "--- pellmar $*: exit $REL_RC"; head -20 <<<"$REL_OUT"; } >&2
+  # In a sanitizer build a report fails the case whatever the exit code,
+  # also in a run that was killed on purpose.
+  if grep -qE '(WARNING|ERROR|SUMMARY): [A-Za-z]+Sanitizer' <<<"$REL_OUT"; then
+    rel_fail "pellmar $*: a sanitizer report:"$'\n'"$(head -c 4000 <<<"$REL_OUT")"
+  fi
 }
 
 rel_expect_rc() { # WHAT CODE
