@@ -9,11 +9,12 @@
 // file survived the run.
 //
 //   pellmar_save_loop on-read FILE
-// waits until FILE is opened, then writes into it at once, in place, while
-// whoever opened it is still reading: a copy that starts reads a file that
-// changes under it, every time.
+// holds the first read of FILE (a permission event of the kernel, which
+// needs root) until it has written into FILE in place: whoever reads it
+// then reads a file that changed under it, every time, however the
+// machine is loaded. Exits 77 where the kernel offers no such events.
 #include <fcntl.h>
-#include <sys/inotify.h>
+#include <sys/fanotify.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -64,16 +65,26 @@ int Loop(char** argv, int argc) {
 }
 
 int OnRead(const char* path) {
-  // Opened before the watch, so this open is not the one waited for.
+  // Opened before the watch: this process's own reads and writes are not
+  // the ones waited for.
   const int file = open(path, O_WRONLY | O_CLOEXEC);
-  const int watch = inotify_init1(IN_CLOEXEC);
-  if (file < 0 || watch < 0 || inotify_add_watch(watch, path, IN_OPEN) < 0) return 2;
+  const int watch = fanotify_init(FAN_CLASS_CONTENT | FAN_CLOEXEC, O_RDONLY);
+  if (file < 0) return 2;
+  if (watch < 0 || fanotify_mark(watch, FAN_MARK_ADD, FAN_ACCESS_PERM, AT_FDCWD, path) != 0) {
+    return 77;
+  }
   std::puts("watching");
   std::fflush(stdout);
-  char event[sizeof(inotify_event) + 256];
-  if (read(watch, event, sizeof event) <= 0) return 2;
+  fanotify_event_metadata event;
+  if (read(watch, &event, sizeof event) < static_cast<ssize_t>(sizeof event)) return 2;
   const std::string changed = "changed under a reader";
-  return pwrite(file, changed.data(), changed.size(), 0) > 0 && close(file) == 0 ? 0 : 1;
+  const bool written = pwrite(file, changed.data(), changed.size(), 0) > 0 && close(file) == 0;
+  // The reader goes on only once the file has changed; later reads pass.
+  (void)fanotify_mark(watch, FAN_MARK_REMOVE, FAN_ACCESS_PERM, AT_FDCWD, path);
+  const fanotify_response allow{event.fd, FAN_ALLOW};
+  const bool answered = write(watch, &allow, sizeof allow) == sizeof allow;
+  close(event.fd);
+  return written && answered ? 0 : 1;
 }
 
 }  // namespace
