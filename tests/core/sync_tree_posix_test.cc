@@ -47,19 +47,25 @@ TEST_F(SyncTest, LinksSpecialFilesAndUnwritableNamesAreReportedNotFollowed) {
   fs::create_directory_symlink(Host("elsewhere"), Stick("Sync/Alpha/outside"));
   ASSERT_EQ(mkfifo(Stick("Sync/Alpha/pipe").c_str(), 0600), 0);
   WriteDated(Stick("Sync/Alpha/back\\slash.txt"), 10, DaysAgo(1));
+  // A folder of the project that is a link: Load writes nothing behind it.
+  WriteDated(Stick("Sync/Alpha/shared/config.txt"), 10, DaysAgo(1));
+  WriteDated(Host("elsewhere/config.txt"), 5, DaysAgo(3));
+  fs::create_directory(Host("p"));
+  fs::create_directory_symlink(Host("elsewhere"), Host("p/shared"));
   auto run = MakeRun(Ns("p"));
 
   SyncTree(*run, "E:\\Sync\\Alpha", Ns("p"));
   EXPECT_EQ(window_.log, std::vector<std::string>{"a.txt"});
   EXPECT_TRUE(HostExists(Host("elsewhere/old.txt"))) << "auto-delete never reaches through a link";
+  EXPECT_EQ(HostSize(Host("elsewhere/config.txt")), 5) << "nor does a copy";
   EXPECT_FALSE(HostExists(Host("p/pipe")));
-  EXPECT_EQ(run->outcome.skipped_count, 4);
+  EXPECT_EQ(run->outcome.skipped_count, 5);
   const std::string listed = [&] {
     std::string all;
     for (const std::string& name : run->outcome.skipped_names) all += name + "|";
     return all;
   }();
-  for (const char* name : {"loop", "outside", "pipe", "back\\slash.txt"}) {
+  for (const char* name : {"loop", "outside", "pipe", "back\\slash.txt", "p\\shared: reached"}) {
     EXPECT_NE(listed.find(name), std::string::npos) << name << " in " << listed;
   }
 }
