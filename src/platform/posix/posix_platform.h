@@ -93,7 +93,8 @@ class PosixPlatform : public Platform {
   bool StillMounted(const std::string& host_root);
   /// Wraps an open host folder, with its identity and its file system's
   /// traits (learned once per file system).
-  Status Adopt(std::string path, std::string host, ScopedFd fd, FolderHandle* folder);
+  Status Adopt(std::string path, std::string host, ScopedFd fd, const FileIdentity& identity,
+               FolderHandle* folder);
   /// Clears the debris of saves cut short from the settings file's folder,
   /// the first time this process writes there.
   void ClearDebrisOnce(int folder_fd, const std::string& host);

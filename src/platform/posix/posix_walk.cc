@@ -34,15 +34,16 @@ Status CheckPlainName(const OpenFolder& folder, const std::string& name) {
   return Status::Ok();
 }
 
-// True when the open folder `fd` is the root of a file system mounted on
-// the folder that holds it: a bind mount keeps the device of what it
-// shows, so the attribute tells where the device cannot.
-bool IsMountRoot(int fd, uint64_t parent_device) {
+// The identity of the open folder `fd`, and whether it is the root of a
+// file system mounted on the folder that holds it: a bind mount keeps the
+// device of what it shows, so the attribute tells where the device cannot.
+bool LookAtFolder(int fd, FileIdentity* identity, bool* mount_root) {
   struct statx info;
   if (statx(fd, "", AT_EMPTY_PATH, STATX_INO, &info) != 0) return false;
-  const bool marked = (info.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
-                      (info.stx_attributes & STATX_ATTR_MOUNT_ROOT);
-  return marked || makedev(info.stx_dev_major, info.stx_dev_minor) != parent_device;
+  *identity = FileIdentity{makedev(info.stx_dev_major, info.stx_dev_minor), info.stx_ino, true};
+  *mount_root = (info.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+                (info.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+  return true;
 }
 
 // True when the open that failed with `error` met a symbolic link: with
@@ -81,14 +82,13 @@ ssize_t ReadFully(int fd, char* buffer, size_t size) {
 }  // namespace
 
 Status PosixPlatform::Adopt(std::string path, std::string host, ScopedFd fd,
-                            FolderHandle* folder) {
-  struct stat info;
-  if (fstat(fd.get(), &info) != 0) return StatusFromErrno("examine", host, errno);
-  const uint64_t device = info.st_dev;
-  auto known = traits_.find(device);
-  if (known == traits_.end()) known = traits_.emplace(device, TraitsOfFolder(fd.get())).first;
+                            const FileIdentity& identity, FolderHandle* folder) {
+  auto known = traits_.find(identity.volume);
+  if (known == traits_.end()) {
+    known = traits_.emplace(identity.volume, TraitsOfFolder(fd.get())).first;
+  }
   *folder = std::make_unique<PosixFolder>(std::move(path), std::move(host), std::move(fd),
-                                          FileIdentity{device, info.st_ino, true}, known->second);
+                                          identity, known->second);
   return Status::Ok();
 }
 
@@ -97,8 +97,12 @@ Status PosixPlatform::OpenFolderAt(const std::string& path, FolderHandle* folder
   const Status status = ResolveChecked(path, &host);
   if (!status.ok()) return status;
   ScopedFd fd(open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (!fd.valid()) return FolderStatusFromErrno("open the folder", host, errno);
-  return Adopt(path, std::move(host), std::move(fd), folder);
+  FileIdentity identity;
+  bool mount_root = false;
+  if (!fd.valid() || !LookAtFolder(fd.get(), &identity, &mount_root)) {
+    return FolderStatusFromErrno("open the folder", host, errno);
+  }
+  return Adopt(path, std::move(host), std::move(fd), identity, folder);
 }
 
 Status PosixPlatform::OpenChildFolder(OpenFolder& parent_folder, const std::string& name,
@@ -111,12 +115,16 @@ Status PosixPlatform::OpenChildFolder(OpenFolder& parent_folder, const std::stri
   if (!fd.valid() && IsLinkIn(parent.fd(), name, errno)) {
     return Status::Error(kErrorCantResolveFilename, host + ": a link, not followed");
   }
-  if (!fd.valid()) return FolderStatusFromErrno("open the folder", host, errno);
-  if (IsMountRoot(fd.get(), parent.identity().volume)) {
+  FileIdentity identity;
+  bool mount_root = false;
+  if (!fd.valid() || !LookAtFolder(fd.get(), &identity, &mount_root)) {
+    return FolderStatusFromErrno("open the folder", host, errno);
+  }
+  if (mount_root || identity.volume != parent.identity().volume) {
     return Status::Error(kErrorCantResolveFilename,
                          host + ": the root of another file system, not entered");
   }
-  return Adopt(ChildPath(parent.path(), name), host, std::move(fd), child);
+  return Adopt(ChildPath(parent.path(), name), host, std::move(fd), identity, child);
 }
 
 Status PosixPlatform::MakeChildFolder(OpenFolder& parent_folder, const std::string& name,
