@@ -1,7 +1,8 @@
 #!/bin/bash
 # A real exFAT medium (a 64 MB image on a loop device, mounted through FUSE)
 # as drive E:: a round trip of 2,000 files, the free space the program
-# reports, a project larger than the medium, and a clean check afterwards.
+# reports, names that differ only in case, a project larger than the
+# medium, and a clean check afterwards.
 . "$(dirname "$0")/lib.sh"
 rel_need_root "a loop device and a mount"
 rel_need_tools losetup mkfs.exfat mount.exfat-fuse fsck.exfat
@@ -64,6 +65,17 @@ rel_run send P
 rel_expect_rc "send beside a copy in another case" 0
 grep -q "newer on the stick" "$REL_STICK/Sync/P/d0/"[cC][aA][sS][eE].[tT][xX][tT] ||
   rel_fail "another case: the newer copy on the stick was overwritten by an older file"
+
+# Two names exFAT takes for one: neither is sent over the other, both named.
+echo "lower" >"$P/d1/twin.txt" && echo "upper" >"$P/d1/TWIN.TXT"
+touch -d '-1 hour' "$P/d1/twin.txt" "$P/d1/TWIN.TXT"
+rel_run send P
+rel_expect_rc "send of two names that differ only in case" 1
+rel_expect_named "send of two names that differ only in case" "twin.txt: another" "TWIN.TXT: another"
+! ls "$REL_STICK/Sync/P/d1" | grep -qix 'twin.txt' ||
+  rel_fail "two names that differ only in case: one was sent"
+rm "$P/d1/twin.txt" "$P/d1/TWIN.TXT"
+rel_note "twin.txt and TWIN.TXT: neither sent, both named, exit $REL_RC"
 
 # Filling: 75 MB onto what is left of 64 MB. What does not fit is refused;
 # what is on the stick is whole; nothing else on the stick changes.

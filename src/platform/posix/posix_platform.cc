@@ -2,6 +2,7 @@
 // paths both ways, and the small services (clock, version, error state).
 #include "platform/posix/posix_platform.h"
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/utsname.h>
 #include <unistd.h>
@@ -40,9 +41,22 @@ void MakeHostFolders(const std::string& host_path) {
   }
 }
 
+// A run holds one folder open on each side for every level it is inside;
+// a deep tree would run out of descriptors at the usual soft limit long
+// before the hard one.
+void RaiseOpenFileLimit() {
+  struct rlimit limit;
+  if (getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur >= limit.rlim_max) return;
+  limit.rlim_cur = limit.rlim_max;
+  // Ignored: a deeper tree than the old limit allows is then reported
+  // folder by folder, as any folder that cannot be opened is.
+  (void)setrlimit(RLIMIT_NOFILE, &limit);
+}
+
 }  // namespace
 
 PosixPlatform::PosixPlatform(HostSettings settings) : settings_(std::move(settings)) {
+  RaiseOpenFileLimit();
   table_.MapRoot("C:", "/", MappingOrigin::kSystem);
   for (const auto& [root, host] : ParseDriveOverrides(settings_.drive_overrides, WorkingFolder())) {
     table_.MapRoot(root, host, MappingOrigin::kEnvironment);
