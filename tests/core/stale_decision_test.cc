@@ -152,7 +152,8 @@ TEST_F(StaleDecisionTest, AFileSavedMeanwhileIsLeftAsItIs) {
     const std::string saved =
         std::string(c.saved) == "stick" ? Stick("Sync/Alpha/f.txt") : Host(c.saved);
     Write(Stick("Sync/Alpha/f.txt"), "stick", DaysAgo(30));
-    Write(Host("p/f.txt"), c.during_removal ? "stick" : "disk", DaysAgo(c.during_removal ? 30 : 40));
+    Write(Host("p/f.txt"), c.during_removal ? "stick" : "disk",
+          DaysAgo(c.during_removal ? 30 : 40));
     if (c.during_removal) SetLocalWriteTime(Host("p/f.txt"), DaysAgo(30));
     MeanwhilePlatform editor(platform_);
     (c.during_removal ? editor.before_removal : editor.before_copy) = [&] {

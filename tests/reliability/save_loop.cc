@@ -92,7 +92,6 @@ int OnRead(const char* path) {
 int main(int argc, char** argv) {
   if (argc >= 6 && std::strcmp(argv[1], "loop") == 0) return Loop(argv, argc);
   if (argc == 3 && std::strcmp(argv[1], "on-read") == 0) return OnRead(argv[2]);
-  std::fprintf(stderr, "usage: %s loop LIST LOG STOP TEMP_FOLDER [SEED] | on-read FILE\n",
-               argv[0]);
+  std::fprintf(stderr, "usage: %s loop LIST LOG STOP TEMP_FOLDER [SEED] | on-read FILE\n", argv[0]);
   return 2;
 }

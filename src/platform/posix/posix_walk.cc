@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/path_text.h"
 #include "platform/posix/debris.h"
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_copy.h"
@@ -16,7 +17,6 @@
 #include "platform/posix/host_versions.h"
 #include "platform/posix/namespace_path.h"
 #include "platform/posix/posix_platform.h"
-#include "platform/path_text.h"
 #include "platform/scratch_name.h"
 
 namespace pellmar {
@@ -87,8 +87,8 @@ Status PosixPlatform::Adopt(std::string path, std::string host, ScopedFd fd,
   if (known == traits_.end()) {
     known = traits_.emplace(identity.volume, TraitsOfFolder(fd.get())).first;
   }
-  *folder = std::make_unique<PosixFolder>(std::move(path), std::move(host), std::move(fd),
-                                          identity, known->second);
+  *folder = std::make_unique<PosixFolder>(std::move(path), std::move(host), std::move(fd), identity,
+                                          known->second);
   return Status::Ok();
 }
 

@@ -189,8 +189,7 @@ Status Trash::ReadyLocked(int folder_fd, const std::string& host_folder, TrashCa
   FolderPlace place;
   if (!PlaceOf(folder_fd, &place)) return StatusFromErrno("look at", host_folder, errno);
   auto known = cans_.find(place.device);
-  if (known != cans_.end() && OnOneMount(known->second.place, place) &&
-      StillNamed(known->second)) {
+  if (known != cans_.end() && OnOneMount(known->second.place, place) && StillNamed(known->second)) {
     *can = &known->second;
     return Status::Ok();
   }
