@@ -105,14 +105,16 @@ bool DryRunPlatform::FolderExists(const std::string& path) {
 
 Status DryRunPlatform::CopyFile(const CopyRequest& request, CopyResult* result) {
   *result = CopyResult{};
+  result->replaced_kept = request.replaced && request.keep_replaced;
   FileFacts copy = request.source;
   copy.identity = FileIdentity{};
   copies_[ChildPath(request.to->path(), copy.name)] = copy;
   return {};
 }
 
-Status DryRunPlatform::RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool) {
-  deletions_.push_back(ChildPath(folder.path(), expected.name));
+Status DryRunPlatform::RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash) {
+  deletions_.push_back(ChildPath(folder.path(), expected.name) +
+                       (to_trash ? " (to the trash)" : ""));
   return {};
 }
 

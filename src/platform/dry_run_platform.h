@@ -19,7 +19,8 @@ class DryRunPlatform : public ForwardingPlatform {
  public:
   explicit DryRunPlatform(Platform& real) : ForwardingPlatform(real) {}
 
-  /// The files the run would have deleted, in order.
+  /// The files the run would have deleted, in order; " (to the trash)"
+  /// follows those it would have put into the trash.
   const std::vector<std::string>& deletions() const { return deletions_; }
 
   // A folder the run would have made opens as an empty one.

@@ -97,18 +97,6 @@ std::optional<ResolvedPath> DriveTable::ToHost(const NamespacePathParts& path) c
   return ResolvedPath{JoinHostPath(host), false, *best};
 }
 
-std::vector<std::string> DriveTable::MappedNamesIn(const NamespacePathParts& folder) const {
-  std::vector<std::string> names;
-  for (const NamespaceMapping& m : mappings_) {
-    if (m.prefix.components.size() != folder.components.size() + 1) continue;
-    if (!EqualsIgnoreCase(m.prefix.root, folder.root)) continue;
-    if (StartsWithIgnoreCase(m.prefix.components, folder.components)) {
-      names.push_back(m.prefix.components.back());
-    }
-  }
-  return names;
-}
-
 std::optional<std::string> DriveTable::ToNamespace(const std::string& host_path) const {
   std::optional<std::vector<std::string>> host = SplitHostPath(host_path);
   if (!host) return std::nullopt;

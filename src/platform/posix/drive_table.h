@@ -55,9 +55,6 @@ class DriveTable {
   /// no spelling in the namespace.
   std::optional<std::string> ToNamespace(const std::string& host_path) const;
 
-  /// The names in `folder` that are mapped folders of their own.
-  std::vector<std::string> MappedNamesIn(const NamespacePathParts& folder) const;
-
   /// Drive and share mappings, letters first in letter order.
   std::vector<const NamespaceMapping*> Roots() const;
 

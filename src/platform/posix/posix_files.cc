@@ -43,7 +43,7 @@ FolderListing PosixPlatform::ListFolder(const std::string& pattern) {
     listing.status = Status::Error(kErrorInvalidName, pattern + ": no name pattern");
     return listing;
   }
-  listing.status = ResolveChecked(folder.empty() ? "." : folder, &host);
+  listing.status = Resolve(folder.empty() ? "." : folder, &host);
   if (!listing.status.ok()) return listing;
   return ListHostFolder(host, mask);
 }
@@ -51,14 +51,14 @@ FolderListing PosixPlatform::ListFolder(const std::string& pattern) {
 Status PosixPlatform::FolderChain(const std::string& path, std::vector<FileIdentity>* chain) {
   chain->clear();
   std::string host;
-  const Status status = ResolveChecked(path, &host);
+  const Status status = Resolve(path, &host);
   return status.ok() ? HostFolderChain(host, chain) : status;
 }
 
 Status PosixPlatform::FolderIdentity(const std::string& path, FileIdentity* identity) {
   *identity = FileIdentity{};
   std::string host;
-  Status status = Resolve(path, &host, PathUse::kRead);
+  Status status = Resolve(path, &host);
   if (!status.ok()) return status;
   struct stat info;
   if (stat(host.c_str(), &info) != 0) {
@@ -72,11 +72,6 @@ Status PosixPlatform::FolderIdentity(const std::string& path, FileIdentity* iden
 }
 
 std::optional<FileFacts> PosixPlatform::FindFile(const std::string& path) {
-  std::string folder, name, host;
-  if (RecentFolders::SplitAtName(path, &folder, &name)) {
-    if (!Resolve(path, &host, PathUse::kRead).ok()) return std::nullopt;
-    return HostFileFacts(host, name);
-  }
   ResolvedPath resolved;
   NamespacePathParts parts;
   // A drive root has no entry of its own, as on Windows.
@@ -86,16 +81,16 @@ std::optional<FileFacts> PosixPlatform::FindFile(const std::string& path) {
 
 bool PosixPlatform::FolderExists(const std::string& path) {
   std::string host;
-  return Resolve(path, &host, PathUse::kRead).ok() && StatIs(host, true);
+  return Resolve(path, &host).ok() && StatIs(host, true);
 }
 
 bool PosixPlatform::FileExists(const std::string& path) {
   std::string host;
-  return Resolve(path, &host, PathUse::kRead).ok() && StatIs(host, false);
+  return Resolve(path, &host).ok() && StatIs(host, false);
 }
 
 Status PosixPlatform::CreateFolder(const std::string& path) {
-  return OnHost(path, PathUse::kWrite, [](const std::string& host) {
+  return OnHost(path, [](const std::string& host) {
     if (mkdir(host.c_str(), 0777) != 0) return CreateStatus("create the folder", host, errno);
     return Status::Ok();
   });
@@ -103,12 +98,11 @@ Status PosixPlatform::CreateFolder(const std::string& path) {
 
 Status PosixPlatform::ReadWholeFile(const std::string& path, std::string* contents) {
   contents->clear();
-  return OnHost(path, PathUse::kRead,
-                [contents](const std::string& host) { return ReadHostFile(host, contents); });
+  return OnHost(path, [contents](const std::string& host) { return ReadHostFile(host, contents); });
 }
 
 Status PosixPlatform::WriteWholeFile(const std::string& path, const std::string& contents) {
-  return OnHost(path, PathUse::kWrite, [this, &contents](const std::string& host) {
+  return OnHost(path, [this, &contents](const std::string& host) {
     const std::string folder = HostFolderOf(host);
     const ScopedFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd.valid()) ClearDebrisOnce(fd.get(), folder);

@@ -29,7 +29,6 @@ std::optional<std::string> RootKey(const std::string& root) {
 
 Status PosixPlatform::FreeSpace(const std::string& root, uint64_t* free_bytes) {
   *free_bytes = 0;
-  recent_folders_.Forget();
   const std::optional<std::string> key = RootKey(root);
   if (!key) {
     return Status::Error(kErrorInvalidName, "\"" + root + "\" is no drive root");

@@ -150,28 +150,7 @@ Status PosixPlatform::Resolve(const std::string& path, ResolvedPath* resolved,
   return Status::Ok();
 }
 
-Status PosixPlatform::Resolve(const std::string& path, std::string* host, PathUse use) {
-  if (std::optional<std::string> known = recent_folders_.Lookup(path, use)) {
-    *host = std::move(*known);
-    return Status::Ok();
-  }
-  ResolvedPath resolved;
-  NamespacePathParts parts;
-  Status status = Resolve(path, &resolved, &parts);
-  if (!status.ok()) return status;
-  if (!resolved.relative && !parts.components.empty()) {
-    parts.components.pop_back();
-    const bool on_medium = resolved.mapping.origin != MappingOrigin::kSystem;
-    recent_folders_.Remember(path, resolved.host, on_medium, table_.MappedNamesIn(parts));
-  }
-  *host = std::move(resolved.host);
-  return Status::Ok();
-}
-
-Status PosixPlatform::ResolveChecked(const std::string& path, std::string* host) {
-  // The calls made once a folder (listing, chain of folders, free space)
-  // check the medium anew, and so does every file call after them.
-  recent_folders_.Forget();
+Status PosixPlatform::Resolve(const std::string& path, std::string* host) {
   ResolvedPath resolved;
   Status status = Resolve(path, &resolved, nullptr);
   if (status.ok()) *host = std::move(resolved.host);
@@ -180,7 +159,7 @@ Status PosixPlatform::ResolveChecked(const std::string& path, std::string* host)
 
 std::optional<std::string> PosixPlatform::HostPath(const std::string& path) {
   std::string host;
-  if (!Resolve(path, &host, PathUse::kWrite).ok()) return std::nullopt;
+  if (!Resolve(path, &host).ok()) return std::nullopt;
   return host;
 }
 

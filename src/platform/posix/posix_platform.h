@@ -14,7 +14,6 @@
 #include "platform/posix/file_system_traits.h"
 #include "platform/posix/host_settings.h"
 #include "platform/posix/posix_folder.h"
-#include "platform/posix/recent_folders.h"
 #include "platform/posix/trash.h"
 
 namespace pellmar {
@@ -69,17 +68,14 @@ class PosixPlatform : public Platform {
   /// namespace cannot hold, kErrorPathNotFound for an unknown drive and
   /// kErrorNotReady when the drive's medium is absent.
   Status Resolve(const std::string& path, ResolvedPath* resolved, NamespacePathParts* parts);
-  /// The same for a path whose host path alone is wanted: a file in a
-  /// folder resolved a moment ago is mapped through that folder's entry.
-  Status Resolve(const std::string& path, std::string* host, PathUse use);
-  /// The whole rule, the medium checked, and every folder entry forgotten.
-  Status ResolveChecked(const std::string& path, std::string* host);
+  /// The same for a path whose host path alone is wanted.
+  Status Resolve(const std::string& path, std::string* host);
   /// Resolves `path` and runs `call` on its host path; a path that does not
   /// resolve gives its Status and `call` never runs.
   template <typename HostCall>
-  Status OnHost(const std::string& path, PathUse use, HostCall call) {
+  Status OnHost(const std::string& path, HostCall call) {
     std::string host;
-    Status status = Resolve(path, &host, use);
+    Status status = Resolve(path, &host);
     return status.ok() ? call(host) : status;
   }
   /// Reads the mount table again and gives newly mounted media a letter.
@@ -105,7 +101,6 @@ class PosixPlatform : public Platform {
   std::unordered_set<std::string> debris_cleared_;         // host folders
   std::unordered_map<uint64_t, FileSystemTraits> traits_;  // by device
   std::unique_ptr<Trash> trash_;
-  RecentFolders recent_folders_;
   std::unordered_map<std::string, FileIdentity> mounted_roots_;  // as last found mounted
 };
 

@@ -102,13 +102,13 @@ Status PosixPlatform::ShellOpen(const std::string& file, const std::string& para
     // opens the user's home, as a bare file manager window would.
     target = settings_.home;
     if (!parameters.empty()) {
-      Status status = Resolve(parameters, &target, PathUse::kRead);
+      Status status = Resolve(parameters, &target);
       if (!status.ok()) return status;
     }
   } else if (file.find("://") != std::string::npos) {
     target = file;
   } else {
-    Status status = Resolve(file, &target, PathUse::kRead);
+    Status status = Resolve(file, &target);
     if (!status.ok()) return status;
   }
   struct stat info;
@@ -118,7 +118,7 @@ Status PosixPlatform::ShellOpen(const std::string& file, const std::string& para
   // A relative name starting with "-" would read as an option of xdg-open.
   if (!target.empty() && target[0] == '-') target = "./" + target;
   std::string working;
-  if (!directory.empty() && !Resolve(directory, &working, PathUse::kRead).ok()) working.clear();
+  if (!directory.empty() && !Resolve(directory, &working).ok()) working.clear();
   return SpawnDetached({"xdg-open", target}, working);
 }
 

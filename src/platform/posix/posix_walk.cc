@@ -94,7 +94,7 @@ Status PosixPlatform::Adopt(std::string path, std::string host, ScopedFd fd,
 
 Status PosixPlatform::OpenFolderAt(const std::string& path, FolderHandle* folder) {
   std::string host;
-  const Status status = ResolveChecked(path, &host);
+  const Status status = Resolve(path, &host);
   if (!status.ok()) return status;
   ScopedFd fd(open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   FileIdentity identity;
