@@ -51,7 +51,8 @@ enum MessageId : int {
   kProjectNameUnusable = 48,    // %1 the project folder
   kValueCut = 49,               // %1 the key, %2 the longest value read
   kEntriesBeyondLimit = 50,     // %1 the backup that keeps them
-  kSettingsChangedMeanwhile = 51,  // %1 the backup that keeps the other version
+  // %1 the backup that keeps the other version
+  kSettingsChangedMeanwhile = 51,
 };
 
 class MessageTable {

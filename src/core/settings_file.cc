@@ -1,6 +1,7 @@
 // Reading and writing the settings file.
 #include "core/settings_file.h"
 
+#include "core/folder_text.h"
 #include "core/version.h"
 #include "platform/ini_file.h"
 
@@ -23,10 +24,11 @@ std::string WithoutTrailingBackslash(const std::string& folder) {
   return folder.substr(0, folder.size() - 1);
 }
 
-SyncEntry ReadEntry(const IniFile& ini, int n, const std::string& global_mount) {
+SyncEntry ReadEntry(const IniFile& ini, int n, const std::string& global_mount, CodePage cp) {
   SyncEntry entry;
   entry.duration = ini.ReadInteger(kSection, Key("Duration", n), 7);
-  entry.removable_folder = ini.ReadString(kSection, Key("Path in mobile disk", n), "");
+  entry.removable_folder =
+      NormalFolder(ini.ReadString(kSection, Key("Path in mobile disk", n), ""), cp);
   entry.exclusion_text =
       ini.ReadString(kSection, Key("Extensions of excluded files", n), "ini, bak");
   entry.mount_command = ini.ReadString(kSection, Key("MountCommand", n), global_mount);
@@ -74,6 +76,7 @@ std::string SettingsFilePath(Platform& platform, const std::string& documents,
 StoredSettings ReadSettings(Platform& platform, const std::string& path,
                             const std::string& program_dir) {
   const IniFile ini(platform, path);
+  const CodePage cp{platform.AnsiCodePage()};
   StoredSettings settings;
   // What this run could not read would be gone after the save; the old file
   // is kept instead.
@@ -81,13 +84,14 @@ StoredSettings ReadSettings(Platform& platform, const std::string& path,
   const std::string global_mount = ini.ReadString(kSection, "MountCommand", "");
   // Each non-empty "SyncItem" n becomes the next entry, filled from the keys
   // ending in that same n. A hand-edited file with gaps thus keeps every
-  // folder next to its own settings.
+  // folder next to its own settings. Folders are read without their "."
+  // and ".." steps: "D:\Work\Beta\.." is the project "Work", never "..".
   for (int n = 1; n <= EntryTable::kMaxEntries; ++n) {
     const std::string folder = ini.ReadString(kSection, Key("SyncItem", n), "");
     if (folder.empty()) continue;
-    settings.project_folders.push_back(folder);
+    settings.project_folders.push_back(NormalFolder(folder, cp));
     settings.entries.slot(static_cast<int>(settings.project_folders.size())) =
-        ReadEntry(ini, n, global_mount);
+        ReadEntry(ini, n, global_mount, cp);
   }
   settings.loaded = ini.ReadInteger(kSection, "Loaded", 1);
   settings.home_folder =

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "core/entry_refusal.h"  // for the run check in main_form_send_load.cc
 #include "core/entry_table.h"
 #include "core/messages.h"
 #include "core/run_outcome.h"
@@ -114,6 +115,8 @@ class TMain : public SyncWindow {
 
   // --- State other parts read ----------------------------------------
   EntryTable& entries() { return entries_; }
+  /// The slot of the entry selected in ListBox1 (slot 0 with none).
+  const SyncEntry& SelectedEntry() const { return entries_.slot(ListBox1.item_index() + 1); }
   const MessageTable& messages() const { return messages_; }
   RunCounters& counters() { return counters_; }
   const std::string& documents_folder() const { return documents_; }
