@@ -49,7 +49,7 @@ enum MessageId : int {
   kCreatePickedFolder = 46,     // %1 the host folder typed in the picker
   kKeptInTrash = 47,            // %1 replaced files kept in the trash
   kProjectNameUnusable = 48,    // %1 the project folder
-  kValueCut = 49,               // %1 the key, %2 the longest value read
+  kValueCut = 49,               // %1 the key, %2 its whole length in the file
   kEntriesBeyondLimit = 50,     // %1 the backup that keeps them
   // %1 the backup that keeps the other version
   kSettingsChangedMeanwhile = 51,

@@ -23,6 +23,17 @@ std::string FolderWithSeparator(const std::string& path, CodePage cp = {});
 std::string SettingsFilePath(Platform& platform, const std::string& documents,
                              const std::string& program_dir, CodePage cp = {});
 
+/// What a process knows of the settings file itself, carried from the read
+/// to every save of the run.
+struct SettingsFileState {
+  /// The file held parts this run could not read; it is kept as ".bak"
+  /// before the first save writes over it.
+  bool backup_due = false;
+  /// The file's bytes as this process last read or wrote them; empty when
+  /// there was no file or it could not be read.
+  std::string known_bytes;
+};
+
 /// Everything the settings file holds.
 struct StoredSettings {
   std::vector<std::string> project_folders;  // absolute, in list order
@@ -33,9 +44,7 @@ struct StoredSettings {
   bool auto_umount = false;
   std::string lib_dir;
   bool ignore_hour_shift = true;  // see SyncWindow::IgnoreHourShift
-  /// The file held parts this run could not read; it is kept as ".bak"
-  /// before the first save writes over it.
-  bool backup_due = false;
+  SettingsFileState file;
 };
 
 /// Reads the file at `path`; every missing key takes its default (the home
@@ -44,8 +53,10 @@ StoredSettings ReadSettings(Platform& platform, const std::string& path,
                             const std::string& program_dir);
 
 /// Writes `settings` into the file at `path`, keeping what else it holds,
-/// in one atomic replace. Keeps the old file as ".bak" first when it holds
-/// parts that were not understood (and clears `backup_due` once it is kept).
+/// in one atomic replace. Keeps the old file as ".bak" first when the read
+/// found parts it did not understand (and clears `backup_due` once it is
+/// kept), or when the file is no longer as this process knew it. Values
+/// the read could only cut are written back whole.
 Status WriteSettings(Platform& platform, const std::string& path, StoredSettings& settings);
 
 }  // namespace pellmar

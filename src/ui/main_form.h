@@ -17,6 +17,7 @@
 #include "core/entry_table.h"
 #include "core/messages.h"
 #include "core/run_outcome.h"
+#include "core/settings_file.h"
 #include "core/sync_window.h"
 #include "core/text_ops.h"
 #include "platform/platform.h"
@@ -163,7 +164,7 @@ class TMain : public SyncWindow {
 
   bool OfferToCreateFolder(const std::string& folder);
   bool CreateFolderTopDown(const std::string& folder);
-  bool CreateHighestMissingLevel(const std::string& folder);
+  std::vector<std::string> MissingLevels(const std::string& folder);
   void RefuseSelection(int p);
   void FillFromSlot(int p);
   void ActOnDiskCode(uint32_t code);
@@ -201,9 +202,9 @@ class TMain : public SyncWindow {
   int last_refused_index_ = -1;
   bool quit_requested_ = false;
   bool ending_without_save_ = false;
-  // The settings file held what this run could not read: its old content is
-  // kept as a backup before the first save of the run writes over it.
-  bool settings_backup_due_ = false;
+  // Whether the settings file's old content is still to be kept, and its
+  // bytes as this run last read or wrote them.
+  SettingsFileState settings_file_;
   RunOutcome last_run_;
   bool run_in_progress_ = false;
 };

@@ -42,6 +42,9 @@ void TMain::FillNewSlot(int s) {
   entry.use_zip = before.use_zip;
   entry.exclusion_text = before.exclusion_text;
   entry.auto_delete = before.auto_delete;
+  // Left-over values of a removed entry may have been cut; this entry's
+  // were not read from the file at all.
+  entry.cut_values.clear();
 }
 
 std::string TMain::NewEntryRemovableFolder(int s) {

@@ -40,7 +40,7 @@ std::string TMain::LocateSettingsFile() {
 
 void TMain::LoadSettings() {
   const StoredSettings stored = ReadSettings(platform_, settings_path_, program_dir_);
-  settings_backup_due_ = stored.backup_due;
+  settings_file_ = stored.file;
   for (size_t i = 0; i < stored.project_folders.size(); ++i) {
     const std::string& folder = stored.project_folders[i];
     ListBox2.Append(LastPathComponent(folder, code_page()));
@@ -119,9 +119,9 @@ Status TMain::SaveSettings() {
   stored.lib_dir = lib_dir_;
   stored.ignore_hour_shift = ignore_hour_shift_;
   stored.auto_umount = chkAutoUmount.checked();
-  stored.backup_due = settings_backup_due_;
+  stored.file = settings_file_;
   const Status saved = WriteSettings(platform_, settings_path_, stored);
-  settings_backup_due_ = stored.backup_due;
+  settings_file_ = stored.file;
   return saved;
 }
 

@@ -220,9 +220,13 @@ TEST_F(ProgramTest, ADryRunShowsWhatTheRunWouldDoAndChangesNothing) {
 TEST_F(ProgramTest, IncompleteRunsExitWithOne) {
   WriteText(Documents("Alpha/a.c"), "a");
   WriteText(Documents("Nested/a.c"), "a");
+  std::string cut = "E:\\Sync";
+  while (cut.size() < 3000) cut += "\\deeper";
   ns_.WriteEntries({Documents("Alpha")}, "E:\\Sync",
                    "SyncItem2=" + OnC(Documents("Nested")) + "\nUseZip2=0\nPath in mobile disk2=" +
-                       OnC(Documents("Nested/Backup")) + "\n");
+                       OnC(Documents("Nested/Backup")) + "\nSyncItem3=" + OnC(Documents("Cut")) +
+                       "\nUseZip3=0\nPath in mobile disk3=" + cut + "\nSyncItem4=C:\\Beta\\..\n" +
+                       "UseZip4=0\nPath in mobile disk4=E:\\Sync\n");
   WriteText(Stick("Sync/Alpha"), "a file where the folder belongs");
   const struct {
     const char* project;
@@ -230,8 +234,10 @@ TEST_F(ProgramTest, IncompleteRunsExitWithOne) {
   } cases[] = {
       {"Alpha", "Available capacity in the disk is not enough."},
       {"Nested", "lie one inside the other"},
+      {"Cut", "holds more for Path in mobile disk3 than a value can (3003 characters)"},
+      {"4", "The project folder C:\\ has no name"},
       {"Gamma", "no entry \"Gamma\""},
-      {"3", "no entry \"3\""},
+      {"5", "no entry \"5\""},
   };
   for (const auto& c : cases) {
     const ProgramRun run = Run({"send", c.project, "--yes"});
@@ -240,6 +246,7 @@ TEST_F(ProgramTest, IncompleteRunsExitWithOne) {
   }
   EXPECT_EQ(ReadText(Stick("Sync/Alpha")), "a file where the folder belongs");
   EXPECT_FALSE(std::filesystem::exists(Documents("Nested/Backup/Nested")));
+  EXPECT_FALSE(std::filesystem::exists(Stick("Sync/deeper"))) << "a cut folder is never made";
 }
 
 }  // namespace

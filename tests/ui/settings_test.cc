@@ -207,6 +207,34 @@ TEST_F(SettingsTest, EveryProjectSurvivesAndWhatCouldNotBeReadIsKeptAsABackup) {
   EXPECT_EQ(ReadText(backup), crlf);
 }
 
+TEST_F(SettingsTest, AnEntryWithACutValueIsNeverRunAndTheSaveGivesTheValueBackWhole) {
+  WriteText(Documents("Alpha/a.c"), "a");
+  std::string deep = "E:\\d";
+  while (deep.size() < 3 * IniFile::kMaxValueLength) deep += "\\d";
+  ns_.WriteSettings("[Setting]\nSyncItem1=" + Ns(Documents("Alpha")) +
+                    "\nPath in mobile disk1=" + deep + "\nUseZip1=0\n");
+  const std::string original = ReadText(ns_.settings_file());
+  for (const bool restarted : {false, true}) {
+    TMain& w = StartWindow();
+    w.ListBox1.UserSelect(0);
+    EXPECT_THAT(dialogs_.questions, IsEmpty()) << "its folder is not offered for creation";
+    EXPECT_TRUE(w.btnSend.enabled());
+    dialogs_.Clear();
+    w.btnSendClick();
+    w.btnLoadClick();
+    const std::string refusal =
+        FillIn(w.messages().Msg(kValueCut), {"Path in mobile disk1", std::to_string(deep.size())}) +
+        "\r\n" + w.messages().Msg(kNothingTouched);
+    EXPECT_THAT(dialogs_.messages, ElementsAre(refusal, refusal)) << restarted;
+    EXPECT_THAT(HostNames(Stick()), IsEmpty()) << restarted;
+    ASSERT_TRUE(w.FormClose());
+    EXPECT_EQ(Saved().ReadWholeString("Setting", "Path in mobile disk1", ""), deep) << restarted;
+    if (!restarted) {
+      EXPECT_EQ(ReadText(ns_.settings_file() + ".bak"), original);
+    }
+  }
+}
+
 TEST_F(SettingsTest, FolderNamesWithOuterBlanksOrQuotesSurviveARestart) {
   const std::vector<std::string> names = {" proj ", "tail ", "\"quoted\""};
   std::string file = "[Setting]\n";
