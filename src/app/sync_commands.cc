@@ -30,6 +30,7 @@ class HeadlessSession {
     host_.while_modal = [](TLogViewer& log) { PrintLogWindow(std::cout, log); };
     log_.SetHost(&host_);
     main_.FormCreate();
+    main_.TellEntriesBeyondLimit();
   }
   TMain& main() { return main_; }
 

@@ -3,6 +3,7 @@
 
 #include "core/folder_text.h"
 #include "core/version.h"
+#include "platform/ascii.h"
 #include "platform/ini_file.h"
 
 namespace pellmar {
@@ -75,6 +76,25 @@ void WriteEntry(IniFile& ini, int n, const std::string& folder, const SyncEntry&
   ini.WriteBool(kSection, Key("UseZip", n), entry.use_zip);
 }
 
+// The non-empty "SyncItem" keys numbered past the last slot. Their entries
+// have no room in the table, so the save would drop them.
+int EntriesBeyondLimit(const IniFile& ini) {
+  const std::string_view prefix = kFolderKey;
+  int count = 0;
+  for (const std::string& key : ini.KeyNames(kSection)) {
+    if (key.size() <= prefix.size() || !EqualsIgnoreCase(key.substr(0, prefix.size()), prefix)) {
+      continue;
+    }
+    const std::string digits = key.substr(prefix.size());
+    if (digits.find_first_not_of("0123456789") != std::string::npos) continue;
+    // Too many digits for a number is far past the last slot too.
+    const std::optional<int32_t> number = IniFile::ParseInteger(digits);
+    const bool beyond = !number || *number > EntryTable::kMaxEntries;
+    if (beyond && !ini.ReadString(kSection, key, "").empty()) ++count;
+  }
+  return count;
+}
+
 // Copies the settings file as it is now to "<file>.bak" beside it, in one
 // atomic replace. No file, nothing to keep; a file that cannot be read
 // cannot be kept, and then nothing may be written over it.
@@ -82,13 +102,15 @@ Status KeepBackup(Platform& platform, const std::string& path) {
   std::string contents;
   const Status read = platform.ReadWholeFile(path, &contents);
   if (read.code == kErrorFileNotFound || read.code == kErrorPathNotFound) return Status::Ok();
-  const std::string backup = path + kBackupSuffix;
+  const std::string backup = SettingsBackupPath(path);
   Status kept = read.ok() ? platform.WriteWholeFile(backup, contents) : read;
   if (!kept.ok()) kept.message = "no copy of it could be kept as " + backup + ": " + kept.message;
   return kept;
 }
 
 }  // namespace
+
+std::string SettingsBackupPath(const std::string& path) { return path + kBackupSuffix; }
 
 std::string FolderWithSeparator(const std::string& path, CodePage cp) {
   return path.substr(0, path.size() - LastPathComponent(path, cp).size());
@@ -108,7 +130,8 @@ StoredSettings ReadSettings(Platform& platform, const std::string& path,
   StoredSettings settings;
   // What this run could not read would be gone after the save; the old file
   // is kept instead.
-  settings.file.backup_due = ini.HasUnreadableParts();
+  settings.file.entries_beyond_limit = EntriesBeyondLimit(ini);
+  settings.file.backup_due = ini.HasUnreadableParts() || settings.file.entries_beyond_limit > 0;
   settings.file.known_bytes = ini.file_bytes();
   const std::string global_mount = ini.ReadString(kSection, kMountKey, "");
   // Each non-empty "SyncItem" n becomes the next entry, filled from the keys

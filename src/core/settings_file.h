@@ -32,6 +32,9 @@ struct SettingsFileState {
   /// The file's bytes as this process last read or wrote them; empty when
   /// there was no file or it could not be read.
   std::string known_bytes;
+  /// Entries the read found numbered past the last slot: they are not
+  /// loaded, so the save leaves them out, and the backup keeps them.
+  int entries_beyond_limit = 0;
 };
 
 /// Everything the settings file holds.
@@ -46,6 +49,9 @@ struct StoredSettings {
   bool ignore_hour_shift = true;  // see SyncWindow::IgnoreHourShift
   SettingsFileState file;
 };
+
+/// The backup beside the settings file at `path`.
+std::string SettingsBackupPath(const std::string& path);
 
 /// Reads the file at `path`; every missing key takes its default (the home
 /// folder's is the program directory without its trailing backslash).

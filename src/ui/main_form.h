@@ -79,6 +79,10 @@ class TMain : public SyncWindow {
   // --- Reactions -------------------------------------------------------
   void FormCreate();
   void FormShow();
+  /// Says once a run that the settings file holds more entries than the
+  /// window has room for, and where the whole file will be kept. The window
+  /// says it when first shown, the command line when it starts.
+  void TellEntriesBeyondLimit();
   /// The save. False when it failed: the window stays open.
   bool FormClose();
   /// A key released while the window itself has the focus.
@@ -205,6 +209,7 @@ class TMain : public SyncWindow {
   // Whether the settings file's old content is still to be kept, and its
   // bytes as this run last read or wrote them.
   SettingsFileState settings_file_;
+  bool entries_beyond_limit_told_ = false;
   RunOutcome last_run_;
   bool run_in_progress_ = false;
 };

@@ -126,10 +126,15 @@ TEST_F(ProgramTest, TheWindowIsLoadedWhenADisplayIsThere) {
 }
 
 TEST_F(ProgramTest, ListPrintsOneTabSeparatedLinePerEntry) {
-  ns_.WriteEntries({Documents("Alpha"), (ns_ / "work/Beta")}, "E:\\Sync", "Duration2=30\n");
+  ns_.WriteEntries({Documents("Alpha"), (ns_ / "work/Beta")}, "E:\\Sync",
+                   "Duration2=30\nSyncItem31=C:\\Past\n");
   const std::string settings = ReadText(ns_.settings_file());
   const ProgramRun run = Run({"list"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "The settings file holds more than 30 projects; only the first 30 are shown "
+            "and used. Before the settings are next saved, the whole file is kept as " +
+                OnC(ns_.home() + "/Application Data/Pellmar.ini.bak") + ".\n");
   std::istringstream lines(run.out);
   std::string alpha, beta;
   std::getline(lines, alpha);

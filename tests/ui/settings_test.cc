@@ -235,6 +235,34 @@ TEST_F(SettingsTest, AnEntryWithACutValueIsNeverRunAndTheSaveGivesTheValueBackWh
   }
 }
 
+TEST_F(SettingsTest, EntriesPastTheThirtiethAreToldOnceAndKeptInTheBackup) {
+  for (const int entries : {30, 35, 10000}) {
+    SCOPED_TRACE(entries);
+    std::filesystem::remove(ns_.settings_file() + ".bak");
+    std::string file = "[Setting]\n";
+    for (int n = 1; n <= entries; ++n) {
+      file += "SyncItem" + std::to_string(n) + "=" + Ns(Documents("P" + std::to_string(n))) + "\n";
+    }
+    ns_.WriteSettings(file);
+    const std::string original = ReadText(ns_.settings_file());
+    dialogs_.Clear();
+    TMain& w = StartWindow();
+    w.FormShow();
+    w.TellEntriesBeyondLimit();
+    EXPECT_EQ(w.ListBox1.count(), 30);
+    const std::string told =
+        FillIn(w.messages().Msg(kEntriesBeyondLimit), {w.settings_path() + ".bak"});
+    EXPECT_EQ(dialogs_.messages,
+              entries > 30 ? std::vector<std::string>{told} : std::vector<std::string>{});
+    ASSERT_TRUE(w.FormClose());
+    EXPECT_EQ(Saved().ReadString("Setting", "SyncItem31", "none"), "none");
+    EXPECT_EQ(HostExists(ns_.settings_file() + ".bak"), entries > 30);
+    if (entries > 30) {
+      EXPECT_EQ(ReadText(ns_.settings_file() + ".bak"), original);
+    }
+  }
+}
+
 TEST_F(SettingsTest, FolderNamesWithOuterBlanksOrQuotesSurviveARestart) {
   const std::vector<std::string> names = {" proj ", "tail ", "\"quoted\""};
   std::string file = "[Setting]\n";
