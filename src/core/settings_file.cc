@@ -1,6 +1,8 @@
 // Reading and writing the settings file.
 #include "core/settings_file.h"
 
+#include <memory>
+
 #include "core/folder_text.h"
 #include "core/version.h"
 #include "platform/ascii.h"
@@ -14,6 +16,7 @@ constexpr const char* kSection = "Setting";
 constexpr const char* kVersionSection = "Settings";
 constexpr const char* kSettingsFileName = "Pellmar.ini";
 constexpr const char* kBackupSuffix = ".bak";
+constexpr const char* kLockSuffix = ".lock";
 // The entry keys that hold text, without their number.
 constexpr const char* kFolderKey = "SyncItem";
 constexpr const char* kMediaKey = "Path in mobile disk";
@@ -110,6 +113,16 @@ Status KeepBackup(Platform& platform, const std::string& path) {
 
 }  // namespace
 
+bool SameSettings(const StoredSettings& a, const StoredSettings& b) {
+  if (a.project_folders != b.project_folders) return false;
+  for (int n = 1; n <= static_cast<int>(a.project_folders.size()); ++n) {
+    if (!(a.entries.slot(n) == b.entries.slot(n))) return false;
+  }
+  return a.loaded == b.loaded && a.home_folder == b.home_folder &&
+         a.mount_command == b.mount_command && a.auto_umount == b.auto_umount &&
+         a.lib_dir == b.lib_dir && a.ignore_hour_shift == b.ignore_hour_shift;
+}
+
 std::string SettingsBackupPath(const std::string& path) { return path + kBackupSuffix; }
 
 std::string FolderWithSeparator(const std::string& path, CodePage cp) {
@@ -155,17 +168,27 @@ StoredSettings ReadSettings(Platform& platform, const std::string& path,
   return settings;
 }
 
-Status WriteSettings(Platform& platform, const std::string& path, StoredSettings& settings) {
+Status WriteSettings(Platform& platform, const std::string& path, StoredSettings& settings,
+                     bool* other_version_kept) {
+  *other_version_kept = false;
+  // The lock is taken on a file of its own beside the settings. A save puts
+  // a new settings file in place by renaming it over the old one, so a lock
+  // on the settings file itself would hold a file the next save replaces:
+  // a second saver would open and lock the new file while the first still
+  // holds the old, and both would write.
+  std::unique_ptr<Platform::FileLock> lock;
+  if (Status locked = platform.LockFile(path + kLockSuffix, &lock); !locked.ok()) return locked;
   IniFile ini(platform, path);
   // What the load could not read is kept once: a later save of this run
   // would otherwise keep this run's own file in its place. A file that
-  // someone else wrote meanwhile is kept whatever it holds: this save
+  // another program wrote meanwhile is kept whatever it holds: this save
   // writes over what they wrote.
   const bool changed_meanwhile = ini.file_bytes() != settings.file.known_bytes;
   if (settings.file.backup_due || changed_meanwhile) {
     const Status kept = KeepBackup(platform, path);
     if (!kept.ok()) return kept;
     settings.file.backup_due = false;
+    *other_version_kept = changed_meanwhile && !ini.file_bytes().empty();
   }
   ini.EraseSection(kSection);
   for (size_t i = 0; i < settings.project_folders.size(); ++i) {

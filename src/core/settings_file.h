@@ -50,6 +50,10 @@ struct StoredSettings {
   SettingsFileState file;
 };
 
+/// True when `a` and `b` hold the same values, entries and globals alike;
+/// what is known of the file itself is not compared.
+bool SameSettings(const StoredSettings& a, const StoredSettings& b);
+
 /// The backup beside the settings file at `path`.
 std::string SettingsBackupPath(const std::string& path);
 
@@ -59,11 +63,14 @@ StoredSettings ReadSettings(Platform& platform, const std::string& path,
                             const std::string& program_dir);
 
 /// Writes `settings` into the file at `path`, keeping what else it holds,
-/// in one atomic replace. Keeps the old file as ".bak" first when the read
-/// found parts it did not understand (and clears `backup_due` once it is
-/// kept), or when the file is no longer as this process knew it. Values
-/// the read could only cut are written back whole.
-Status WriteSettings(Platform& platform, const std::string& path, StoredSettings& settings);
+/// in one atomic replace, under the lock every save of the settings takes.
+/// Keeps the old file as ".bak" first when the read found parts it did not
+/// understand (and clears `backup_due` once it is kept), or when another
+/// program wrote the file since this process last read or wrote it; that
+/// sets `*other_version_kept`. Values the read could only cut are written
+/// back whole.
+Status WriteSettings(Platform& platform, const std::string& path, StoredSettings& settings,
+                     bool* other_version_kept);
 
 }  // namespace pellmar
 

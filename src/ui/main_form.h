@@ -85,6 +85,10 @@ class TMain : public SyncWindow {
   void TellEntriesBeyondLimit();
   /// The save. False when it failed: the window stays open.
   bool FormClose();
+  /// Makes FormClose leave the settings file alone unless this run changed
+  /// what it would write: the command line's way, which runs alongside the
+  /// window and editors.
+  void SaveOnlyChanges() { save_only_changes_ = true; }
   /// A key released while the window itself has the focus.
   void FormKeyUp(int key);
   /// A key released on a control: only those of kKeyUpControls pass it on
@@ -160,6 +164,8 @@ class TMain : public SyncWindow {
   void ApplyLanguage();
   void SetControlCaption(const std::string& control_name, const std::string& caption);
   void PlaceSpinEdit();
+  StoredSettings CollectSettings() const;
+  bool SettingsChanged() const;
   Status SaveSettings();
 
   void AddEntry(const std::string& picked);
@@ -210,6 +216,9 @@ class TMain : public SyncWindow {
   // bytes as this run last read or wrote them.
   SettingsFileState settings_file_;
   bool entries_beyond_limit_told_ = false;
+  // What a save right after start-up would have written.
+  StoredSettings settings_as_loaded_;
+  bool save_only_changes_ = false;
   RunOutcome last_run_;
   bool run_in_progress_ = false;
 };

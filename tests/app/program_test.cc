@@ -5,9 +5,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/namespace_fixture.h"
@@ -150,6 +153,7 @@ TEST_F(ProgramTest, SendAndLoadRunTheWindowsCommands) {
   WriteText((ns_ / "work/Beta/src/a.c"), "a");
   WriteText((ns_ / "work/Beta/b.c"), "b");
   ns_.WriteEntries({Documents("Alpha"), (ns_ / "work/Beta")}, "E:\\Sync");
+  const std::string settings = ReadText(ns_.settings_file());
   std::filesystem::create_directories(Stick("Sync"));
 
   ProgramRun run = Run({"send", "Beta"});
@@ -157,7 +161,7 @@ TEST_F(ProgramTest, SendAndLoadRunTheWindowsCommands) {
   EXPECT_THAT(run.out, StartsWith("The following 2 files have been copyed.\n"));
   EXPECT_THAT(run.out, HasSubstr("\nAvailable disk size:"));
   EXPECT_EQ(ReadText(Stick("Sync/Beta/src/a.c")), "a");
-  EXPECT_THAT(ReadText(ns_.settings_file()), HasSubstr("Version=1.1"));
+  EXPECT_EQ(ReadText(ns_.settings_file()), settings) << "a run that changed nothing saves nothing";
 
   std::filesystem::remove_all((ns_ / "work/Beta"));
   run = Run({"load", "2"});
@@ -167,6 +171,33 @@ TEST_F(ProgramTest, SendAndLoadRunTheWindowsCommands) {
   run = Run({"load", "Beta"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_THAT(run.err, HasSubstr("There is no file newer than object files in harddisk."));
+}
+
+TEST_F(ProgramTest, ARunThatSavesKeepsWhatAnotherProgramWroteMeanwhile) {
+  WriteText(Documents("Alpha/a.c"), "a");
+  std::filesystem::create_directories(Stick("Sync"));
+  // A Duration of 0 comes back as 1 from the number field: a change to save.
+  ns_.WriteEntries({Documents("Alpha")}, "E:\\Sync", "Duration1=0\n");
+  // Held here, the lock every save takes keeps the run waiting at its save.
+  std::unique_ptr<Platform::FileLock> lock;
+  ASSERT_TRUE(ns_.platform().LockFile(ns_.Ns(ns_.settings_file()) + ".lock", &lock).ok());
+  ProgramRun run;
+  std::thread program([&] { run = Run({"send", "Alpha"}); });
+  for (int i = 0; i < 1000 && ReadText(ns_ / "stdout").find("Copied:") == std::string::npos; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  const std::string theirs = "[Setting]\r\nSyncItem1=" + OnC(Documents("Other")) + "\r\n";
+  WriteText(ns_.settings_file(), theirs);
+  lock.reset();
+  program.join();
+
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "The settings file was changed by another program since Pellmar read it. "
+            "That version is kept as " +
+                OnC(ns_.home() + "/Application Data/Pellmar.ini.bak") + ".\n");
+  EXPECT_EQ(ReadText(ns_.settings_file() + ".bak"), theirs);
+  EXPECT_THAT(ReadText(ns_.settings_file()), HasSubstr("Duration1=1"));
 }
 
 // The free space printed is what the run left on the disk, not what the

@@ -1,7 +1,10 @@
 // FormCreate and FormClose on hand-written settings files: what is loaded,
 // what every missing or unreadable key becomes, and what the save writes.
 // The encodings and line ends an editor writes are the profile's own tests.
+#include <chrono>
 #include <filesystem>
+#include <memory>
+#include <thread>
 
 #include "platform/ini_file.h"
 #include "support/window_fixture.h"
@@ -260,6 +263,37 @@ TEST_F(SettingsTest, EntriesPastTheThirtiethAreToldOnceAndKeptInTheBackup) {
     if (entries > 30) {
       EXPECT_EQ(ReadText(ns_.settings_file() + ".bak"), original);
     }
+  }
+}
+
+TEST_F(SettingsTest, ASaveWaitsForAnotherAndKeepsTheVersionWrittenMeanwhile) {
+  WriteProjects({"Alpha"});
+  const std::string theirs = "[Setting]\r\nSyncItem1=" + Ns(Documents("Other")) + "\r\n";
+  const std::string backup = ns_.settings_file() + ".bak";
+  for (const bool racing : {false, true}) {
+    SCOPED_TRACE(racing ? "another save holds the lock" : "an editor wrote the file");
+    std::filesystem::remove(backup);
+    TMain& w = StartWindow();
+    dialogs_.Clear();
+    std::unique_ptr<Platform::FileLock> lock;
+    std::thread other;
+    if (racing) {
+      ASSERT_TRUE(platform_.LockFile(w.settings_path() + ".lock", &lock).ok());
+      other = std::thread([&] {
+        // Long enough for the save below to be waiting for the lock.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        WriteText(ns_.settings_file(), theirs);
+        lock.reset();
+      });
+    } else {
+      WriteText(ns_.settings_file(), theirs);
+    }
+    EXPECT_TRUE(w.FormClose());
+    if (other.joinable()) other.join();
+    EXPECT_EQ(ReadText(backup), theirs);
+    EXPECT_THAT(dialogs_.messages, ElementsAre(FillIn(w.messages().Msg(kSettingsChangedMeanwhile),
+                                                      {w.settings_path() + ".bak"})));
+    EXPECT_EQ(Saved().ReadString("Setting", "SyncItem1", ""), Ns(Documents("Alpha")));
   }
 }
 
