@@ -29,7 +29,9 @@ class HeadlessSession {
         main_(MainFormServices{&platform, &dialogs_, &shell_, &host_}, log_) {
     host_.while_modal = [](TLogViewer& log) { PrintLogWindow(std::cout, log); };
     log_.SetHost(&host_);
+    main_.SaveOnlyChanges();
     main_.FormCreate();
+    main_.TellEntriesBeyondLimit();
   }
   TMain& main() { return main_; }
 
@@ -105,9 +107,10 @@ bool SelectEntry(TMain& main, int p) {
 }
 
 // Saves as closing the window would, unless the run already closed it (a
-// failed copy saves at once) or ended the program without a save.
-bool SaveUnlessEnded(TMain& main) {
-  if (main.quit_requested() || main.ending_without_save()) return true;
+// failed copy saves at once) or ended the program without a save; a dry
+// run saves nothing at all. The save writes only what this run changed.
+bool SaveUnlessEnded(TMain& main, bool dry_run) {
+  if (dry_run || main.quit_requested() || main.ending_without_save()) return true;
   return main.FormClose();
 }
 
@@ -137,7 +140,7 @@ int RunOnPlatform(Platform& platform, Direction direction, const SyncArguments& 
   if (!p) return kExitIncomplete;
   if (!SelectEntry(main, *p)) {
     // Ignored: the exit code already tells that nothing was copied.
-    (void)SaveUnlessEnded(main);
+    (void)SaveUnlessEnded(main, parsed.dry_run);
     std::cerr << "pellmar: the entry could not be selected; nothing was copied.\n";
     if (!parsed.answer_yes) {
       std::cerr << "pellmar: with the disk inserted, --yes creates a missing removable folder.\n";
@@ -155,7 +158,7 @@ int RunOnPlatform(Platform& platform, Direction direction, const SyncArguments& 
   const std::string& free_space = main.StatusBar1.panel_text(0);
   if (!free_space.empty()) std::cout << free_space << std::endl;
   PrintCounts(main);
-  const bool saved = SaveUnlessEnded(main);
+  const bool saved = SaveUnlessEnded(main, parsed.dry_run);
   return saved && main.last_run().Complete() ? kExitComplete : kExitIncomplete;
 }
 

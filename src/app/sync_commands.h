@@ -1,6 +1,6 @@
 // The command-line verbs on the entries of the settings file: `list` prints
 // them, `send` and `load` select one and press Send or Load, exactly as a
-// user of the window would, then save the settings as closing it would.
+// user of the window would, then save what the run changed in the settings.
 #ifndef PELLMAR_APP_SYNC_COMMANDS_H_
 #define PELLMAR_APP_SYNC_COMMANDS_H_
 

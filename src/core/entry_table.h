@@ -8,8 +8,22 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace pellmar {
+
+/// A value the settings file held longer than a read returns. The entry is
+/// never run on it, and a save writes the whole value back for as long as
+/// the entry still holds what was read of it.
+struct CutValue {
+  std::string name;   // the key without its number: "Path in mobile disk"
+  std::string key;    // as the file names it: "Path in mobile disk3"
+  size_t length = 0;  // of the whole value
+  std::string read;   // what the entry holds of it
+  std::string whole;
+
+  friend bool operator==(const CutValue&, const CutValue&) = default;
+};
 
 struct SyncEntry {
   std::string removable_folder;  // "Path in mobile disk"
@@ -18,6 +32,9 @@ struct SyncEntry {
   int32_t duration = 0;          // days
   bool auto_delete = false;
   bool use_zip = false;
+  std::vector<CutValue> cut_values;  // empty unless the file held too much
+
+  friend bool operator==(const SyncEntry&, const SyncEntry&) = default;
 };
 
 class EntryTable {

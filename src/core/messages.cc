@@ -64,8 +64,8 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "the project folder itself, not a drive or a \".\" or \"..\" in it.",
     "The settings file holds more for %1 than a value can (%2 characters), so this project is "
     "not used until the value is corrected in the settings file.",
-    "The settings file holds more than 30 projects; only the first 30 are shown. The whole "
-    "file is kept as %1.",
+    "The settings file holds more than 30 projects; only the first 30 are shown and used. "
+    "Before the settings are next saved, the whole file is kept as %1.",
     "The settings file was changed by another program since Pellmar read it. That version is "
     "kept as %1.",
 };

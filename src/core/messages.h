@@ -14,44 +14,45 @@ namespace pellmar {
 /// kNoNewFiles); the others are there for a language file to fill. From
 /// Msg31 on, "%1" and "%2" mark where a folder, a count or a reason goes.
 enum MessageId : int {
-  kWelcome = 2,                    // first start, empty list
-  kInsertDisk = 4,                 // drive unknown or not ready
-  kFormatDisk = 5,                 // unformatted medium
-  kCreateItQuestion = 6,           // ends the missing-folder question
-  kNoFolderNamed = 7,              // starts it
-  kClosingQuote = 8,               // after the folder in it
-  kFollowing = 10,                 // log title, before the count
-  kFilesCopied = 11,               // log title, after the count
-  kNothingNewerToLoad = 13,        // Load copied nothing
-  kCopyFailed = 14,                // a copy failed
-  kInsertRightDisk = 15,           // after the question was declined
-  kSelectProjectFolder = 16,       // the Add picker's title
-  kNoNewFiles = 17,                // Send copied nothing
-  kCannotCreate = 18,              // a folder could not be made
-  kDeleteBefore = 23,              // auto-delete caption, before the days
-  kDaysBeforeFrom = 24,            // auto-delete caption, after the days
-  kAvailableSize = 25,             // the free-space text
-  kSelectProjectFirst = 31,        // Send or Load with no entry selected
-  kNothingTouched = 32,            // ends every refusal of a run
-  kNoRemovableFolder = 33,         // the removable folder field is empty
-  kRemovableFolderInPath = 34,     // %1 removable folder, %2 project folder
-  kSameFolder = 35,                // %1 the folder
-  kNestedFolders = 36,             // %1 project folder, %2 removable one
-  kSameFolderByLink = 37,          // %1 project folder, %2 removable one
-  kNestedFoldersByLink = 38,       // %1 project folder, %2 removable one
-  kLeadsOffTheDisk = 39,           // %1 the removable project folder
-  kDiskUnreachable = 40,           // %1 removable folder, %2 the reason
-  kMediumGone = 41,                // %1 copies made before it went
-  kSkippedEntries = 42,            // heads the list of what a run left out
-  kMoreSkipped = 43,               // %1 entries beyond the listed ones
-  kSettingsNotSaved = 44,          // %1 settings file, %2 the reason
-  kPathNotWritable = 45,           // %1 the host folder picked
-  kCreatePickedFolder = 46,        // %1 the host folder typed in the picker
-  kKeptInTrash = 47,               // %1 replaced files kept in the trash
-  kProjectNameUnusable = 48,       // %1 the project folder
-  kValueCut = 49,                  // %1 the key, %2 the longest value read
-  kEntriesBeyondLimit = 50,        // %1 the backup that keeps them
-  kSettingsChangedMeanwhile = 51,  // %1 the backup that keeps the other version
+  kWelcome = 2,                 // first start, empty list
+  kInsertDisk = 4,              // drive unknown or not ready
+  kFormatDisk = 5,              // unformatted medium
+  kCreateItQuestion = 6,        // ends the missing-folder question
+  kNoFolderNamed = 7,           // starts it
+  kClosingQuote = 8,            // after the folder in it
+  kFollowing = 10,              // log title, before the count
+  kFilesCopied = 11,            // log title, after the count
+  kNothingNewerToLoad = 13,     // Load copied nothing
+  kCopyFailed = 14,             // a copy failed
+  kInsertRightDisk = 15,        // after the question was declined
+  kSelectProjectFolder = 16,    // the Add picker's title
+  kNoNewFiles = 17,             // Send copied nothing
+  kCannotCreate = 18,           // a folder could not be made
+  kDeleteBefore = 23,           // auto-delete caption, before the days
+  kDaysBeforeFrom = 24,         // auto-delete caption, after the days
+  kAvailableSize = 25,          // the free-space text
+  kSelectProjectFirst = 31,     // Send or Load with no entry selected
+  kNothingTouched = 32,         // ends every refusal of a run
+  kNoRemovableFolder = 33,      // the removable folder field is empty
+  kRemovableFolderInPath = 34,  // %1 removable folder, %2 project folder
+  kSameFolder = 35,             // %1 the folder
+  kNestedFolders = 36,          // %1 project folder, %2 removable one
+  kSameFolderByLink = 37,       // %1 project folder, %2 removable one
+  kNestedFoldersByLink = 38,    // %1 project folder, %2 removable one
+  kLeadsOffTheDisk = 39,        // %1 the removable project folder
+  kDiskUnreachable = 40,        // %1 removable folder, %2 the reason
+  kMediumGone = 41,             // %1 copies made before it went
+  kSkippedEntries = 42,         // heads the list of what a run left out
+  kMoreSkipped = 43,            // %1 entries beyond the listed ones
+  kSettingsNotSaved = 44,       // %1 settings file, %2 the reason
+  kPathNotWritable = 45,        // %1 the host folder picked
+  kCreatePickedFolder = 46,     // %1 the host folder typed in the picker
+  kKeptInTrash = 47,            // %1 replaced files kept in the trash
+  kProjectNameUnusable = 48,    // %1 the project folder
+  kValueCut = 49,               // %1 the key, %2 its whole length in the file
+  kEntriesBeyondLimit = 50,     // %1 the backup that keeps them
+  // %1 the backup that keeps the other version
+  kSettingsChangedMeanwhile = 51,
 };
 
 class MessageTable {

@@ -7,6 +7,7 @@
 #define PELLMAR_PLATFORM_DRY_RUN_PLATFORM_H_
 
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
@@ -42,6 +43,11 @@ class DryRunPlatform : public ForwardingPlatform {
   Status FlushFileIn(OpenFolder&, const std::string&) override { return {}; }
   Status CreateFolder(const std::string& path) override;
   Status WriteWholeFile(const std::string&, const std::string&) override { return {}; }
+  // A dry run never saves, so it holds no lock and leaves no lock file.
+  Status LockFile(const std::string&, std::unique_ptr<FileLock>* held) override {
+    *held = std::make_unique<FileLock>();
+    return {};
+  }
   Status ShellOpen(const std::string&, const std::string&, const std::string&) override {
     return {};
   }

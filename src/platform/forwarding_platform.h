@@ -4,6 +4,7 @@
 #ifndef PELLMAR_PLATFORM_FORWARDING_PLATFORM_H_
 #define PELLMAR_PLATFORM_FORWARDING_PLATFORM_H_
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -67,6 +68,9 @@ class ForwardingPlatform : public Platform {
   }
   Status WriteWholeFile(const std::string& p, const std::string& c) override {
     return inner_.WriteWholeFile(p, c);
+  }
+  Status LockFile(const std::string& p, std::unique_ptr<FileLock>* held) override {
+    return inner_.LockFile(p, held);
   }
   uint32_t SetErrorMode(uint32_t mode) override { return inner_.SetErrorMode(mode); }
   Status FreeSpace(const std::string& r, uint64_t* b) override { return inner_.FreeSpace(r, b); }

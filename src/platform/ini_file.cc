@@ -116,8 +116,10 @@ void IniFile::Line::Assign(std::string new_text) {
   value_size = value.size();
 }
 
+std::string_view IniFile::Line::whole_value() const { return Unquoted(raw_value()); }
+
 std::string IniFile::Line::value() const {
-  return std::string(CutToLimit(Unquoted(raw_value()), kMaxValueLength));
+  return std::string(CutToLimit(whole_value(), kMaxValueLength));
 }
 
 IniFile::IniFile(Platform& platform, std::string path)
@@ -173,7 +175,7 @@ void IniFile::AddLine(std::string_view text) {
     return;
   }
   const bool stray_text = !line.is_key() && trimmed.front() != ';';
-  const bool cut_on_read = line.is_key() && Unquoted(line.raw_value()).size() > kMaxValueLength;
+  const bool cut_on_read = line.is_key() && line.whole_value().size() > kMaxValueLength;
   if (stray_text || cut_on_read) unreadable_parts_ = true;
   // Blank lines with more of the section after them belong to its body.
   for (Line& blank : section.blank_lines) section.lines.push_back(std::move(blank));
@@ -228,16 +230,30 @@ IniFile::Line* IniFile::FindLine(Section& section, const std::string& key) {
   return found == keys.end() ? nullptr : &section.lines[found->second];
 }
 
-std::string IniFile::ReadString(const std::string& section, const std::string& key,
-                                const std::string& default_value) const {
-  const Line* line = Find(section, key);
-  if (line == nullptr) return default_value;
-  std::string value = line->value();
+std::string IniFile::Decoded(std::string value) const {
   // A value that is no UTF-8 was written in the system's ANSI code page (0),
   // as editors on Windows save by default; where the system's own text is
   // UTF-8 already, that leaves the bytes as they are.
   if (!unicode_ && !IsWellFormedUtf8(value)) value = platform_.DecodeCodePage(value, 0);
   return value;
+}
+
+std::string IniFile::ReadString(const std::string& section, const std::string& key,
+                                const std::string& default_value) const {
+  const Line* line = Find(section, key);
+  return line == nullptr ? default_value : Decoded(line->value());
+}
+
+std::optional<size_t> IniFile::CutLength(const std::string& section, const std::string& key) const {
+  const Line* line = Find(section, key);
+  if (line == nullptr || line->whole_value().size() <= kMaxValueLength) return std::nullopt;
+  return line->whole_value().size();
+}
+
+std::string IniFile::ReadWholeString(const std::string& section, const std::string& key,
+                                     const std::string& default_value) const {
+  const Line* line = Find(section, key);
+  return line == nullptr ? default_value : Decoded(std::string(line->whole_value()));
 }
 
 std::string IniFile::ReadBytes(const std::string& section, const std::string& key,
@@ -374,7 +390,9 @@ Status IniFile::UpdateFile() {
   // A file that would come out as it went in is left alone: no rewrite and
   // no flush for every run that changed nothing.
   if (!as_read_.empty() && contents == as_read_) return Status::Ok();
-  return platform_.WriteWholeFile(path_, contents);
+  const Status written = platform_.WriteWholeFile(path_, contents);
+  if (written.ok()) as_read_ = std::move(contents);
+  return written;
 }
 
 }  // namespace pellmar

@@ -37,6 +37,9 @@ class IniFile {
   /// key, a comment nor blank, or a value was longer than a read returns.
   /// Writing such a file back loses what was not understood.
   bool HasUnreadableParts() const { return unreadable_parts_; }
+  /// The file's bytes as this object last read or wrote them; empty when
+  /// it was missing or could not be read.
+  const std::string& file_bytes() const { return as_read_; }
   /// True when the file was saved as UTF-16: its values are Unicode already
   /// and must not be decoded from an 8-bit code page again.
   bool IsUnicode() const { return unicode_; }
@@ -51,6 +54,14 @@ class IniFile {
   /// system's ANSI code page.
   std::string ReadBytes(const std::string& section, const std::string& key,
                         const std::string& default_value) const;
+  /// The length of the value as the file holds it, when that is more than
+  /// a read returns (kMaxValueLength bytes); nullopt for a value that reads
+  /// whole and for a missing key.
+  std::optional<size_t> CutLength(const std::string& section, const std::string& key) const;
+  /// The value whole, however long, decoded as ReadString decodes: for a
+  /// caller that must write back unchanged what a read could only cut.
+  std::string ReadWholeString(const std::string& section, const std::string& key,
+                              const std::string& default_value) const;
   int32_t ReadInteger(const std::string& section, const std::string& key,
                       int32_t default_value) const;
   bool ReadBool(const std::string& section, const std::string& key, bool default_value) const;
@@ -68,7 +79,7 @@ class IniFile {
   void EraseSection(const std::string& section);
 
   /// Writes the whole file atomically. On failure the file on disk is as it
-  /// was and the Status says why.
+  /// was and the Status says why; on success file_bytes() is what it holds.
   Status UpdateFile();
 
   /// Parses an integer value as the INI facility does; nullopt for no integer.
@@ -91,6 +102,8 @@ class IniFile {
     std::string_view raw_value() const {
       return std::string_view(text).substr(value_begin, value_size);
     }
+    /// The value unwrapped from its quotes, as long as the file holds it.
+    std::string_view whole_value() const;
     /// The value as a read returns it: unwrapped and cut to length.
     std::string value() const;
   };
@@ -104,6 +117,8 @@ class IniFile {
   // Folded (lower-case) key -> position in `lines` of its first occurrence.
   using KeyIndex = std::unordered_map<std::string, size_t>;
 
+  /// A value that is no UTF-8 decoded from the system's ANSI code page.
+  std::string Decoded(std::string value) const;
   void Parse(std::string_view bytes);
   void AddLine(std::string_view text);
   void AddSection(Section section);
@@ -119,7 +134,7 @@ class IniFile {
   std::string path_;
   bool unreadable_parts_ = false;
   bool unicode_ = false;
-  std::string as_read_;  // the file's bytes when it was read whole
+  std::string as_read_;  // the file's bytes when it was read whole or written
   std::vector<Section> sections_;
   // Folded name -> position in sections_ of the first section of that name.
   std::unordered_map<std::string, size_t> section_index_;

@@ -288,6 +288,21 @@ class Platform {
   /// place, so `path` holds either the old or the new contents, never half.
   virtual Status WriteWholeFile(const std::string& path, const std::string& contents) = 0;
 
+  /// An exclusive lock on a file, held until this object is destroyed.
+  class FileLock {
+   public:
+    virtual ~FileLock() = default;
+  };
+  /// How long LockFile waits for another holder to let go.
+  static constexpr int kLockWaitSeconds = 5;
+  /// Takes an exclusive lock on the file at `path`, creating it empty when
+  /// it is missing. Every other lock of that file waits while `*held`
+  /// lives, in this process as in any other. Lock files are never removed:
+  /// a file removed and made again would be two files, each with a holder.
+  /// Fails with kErrorSharingViolation when the holder has not let go
+  /// within kLockWaitSeconds.
+  virtual Status LockFile(const std::string& path, std::unique_ptr<FileLock>* held) = 0;
+
   // --- Removable disks ---------------------------------------------------
 
   /// The process error mode; returns the previous one. Mode 1 keeps a

@@ -13,9 +13,11 @@
 #include <string>
 #include <vector>
 
+#include "core/entry_refusal.h"  // for the run check in main_form_send_load.cc
 #include "core/entry_table.h"
 #include "core/messages.h"
 #include "core/run_outcome.h"
+#include "core/settings_file.h"
 #include "core/sync_window.h"
 #include "core/text_ops.h"
 #include "platform/platform.h"
@@ -77,8 +79,16 @@ class TMain : public SyncWindow {
   // --- Reactions -------------------------------------------------------
   void FormCreate();
   void FormShow();
+  /// Says once a run that the settings file holds more entries than the
+  /// window has room for, and where the whole file will be kept. The window
+  /// says it when first shown, the command line when it starts.
+  void TellEntriesBeyondLimit();
   /// The save. False when it failed: the window stays open.
   bool FormClose();
+  /// Makes FormClose leave the settings file alone unless this run changed
+  /// what it would write: the command line's way, which runs alongside the
+  /// window and editors.
+  void SaveOnlyChanges() { save_only_changes_ = true; }
   /// A key released while the window itself has the focus.
   void FormKeyUp(int key);
   /// A key released on a control: only those of kKeyUpControls pass it on
@@ -114,6 +124,8 @@ class TMain : public SyncWindow {
 
   // --- State other parts read ----------------------------------------
   EntryTable& entries() { return entries_; }
+  /// The slot of the entry selected in ListBox1 (slot 0 with none).
+  const SyncEntry& SelectedEntry() const { return entries_.slot(ListBox1.item_index() + 1); }
   const MessageTable& messages() const { return messages_; }
   RunCounters& counters() { return counters_; }
   const std::string& documents_folder() const { return documents_; }
@@ -152,6 +164,8 @@ class TMain : public SyncWindow {
   void ApplyLanguage();
   void SetControlCaption(const std::string& control_name, const std::string& caption);
   void PlaceSpinEdit();
+  StoredSettings CollectSettings() const;
+  bool SettingsChanged() const;
   Status SaveSettings();
 
   void AddEntry(const std::string& picked);
@@ -160,7 +174,7 @@ class TMain : public SyncWindow {
 
   bool OfferToCreateFolder(const std::string& folder);
   bool CreateFolderTopDown(const std::string& folder);
-  bool CreateHighestMissingLevel(const std::string& folder);
+  std::vector<std::string> MissingLevels(const std::string& folder);
   void RefuseSelection(int p);
   void FillFromSlot(int p);
   void ActOnDiskCode(uint32_t code);
@@ -200,9 +214,13 @@ class TMain : public SyncWindow {
   int last_refused_index_ = -1;
   bool quit_requested_ = false;
   bool ending_without_save_ = false;
-  // The settings file held what this run could not read: its old content is
-  // kept as a backup before the first save of the run writes over it.
-  bool settings_backup_due_ = false;
+  // Whether the settings file's old content is still to be kept, and its
+  // bytes as this run last read or wrote them.
+  SettingsFileState settings_file_;
+  bool entries_beyond_limit_told_ = false;
+  // What a save right after start-up would have written.
+  StoredSettings settings_as_loaded_;
+  bool save_only_changes_ = false;
   RunOutcome last_run_;
   bool run_in_progress_ = false;
 };

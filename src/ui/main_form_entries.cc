@@ -3,6 +3,7 @@
 //
 // Line p of both lists and slot p + 1 always go together; Add and Remove
 // change the lists and the slots in one step to keep it so.
+#include "core/folder_text.h"
 #include "core/relative_path.h"
 #include "ui/main_form.h"
 
@@ -14,7 +15,9 @@ void TMain::btnSelectFileClick() {
   if (ListBox1.count() < EntryTable::kMaxEntries) {
     const auto picked =
         services_.dialogs->PickFolder({messages_.Msg(kSelectProjectFolder), start, false});
-    if (picked) AddEntry(*picked);
+    // A picked "D:\Work\." would be named "." and share its removable
+    // folder with every other project.
+    if (picked) AddEntry(NormalFolder(*picked, code_page()));
   }
   if (ListBox1.count() == EntryTable::kMaxEntries) btnSelectFile.SetEnabled(false);
 }
@@ -39,6 +42,9 @@ void TMain::FillNewSlot(int s) {
   entry.use_zip = before.use_zip;
   entry.exclusion_text = before.exclusion_text;
   entry.auto_delete = before.auto_delete;
+  // Left-over values of a removed entry may have been cut; this entry's
+  // were not read from the file at all.
+  entry.cut_values.clear();
 }
 
 std::string TMain::NewEntryRemovableFolder(int s) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "ui/main_form.h"
 
@@ -22,9 +23,13 @@ void TMain::ListBox1Click() {
   ListBox2.SetTopIndex(ListBox1.top_index());
   Label2.SetVisible(false);
   ShowDiskStatus();
-  // The stored folder is tested, not what edMediaDir shows.
-  const std::string folder = entries_.at_position(p).removable_folder;
-  const bool usable = IsFolder(folder) || OfferToCreateFolder(folder) || p == last_refused_index_;
+  // The stored folder is tested, not what edMediaDir shows. An entry with a
+  // value cut on reading is never run, so its folder is not made either:
+  // it is shown, and Send and Load say why they will not run it.
+  const SyncEntry& entry = entries_.at_position(p);
+  const std::string folder = entry.removable_folder;
+  const bool usable = IsFolder(folder) || !entry.cut_values.empty() ||
+                      OfferToCreateFolder(folder) || p == last_refused_index_;
   if (usable) {
     FillFromSlot(p);
   } else {
@@ -42,30 +47,31 @@ bool TMain::OfferToCreateFolder(const std::string& folder) {
   return false;
 }
 
-// Creates the highest missing level, one a pass, until the folder itself
-// can be made. Each pass that succeeds makes one level, so a pass more than
-// the folder has levels means no progress is possible.
+// Creates the missing levels from the highest one down, the folder itself
+// last. The climb to the highest missing level is made once: climbing again
+// for every level would cost the square of the depth, minutes for a folder
+// a thousand levels deep.
 bool TMain::CreateFolderTopDown(const std::string& folder) {
-  const auto levels = std::count(folder.begin(), folder.end(), '\\') + 1;
-  for (int pass = 0; pass <= levels; ++pass) {
-    if (platform_.CreateFolder(folder).ok()) return true;
-    if (!CreateHighestMissingLevel(folder)) return false;
+  for (const std::string& level : MissingLevels(folder)) {
+    // A level that appeared meanwhile is as good as one made here.
+    if (!platform_.CreateFolder(level).ok() && !IsFolder(level)) return false;
   }
-  return false;
+  return IsFolder(folder);
 }
 
-// Climbs from the folder's parent until one level can be created. False
-// when the climb reaches the top of the path (a drive root, "\", or
-// nothing) without creating anything.
-bool TMain::CreateHighestMissingLevel(const std::string& folder) {
-  std::string level = ParentOf(folder, code_page());
-  while (!level.empty()) {
-    if (platform_.CreateFolder(level).ok()) return true;
+// The levels of `folder` that are not there, highest first. The climb ends
+// at a level that exists or at the top of the path (a drive root, "\", or
+// nothing), which is then among them and cannot be made.
+std::vector<std::string> TMain::MissingLevels(const std::string& folder) {
+  std::vector<std::string> missing;
+  for (std::string level = folder; !level.empty() && !IsFolder(level);) {
+    missing.push_back(level);
     std::string up = ParentOf(level, code_page());
-    if (up == level) return false;
+    if (up == level) break;
     level = std::move(up);
   }
-  return false;
+  std::reverse(missing.begin(), missing.end());
+  return missing;
 }
 
 void TMain::RefuseSelection(int p) {

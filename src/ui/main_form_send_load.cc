@@ -83,6 +83,7 @@ bool TMain::RunSyncTree(const std::string& source, const std::string& destinatio
 // sees them, before any file is touched.
 std::optional<std::string> TMain::RunRefusal(const SyncRun& run,
                                              const std::string& removable_project_folder) {
+  if (auto refusal = EntryRefusal(run, SelectedEntry(), messages_)) return refusal;
   if (auto refusal = OverlapRefusal(platform_, run.project_folder, removable_project_folder,
                                     run.media_dir, messages_)) {
     return refusal;

@@ -4,6 +4,7 @@
 // The settings file is read once here and written only when the window is
 // asked to close; the save replaces the whole file in one rename.
 #include <string>
+#include <utility>
 
 #include "core/language_file.h"
 #include "core/relative_path.h"
@@ -40,7 +41,7 @@ std::string TMain::LocateSettingsFile() {
 
 void TMain::LoadSettings() {
   const StoredSettings stored = ReadSettings(platform_, settings_path_, program_dir_);
-  settings_backup_due_ = stored.backup_due;
+  settings_file_ = stored.file;
   for (size_t i = 0; i < stored.project_folders.size(); ++i) {
     const std::string& folder = stored.project_folders[i];
     ListBox2.Append(LastPathComponent(folder, code_page()));
@@ -53,6 +54,7 @@ void TMain::LoadSettings() {
   chkAutoUmount.SetChecked(stored.auto_umount);
   lib_dir_ = stored.lib_dir;
   ignore_hour_shift_ = stored.ignore_hour_shift;
+  settings_as_loaded_ = CollectSettings();
 }
 
 void TMain::ApplyLanguage() {
@@ -100,13 +102,16 @@ void TMain::PlaceSpinEdit() {
 bool TMain::FormClose() {
   // An unformatted disk ended the program: this run's changes are not saved.
   if (ending_without_save_) return true;
+  // Another program may have written the file since this run read it; a
+  // run that changed nothing has nothing to write over that.
+  if (save_only_changes_ && !SettingsChanged()) return true;
   const Status saved = SaveSettings();
   if (saved.ok()) return true;
   ShowMessage(FillIn(messages_.Msg(kSettingsNotSaved), {settings_path_, saved.message}));
   return false;
 }
 
-Status TMain::SaveSettings() {
+StoredSettings TMain::CollectSettings() const {
   StoredSettings stored;
   for (int n = 1; n <= ListBox1.count(); ++n) {
     stored.project_folders.push_back(
@@ -119,9 +124,29 @@ Status TMain::SaveSettings() {
   stored.lib_dir = lib_dir_;
   stored.ignore_hour_shift = ignore_hour_shift_;
   stored.auto_umount = chkAutoUmount.checked();
-  stored.backup_due = settings_backup_due_;
-  const Status saved = WriteSettings(platform_, settings_path_, stored);
-  settings_backup_due_ = stored.backup_due;
+  return stored;
+}
+
+bool TMain::SettingsChanged() const {
+  StoredSettings now = CollectSettings();
+  // The hidden mount-command field shows the mount command of the entry
+  // selected last, so selecting an entry to run it changes the global one;
+  // that is no change of the user's to keep.
+  now.mount_command = settings_as_loaded_.mount_command;
+  return !SameSettings(now, settings_as_loaded_);
+}
+
+Status TMain::SaveSettings() {
+  StoredSettings stored = CollectSettings();
+  stored.file = settings_file_;
+  bool other_version_kept = false;
+  const Status saved = WriteSettings(platform_, settings_path_, stored, &other_version_kept);
+  settings_file_ = stored.file;
+  if (other_version_kept) {
+    ShowMessage(
+        FillIn(messages_.Msg(kSettingsChangedMeanwhile), {SettingsBackupPath(settings_path_)}));
+  }
+  if (saved.ok()) settings_as_loaded_ = std::move(stored);
   return saved;
 }
 

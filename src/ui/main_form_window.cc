@@ -7,16 +7,26 @@
 
 #include "core/drive_part.h"
 #include "core/relative_path.h"
+#include "core/settings_file.h"
 #include "ui/main_form.h"
 
 namespace pellmar {
 
 void TMain::FormShow() {
+  TellEntriesBeyondLimit();
   if (ListBox1.count() == 0) {
     ShowMessage(messages_.Msg(kWelcome));
     btnSelectFileClick();
   }
   if (ListBox1.count() == EntryTable::kMaxEntries) btnSelectFile.SetEnabled(false);
+}
+
+void TMain::TellEntriesBeyondLimit() {
+  // Told before anything is saved, so the user knows why entries are
+  // missing from the list and where the file that holds them will be.
+  if (entries_beyond_limit_told_ || settings_file_.entries_beyond_limit == 0) return;
+  entries_beyond_limit_told_ = true;
+  ShowMessage(FillIn(messages_.Msg(kEntriesBeyondLimit), {SettingsBackupPath(settings_path_)}));
 }
 
 void TMain::btnHelpClick() {

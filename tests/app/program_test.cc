@@ -7,9 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <chrono>
 #include <filesystem>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "support/namespace_fixture.h"
@@ -134,10 +137,15 @@ TEST_F(ProgramTest, TheWindowIsLoadedWhenADisplayIsThere) {
 }
 
 TEST_F(ProgramTest, ListPrintsOneTabSeparatedLinePerEntry) {
-  ns_.WriteEntries({Documents("Alpha"), (ns_ / "work/Beta")}, "E:\\Sync", "Duration2=30\n");
+  ns_.WriteEntries({Documents("Alpha"), (ns_ / "work/Beta")}, "E:\\Sync",
+                   "Duration2=30\nSyncItem31=C:\\Past\n");
   const std::string settings = ReadText(ns_.settings_file());
   const ProgramRun run = Run({"list"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "The settings file holds more than 30 projects; only the first 30 are shown "
+            "and used. Before the settings are next saved, the whole file is kept as " +
+                OnC(ns_.home() + "/Application Data/Pellmar.ini.bak") + ".\n");
   std::istringstream lines(run.out);
   std::string alpha, beta;
   std::getline(lines, alpha);
@@ -153,6 +161,7 @@ TEST_F(ProgramTest, SendAndLoadRunTheWindowsCommands) {
   WriteText((ns_ / "work/Beta/src/a.c"), "a");
   WriteText((ns_ / "work/Beta/b.c"), "b");
   ns_.WriteEntries({Documents("Alpha"), (ns_ / "work/Beta")}, "E:\\Sync");
+  const std::string settings = ReadText(ns_.settings_file());
   std::filesystem::create_directories(Stick("Sync"));
 
   ProgramRun run = Run({"send", "Beta"});
@@ -160,7 +169,7 @@ TEST_F(ProgramTest, SendAndLoadRunTheWindowsCommands) {
   EXPECT_THAT(run.out, StartsWith("The following 2 files have been copyed.\n"));
   EXPECT_THAT(run.out, HasSubstr("\nAvailable disk size:"));
   EXPECT_EQ(ReadText(Stick("Sync/Beta/src/a.c")), "a");
-  EXPECT_THAT(ReadText(ns_.settings_file()), HasSubstr("Version=1.1"));
+  EXPECT_EQ(ReadText(ns_.settings_file()), settings) << "a run that changed nothing saves nothing";
 
   std::filesystem::remove_all((ns_ / "work/Beta"));
   run = Run({"load", "2"});
@@ -170,6 +179,33 @@ TEST_F(ProgramTest, SendAndLoadRunTheWindowsCommands) {
   run = Run({"load", "Beta"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_THAT(run.err, HasSubstr("There is no file newer than object files in harddisk."));
+}
+
+TEST_F(ProgramTest, ARunThatSavesKeepsWhatAnotherProgramWroteMeanwhile) {
+  WriteText(Documents("Alpha/a.c"), "a");
+  std::filesystem::create_directories(Stick("Sync"));
+  // A Duration of 0 comes back as 1 from the number field: a change to save.
+  ns_.WriteEntries({Documents("Alpha")}, "E:\\Sync", "Duration1=0\n");
+  // Held here, the lock every save takes keeps the run waiting at its save.
+  std::unique_ptr<Platform::FileLock> lock;
+  ASSERT_TRUE(ns_.platform().LockFile(ns_.Ns(ns_.settings_file()) + ".lock", &lock).ok());
+  ProgramRun run;
+  std::thread program([&] { run = Run({"send", "Alpha"}); });
+  for (int i = 0; i < 1000 && ReadText(ns_ / "stdout").find("Copied:") == std::string::npos; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  const std::string theirs = "[Setting]\r\nSyncItem1=" + OnC(Documents("Other")) + "\r\n";
+  WriteText(ns_.settings_file(), theirs);
+  lock.reset();
+  program.join();
+
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(run.err,
+            "The settings file was changed by another program since Pellmar read it. "
+            "That version is kept as " +
+                OnC(ns_.home() + "/Application Data/Pellmar.ini.bak") + ".\n");
+  EXPECT_EQ(ReadText(ns_.settings_file() + ".bak"), theirs);
+  EXPECT_THAT(ReadText(ns_.settings_file()), HasSubstr("Duration1=1"));
 }
 
 // The free space printed is what the run left on the disk, not what the
@@ -228,9 +264,13 @@ TEST_F(ProgramTest, ADryRunShowsWhatTheRunWouldDoAndChangesNothing) {
 TEST_F(ProgramTest, IncompleteRunsExitWithOne) {
   WriteText(Documents("Alpha/a.c"), "a");
   WriteText(Documents("Nested/a.c"), "a");
+  std::string cut = "E:\\Sync";
+  while (cut.size() < 3000) cut += "\\deeper";
   ns_.WriteEntries({Documents("Alpha")}, "E:\\Sync",
                    "SyncItem2=" + OnC(Documents("Nested")) + "\nUseZip2=0\nPath in mobile disk2=" +
-                       OnC(Documents("Nested/Backup")) + "\n");
+                       OnC(Documents("Nested/Backup")) + "\nSyncItem3=" + OnC(Documents("Cut")) +
+                       "\nUseZip3=0\nPath in mobile disk3=" + cut + "\nSyncItem4=C:\\Beta\\..\n" +
+                       "UseZip4=0\nPath in mobile disk4=E:\\Sync\n");
   WriteText(Stick("Sync/Alpha"), "a file where the folder belongs");
   const struct {
     const char* project;
@@ -238,8 +278,10 @@ TEST_F(ProgramTest, IncompleteRunsExitWithOne) {
   } cases[] = {
       {"Alpha", "Available capacity in the disk is not enough."},
       {"Nested", "lie one inside the other"},
+      {"Cut", "holds more for Path in mobile disk3 than a value can (3003 characters)"},
+      {"4", "The project folder C:\\ has no name"},
       {"Gamma", "no entry \"Gamma\""},
-      {"3", "no entry \"3\""},
+      {"5", "no entry \"5\""},
   };
   for (const auto& c : cases) {
     const ProgramRun run = Run({"send", c.project, "--yes"});
@@ -248,6 +290,7 @@ TEST_F(ProgramTest, IncompleteRunsExitWithOne) {
   }
   EXPECT_EQ(ReadText(Stick("Sync/Alpha")), "a file where the folder belongs");
   EXPECT_FALSE(std::filesystem::exists(Documents("Nested/Backup/Nested")));
+  EXPECT_FALSE(std::filesystem::exists(Stick("Sync/deeper"))) << "a cut folder is never made";
 }
 
 }  // namespace

@@ -193,6 +193,12 @@ TEST_F(IniFileTest, HugeLinesKeysSectionsAndGarbageReadInOnePassAndValuesStayBou
   EXPECT_EQ(ini.ReadString("T", "After", ""), "ok");
   EXPECT_EQ(ini.ReadString("T", "Accent", ""), std::string(2046, 'a'))
       << "a character the cut goes through is left out whole";
+  // Which values were cut, and how long they are whole.
+  EXPECT_EQ(ini.CutLength("S", "Long"), huge.size());
+  EXPECT_EQ(ini.CutLength("T", "Accent"), accent_at_cut.size());
+  EXPECT_EQ(ini.CutLength("S", "After"), std::nullopt);
+  EXPECT_EQ(ini.CutLength("S", "Missing"), std::nullopt);
+  EXPECT_EQ(ini.ReadWholeString("S", "Quoted", ""), large);
   EXPECT_TRUE(ini.HasUnreadableParts());
   // Every section and key is found by index: a scan per lookup would make
   // these loops quadratic.

@@ -95,7 +95,8 @@ rel_note "fill: 50 files of 1.5 MB, $REL_WHOLE whole, $REL_ABSENT absent, $REL_T
 
 rel_same "outside the two folders" "$outside" \
   "$(rel_snapshot "$REL_W" work stick log home/.config home/.local medium.img)"
-extra=$(find "$REL_W/home/.config" -mindepth 1 ! -name Pellmar.ini ! -name Pellmar.ini.bak)
+extra=$(find "$REL_W/home/.config" -mindepth 1 ! -name Pellmar.ini ! -name Pellmar.ini.bak \
+  ! -name Pellmar.ini.lock)
 [ -z "$extra" ] || rel_fail "debris beside the settings file: $extra"
 umount "$REL_STICK" || rel_fail "the medium could not be unmounted"
 if fsck.exfat -n "$REL_LOOPS" >"$REL_W/log/fsck" 2>&1; then

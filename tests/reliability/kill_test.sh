@@ -20,7 +20,9 @@ touch -d '-1 hour' "$P"/*/*
 # Older by more than an hour: copies an hour apart may be one version
 # shifted by daylight saving, and are left alone.
 touch -d '-3 hours' "$OLD"/*/*
-rel_settings "$P|E:\\Sync|7|0"
+# A Duration of 500 comes back as 365 from the number field: every run has
+# a change of its own to save, so every run ends with a save to kill.
+rel_settings "$P|E:\\Sync|500|0"
 cp "$REL_INI" "$REL_W/pool/ini.orig"
 mkdir -p "$REL_STICK/Sync"
 (rel_sums "$OLD" && rel_sums "$P") | sort -u >"$REL_W/pool/either.sums"
@@ -87,7 +89,8 @@ for ((round = 1; round <= ROUNDS; round++)); do
   ((REL_RC == 0)) || incomplete=$((incomplete + 1))
   rel_compare_copy "$P" "$REL_STICK/Sync/P"
   leftovers=$( (find "$REL_STICK" "$P" -type f | grep -v '/file[1-6]\.bin$'
-    find "$REL_W/home/.config" -mindepth 1 ! -name Pellmar.ini ! -name Pellmar.ini.bak))
+    find "$REL_W/home/.config" -mindepth 1 ! -name Pellmar.ini ! -name Pellmar.ini.bak \
+      ! -name Pellmar.ini.lock))
   extra=$(grep -c . <<<"$leftovers")
   if ((REL_WHOLE != 6 || extra > 0)); then
     debris_rounds=$((debris_rounds + 1))

@@ -23,8 +23,10 @@ class FaultyPlatform : public ForwardingPlatform {
   std::optional<uint32_t> forced_version_error;  // QueryVersion fails with this code
   bool fail_flush = false;                       // FlushFileIn fails
   std::vector<std::string> created_folders;      // successful CreateFolder calls, in order
+  int create_attempts = 0;                       // CreateFolder calls, failed ones too
 
   Status CreateFolder(const std::string& p) override {
+    ++create_attempts;
     Status status = ForwardingPlatform::CreateFolder(p);
     if (status.ok()) created_folders.push_back(p);
     return status;

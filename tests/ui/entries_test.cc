@@ -81,6 +81,16 @@ TEST_F(EntriesTest, ThePickerStartsInDocumentsWithoutHomeAndCancelAddsNothing) {
   dialogs_.picks.push_back("E:\\");
   w.btnSelectFile.Click();
   EXPECT_THAT(w.ListBox2.items(), ElementsAre("")) << "a drive root has no project name";
+
+  // A picker that hands over a folder with steps in it: the project is
+  // named after the folder the steps lead to.
+  MakeFolder(Documents("Work/Beta"));
+  for (const char* step : {"\\.", "\\.."}) {
+    dialogs_.picks.push_back(Ns(Documents("Work/Beta")) + step);
+    w.btnSelectFile.Click();
+  }
+  EXPECT_THAT(w.ListBox2.items(), ElementsAre("", "Beta", "Work"));
+  EXPECT_EQ(w.home_folder(), Ns(Documents("Work")));
 }
 
 TEST_F(EntriesTest, ThirtyEntriesDisableAddAndRemoveShiftsTheSlots) {

@@ -50,11 +50,14 @@ TEST_F(SelectionTest, ARefusalCountsOnlyTwiceInARowAtOnePosition) {
 }
 
 TEST_F(SelectionTest, YesCreatesTheMissingLevelsFromTheTopDown) {
-  TMain& w = StartWithEntries({"E:\\Sync\\Deep"});
+  std::vector<std::string> levels = {"E:\\Sync"};
+  for (int i = 0; i < 40; ++i) levels.push_back(levels.back() + "\\Deep");
+  TMain& w = StartWithEntries({levels.back()});
   dialogs_.answers.push_back(true);
   w.ListBox1.UserSelect(0);
-  EXPECT_THAT(platform_.created_folders, ElementsAre("E:\\Sync", "E:\\Sync\\Deep"));
-  EXPECT_TRUE(HostExists(Stick("Sync/Deep")));
+  EXPECT_EQ(platform_.created_folders, levels);
+  EXPECT_EQ(platform_.create_attempts, 41) << "one attempt a level, not a climb for each";
+  EXPECT_TRUE(HostExists(Stick("Sync/Deep/Deep")));
   EXPECT_THAT(dialogs_.messages, IsEmpty());
   EXPECT_TRUE(w.btnSend.enabled());
 }

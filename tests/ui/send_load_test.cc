@@ -111,6 +111,31 @@ TEST_F(SendLoadTest, RefusedRunsTouchNothing) {
   EXPECT_FALSE(std::filesystem::exists(Stick("Sync/Alpha")));
 }
 
+TEST_F(SendLoadTest, DotStepsAreTakenOnReadAndAProjectWithoutANameIsNeverRun) {
+  WriteText(Documents("Work/Beta/b.c"), "b");
+  WriteText(Stick("Sync/Other/kept.c"), "another project's copy");
+  ns_.InsertDrive('F');
+  WriteText(ns_.drive('F', "f.c"), "f");
+  const std::string beta = Ns(Documents("Work/Beta"));
+  ns_.WriteSettings("[Setting]\nSyncItem1=" + beta + "\\.\nPath in mobile disk1=E:\\Sync\\.\n" +
+                    "SyncItem2=" + beta + "\\..\nSyncItem3=F:\\\nPath in mobile disk3=E:\\Sync\n" +
+                    "UseZip3=0\nAutoDelete3=1\nDuration3=1\n");
+  TMain& w = StartWindow();
+  EXPECT_THAT(w.ListBox2.items(), ElementsAre("Beta", "Work", ""));
+  EXPECT_EQ(w.entries().slot(1).removable_folder, "E:\\Sync");
+
+  w.ListBox1.UserSelect(2);
+  dialogs_.Clear();
+  w.btnSendClick();
+  w.btnLoadClick();
+  const std::string refusal = FillIn(w.messages().Msg(kProjectNameUnusable), {"F:\\"}) + "\r\n" +
+                              w.messages().Msg(kNothingTouched);
+  EXPECT_THAT(dialogs_.messages, ElementsAre(refusal, refusal));
+  EXPECT_TRUE(w.last_run().run_refused);
+  EXPECT_EQ(HostNames(Stick("Sync")), std::vector<std::string>{"Other"});
+  EXPECT_EQ(HostNames(ns_.drive('F')), std::vector<std::string>{"f.c"});
+}
+
 TEST_F(SendLoadTest, FailedCopySavesAtOnceAndEndsTheProgram) {
   WriteText(Documents("Alpha/main.c"), "x");
   TMain& w = StartSelected();

@@ -1,7 +1,10 @@
 // FormCreate and FormClose on hand-written settings files: what is loaded,
 // what every missing or unreadable key becomes, and what the save writes.
 // The encodings and line ends an editor writes are the profile's own tests.
+#include <chrono>
 #include <filesystem>
+#include <memory>
+#include <thread>
 
 #include "platform/ini_file.h"
 #include "support/window_fixture.h"
@@ -205,6 +208,93 @@ TEST_F(SettingsTest, EveryProjectSurvivesAndWhatCouldNotBeReadIsKeptAsABackup) {
   WriteText(ns_.settings_file(), crlf);
   ASSERT_TRUE(w.FormClose());
   EXPECT_EQ(ReadText(backup), crlf);
+}
+
+TEST_F(SettingsTest, AnEntryWithACutValueIsNeverRunAndTheSaveGivesTheValueBackWhole) {
+  WriteText(Documents("Alpha/a.c"), "a");
+  std::string deep = "E:\\d";
+  while (deep.size() < 3 * IniFile::kMaxValueLength) deep += "\\d";
+  ns_.WriteSettings("[Setting]\nSyncItem1=" + Ns(Documents("Alpha")) +
+                    "\nPath in mobile disk1=" + deep + "\nUseZip1=0\n");
+  const std::string original = ReadText(ns_.settings_file());
+  for (const bool restarted : {false, true}) {
+    TMain& w = StartWindow();
+    w.ListBox1.UserSelect(0);
+    EXPECT_THAT(dialogs_.questions, IsEmpty()) << "its folder is not offered for creation";
+    EXPECT_TRUE(w.btnSend.enabled());
+    dialogs_.Clear();
+    w.btnSendClick();
+    w.btnLoadClick();
+    const std::string refusal =
+        FillIn(w.messages().Msg(kValueCut), {"Path in mobile disk1", std::to_string(deep.size())}) +
+        "\r\n" + w.messages().Msg(kNothingTouched);
+    EXPECT_THAT(dialogs_.messages, ElementsAre(refusal, refusal)) << restarted;
+    EXPECT_THAT(HostNames(Stick()), IsEmpty()) << restarted;
+    ASSERT_TRUE(w.FormClose());
+    EXPECT_EQ(Saved().ReadWholeString("Setting", "Path in mobile disk1", ""), deep) << restarted;
+    if (!restarted) {
+      EXPECT_EQ(ReadText(ns_.settings_file() + ".bak"), original);
+    }
+  }
+}
+
+TEST_F(SettingsTest, EntriesPastTheThirtiethAreToldOnceAndKeptInTheBackup) {
+  for (const int entries : {30, 35, 10000}) {
+    SCOPED_TRACE(entries);
+    std::filesystem::remove(ns_.settings_file() + ".bak");
+    std::string file = "[Setting]\n";
+    for (int n = 1; n <= entries; ++n) {
+      file += "SyncItem" + std::to_string(n) + "=" + Ns(Documents("P" + std::to_string(n))) + "\n";
+    }
+    ns_.WriteSettings(file);
+    const std::string original = ReadText(ns_.settings_file());
+    dialogs_.Clear();
+    TMain& w = StartWindow();
+    w.FormShow();
+    w.TellEntriesBeyondLimit();
+    EXPECT_EQ(w.ListBox1.count(), 30);
+    const std::string told =
+        FillIn(w.messages().Msg(kEntriesBeyondLimit), {w.settings_path() + ".bak"});
+    EXPECT_EQ(dialogs_.messages,
+              entries > 30 ? std::vector<std::string>{told} : std::vector<std::string>{});
+    ASSERT_TRUE(w.FormClose());
+    EXPECT_EQ(Saved().ReadString("Setting", "SyncItem31", "none"), "none");
+    EXPECT_EQ(HostExists(ns_.settings_file() + ".bak"), entries > 30);
+    if (entries > 30) {
+      EXPECT_EQ(ReadText(ns_.settings_file() + ".bak"), original);
+    }
+  }
+}
+
+TEST_F(SettingsTest, ASaveWaitsForAnotherAndKeepsTheVersionWrittenMeanwhile) {
+  WriteProjects({"Alpha"});
+  const std::string theirs = "[Setting]\r\nSyncItem1=" + Ns(Documents("Other")) + "\r\n";
+  const std::string backup = ns_.settings_file() + ".bak";
+  for (const bool racing : {false, true}) {
+    SCOPED_TRACE(racing ? "another save holds the lock" : "an editor wrote the file");
+    std::filesystem::remove(backup);
+    TMain& w = StartWindow();
+    dialogs_.Clear();
+    std::unique_ptr<Platform::FileLock> lock;
+    std::thread other;
+    if (racing) {
+      ASSERT_TRUE(platform_.LockFile(w.settings_path() + ".lock", &lock).ok());
+      other = std::thread([&] {
+        // Long enough for the save below to be waiting for the lock.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        WriteText(ns_.settings_file(), theirs);
+        lock.reset();
+      });
+    } else {
+      WriteText(ns_.settings_file(), theirs);
+    }
+    EXPECT_TRUE(w.FormClose());
+    if (other.joinable()) other.join();
+    EXPECT_EQ(ReadText(backup), theirs);
+    EXPECT_THAT(dialogs_.messages, ElementsAre(FillIn(w.messages().Msg(kSettingsChangedMeanwhile),
+                                                      {w.settings_path() + ".bak"})));
+    EXPECT_EQ(Saved().ReadString("Setting", "SyncItem1", ""), Ns(Documents("Alpha")));
+  }
 }
 
 TEST_F(SettingsTest, FolderNamesWithOuterBlanksOrQuotesSurviveARestart) {

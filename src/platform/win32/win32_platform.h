@@ -32,6 +32,7 @@ class Win32Platform : public Platform {
   Status CreateFolder(const std::string& path) override;
   Status ReadWholeFile(const std::string& path, std::string* contents) override;
   Status WriteWholeFile(const std::string& path, const std::string& contents) override;
+  Status LockFile(const std::string& path, std::unique_ptr<FileLock>* held) override;
 
   uint32_t SetErrorMode(uint32_t mode) override;
   Status FreeSpace(const std::string& root, uint64_t* free_bytes) override;

@@ -102,6 +102,10 @@ Status MappedDrivesPlatform::WriteWholeFile(const std::string& p, const std::str
   return OnMapped(p, [&](const std::string& mapped) { return inner().WriteWholeFile(mapped, c); });
 }
 
+Status MappedDrivesPlatform::LockFile(const std::string& p, std::unique_ptr<FileLock>* held) {
+  return OnMapped(p, [&](const std::string& mapped) { return inner().LockFile(mapped, held); });
+}
+
 Status MappedDrivesPlatform::FreeSpace(const std::string& root, uint64_t* free_bytes) {
   *free_bytes = 0;
   const bool plain_root =

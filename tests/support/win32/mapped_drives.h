@@ -35,6 +35,7 @@ class MappedDrivesPlatform : private OwnedPlatform, public ForwardingPlatform {
   Status CreateFolder(const std::string& p) override;
   Status ReadWholeFile(const std::string& p, std::string* c) override;
   Status WriteWholeFile(const std::string& p, const std::string& c) override;
+  Status LockFile(const std::string& p, std::unique_ptr<FileLock>* held) override;
   Status FreeSpace(const std::string& root, uint64_t* free_bytes) override;
   std::optional<std::string> HostPath(const std::string& p) override;
   std::optional<std::string> NamespacePath(const std::string& h) override;
