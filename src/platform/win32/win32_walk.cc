@@ -24,7 +24,10 @@ constexpr ACCESS_MASK kFolderAccess =
 
 // A missing folder, or a file where the folder should be, is a missing path.
 Status FolderFailed(const std::string& what, const std::string& path, DWORD error) {
-  if (error == ERROR_FILE_NOT_FOUND || error == ERROR_DIRECTORY) error = ERROR_PATH_NOT_FOUND;
+  if (error == ERROR_DIRECTORY) {
+    return Status::Error(kErrorPathNotFound, what + " " + path + ": not a folder");
+  }
+  if (error == ERROR_FILE_NOT_FOUND) error = ERROR_PATH_NOT_FOUND;
   return StatusFromWin32(what, path, error);
 }
 
