@@ -150,9 +150,8 @@ TEST_F(SyncTest, FailedCopyIsLoggedCountedAndAsksToClose) {
   EXPECT_THAT(window_.shown[0], no_folder);
   EXPECT_EQ(window_.close_requests, 1);
   // The log marks the file with the reason; it was tried, but not copied.
-  EXPECT_THAT(window_.log, ::testing::ElementsAre(
-                               ::testing::AllOf(::testing::StartsWith("a.txt  -- NOT copied: "),
-                                                no_folder)));
+  EXPECT_THAT(window_.log, ::testing::ElementsAre(::testing::AllOf(
+                               ::testing::StartsWith("a.txt  -- NOT copied: "), no_folder)));
   EXPECT_EQ(counters_.copy_count, 1);
   EXPECT_EQ(run->CopiesDone(), 0);
   EXPECT_EQ(counters_.free_space, 1000) << "nothing was written, so nothing stays charged";

@@ -63,9 +63,9 @@ TEST_F(HandlesTest, CopiesAndRemovalsActOnlyOnTheVersionDecidedOn) {
     WriteText(Stick("t/src"), "old");
     (void)::DeleteFileW(Wide(Stick("t/new")).c_str());
     const std::string source = c.stays == Stick("t/new") ? "\\new" : "\\src";
-    const Status status = c.remove ? RemoveByHandle(platform_, "E:\\t\\src", true, c.meanwhile)
-                                   : CopyByHandle(platform_, docs_ + source, "E:\\t", true,
-                                                  c.meanwhile);
+    const Status status = c.remove
+                              ? RemoveByHandle(platform_, "E:\\t\\src", true, c.meanwhile)
+                              : CopyByHandle(platform_, docs_ + source, "E:\\t", true, c.meanwhile);
     EXPECT_EQ(status.code, kErrorChangedDuringRun) << status.message;
     EXPECT_EQ(ReadText(c.stays), "saved during the run");
     EXPECT_LE(HostNames(Stick("t")).size(), 2u) << "no scratch file left";
@@ -123,7 +123,8 @@ TEST_F(HandlesTest, FoldersAreOpenedOnlyWhereTheyAre) {
   EXPECT_EQ(platform_.RemoveEmptyFolderIn(*root, "link").code, kErrorCantResolveFilename);
   EXPECT_NE(platform_.LookIn(*root, "link")->attributes & kAttrReparsePoint, 0u);
 
-  ASSERT_TRUE(::MoveFileExW(Wide(Stick("root/real")).c_str(), Wide(Stick("root/moved")).c_str(), 0));
+  ASSERT_TRUE(
+      ::MoveFileExW(Wide(Stick("root/real")).c_str(), Wide(Stick("root/moved")).c_str(), 0));
   ASSERT_TRUE(MakeJunction(Stick("root/real"), Documents()));
   WriteText(Stick("source.txt"), "x");
   ASSERT_TRUE(CopyByHandle(platform_, "E:\\source.txt", "E:\\root").ok());
@@ -138,7 +139,8 @@ TEST_F(HandlesTest, FoldersAreOpenedOnlyWhereTheyAre) {
 
 // A copy cut short by a kill leaves its scratch file: never listed as
 // data, never removed by a listing, and cleared when asked unless a live
-// copy holds it; a version that was moved aside goes to the Recycle Bin.
+// copy holds it; a version that was moved aside, alone or in the folder it
+// was staged in for the Recycle Bin, goes there.
 // A user's file that merely looks like one, or like the names of earlier
 // versions, is data.
 TEST_F(HandlesTest, ScratchFilesAreHiddenAndClearedOnlyWhenAsked) {
@@ -148,6 +150,7 @@ TEST_F(HandlesTest, ScratchFilesAreHiddenAndClearedOnlyWhenAsked) {
   WriteText(Stick("p/.~pellmar-00000000000000aa.partial"), "half a copy");
   WriteText(Stick("p/.~pellmar-00000000000000bb.partial"), "a copy under way");
   WriteText(Stick("p/.~pellmar-00000000000000cc.replaced"), "a version moved aside");
+  WriteText(Stick("p/.~pellmar-00000000000000dd.replaced/f.txt"), "one on its way to the bin");
   // Held as a live copy holds it: nobody may delete it meanwhile.
   const ScopedHandle live(::CreateFileW(Wide(Stick("p/.~pellmar-00000000000000bb.partial")).c_str(),
                                         GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
@@ -157,9 +160,9 @@ TEST_F(HandlesTest, ScratchFilesAreHiddenAndClearedOnlyWhenAsked) {
   ASSERT_TRUE(platform_.OpenFolderAt("E:\\p", &p).ok());
   const FolderListing listing = platform_.ListOpenFolder(*p);
   EXPECT_EQ(listing.entries.size(), 2 + look_alikes.size());
-  EXPECT_EQ(listing.scratch.size(), 3u);
+  EXPECT_EQ(listing.scratch.size(), 4u);
   EXPECT_EQ(platform_.ListFolder("E:\\p\\*").entries.size(), 2 + look_alikes.size());
-  EXPECT_EQ(HostNames(Stick("p")).size(), 3 + look_alikes.size()) << "a listing removes nothing";
+  EXPECT_EQ(HostNames(Stick("p")).size(), 4 + look_alikes.size()) << "a listing removes nothing";
 
   platform_.ClearDebris(*p, listing.scratch);
   std::vector<std::string> left = look_alikes;

@@ -66,8 +66,9 @@ Status CheckReplaceable(Win32Folder& to, const FileFacts& replaced) {
   const Status status = OpenVersion(to, replaced, 0, kShareAll, &old, &facts);
   if (!status.ok()) return status;
   if (facts.attributes & FILE_ATTRIBUTE_READONLY) {
-    return Status::Error(kErrorAccessDenied, to.HostPathOf(Utf8ToWide(replaced.name).value_or(L"?")) +
-                                                 ": is read-only, not replaced");
+    return Status::Error(
+        kErrorAccessDenied,
+        to.HostPathOf(Utf8ToWide(replaced.name).value_or(L"?")) + ": is read-only, not replaced");
   }
   return status;
 }
@@ -76,7 +77,8 @@ Status CheckReplaceable(Win32Folder& to, const FileFacts& replaced) {
 // into the Recycle Bin, or, where the user wants none or the drive has
 // none, gone.
 void DisposeReplaced(Win32Folder& to, ScopedHandle old, const std::wstring& aside,
-                     const ReplacedVersions& versions, CopyResult* result) {
+                     const std::wstring& name, const ReplacedVersions& versions,
+                     CopyResult* result) {
   if (!versions.keep || !to.traits().recycle_bin) {
     // Ignored: a version that cannot be removed stays under its scratch
     // name, which listings hide.
@@ -84,7 +86,7 @@ void DisposeReplaced(Win32Folder& to, ScopedHandle old, const std::wstring& asid
     return;
   }
   old.Reset();  // the shell opens it itself
-  const Status put = versions.bin.Put(to, aside);
+  const Status put = versions.bin.Put(to, aside, name);
   if (put.ok()) {
     result->replaced_kept = true;
   } else {
@@ -112,7 +114,7 @@ Status Replace(NewCopy& copy, Win32Folder& to, const FileFacts& replaced, const 
                ? ChangedDuringRun(to, replaced.name, "a file took its name during the run")
                : status;
   }
-  DisposeReplaced(to, std::move(old), aside, versions, result);
+  DisposeReplaced(to, std::move(old), aside, name, versions, result);
   return status;
 }
 

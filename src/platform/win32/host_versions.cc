@@ -11,9 +11,7 @@ namespace {
 constexpr int kNameAttempts = 16;
 constexpr int64_t kUnixEpoch = 116444736000000000;  // 1970 in FILETIME units
 
-int64_t Joined(DWORD high, DWORD low) {
-  return static_cast<int64_t>((uint64_t{high} << 32) | low);
-}
+int64_t Joined(DWORD high, DWORD low) { return static_cast<int64_t>((uint64_t{high} << 32) | low); }
 
 Status OpenFailed(const Win32Folder& folder, const std::wstring& name, DWORD error) {
   // A name whose folder is gone is a file that is not there.
@@ -43,9 +41,9 @@ bool LookAtHandle(HANDLE file, HandleFacts* facts) {
   facts->size = Joined(info.nFileSizeHigh, info.nFileSizeLow);
   facts->write_time = basic.LastWriteTime.QuadPart;
   facts->change_time = basic.ChangeTime.QuadPart;
-  facts->identity = FileIdentity{info.dwVolumeSerialNumber,
-                                 static_cast<uint64_t>(Joined(info.nFileIndexHigh, info.nFileIndexLow)),
-                                 true};
+  facts->identity =
+      FileIdentity{info.dwVolumeSerialNumber,
+                   static_cast<uint64_t>(Joined(info.nFileIndexHigh, info.nFileIndexLow)), true};
   return true;
 }
 
@@ -130,7 +128,7 @@ void PutBack(Win32Folder& folder, ScopedHandle file, const std::wstring& aside,
   // Ignored: what cannot go to the Recycle Bin stays under its scratch
   // name, which listings hide and a later run sends there; it is never
   // deleted.
-  if (folder.traits().recycle_bin) (void)bin.Put(folder, aside);
+  if (folder.traits().recycle_bin) (void)bin.Put(folder, aside, name);
 }
 
 }  // namespace pellmar

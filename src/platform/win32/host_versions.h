@@ -38,8 +38,7 @@ bool IsLinkLike(DWORD attributes, DWORD reparse_tag);
 Status EntryName(const Win32Folder& folder, const std::string& name, std::wstring* wide);
 
 /// The failure for a file of `folder` that is not what the run decided on.
-Status ChangedDuringRun(const Win32Folder& folder, const std::string& name,
-                        const std::string& why);
+Status ChangedDuringRun(const Win32Folder& folder, const std::string& name, const std::string& why);
 
 /// Opens the file `expected.name` of `folder` with `access`, letting others
 /// do what `share` allows, and checks on the handle that it is the version

@@ -32,7 +32,8 @@ Status NewCopy::Create() {
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) continue;
     if (error == ERROR_SUCCESS) return Status::Ok();
     // A folder that went away is a missing path, as a copy reports it.
-    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_DELETE_PENDING) error = ERROR_PATH_NOT_FOUND;
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_DELETE_PENDING)
+      error = ERROR_PATH_NOT_FOUND;
     return StatusFromWin32("create a file in", WideForReport(folder_.host()), error);
   }
   return StatusFromWin32("create a file in", WideForReport(folder_.host()), ERROR_FILE_EXISTS);
@@ -53,7 +54,8 @@ Status NewCopy::Finish(const HandleFacts& source, bool flush) {
 
 Status NewCopy::PlaceAs(const std::wstring& name, DWORD attributes) {
   const DWORD error = RenameRelative(file_.get(), folder_.handle(), name, false);
-  if (error != ERROR_SUCCESS) return StatusFromWin32("rename into", folder_.HostPathOf(name), error);
+  if (error != ERROR_SUCCESS)
+    return StatusFromWin32("rename into", folder_.HostPathOf(name), error);
   placed_ = true;
   // Set last: a read-only copy could not have been deleted by its handle
   // had the rename failed. Ignored: the copy is whole and in place, and a

@@ -45,11 +45,10 @@ DWORD OpenRelative(HANDLE folder, const std::wstring& name, const RelativeOpen& 
   InitializeObjectAttributes(&attributes, &counted, OBJ_CASE_INSENSITIVE, folder, nullptr);
   IO_STATUS_BLOCK io = {};
   HANDLE opened = nullptr;
-  const NTSTATUS status =
-      ::NtCreateFile(&opened, how.access | SYNCHRONIZE, &attributes, &io, nullptr, how.attributes,
-                     how.share, how.disposition,
-                     how.options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT,
-                     nullptr, 0);
+  const NTSTATUS status = ::NtCreateFile(
+      &opened, how.access | SYNCHRONIZE, &attributes, &io, nullptr, how.attributes, how.share,
+      how.disposition, how.options | FILE_SYNCHRONOUS_IO_NONALERT | FILE_OPEN_FOR_BACKUP_INTENT,
+      nullptr, 0);
   if (!NT_SUCCESS(status)) return Win32Code(status);
   *file = ScopedHandle(opened);
   return ERROR_SUCCESS;

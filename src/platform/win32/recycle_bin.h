@@ -13,13 +13,20 @@ namespace pellmar {
 
 class RecycleBin {
  public:
-  /// Moves the file `name` of `folder` into the Recycle Bin of its drive.
-  /// `name` is a scratch name of this program's, so the path the shell is
-  /// given can lead to nothing but that file. Fails, with the file where it
-  /// was, when the shell cannot recycle it; never deletes it for good.
-  Status Put(Win32Folder& folder, const std::wstring& name);
+  /// Moves the file that stands at the scratch name `aside` of `folder`
+  /// into the Recycle Bin of its drive, under its own name `name`, so the
+  /// bin lists it as the user knows it. It goes by way of a fresh scratch
+  /// folder beside it, which holds nothing else, so the path the shell is
+  /// given can lead to nothing but that file. Fails, with the file back at
+  /// `aside`, when the shell cannot recycle it; never deletes it for good.
+  Status Put(Win32Folder& folder, const std::wstring& aside, const std::wstring& name);
+
+  /// Moves the entry `name` of `folder` (a scratch file or folder nobody
+  /// holds) into the Recycle Bin as it is.
+  Status PutAsItIs(Win32Folder& folder, const std::wstring& name);
 
  private:
+  Status PutPath(const std::wstring& path);
   Status PutByFileOperation(const std::wstring& path, bool* unavailable);
   Status PutByShellCall(const std::wstring& path);
 

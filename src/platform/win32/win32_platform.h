@@ -24,10 +24,8 @@ class Win32Platform : public Platform {
   explicit Win32Platform(HostFolders folders);
 
   Status OpenFolderAt(const std::string& path, FolderHandle* folder) override;
-  Status OpenChildFolder(OpenFolder& parent, const std::string& name,
-                         FolderHandle* child) override;
-  Status MakeChildFolder(OpenFolder& parent, const std::string& name,
-                         FolderHandle* child) override;
+  Status OpenChildFolder(OpenFolder& parent, const std::string& name, FolderHandle* child) override;
+  Status MakeChildFolder(OpenFolder& parent, const std::string& name, FolderHandle* child) override;
   FolderListing ListOpenFolder(OpenFolder& folder) override;
   std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
   Status CopyFile(const CopyRequest& request, CopyResult* result) override;
@@ -95,7 +93,7 @@ class Win32Platform : public Platform {
 
   HostFolders folders_;
   std::string settings_alias_;  // "<beside Documents>\Application Data" when taken from elsewhere
-  std::unordered_set<std::wstring> debris_cleared_;  // host folders
+  std::unordered_set<std::wstring> debris_cleared_;        // host folders
   std::unordered_map<uint64_t, FileSystemTraits> traits_;  // by volume serial number
   RecycleBin bin_;
 };

@@ -177,7 +177,8 @@ Status Win32Platform::RemoveFileIn(OpenFolder& folder_handle, const FileFacts& e
   if (!status.ok()) return status;
   const std::wstring name = Utf8ToWide(expected.name).value_or(L"");
   if (facts.attributes & FILE_ATTRIBUTE_READONLY) {
-    return Status::Error(kErrorAccessDenied, folder.HostPathOf(name) + ": is read-only, not deleted");
+    return Status::Error(kErrorAccessDenied,
+                         folder.HostPathOf(name) + ": is read-only, not deleted");
   }
   // Where the drive has no Recycle Bin, the system would delete it for
   // good anyway: it is deleted as it always was.
@@ -191,7 +192,7 @@ Status Win32Platform::RemoveFileIn(OpenFolder& folder_handle, const FileFacts& e
   if (status.ok()) status = StillVersion(file.get(), folder, expected);
   if (status.ok()) {
     file.Reset();  // the shell opens it itself
-    status = bin_.Put(folder, aside);
+    status = bin_.Put(folder, aside, name);
     if (status.ok()) return status;
     // What could not go stays the user's file, under its own name.
     const RelativeOpen how{DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
@@ -209,8 +210,8 @@ void Win32Platform::ClearDebris(OpenFolder& folder, const std::vector<std::strin
 Status Win32Platform::RemoveEmptyFolderIn(OpenFolder& parent, const std::string& name) {
   ScopedHandle child;
   std::wstring host;
-  Status status =
-      OpenChildChecked(parent, name, DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, &child, &host);
+  Status status = OpenChildChecked(
+      parent, name, DELETE | FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES, &child, &host);
   if (!status.ok()) return status;
   const DWORD error = DeleteByHandle(child.get());
   if (error != ERROR_SUCCESS) return StatusFromWin32("remove the folder", ForReport(host), error);
