@@ -131,8 +131,8 @@ CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
   ShowProgress(run, file.name);
   CopyResult result;
   if (into != nullptr) {
-    copied = run.platform.CopyFile(CopyRequest{&source, file, into, target, run.keep_replaced},
-                                   &result);
+    copied =
+        run.platform.CopyFile(CopyRequest{&source, file, into, target, run.keep_replaced}, &result);
   }
   if (!copied.ok()) {
     // A failed copy leaves the old target as it was, so its charge comes back.

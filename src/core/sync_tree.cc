@@ -43,8 +43,7 @@ bool IsRegular(const FileFacts& facts) {
 // to what is more than twice Days old.
 bool DueForDeletion(const SyncRun& run, const std::string& path, uint32_t dos_time,
                     const DateWindow& window) {
-  return run.auto_delete && run.OnRemovable(path) &&
-         OlderThanTwiceDays(dos_time, window, run.days);
+  return run.auto_delete && run.OnRemovable(path) && OlderThanTwiceDays(dos_time, window, run.days);
 }
 
 // What the file on the removable disk is next to its copy on the other side.
@@ -95,22 +94,27 @@ void FileAutoDelete(SyncRun& run, OpenFolder& folder, const FileFacts& file,
                     const DateWindow& window, CopyOutcome outcome, TargetListing& target) {
   const std::string path = ChildPath(folder.path(), file.name);
   if (!CounterpartPresent(outcome) || !DueForDeletion(run, path, file.dos_time, window)) return;
-  if (!run.medium.Holds(file.identity)) return run.outcome.Skip(path + ": kept, it is not on the removable disk");
+  if (!run.medium.Holds(file.identity))
+    return run.outcome.Skip(path + ": kept, it is not on the removable disk");
   Status why;
   OpenFolder* copy_folder = target.Open(false, &why);
   const std::string copy_path = ChildPath(target.folder(), file.name);
   const std::optional<FileFacts> copy =
       copy_folder != nullptr ? run.platform.LookIn(*copy_folder, file.name) : std::nullopt;
-  if (!copy || !IsRegular(*copy)) return run.outcome.Skip(path + ": kept, its copy " + copy_path + " is not there");
-  if (copy->identity == file.identity) return run.outcome.Skip(path + ": kept, it is the same file as its copy " + copy_path);
+  if (!copy || !IsRegular(*copy))
+    return run.outcome.Skip(path + ": kept, its copy " + copy_path + " is not there");
+  if (copy->identity == file.identity)
+    return run.outcome.Skip(path + ": kept, it is the same file as its copy " + copy_path);
   const Likeness likeness = Compare(run, folder, file, *copy_folder, *copy);
-  if (likeness == Likeness::kUnknown) return run.outcome.Skip(path + ": kept, it could not be compared with its copy " + copy_path);
+  if (likeness == Likeness::kUnknown)
+    return run.outcome.Skip(path + ": kept, it could not be compared with its copy " + copy_path);
   if (likeness == Likeness::kNewer) {
     (void)CopyNewer(run, folder, file, target, copy);
     return;
   }
   const Status flushed = run.platform.FlushFileIn(*copy_folder, file.name);
-  if (!flushed.ok()) return run.outcome.Skip(path + ": kept, its copy could not be made safe: " + flushed.message);
+  if (!flushed.ok())
+    return run.outcome.Skip(path + ": kept, its copy could not be made safe: " + flushed.message);
   RemoveFromMedium(run, folder, file, likeness == Likeness::kOlder && run.keep_replaced);
 }
 
@@ -199,7 +203,8 @@ void HandleFolder(SyncRun& run, Level& level, const std::string& path, const Fil
   const Status opened = run.platform.OpenChildFolder(level.source, entry.name, &folder);
   if (!opened.ok()) {
     // Swapped for a link, or gone, since the listing: never entered.
-    if (opened.code != kErrorPathNotFound) run.outcome.Skip(path + ": could not be entered: " + opened.message);
+    if (opened.code != kErrorPathNotFound)
+      run.outcome.Skip(path + ": could not be entered: " + opened.message);
     return;
   }
   TargetListing below(level.target, entry.name);

@@ -73,8 +73,8 @@ void TargetListing::List() {
   // A folder that is not there holds nothing; one that could not be read,
   // or whose listing left entries out, is asked name by name.
   const bool missing = listing.status.code == kErrorPathNotFound;
-  trusted_ = (listing.status.ok() || missing) && listing.unnamable.empty() &&
-             listing.unreadable.empty();
+  trusted_ =
+      (listing.status.ok() || missing) && listing.unnamable.empty() && listing.unreadable.empty();
   entries_ = std::move(listing.entries);
   std::sort(entries_.begin(), entries_.end(), ByName);
   any_non_ascii_ = std::any_of(entries_.begin(), entries_.end(),

@@ -24,10 +24,8 @@ class DryRunPlatform : public ForwardingPlatform {
 
   // A folder the run would have made opens as an empty one.
   Status OpenFolderAt(const std::string& path, FolderHandle* folder) override;
-  Status OpenChildFolder(OpenFolder& parent, const std::string& name,
-                         FolderHandle* child) override;
-  Status MakeChildFolder(OpenFolder& parent, const std::string& name,
-                         FolderHandle* child) override;
+  Status OpenChildFolder(OpenFolder& parent, const std::string& name, FolderHandle* child) override;
+  Status MakeChildFolder(OpenFolder& parent, const std::string& name, FolderHandle* child) override;
   FolderListing ListOpenFolder(OpenFolder& folder) override;
   std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
   Status CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
@@ -51,7 +49,7 @@ class DryRunPlatform : public ForwardingPlatform {
   Status Wrap(const std::string& path, Status opened, FolderHandle real, bool case_blind_if_made,
               FolderHandle* folder);
 
-  std::set<std::string> made_folders_;        // folders the run would have made
+  std::set<std::string> made_folders_;       // folders the run would have made
   std::map<std::string, FileFacts> copies_;  // each copy it would make, by target path
   std::vector<std::string> deletions_;
 };

@@ -43,7 +43,8 @@ Status Platform::MakeFolders(const std::string& path, VolumeGuard on, FolderHand
     status = OpenFolderAt(level, &open);
   }
   if (on.active && open->identity().known && open->identity().volume != on.volume) {
-    return Status::Error(kErrorNotReady, level + ": not on the removable disk the run started with");
+    return Status::Error(kErrorNotReady,
+                         level + ": not on the removable disk the run started with");
   }
   // Down again by handle: one step a level, each made inside the one above.
   for (auto name = missing.rbegin(); name != missing.rend(); ++name) {

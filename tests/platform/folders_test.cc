@@ -179,9 +179,9 @@ TEST_F(PlatformTest, CopiesAndRemovalsActOnlyOnTheVersionDecidedOn) {
     WriteText(Stick("t/src"), "old");
     (void)unlink(Stick("t/new").c_str());
     const std::string source = c.stays == Stick("t/new") ? "\\new" : "\\src";
-    const Status status = c.remove ? RemoveByHandle(*platform_, "E:\\t\\src", true, c.meanwhile)
-                                   : CopyByHandle(*platform_, docs_ + source, "E:\\t", true,
-                                                  c.meanwhile);
+    const Status status =
+        c.remove ? RemoveByHandle(*platform_, "E:\\t\\src", true, c.meanwhile)
+                 : CopyByHandle(*platform_, docs_ + source, "E:\\t", true, c.meanwhile);
     EXPECT_EQ(status.code, kErrorChangedDuringRun) << status.message;
     EXPECT_EQ(ReadText(c.stays), "saved during the run");
     EXPECT_LE(HostNames(Stick("t")).size(), 2u) << "no scratch file left";

@@ -44,8 +44,8 @@ FileSystemTraits TraitsOfType(long statfs_type, const std::string& mount_type) {
   if (statfs_type != kFuseMagic) return {};
   // Block-device FUSE serves the media of other systems, exFAT and NTFS
   // alike, and every FUSE file system numbers files by its own rules.
-  const bool windows_media = mount_type == "fuseblk" || Mentions(mount_type, "fat") ||
-                             Mentions(mount_type, "ntfs");
+  const bool windows_media =
+      mount_type == "fuseblk" || Mentions(mount_type, "fat") || Mentions(mount_type, "ntfs");
   return {windows_media, false};
 }
 

@@ -2,6 +2,8 @@
 // where the file systems allow it, a fixed-size buffer otherwise; then the
 // checks that the source held still and the target is still the one
 // decided on, and the new copy takes the target's name.
+#include "platform/posix/host_copy.h"
+
 #include <fcntl.h>
 #include <sys/sendfile.h>
 #include <sys/stat.h>
@@ -11,7 +13,6 @@
 #include <memory>
 
 #include "platform/posix/error_mapping.h"
-#include "platform/posix/host_copy.h"
 #include "platform/posix/host_rename.h"
 #include "platform/posix/host_versions.h"
 #include "platform/posix/new_copy.h"
@@ -158,19 +159,19 @@ Status CheckHeldStill(int in, const struct stat& before, PosixFolder& from,
       SameTime(after.st_ctim, before.st_ctim)) {
     return Status::Ok();
   }
-  return Status::Error(kErrorChangedWhileCopied,
-                       from.HostPathOf(name) + ": changed while copied");
+  return Status::Error(kErrorChangedWhileCopied, from.HostPathOf(name) + ": changed while copied");
 }
 
 // Writes the contents and the last-write time into the new copy.
 Status FillCopy(int in, const struct stat& info, NewCopy& copy, PosixFolder& to,
                 const std::string& source_path, const std::string& name) {
   const DevicePair devices{info.st_dev, static_cast<dev_t>(to.identity().volume), true};
-  Status status = CopyContents(in, copy.fd(), info.st_size, devices, source_path,
-                               to.HostPathOf(name));
+  Status status =
+      CopyContents(in, copy.fd(), info.st_size, devices, source_path, to.HostPathOf(name));
   if (!status.ok()) return status;
   const struct timespec times[2] = {info.st_atim, info.st_mtim};
-  if (futimens(copy.fd(), times) != 0) return StatusFromErrno("set the time of", to.HostPathOf(name), errno);
+  if (futimens(copy.fd(), times) != 0)
+    return StatusFromErrno("set the time of", to.HostPathOf(name), errno);
   return Status::Ok();
 }
 
@@ -193,7 +194,8 @@ void DisposeReplaced(PosixFolder& to, const std::string& old_at, const std::stri
     return;
   }
   std::string trashed_as;
-  const Status put = versions.trash.Put(to.fd(), to.host(), old_at, to.HostPathOf(name), &trashed_as);
+  const Status put =
+      versions.trash.Put(to.fd(), to.host(), old_at, to.HostPathOf(name), &trashed_as);
   if (put.ok()) {
     result->replaced_kept = true;
   } else {
@@ -205,8 +207,8 @@ void DisposeReplaced(PosixFolder& to, const std::string& old_at, const std::stri
 // Swaps the new copy in where the file system can swap names; else moves
 // the old version aside, checks it, and names the copy. `*old_at` is where
 // the old version stands afterwards.
-Status SwapIn(PosixFolder& to, const std::string& scratch, const FileFacts& replaced,
-              ino_t copy, Trash& trash, std::string* old_at) {
+Status SwapIn(PosixFolder& to, const std::string& scratch, const FileFacts& replaced, ino_t copy,
+              Trash& trash, std::string* old_at) {
   bool unsupported = false;
   Status status = SwapNames(to.fd(), scratch, replaced.name, to.host(), &unsupported);
   if (status.ok()) {
@@ -236,7 +238,8 @@ Status SwapIn(PosixFolder& to, const std::string& scratch, const FileFacts& repl
 Status Replace(NewCopy& copy, PosixFolder& to, const FileFacts& replaced,
                const ReplacedVersions& versions, CopyResult* result) {
   struct stat copy_info;
-  if (fstat(copy.fd(), &copy_info) != 0) return StatusFromErrno("examine", to.HostPathOf(replaced.name), errno);
+  if (fstat(copy.fd(), &copy_info) != 0)
+    return StatusFromErrno("examine", to.HostPathOf(replaced.name), errno);
   std::string scratch;
   Status status = copy.NameForSwap(&scratch);
   if (!status.ok()) return status;
@@ -273,7 +276,8 @@ Status CopyBetweenFolders(const CopyRequest& request, Trash& trash, CopyResult* 
   if (!status.ok()) return status;
   if (request.replaced) return Replace(copy, to, *request.replaced, versions, result);
   status = copy.PlaceAs(name);
-  if (status.code == kErrorAlreadyExists) return ChangedDuringRun(to, name, "a file took its name during the run");
+  if (status.code == kErrorAlreadyExists)
+    return ChangedDuringRun(to, name, "a file took its name during the run");
   return status;
 }
 

@@ -38,7 +38,6 @@ Status ReadHostFile(const std::string& host_path, std::string* contents);
 /// Writes `contents` beside `host_path` and renames it into place.
 Status ReplaceHostFile(const std::string& host_path, const std::string& contents);
 
-
 }  // namespace pellmar
 
 #endif  // PELLMAR_PLATFORM_POSIX_HOST_FILES_H_

@@ -32,7 +32,7 @@ struct EntryLook {
   uint32_t mode = 0;  // of what the entry leads to, or the link itself
   uint64_t device = 0;
   uint64_t inode = 0;
-  int64_t modified = 0;  // seconds since 1970
+  int64_t modified = 0;     // seconds since 1970
   int64_t modified_ns = 0;  // and the nanoseconds of that second
   int64_t size = 0;
   bool is_link = false;

@@ -135,11 +135,10 @@ Status NewCopy::NameForSwap(std::string* scratch) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string swap_name = NewScratchName(ScratchKind::kReplaced);
     const Status named =
-        name_.empty()
-            ? (LinkDescriptor(fd_.get(), folder_.fd(), swap_name) == 0
-                   ? Status::Ok()
-                   : StatusFromErrno("create", folder_.HostPathOf(swap_name), errno))
-            : RenameNoReplace(folder_.fd(), name_, swap_name, folder_.host());
+        name_.empty() ? (LinkDescriptor(fd_.get(), folder_.fd(), swap_name) == 0
+                             ? Status::Ok()
+                             : StatusFromErrno("create", folder_.HostPathOf(swap_name), errno))
+                      : RenameNoReplace(folder_.fd(), name_, swap_name, folder_.host());
     if (named.code == kErrorAlreadyExists) continue;
     if (!named.ok()) return named;
     name_ = swap_name;

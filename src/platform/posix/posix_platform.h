@@ -24,10 +24,8 @@ class PosixPlatform : public Platform {
   explicit PosixPlatform(HostSettings settings);
 
   Status OpenFolderAt(const std::string& path, FolderHandle* folder) override;
-  Status OpenChildFolder(OpenFolder& parent, const std::string& name,
-                         FolderHandle* child) override;
-  Status MakeChildFolder(OpenFolder& parent, const std::string& name,
-                         FolderHandle* child) override;
+  Status OpenChildFolder(OpenFolder& parent, const std::string& name, FolderHandle* child) override;
+  Status MakeChildFolder(OpenFolder& parent, const std::string& name, FolderHandle* child) override;
   FolderListing ListOpenFolder(OpenFolder& folder) override;
   std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
   Status CopyFile(const CopyRequest& request, CopyResult* result) override;
@@ -103,7 +101,7 @@ class PosixPlatform : public Platform {
   DriveTable table_;
   std::string documents_;  // namespace path, empty when it has no spelling there
   uint32_t error_mode_ = 0;
-  std::unordered_set<std::string> debris_cleared_;  // host folders
+  std::unordered_set<std::string> debris_cleared_;         // host folders
   std::unordered_map<uint64_t, FileSystemTraits> traits_;  // by device
   std::unique_ptr<Trash> trash_;
   RecentFolders recent_folders_;

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 
+#include "platform/path_text.h"
 #include "platform/posix/debris.h"
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_copy.h"
@@ -16,7 +17,6 @@
 #include "platform/posix/host_versions.h"
 #include "platform/posix/namespace_path.h"
 #include "platform/posix/posix_platform.h"
-#include "platform/path_text.h"
 #include "platform/scratch_name.h"
 
 namespace pellmar {
@@ -80,8 +80,7 @@ ssize_t ReadFully(int fd, char* buffer, size_t size) {
 
 }  // namespace
 
-Status PosixPlatform::Adopt(std::string path, std::string host, ScopedFd fd,
-                            FolderHandle* folder) {
+Status PosixPlatform::Adopt(std::string path, std::string host, ScopedFd fd, FolderHandle* folder) {
   struct stat info;
   if (fstat(fd.get(), &info) != 0) return StatusFromErrno("examine", host, errno);
   const uint64_t device = info.st_dev;
