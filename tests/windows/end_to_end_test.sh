@@ -65,6 +65,14 @@ expect 0 "Copied: 2, failed: 0" -- send プロジェクト --yes
 [ "$(stat -c %Y "$stick/同期/プロジェクト/報告.txt" 2>/dev/null)" = "$(stat -c %Y "$documents/プロジェクト/報告.txt")" ] ||
   fail "send did not keep the last-write time"
 expect 0 "Copied: 0" -- send プロジェクト
+# A removable disk has no Recycle Bin: the version a Send replaces there is
+# deleted, as it always was, and not counted as kept.
+expect 0 "removable" -- drives
+printf 'report, revised' >"$documents/プロジェクト/報告.txt"
+touch -d '1 day ago' "$documents/プロジェクト/報告.txt"
+expect 0 "Copied: 1, failed: 0, refused for space: 0, left alone: 0, kept in the trash: 0" -- send プロジェクト
+[ "$(cat "$stick/同期/プロジェクト/報告.txt" 2>/dev/null)" = "report, revised" ] || fail "send did not replace 報告.txt"
+[ ! -e "$trash/報告.txt" ] || fail "a version replaced on the removable disk went to a trash"
 
 # Changed and new on the stick: Load brings both back, and nothing else.
 printf '新しい中身' >"$stick/同期/プロジェクト/資料/メモ.txt"

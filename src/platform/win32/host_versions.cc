@@ -78,7 +78,9 @@ Status OpenVersion(Win32Folder& folder, const FileFacts& expected, ACCESS_MASK a
   Status status = EntryName(folder, expected.name, &name);
   if (!status.ok()) return status;
   const bool decided_link = (expected.attributes & kAttrReparsePoint) != 0;
-  RelativeOpen how{access | FILE_READ_ATTRIBUTES, share, FILE_OPEN, FILE_NON_DIRECTORY_FILE};
+  // Whatever stands at the name opens, a folder too: the look below then
+  // finds it is not the file decided on.
+  RelativeOpen how{access | FILE_READ_ATTRIBUTES, share, FILE_OPEN, 0};
   if (!decided_link) how.options |= FILE_OPEN_REPARSE_POINT;
   DWORD error = OpenRelative(folder.handle(), name, how, file);
   if (error == ERROR_SUCCESS && !decided_link) {
