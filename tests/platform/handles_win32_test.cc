@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "platform/dos_time.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/win32_api.h"
 #include "support/handle_copy.h"
@@ -70,6 +71,60 @@ TEST_F(HandlesTest, CopiesAndRemovalsActOnlyOnTheVersionDecidedOn) {
     EXPECT_EQ(ReadText(c.stays), "saved during the run");
     EXPECT_LE(HostNames(Stick("t")).size(), 2u) << "no scratch file left";
   }
+}
+
+TEST_F(HandlesTest, FailedCopiesLeaveTheOldTargetAloneAndNoScratchFile) {
+  WriteText(Documents("src"), "new");
+  WriteText(Stick("not_a_folder"), "a file where a folder should be");
+  WriteText(Stick("a_folder/kept"), "kept");
+  WriteText(Stick("target"), "old");
+  WriteText(Documents("a_folder"), "a file where the stick has a folder");
+  const struct {
+    const char* what;
+    std::string source, target_folder;
+  } cases[] = {
+      {"target folder is a file", docs_ + "\\src", "E:\\not_a_folder"},
+      {"target names a folder", docs_ + "\\a_folder", "E:\\"},
+      {"target folder missing", docs_ + "\\src", "E:\\missing"},
+      {"source missing", docs_ + "\\absent", "E:\\"},
+      {"source names no entry", docs_ + "\\a:b", "E:\\"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(CopyByHandle(platform_, c.source, c.target_folder).ok()) << c.what;
+  }
+  EXPECT_EQ(ReadText(Stick("target")), "old");
+  EXPECT_EQ(ReadText(Stick("not_a_folder")), "a file where a folder should be");
+  EXPECT_EQ(HostNames(Stick("a_folder")), std::vector<std::string>{"kept"});
+  EXPECT_EQ(HostNames(Stick("")), (std::vector<std::string>{"a_folder", "not_a_folder", "target"}));
+}
+
+// What a run decides on comes from the listing, and what it acts on from a
+// look at the handle: both must tell one version by the same facts.
+TEST_F(HandlesTest, ListingAndLookTellAFileByTheSameFacts) {
+  WriteText(Stick("p/a.txt"), "12345");
+  SetLocalWriteTime(Stick("p/a.txt"), {2010, 5, 9, 0, 0, 2, 0});
+  MakeFolder(Stick("p/sub"));
+  FolderHandle p;
+  ASSERT_TRUE(platform_.OpenFolderAt("E:\\p", &p).ok());
+  const FolderListing listing = platform_.ListOpenFolder(*p);
+  ASSERT_EQ(listing.entries.size(), 4u);
+  EXPECT_EQ(listing.entries[0].name, ".");
+  EXPECT_EQ(listing.entries[1].name, "..");
+  const auto listed = std::find_if(listing.entries.begin(), listing.entries.end(),
+                                   [](const FileFacts& f) { return f.name == "a.txt"; });
+  ASSERT_NE(listed, listing.entries.end());
+  EXPECT_EQ(listed->attributes & (kAttrDirectory | kAttrReparsePoint), 0u);
+  EXPECT_EQ(listed->size, 5);
+  EXPECT_EQ(listed->dos_time, PackDosTime({2010, 5, 9, 0, 0, 2, 0}));
+  EXPECT_EQ(listed->write_ns, int64_t{LocalSeconds({2010, 5, 9, 0, 0, 2, 0})} * 1000000000);
+  // Another spelling of the name is the same entry on Windows.
+  const std::optional<FileFacts> looked = platform_.LookIn(*p, "A.TXT");
+  ASSERT_TRUE(looked);
+  EXPECT_TRUE(platform_.IsCaseBlind(*p));
+  EXPECT_EQ(looked->identity, listed->identity);
+  EXPECT_EQ(looked->write_ns, listed->write_ns);
+  EXPECT_EQ(looked->size, listed->size);
+  EXPECT_FALSE(platform_.LookIn(*p, "absent"));
 }
 
 // On a drive with a Recycle Bin (every drive of this test is fixed), the
