@@ -5,6 +5,9 @@
 
 set(pellmar_os win32)
 enable_language(RC)
+# The walk names files relative to open folders through the native calls
+# the Win32 API is built on.
+target_link_libraries(pellmar_platform PUBLIC ntdll)
 # Tests of objects Windows does not have (FIFOs, tmpfs, bind mounts, the
 # drive table, the Linux program) and of the Qt skin.
 set(pellmar_other_os_tests

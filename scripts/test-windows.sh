@@ -36,9 +36,13 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineserver -w
 fi
 # The end-to-end test's drive P:. A letter only works when it is there before
-# Wine's server starts.
+# Wine's server starts. Wine takes it for a removable disk, as a stick is,
+# when its drive type says so; without it every drive is a fixed one.
 mkdir -p "$build/wine-drive-p"
 ln -sfn "$build/wine-drive-p" "$WINEPREFIX/dosdevices/p:"
+if ! grep -q '^"p:"="floppy"' "$WINEPREFIX/system.reg"; then
+  wine reg add 'HKLM\Software\Wine\Drives' /v p: /d floppy /f </dev/null >/dev/null 2>&1
+fi
 
 # Wine's services keep the output of whatever starts them: started here with
 # their output in /dev/null, CTest's pipe is not held open after its tests.

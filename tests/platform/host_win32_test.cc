@@ -6,6 +6,7 @@
 #include "platform/ini_file.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_platform.h"
+#include "support/handle_copy.h"
 #include "support/temp_folder.h"
 
 namespace pellmar {
@@ -21,6 +22,7 @@ class Win32Test : public ::testing::Test {
   std::string At(const std::string& below) { return Windows(temp_ / below); }
 
   TempFolder temp_;
+  const std::string temp_root_ = Windows(temp_.path());
   std::unique_ptr<Platform> platform_ = NewWin32Platform({At("docs"), ""});
 };
 
@@ -30,13 +32,17 @@ TEST_F(Win32Test, ReadOnlyFilesAreListedAsSuchAndNeverReplaced) {
   ASSERT_TRUE(::SetFileAttributesW(HostFsPath(At("kept.txt")).c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_EQ(platform_->FindFile(At("kept.txt"))->attributes,
             uint32_t{kAttrReadOnly | kAttrArchive});
-  EXPECT_EQ(platform_->CopyOver(At("new.txt"), At("kept.txt")).code, kErrorAccessDenied);
+  MakeFolder(temp_ / "other");
+  WriteText(temp_ / "other/kept.txt", "new");
+  EXPECT_EQ(CopyByHandle(*platform_, At("other\\kept.txt"), temp_root_).code, kErrorAccessDenied);
+  EXPECT_EQ(RemoveByHandle(*platform_, At("kept.txt"), false).code, kErrorAccessDenied);
   EXPECT_EQ(ReadText(temp_ / "kept.txt"), "old");
   // A copy of a read-only file is read-only too, and lands whole.
-  ASSERT_TRUE(platform_->CopyOver(At("kept.txt"), At("copy.txt")).ok());
-  EXPECT_EQ(platform_->FindFile(At("copy.txt"))->attributes & kAttrReadOnly,
+  ASSERT_TRUE(CopyByHandle(*platform_, At("kept.txt"), At("other")).ok());
+  EXPECT_EQ(platform_->FindFile(At("other\\kept.txt"))->attributes & kAttrReadOnly,
             uint32_t{kAttrReadOnly});
-  EXPECT_EQ(HostNames(temp_.path()), (std::vector<std::string>{"copy.txt", "kept.txt", "new.txt"}));
+  EXPECT_EQ(ReadText(temp_ / "other/kept.txt"), "old");
+  EXPECT_EQ(HostNames(temp_.path()), (std::vector<std::string>{"kept.txt", "new.txt", "other"}));
 }
 
 TEST_F(Win32Test, FreeSpaceAnswersWithTheCodeForEachKindOfRoot) {

@@ -1,99 +1,152 @@
-// Copying one regular file: the system's copy to a temporary name beside
-// the target (data, last-write time and attributes), then a rename over it.
+// Copying one regular file between open folders: the data through a fixed
+// buffer into a new copy beside the target, then the checks that the
+// source held still and the target is still the one decided on, and the
+// new copy takes the target's name.
+#include "platform/win32/host_copy.h"
+
+#include <memory>
+
 #include "platform/win32/error_mapping.h"
-#include "platform/win32/host_files.h"
-#include "platform/win32/scoped_handle.h"
-#include "platform/win32/temp_file.h"
-#include "platform/win32/win32_api.h"
+#include "platform/win32/host_versions.h"
+#include "platform/win32/new_copy.h"
+#include "platform/win32/nt_files.h"
 
 namespace pellmar {
 namespace {
 
-Status CheckSource(const std::wstring& source) {
-  const DWORD attributes = ::GetFileAttributesW(source.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return LastErrorStatus("open", ForReport(source));
-  if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_DEVICE)) {
-    return Status::Error(kErrorAccessDenied,
-                         ForReport(source) + ": not a regular file, not copied");
+constexpr DWORD kBufferSize = DWORD{1} << 20;
+constexpr ULONG kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+// A version about to be renamed or deleted: others may read and write it
+// meanwhile, which the look on the handle catches, but not rename or
+// delete it, so its name stays its own.
+constexpr ULONG kShareAllButDelete = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+// What becomes of a version a copy replaces.
+struct ReplacedVersions {
+  RecycleBin& bin;  // also takes, always, a user's version that cannot go back
+  bool keep;        // replaced versions go to the Recycle Bin rather than into nothing
+};
+
+Status CopyContents(HANDLE in, HANDLE out, const std::string& source, const std::string& target) {
+  const std::unique_ptr<char[]> buffer(new char[kBufferSize]);
+  while (true) {
+    DWORD got = 0;
+    if (!::ReadFile(in, buffer.get(), kBufferSize, &got, nullptr)) {
+      return LastErrorStatus("read", source);
+    }
+    if (got == 0) return Status::Ok();
+    for (DWORD done = 0; done < got;) {
+      DWORD put = 0;
+      if (!::WriteFile(out, buffer.get() + done, got - done, &put, nullptr) || put == 0) {
+        return LastErrorStatus("write", target);
+      }
+      done += put;
+    }
   }
-  return Status::Ok();
 }
 
-Status CheckTarget(const std::wstring& target) {
-  const DWORD attributes = ::GetFileAttributesW(target.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return Status::Ok();
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-    return Status::Error(kErrorAccessDenied,
-                         ForReport(target) + ": is a folder, not replaced by a file");
+// A file written while it was read gives a copy that is neither its old
+// nor its new version; size, last write and change time tell.
+Status CheckHeldStill(HANDLE in, const HandleFacts& before, const Win32Folder& from,
+                      const std::string& name) {
+  HandleFacts after;
+  if (LookAtHandle(in, &after) && after.size == before.size &&
+      after.write_time == before.write_time && after.change_time == before.change_time) {
+    return Status::Ok();
   }
-  // The system refuses to replace a read-only file; said before anything is
-  // copied, in the words the user knows.
-  if (attributes & FILE_ATTRIBUTE_READONLY) {
-    return Status::Error(kErrorAccessDenied, ForReport(target) + ": is read-only, not replaced");
-  }
-  return Status::Ok();
+  return Status::Error(kErrorChangedWhileCopied,
+                       from.HostPathOf(Utf8ToWide(name).value_or(L"?")) + ": changed while copied");
 }
 
-Status CheckVolume(VolumeGuard on, const std::wstring& path) {
-  if (!on.active) return Status::Ok();
-  const FileIdentity identity = HostIdentity(path);
-  if (identity.known && identity.volume == on.volume) return Status::Ok();
-  return Status::Error(kErrorNotReady,
-                       ForReport(path) + ": not on the removable disk the run started with");
+// Before a byte is copied: the version to replace is the one decided on,
+// and one the system would refuse to give up is said to be so.
+Status CheckReplaceable(Win32Folder& to, const FileFacts& replaced) {
+  ScopedHandle old;
+  HandleFacts facts;
+  const Status status = OpenVersion(to, replaced, 0, kShareAll, &old, &facts);
+  if (!status.ok()) return status;
+  if (facts.attributes & FILE_ATTRIBUTE_READONLY) {
+    return Status::Error(
+        kErrorAccessDenied,
+        to.HostPathOf(Utf8ToWide(replaced.name).value_or(L"?")) + ": is read-only, not replaced");
+  }
+  return status;
 }
 
-// The copy's data reaches the disk before it replaces anything, so a crash
-// leaves the old file or the new one, never an empty one.
-Status FlushTemp(const std::wstring& temp) {
-  const ScopedHandle file(
-      ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-  if (!file.valid() || !::FlushFileBuffers(file.get())) {
-    return LastErrorStatus("flush", ForReport(temp));
+// The old version now stands at the scratch name `aside`, held by `old`:
+// into the Recycle Bin, or, where the user wants none or the drive has
+// none, gone.
+void DisposeReplaced(Win32Folder& to, ScopedHandle old, const std::wstring& aside,
+                     const std::wstring& name, const ReplacedVersions& versions,
+                     CopyResult* result) {
+  if (!versions.keep || !to.traits().recycle_bin) {
+    // Ignored: a version that cannot be removed stays under its scratch
+    // name, which listings hide.
+    (void)DeleteByHandle(old.get());
+    return;
   }
-  return Status::Ok();
+  old.Reset();  // the shell opens it itself
+  const Status put = versions.bin.Put(to, aside, name);
+  if (put.ok()) {
+    result->replaced_kept = true;
+  } else {
+    result->warning = "the version it replaced could not be moved to the Recycle Bin (" +
+                      put.message + "); it is kept as " + to.HostPathOf(aside);
+  }
+}
+
+// The old version, opened again and checked, moves aside by its handle;
+// the new copy takes the name it left.
+Status Replace(NewCopy& copy, Win32Folder& to, const FileFacts& replaced, const std::wstring& name,
+               DWORD attributes, const ReplacedVersions& versions, CopyResult* result) {
+  ScopedHandle old;
+  Status status = OpenVersion(to, replaced, DELETE, kShareAllButDelete, &old);
+  if (!status.ok()) return status;
+  std::wstring aside;
+  status = MoveAside(to, old.get(), replaced.name, &aside);
+  if (!status.ok()) return status;
+  // Written between the look and the move: it is the user's newer work.
+  status = StillVersion(old.get(), to, replaced);
+  if (status.ok()) status = copy.PlaceAs(name, attributes);
+  if (!status.ok()) {
+    PutBack(to, std::move(old), aside, name, versions.bin);
+    return status.code == kErrorAlreadyExists
+               ? ChangedDuringRun(to, replaced.name, "a file took its name during the run")
+               : status;
+  }
+  DisposeReplaced(to, std::move(old), aside, name, versions, result);
+  return status;
 }
 
 }  // namespace
 
-Status CopyHostFile(const std::wstring& source, const std::wstring& target, VolumeGuard on) {
-  Status status = CheckSource(source);
-  if (status.ok()) status = CheckTarget(target);
-  // Before a byte is written: the folder the copy lands in is on the guarded disk.
-  if (status.ok()) status = CheckVolume(on, HostFolderOf(target));
+Status CopyBetweenFolders(const CopyRequest& request, RecycleBin& bin, CopyResult* result) {
+  const ReplacedVersions versions{bin, request.keep_replaced};
+  Win32Folder& from = AsWin32(*request.from);
+  Win32Folder& to = AsWin32(*request.to);
+  std::wstring name;
+  Status status = EntryName(to, request.source.name, &name);
+  ScopedHandle in;
+  HandleFacts info;
+  if (status.ok()) status = OpenVersion(from, request.source, GENERIC_READ, kShareAll, &in, &info);
+  if (status.ok() && request.replaced) status = CheckReplaceable(to, *request.replaced);
   if (!status.ok()) return status;
-  const std::wstring temp = TemporaryNameIn(HostFolderOf(target));
-  if (!::CopyFileExW(source.c_str(), temp.c_str(), nullptr, nullptr, nullptr,
-                     COPY_FILE_FAIL_IF_EXISTS)) {
-    const DWORD error = ::GetLastError();
-    (void)::DeleteFileW(temp.c_str());  // whatever part of it was made; ours
-    // Failures name the target, not the temporary file: that is the name the
-    // user knows. A source that is gone says so by its own name.
-    if (error == ERROR_FILE_NOT_FOUND) return StatusFromWin32("open", ForReport(source), error);
-    if (error == ERROR_PATH_NOT_FOUND || error == ERROR_DIRECTORY) {
-      return Status::Error(
-          kErrorPathNotFound,
-          "create a file in " + ForReport(HostFolderOf(target)) + ": no such folder");
-    }
-    return StatusFromWin32("copy to", ForReport(target), error);
+  NewCopy copy(to);
+  status = copy.Create();
+  if (status.ok()) {
+    status = CopyContents(in.get(), copy.handle(), from.HostPathOf(name), to.HostPathOf(name));
   }
-  // The copy holds the source's attributes; a read-only one still renames.
-  const bool replaces = ::GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES;
-  status = CheckVolume(on, temp);
-  if (status.ok() && replaces) {
-    const DWORD attributes = ::GetFileAttributesW(temp.c_str());
-    const bool read_only =
-        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
-    if (read_only)
-      (void)::SetFileAttributesW(temp.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
-    status = FlushTemp(temp);
-    if (read_only) (void)::SetFileAttributesW(temp.c_str(), attributes);
+  if (status.ok()) status = copy.Finish(info, request.replaced.has_value());
+  if (status.ok()) status = CheckHeldStill(in.get(), info, from, request.source.name);
+  if (!status.ok()) return status;
+  if (request.replaced) {
+    return Replace(copy, to, *request.replaced, name, info.attributes, versions, result);
   }
-  if (!status.ok()) {
-    (void)::SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
-    (void)::DeleteFileW(temp.c_str());
-    return status;
+  status = copy.PlaceAs(name, info.attributes);
+  if (status.code == kErrorAlreadyExists) {
+    return ChangedDuringRun(to, request.source.name, "a file took its name during the run");
   }
-  return CommitTemp(temp, target);
+  return status;
 }
 
 }  // namespace pellmar

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "platform/win32/win32_api.h"
 
 namespace pellmar {
 
@@ -17,8 +18,15 @@ namespace pellmar {
 std::optional<FileFacts> HostFileFacts(const std::wstring& path);
 
 /// The entries of `folder` matching `mask` as the system matches it, "."
-/// and ".." first. Temporary files are left out, and removed when debris.
+/// and ".." first. Scratch files are left out, and named in `scratch`;
+/// nothing is removed.
 FolderListing ListHostFolder(const std::wstring& folder, const std::wstring& mask);
+/// The same for every entry of the open folder `folder`, whose host path
+/// `host` names it in messages. A link is described by what it leads to.
+FolderListing ListOpenHostFolder(HANDLE folder, const std::wstring& host);
+/// Facts of the entry `name` of the open folder `folder`, as its listing
+/// gives them, named `shown`; nullopt when nothing is there.
+std::optional<FileFacts> FactsIn(HANDLE folder, const std::wstring& name, std::string shown);
 
 /// The identity of what `path` leads to (links followed); unknown when it
 /// cannot be opened.
@@ -33,12 +41,6 @@ Status ReadHostFile(const std::wstring& path, std::string* contents);
 /// Writes `contents` beside `path` and renames it into place; a link is
 /// kept, and the file it leads to replaced.
 Status ReplaceHostFile(const std::wstring& path, const std::string& contents);
-/// Flushes a regular file's data to the disk.
-Status FlushHostFile(const std::wstring& path);
-/// Copies the regular file `source` over `target` by way of a temporary
-/// file in the target's folder, keeping the last-write time and attributes.
-/// With an active guard the copy must land on that volume.
-Status CopyHostFile(const std::wstring& source, const std::wstring& target, VolumeGuard on);
 
 /// The folder part of a host path (the path itself for a root).
 std::wstring HostFolderOf(const std::wstring& path);

@@ -99,12 +99,4 @@ Status ReplaceHostFile(const std::wstring& path, const std::string& contents) {
   return CommitTemp(temp, target);
 }
 
-Status FlushHostFile(const std::wstring& path) {
-  ScopedHandle file;
-  Status status = OpenRegular(path, GENERIC_WRITE, &file);
-  if (!status.ok()) return status;
-  if (!::FlushFileBuffers(file.get())) return LastErrorStatus("flush", ForReport(path));
-  return Status::Ok();
-}
-
 }  // namespace pellmar

@@ -5,10 +5,12 @@
 #include <optional>
 
 #include "platform/dos_time.h"
+#include "platform/scratch_name.h"
 #include "platform/win32/error_mapping.h"
 #include "platform/win32/host_files.h"
+#include "platform/win32/host_versions.h"
+#include "platform/win32/nt_files.h"
 #include "platform/win32/scoped_handle.h"
-#include "platform/win32/temp_file.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
 
@@ -30,16 +32,82 @@ uint32_t LocalDosTime(const FILETIME& utc) {
   return PackDosTime({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, 0});
 }
 
+uint32_t LocalDosTime(int64_t utc) {
+  const FILETIME time = {static_cast<DWORD>(utc), static_cast<DWORD>(uint64_t(utc) >> 32)};
+  return LocalDosTime(time);
+}
+
 // Only links and junctions (tags that stand for another name) count as
 // reparse points here: a cloud placeholder of a synced Documents folder is
 // an ordinary file and must be copied like one.
-uint32_t Attributes(const WIN32_FIND_DATAW& found) {
-  uint32_t attributes = found.dwFileAttributes;
-  const bool reparse = (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-  if (reparse && !IsReparseTagNameSurrogate(found.dwReserved0)) {
-    attributes &= ~uint32_t{FILE_ATTRIBUTE_REPARSE_POINT};
-  }
+uint32_t Attributes(DWORD attributes, DWORD reparse_tag) {
+  if (!IsLinkLike(attributes, reparse_tag)) attributes &= ~DWORD{FILE_ATTRIBUTE_REPARSE_POINT};
   return attributes & kListedAttributes;
+}
+
+uint32_t Attributes(const WIN32_FIND_DATAW& found) {
+  return Attributes(found.dwFileAttributes, found.dwReserved0);
+}
+
+// A link, described by what it leads to; one that leads nowhere is
+// listed, and never opened.
+void DescribeTarget(HANDLE folder, const std::wstring& name, FileFacts* facts) {
+  ScopedHandle target;
+  HandleFacts look;
+  if (OpenRelative(folder, name, RelativeOpen{}, &target) != ERROR_SUCCESS ||
+      !LookAtHandle(target.get(), &look)) {
+    facts->attributes |= kAttrDevice;
+    return;
+  }
+  facts->dos_time = LocalDosTime(look.write_time);
+  facts->write_ns = WriteNsOf(look.write_time);
+  facts->size = (look.attributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : look.size;
+  facts->identity = look.identity;
+}
+
+FileFacts FactsOfEntry(HANDLE folder, DWORD volume, const DirectoryEntry& entry, std::string name) {
+  FileFacts facts;
+  facts.name = std::move(name);
+  facts.attributes = Attributes(entry.attributes, entry.reparse_tag);
+  if (facts.attributes & kAttrReparsePoint) {
+    DescribeTarget(folder, entry.name, &facts);
+    return facts;
+  }
+  facts.dos_time = LocalDosTime(entry.write_time);
+  facts.write_ns = WriteNsOf(entry.write_time);
+  if (!(facts.attributes & kAttrDirectory)) facts.size = entry.size;
+  facts.identity = FileIdentity{volume, entry.file_id, true};
+  return facts;
+}
+
+DWORD VolumeOf(HANDLE folder) {
+  BY_HANDLE_FILE_INFORMATION info;
+  return ::GetFileInformationByHandle(folder, &info) ? info.dwVolumeSerialNumber : 0;
+}
+
+// Sorts one entry of a listing into its part: dot entries aside, scratch
+// files named, names no text can hold reported, the rest listed.
+void Sort(HANDLE folder, DWORD volume, const DirectoryEntry& entry, const std::wstring& host,
+          FolderListing* listing, std::vector<FileFacts>* dots) {
+  const std::optional<std::string> utf8 = WideToUtf8(entry.name);
+  if (!utf8) {
+    // Not UTF-16 that any text can hold: reported, never mangled.
+    listing->unnamable.push_back(ForReport(JoinHostPath(host, entry.name)));
+  } else if (*utf8 == "." || *utf8 == "..") {
+    dots->push_back(FactsOfEntry(folder, volume, entry, *utf8));
+  } else if (ScratchKindOf(*utf8)) {
+    // A copy under way or the debris of one: never data, and never
+    // removed here, since a listing changes nothing.
+    listing->scratch.push_back(*utf8);
+  } else {
+    listing->entries.push_back(FactsOfEntry(folder, volume, entry, *utf8));
+  }
+}
+
+void PutDotsFirst(std::vector<FileFacts> dots, FolderListing* listing) {
+  std::sort(dots.begin(), dots.end(),
+            [](const FileFacts& a, const FileFacts& b) { return a.name.size() < b.name.size(); });
+  listing->entries.insert(listing->entries.begin(), dots.begin(), dots.end());
 }
 
 FileFacts FactsFromFind(const std::wstring& path, const WIN32_FIND_DATAW& found, std::string name) {
@@ -47,6 +115,8 @@ FileFacts FactsFromFind(const std::wstring& path, const WIN32_FIND_DATAW& found,
   facts.name = std::move(name);
   facts.attributes = Attributes(found);
   facts.dos_time = LocalDosTime(found.ftLastWriteTime);
+  facts.write_ns = WriteNsOf((int64_t{found.ftLastWriteTime.dwHighDateTime} << 32) |
+                             found.ftLastWriteTime.dwLowDateTime);
   if (!(facts.attributes & kAttrDirectory)) {
     facts.size = static_cast<int64_t>((uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow);
   }
@@ -129,11 +199,13 @@ FolderListing ListHostFolder(const std::wstring& folder, const std::wstring& mas
     const std::wstring path = JoinHostPath(folder, name);
     if (name == L"." || name == L"..") {
       dots.push_back(FactsFromFind(path, found, name == L"." ? "." : ".."));
-    } else if (IsTemporaryName(name)) {
-      // Never data: a copy under way, or the debris of one cut short.
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) (void)::DeleteFileW(path.c_str());
     } else if (std::optional<std::string> utf8 = WideToUtf8(name)) {
-      listing.entries.push_back(FactsFromFind(path, found, std::move(*utf8)));
+      // A copy under way or the debris of one: never data, never removed here.
+      if (ScratchKindOf(*utf8)) {
+        listing.scratch.push_back(std::move(*utf8));
+      } else {
+        listing.entries.push_back(FactsFromFind(path, found, std::move(*utf8)));
+      }
     } else {
       // Not UTF-16 that any text can hold: reported, never mangled.
       listing.unnamable.push_back(ForReport(path));
@@ -144,10 +216,39 @@ FolderListing ListHostFolder(const std::wstring& folder, const std::wstring& mas
   // A medium that failed while being read: a listing cut short must not
   // pass for a whole one.
   if (end != ERROR_NO_MORE_FILES) listing.status = FolderStatus(folder, end);
-  std::sort(dots.begin(), dots.end(),
-            [](const FileFacts& a, const FileFacts& b) { return a.name.size() < b.name.size(); });
-  listing.entries.insert(listing.entries.begin(), dots.begin(), dots.end());
+  PutDotsFirst(std::move(dots), &listing);
   return listing;
+}
+
+FolderListing ListOpenHostFolder(HANDLE folder, const std::wstring& host) {
+  FolderListing listing;
+  std::vector<FileFacts> dots;
+  const DWORD volume = VolumeOf(folder);
+  alignas(8) static thread_local unsigned char buffer[64 * 1024];
+  // The first call starts from the folder's first entry again, so a folder
+  // can be listed more than once through one handle.
+  FILE_INFO_BY_HANDLE_CLASS next = FileIdBothDirectoryRestartInfo;
+  while (::GetFileInformationByHandleEx(folder, next, buffer, sizeof buffer)) {
+    next = FileIdBothDirectoryInfo;
+    for (size_t at = 0;;) {
+      const auto* record = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(buffer + at);
+      Sort(folder, volume, EntryFromRecord(*record), host, &listing, &dots);
+      if (record->NextEntryOffset == 0) break;
+      at += record->NextEntryOffset;
+    }
+  }
+  const DWORD end = ::GetLastError();
+  // A medium that failed while being read: a listing cut short must not
+  // pass for a whole one.
+  if (end != ERROR_NO_MORE_FILES) listing.status = FolderStatus(host, end);
+  PutDotsFirst(std::move(dots), &listing);
+  return listing;
+}
+
+std::optional<FileFacts> FactsIn(HANDLE folder, const std::wstring& name, std::string shown) {
+  const std::optional<DirectoryEntry> entry = EntryOf(folder, name);
+  if (!entry) return std::nullopt;
+  return FactsOfEntry(folder, VolumeOf(folder), *entry, std::move(shown));
 }
 
 Status HostFolderChain(const std::wstring& path, std::vector<FileIdentity>* chain) {

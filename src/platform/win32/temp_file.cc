@@ -1,47 +1,23 @@
 // Temporary files for atomic replacement.
 #include "platform/win32/temp_file.h"
 
-#include <random>
-
+#include "platform/scratch_name.h"
 #include "platform/win32/error_mapping.h"
 #include "platform/win32/host_files.h"
+#include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
 
 namespace pellmar {
 namespace {
 
-constexpr std::wstring_view kPrefix = L".pellmar-";
-constexpr std::wstring_view kSuffix = L".tmp";
-constexpr size_t kRandomLength = 6;
-constexpr int kAttempts = 100;
-
-std::wstring RandomStem() {
-  static constexpr wchar_t kLetters[] =
-      L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  thread_local std::mt19937 generator{std::random_device{}() ^ ::GetCurrentProcessId()};
-  std::uniform_int_distribution<size_t> pick(0, 61);
-  std::wstring stem;
-  for (size_t i = 0; i < kRandomLength; ++i) stem += kLetters[pick(generator)];
-  return stem;
-}
+constexpr int kAttempts = 16;
 
 }  // namespace
-
-bool IsTemporaryName(const std::wstring& name) {
-  if (name.compare(0, kPrefix.size(), kPrefix) != 0) return false;
-  const size_t stem = kPrefix.size() + kRandomLength;
-  return name.size() == stem ||
-         (name.size() == stem + kSuffix.size() && name.compare(stem, kSuffix.size(), kSuffix) == 0);
-}
-
-std::wstring TemporaryNameIn(const std::wstring& folder) {
-  return JoinHostPath(folder, std::wstring(kPrefix) + RandomStem() + std::wstring(kSuffix));
-}
 
 Status CreateTempBeside(const std::wstring& target, std::wstring* path, ScopedHandle* file) {
   const std::wstring folder = HostFolderOf(target);
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
-    *path = TemporaryNameIn(folder);
+    *path = JoinHostPath(folder, Utf8ToWide(NewScratchName(ScratchKind::kPartial)).value_or(L""));
     // No sharing at all: while this handle is open, no cleaner can take the
     // file for debris.
     *file = ScopedHandle(::CreateFileW(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
@@ -71,24 +47,6 @@ Status CommitTemp(const std::wstring& temp, const std::wstring& target) {
   (void)::SetFileAttributesW(temp.c_str(), FILE_ATTRIBUTE_NORMAL);
   (void)::DeleteFileW(temp.c_str());
   return status;
-}
-
-void RemoveDebrisIn(const std::wstring& folder) {
-  WIN32_FIND_DATAW found;
-  const std::wstring pattern = JoinHostPath(folder, L".pellmar-*");
-  HANDLE search = ::FindFirstFileExW(pattern.c_str(), FindExInfoBasic, &found,
-                                     FindExSearchNameMatch, nullptr, 0);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const bool plain_file =
-        (found.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT)) == 0;
-    // A live copy holds its file without sharing, so deleting it fails;
-    // a read-only medium keeps its debris, which listings hide.
-    if (plain_file && IsTemporaryName(found.cFileName)) {
-      (void)::DeleteFileW(JoinHostPath(folder, found.cFileName).c_str());
-    }
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
 }
 
 }  // namespace pellmar

@@ -1,8 +1,8 @@
-// Temporary files beside a target, for copies and saves that must land
-// whole or not at all. A process killed mid-copy leaves its file behind, so
-// the names have a form of their own that listings leave out. A live copy
-// holds its file open without letting others delete it, so a file of that
-// form that can be deleted is debris, and goes.
+// Temporary files beside a target named by path, for saves that must land
+// whole or not at all. A process killed mid-save leaves its file behind,
+// so it has a scratch name, which listings leave out; a live save holds it
+// open without letting others delete it, so one that can be deleted is
+// debris (see debris.h).
 #ifndef PELLMAR_PLATFORM_WIN32_TEMP_FILE_H_
 #define PELLMAR_PLATFORM_WIN32_TEMP_FILE_H_
 
@@ -13,13 +13,6 @@
 
 namespace pellmar {
 
-/// True for the names temporary files get (".pellmar-XXXXXX.tmp", and the
-/// ".pellmar-XXXXXX" of earlier versions).
-bool IsTemporaryName(const std::wstring& name);
-
-/// A fresh temporary name in `folder` (which ends without a separator).
-std::wstring TemporaryNameIn(const std::wstring& folder);
-
 /// Creates a new temporary file beside `target`, open for writing and
 /// shared with nobody; `*path` gets its name.
 Status CreateTempBeside(const std::wstring& target, std::wstring* path, ScopedHandle* file);
@@ -27,9 +20,6 @@ Status CreateTempBeside(const std::wstring& target, std::wstring* path, ScopedHa
 /// Renames the complete temporary file over `target`, the rename written
 /// through to the disk. On failure the temporary file is removed.
 Status CommitTemp(const std::wstring& temp, const std::wstring& target);
-
-/// Removes every temporary file in `folder` that no live copy holds.
-void RemoveDebrisIn(const std::wstring& folder);
 
 }  // namespace pellmar
 

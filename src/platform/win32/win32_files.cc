@@ -2,7 +2,6 @@
 // hands them to the host-level helpers or the API.
 #include "platform/win32/error_mapping.h"
 #include "platform/win32/host_files.h"
-#include "platform/win32/temp_file.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_platform.h"
@@ -85,37 +84,6 @@ bool Win32Platform::FileExists(const std::string& path) {
   return Resolve(path, &host).ok() && AttributesAre(host, false);
 }
 
-Status Win32Platform::CopyOver(const std::string& source, const std::string& target,
-                               VolumeGuard on) {
-  std::wstring host_source, host_target;
-  Status status = Resolve(source, &host_source);
-  if (status.ok()) status = Resolve(target, &host_target);
-  if (!status.ok()) return status;
-  RemoveDebrisOnce(HostFolderOf(host_target));
-  return CopyHostFile(host_source, host_target, on);
-}
-
-Status Win32Platform::FlushFile(const std::string& path) { return OnHost(path, FlushHostFile); }
-
-Status Win32Platform::RemoveFile(const std::string& path) {
-  return OnHost(path, [](const std::wstring& host) {
-    if (AttributesAre(host, true)) {
-      return Status::Error(kErrorAccessDenied,
-                           ForReport(host) + ": is a folder, not deleted as a file");
-    }
-    if (!::DeleteFileW(host.c_str())) return LastErrorStatus("delete", ForReport(host));
-    return Status::Ok();
-  });
-}
-
-Status Win32Platform::RemoveFolder(const std::string& path) {
-  return OnHost(path, [](const std::wstring& host) {
-    if (!::RemoveDirectoryW(host.c_str()))
-      return LastErrorStatus("remove the folder", ForReport(host));
-    return Status::Ok();
-  });
-}
-
 Status Win32Platform::CreateFolder(const std::string& path) {
   return OnHost(path, [](const std::wstring& host) {
     if (!::CreateDirectoryW(host.c_str(), nullptr)) {
@@ -133,16 +101,19 @@ Status Win32Platform::ReadWholeFile(const std::string& path, std::string* conten
 
 Status Win32Platform::WriteWholeFile(const std::string& path, const std::string& contents) {
   return OnHost(path, [this, &contents](const std::wstring& host) {
-    RemoveDebrisOnce(HostFolderOf(host));
+    ClearDebrisOnce(HostFolderOf(host));
     return ReplaceHostFile(host, contents);
   });
 }
 
-void Win32Platform::RemoveDebrisOnce(const std::wstring& host_folder) {
-  // Once per folder and process is enough: debris comes from copies cut
+void Win32Platform::ClearDebrisOnce(const std::wstring& host_folder) {
+  // Once per folder and process is enough: debris comes from saves cut
   // short before this one started, and this process leaves none.
-  if (!debris_removed_.insert(host_folder).second) return;
-  RemoveDebrisIn(host_folder);
+  if (!debris_cleared_.insert(host_folder).second) return;
+  const std::optional<std::string> path = WideToUtf8(host_folder);
+  FolderHandle folder;
+  if (!path || !OpenFolderAt(*path, &folder).ok()) return;
+  ClearDebris(*folder, ListOpenFolder(*folder).scratch);
 }
 
 }  // namespace pellmar

@@ -8,10 +8,14 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/platform.h"
+#include "platform/win32/file_system_traits.h"
 #include "platform/win32/host_settings.h"
+#include "platform/win32/recycle_bin.h"
+#include "platform/win32/scoped_handle.h"
 
 namespace pellmar {
 
@@ -19,16 +23,29 @@ class Win32Platform : public Platform {
  public:
   explicit Win32Platform(HostFolders folders);
 
+  Status OpenFolderAt(const std::string& path, FolderHandle* folder) override;
+  Status OpenChildFolder(OpenFolder& parent, const std::string& name, FolderHandle* child) override;
+  Status MakeChildFolder(OpenFolder& parent, const std::string& name, FolderHandle* child) override;
+  FolderListing ListOpenFolder(OpenFolder& folder) override;
+  std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
+  Status CopyFile(const CopyRequest& request, CopyResult* result) override;
+  Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash) override;
+  void ClearDebris(OpenFolder& folder, const std::vector<std::string>& scratch) override;
+  Status RemoveEmptyFolderIn(OpenFolder& parent, const std::string& name) override;
+  Status FlushFileIn(OpenFolder& folder, const std::string& name) override;
+  Status CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
+                      const FileFacts& b_file, bool* same) override;
+  bool IsCaseBlind(OpenFolder& folder) override;
+  /// Opens the folder at `path` as OpenFolderAt does, and names it
+  /// `shown_as` in every report of it and of what lies below it.
+  Status OpenFolderAs(const std::string& path, const std::string& shown_as, FolderHandle* folder);
+
   FolderListing ListFolder(const std::string& pattern) override;
   Status FolderChain(const std::string& path, std::vector<FileIdentity>* chain) override;
   Status FolderIdentity(const std::string& path, FileIdentity* identity) override;
   std::optional<FileFacts> FindFile(const std::string& path) override;
   bool FolderExists(const std::string& path) override;
   bool FileExists(const std::string& path) override;
-  Status CopyOver(const std::string& source, const std::string& target, VolumeGuard on) override;
-  Status FlushFile(const std::string& path) override;
-  Status RemoveFile(const std::string& path) override;
-  Status RemoveFolder(const std::string& path) override;
   Status CreateFolder(const std::string& path) override;
   Status ReadWholeFile(const std::string& path, std::string* contents) override;
   Status WriteWholeFile(const std::string& path, const std::string& contents) override;
@@ -64,13 +81,22 @@ class Win32Platform : public Platform {
     Status status = Resolve(path, &wide);
     return status.ok() ? call(wide) : status;
   }
-  /// Removes the debris of copies cut short in a folder about to be
-  /// written to, the first time this process writes there.
-  void RemoveDebrisOnce(const std::wstring& host_folder);
+  /// Wraps an open host folder, with its identity and its volume's traits
+  /// (learned once per volume).
+  Status Adopt(std::string path, std::wstring host, ScopedHandle handle, FolderHandle* folder);
+  /// Opens the child `name` of `parent` for `access`, never through a link,
+  /// a junction or a mount point.
+  Status OpenChildChecked(OpenFolder& parent, const std::string& name, ACCESS_MASK access,
+                          ScopedHandle* child, std::wstring* host);
+  /// Clears the debris of saves cut short from the settings file's folder,
+  /// the first time this process writes there.
+  void ClearDebrisOnce(const std::wstring& host_folder);
 
   HostFolders folders_;
   std::string settings_alias_;  // "<beside Documents>\Application Data" when taken from elsewhere
-  std::unordered_set<std::wstring> debris_removed_;
+  std::unordered_set<std::wstring> debris_cleared_;        // host folders
+  std::unordered_map<uint64_t, FileSystemTraits> traits_;  // by volume serial number
+  RecycleBin bin_;
 };
 
 /// A platform over the given folders instead of the system's.

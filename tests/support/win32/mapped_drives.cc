@@ -18,7 +18,7 @@ bool IsDrivePath(const std::string& path) {
 
 }  // namespace
 
-MappedDrivesPlatform::MappedDrivesPlatform(std::unique_ptr<Platform> inner,
+MappedDrivesPlatform::MappedDrivesPlatform(std::unique_ptr<Win32Platform> inner,
                                            std::map<char, std::string> drives)
     : OwnedPlatform{std::move(inner)}, ForwardingPlatform(*owned) {
   for (auto& [letter, folder] : drives) drives_[letter] = Backslashed(folder);
@@ -37,9 +37,13 @@ Status MappedDrivesPlatform::Absent(const std::string& path) const {
   return Status::Error(kErrorNotReady, path + ": the test drive's medium is out");
 }
 
+Status MappedDrivesPlatform::OpenFolderAt(const std::string& p, FolderHandle* f) {
+  return OnMapped(p, [&](const std::string& mapped) { return owned->OpenFolderAs(mapped, p, f); });
+}
+
 FolderListing MappedDrivesPlatform::ListFolder(const std::string& p) {
   const std::optional<std::string> mapped = Map(p);
-  if (!mapped) return FolderListing{{}, {}, {}, Absent(p)};
+  if (!mapped) return FolderListing{{}, {}, {}, {}, Absent(p)};
   return inner().ListFolder(*mapped);
 }
 
@@ -73,22 +77,6 @@ bool MappedDrivesPlatform::FileExists(const std::string& p) {
   return mapped && inner().FileExists(*mapped);
 }
 
-Status MappedDrivesPlatform::CopyOver(const std::string& s, const std::string& t, VolumeGuard on) {
-  const std::optional<std::string> source = Map(s), target = Map(t);
-  if (!source) return Absent(s);
-  if (!target) return Absent(t);
-  return inner().CopyOver(*source, *target, on);
-}
-
-Status MappedDrivesPlatform::FlushFile(const std::string& p) {
-  return OnMapped(p, [&](const std::string& mapped) { return inner().FlushFile(mapped); });
-}
-Status MappedDrivesPlatform::RemoveFile(const std::string& p) {
-  return OnMapped(p, [&](const std::string& mapped) { return inner().RemoveFile(mapped); });
-}
-Status MappedDrivesPlatform::RemoveFolder(const std::string& p) {
-  return OnMapped(p, [&](const std::string& mapped) { return inner().RemoveFolder(mapped); });
-}
 Status MappedDrivesPlatform::CreateFolder(const std::string& p) {
   return OnMapped(p, [&](const std::string& mapped) { return inner().CreateFolder(mapped); });
 }

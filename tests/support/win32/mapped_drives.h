@@ -9,29 +9,29 @@
 #include <memory>
 #include <string>
 
+#include "platform/win32/win32_platform.h"
 #include "support/forwarding_platform.h"
 
 namespace pellmar {
 
 struct OwnedPlatform {
-  std::unique_ptr<Platform> owned;
+  std::unique_ptr<Win32Platform> owned;
 };
 
 class MappedDrivesPlatform : private OwnedPlatform, public ForwardingPlatform {
  public:
   /// `drives` maps an upper-case letter to a host folder.
-  MappedDrivesPlatform(std::unique_ptr<Platform> inner, std::map<char, std::string> drives);
+  MappedDrivesPlatform(std::unique_ptr<Win32Platform> inner, std::map<char, std::string> drives);
 
+  // A folder opened on a test drive keeps the drive's name in every path
+  // the run reports, below it too.
+  Status OpenFolderAt(const std::string& p, FolderHandle* f) override;
   FolderListing ListFolder(const std::string& p) override;
   std::optional<FileFacts> FindFile(const std::string& p) override;
   Status FolderChain(const std::string& p, std::vector<FileIdentity>* c) override;
   Status FolderIdentity(const std::string& p, FileIdentity* identity) override;
   bool FolderExists(const std::string& p) override;
   bool FileExists(const std::string& p) override;
-  Status CopyOver(const std::string& s, const std::string& t, VolumeGuard on) override;
-  Status FlushFile(const std::string& p) override;
-  Status RemoveFile(const std::string& p) override;
-  Status RemoveFolder(const std::string& p) override;
   Status CreateFolder(const std::string& p) override;
   Status ReadWholeFile(const std::string& p, std::string* c) override;
   Status WriteWholeFile(const std::string& p, const std::string& c) override;

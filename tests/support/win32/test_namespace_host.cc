@@ -15,7 +15,7 @@ TestNamespace::TestNamespace(const std::string& inserted) {
   // No roaming folder: the settings file lies beside Documents, or in the
   // program folder when a test takes that folder away.
   platform_ = std::make_unique<MappedDrivesPlatform>(
-      NewWin32Platform(HostFolders{documents_path, ""}),
+      std::make_unique<Win32Platform>(HostFolders{documents_path, ""}),
       std::map<char, std::string>{{'A', drive('A')}, {'E', drive('E')}, {'F', drive('F')}});
 }
 
