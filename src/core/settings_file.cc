@@ -120,7 +120,8 @@ bool SameSettings(const StoredSettings& a, const StoredSettings& b) {
   }
   return a.loaded == b.loaded && a.home_folder == b.home_folder &&
          a.mount_command == b.mount_command && a.auto_umount == b.auto_umount &&
-         a.lib_dir == b.lib_dir && a.ignore_hour_shift == b.ignore_hour_shift;
+         a.lib_dir == b.lib_dir && a.ignore_hour_shift == b.ignore_hour_shift &&
+         a.keep_replaced == b.keep_replaced;
 }
 
 std::string SettingsBackupPath(const std::string& path) { return path + kBackupSuffix; }
@@ -165,6 +166,7 @@ StoredSettings ReadSettings(Platform& platform, const std::string& path,
   settings.auto_umount = ini.ReadBool(kSection, "AutoUmount", false);
   settings.lib_dir = ini.ReadString(kSection, "LibDir", "");
   settings.ignore_hour_shift = ini.ReadBool(kSection, "IgnoreHourShift", true);
+  settings.keep_replaced = ini.ReadBool(kSection, "KeepReplaced", true);
   return settings;
 }
 
@@ -202,6 +204,7 @@ Status WriteSettings(Platform& platform, const std::string& path, StoredSettings
   ini.WriteString(kSection, "LibDir", settings.lib_dir);
   ini.WriteBool(kSection, "AutoUmount", settings.auto_umount);
   ini.WriteBool(kSection, "IgnoreHourShift", settings.ignore_hour_shift);
+  ini.WriteBool(kSection, "KeepReplaced", settings.keep_replaced);
   const Status written = ini.UpdateFile();
   if (written.ok()) settings.file.known_bytes = ini.file_bytes();
   return written;

@@ -47,6 +47,7 @@ struct StoredSettings {
   bool auto_umount = false;
   std::string lib_dir;
   bool ignore_hour_shift = true;  // see SyncWindow::IgnoreHourShift
+  bool keep_replaced = true;      // see SyncWindow::KeepReplaced
   SettingsFileState file;
 };
 

@@ -69,10 +69,11 @@ Likeness Compare(SyncRun& run, OpenFolder& folder, const FileFacts& file, OpenFo
 
 void RemoveFromMedium(SyncRun& run, OpenFolder& folder, const FileFacts& file, bool to_trash) {
   const std::string path = ChildPath(folder.path(), file.name);
-  const Status removed = run.platform.RemoveFileIn(folder, file, to_trash);
+  bool kept = false;
+  const Status removed = run.platform.RemoveFileIn(folder, file, to_trash, &kept);
   if (removed.ok()) {
     // The trash keeps what it takes on the same disk.
-    if (to_trash) {
+    if (kept) {
       ++run.outcome.kept_in_trash;
     } else {
       run.counters.free_space += file.size;

@@ -112,7 +112,9 @@ Status DryRunPlatform::CopyFile(const CopyRequest& request, CopyResult* result) 
   return {};
 }
 
-Status DryRunPlatform::RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash) {
+Status DryRunPlatform::RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash,
+                                    bool* kept) {
+  *kept = to_trash;
   deletions_.push_back(ChildPath(folder.path(), expected.name) +
                        (to_trash ? " (to the trash)" : ""));
   return {};

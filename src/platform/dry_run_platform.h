@@ -37,7 +37,8 @@ class DryRunPlatform : public ForwardingPlatform {
 
   // The changes: noted, not made. Nothing is opened on the desktop either.
   Status CopyFile(const CopyRequest& request, CopyResult* result) override;
-  Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash) override;
+  Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash,
+                      bool* kept) override;
   void ClearDebris(OpenFolder&, const std::vector<std::string>&) override {}
   Status RemoveEmptyFolderIn(OpenFolder&, const std::string&) override { return {}; }
   Status FlushFileIn(OpenFolder&, const std::string&) override { return {}; }

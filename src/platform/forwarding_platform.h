@@ -34,8 +34,8 @@ class ForwardingPlatform : public Platform {
   Status CopyFile(const CopyRequest& r, CopyResult* result) override {
     return inner_.CopyFile(r, result);
   }
-  Status RemoveFileIn(OpenFolder& f, const FileFacts& e, bool to_trash) override {
-    return inner_.RemoveFileIn(f, e, to_trash);
+  Status RemoveFileIn(OpenFolder& f, const FileFacts& e, bool to_trash, bool* kept) override {
+    return inner_.RemoveFileIn(f, e, to_trash, kept);
   }
   void ClearDebris(OpenFolder& f, const std::vector<std::string>& s) override {
     inner_.ClearDebris(f, s);

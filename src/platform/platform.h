@@ -226,8 +226,10 @@ class Platform {
   /// Removes the file `expected.name` from `folder` when it is still the
   /// version `expected` describes, checked on the very file removed, so a
   /// file saved under that name meanwhile is never the one that goes.
-  /// `to_trash` puts it into the desktop's trash instead of deleting it.
-  virtual Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash) = 0;
+  /// `to_trash` puts it into the desktop's trash instead of deleting it,
+  /// where the disk has one; `*kept` then says whether the trash took it.
+  virtual Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash,
+                              bool* kept) = 0;
   /// Clears what copies cut short left in `folder`, a folder the run keeps
   /// in step, under the scratch names its listing gave: a partial copy that
   /// nobody holds is removed, a version that was moved aside goes to the

@@ -148,6 +148,7 @@ class TMain : public SyncWindow {
   bool AutoDeleteTicked() const override;
   std::string ProjectName() const override;
   bool IgnoreHourShift() const override { return ignore_hour_shift_; }
+  bool KeepReplaced() const override { return keep_replaced_; }
   const std::string& Message(int n) const override;
   void AppendLog(const std::string& file_name) override;
   void SetCopyStatus(const std::string& text) override;
@@ -209,6 +210,7 @@ class TMain : public SyncWindow {
   std::string home_folder_;
   std::string lib_dir_;
   bool ignore_hour_shift_ = true;
+  bool keep_replaced_ = true;
   int32_t loaded_ = 1;
   int32_t lang_ = 1;
   int last_refused_index_ = -1;

@@ -54,6 +54,7 @@ void TMain::LoadSettings() {
   chkAutoUmount.SetChecked(stored.auto_umount);
   lib_dir_ = stored.lib_dir;
   ignore_hour_shift_ = stored.ignore_hour_shift;
+  keep_replaced_ = stored.keep_replaced;
   settings_as_loaded_ = CollectSettings();
 }
 
@@ -123,6 +124,7 @@ StoredSettings TMain::CollectSettings() const {
   stored.mount_command = edMntCmd.text();
   stored.lib_dir = lib_dir_;
   stored.ignore_hour_shift = ignore_hour_shift_;
+  stored.keep_replaced = keep_replaced_;
   stored.auto_umount = chkAutoUmount.checked();
   return stored;
 }

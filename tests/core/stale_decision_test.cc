@@ -30,9 +30,10 @@ class MeanwhilePlatform : public ForwardingPlatform {
     Once(before_copy);
     return ForwardingPlatform::CopyFile(request, result);
   }
-  Status RemoveFileIn(OpenFolder& folder, const FileFacts& file, bool to_trash) override {
+  Status RemoveFileIn(OpenFolder& folder, const FileFacts& file, bool to_trash,
+                      bool* kept) override {
     Once(before_removal);
-    return ForwardingPlatform::RemoveFileIn(folder, file, to_trash);
+    return ForwardingPlatform::RemoveFileIn(folder, file, to_trash, kept);
   }
   FolderListing ListOpenFolder(OpenFolder& folder) override {
     FolderListing listing = ForwardingPlatform::ListOpenFolder(folder);

@@ -1,7 +1,9 @@
 #!/bin/bash
 # Broken settings files (garbage, UTF-16 with a BOM, CR-only lines, cut in
-# the middle of a line, a 10 MB value) and broken language files (garbage,
-# 20 MB, Shift-JIS cut inside a character). The program never crashes or
+# the middle of a line, a 10 MB value), values that once led to lost files
+# (a 10 MB removable folder, 35 projects, project folders written with "."
+# or ".." or as a drive) and broken language files (garbage, 20 MB,
+# Shift-JIS cut inside a character). The program never crashes or
 # hangs, exits 0 or 1, and never saves over a broken settings file without
 # leaving Pellmar.ini.bak, a byte-for-byte copy of it. UTF-16 and CR-only
 # files are read whole, so their save must keep every project instead.
@@ -57,6 +59,43 @@ for maker in garbage utf16 cr_only cut_mid_line huge_value; do
   rel_note "settings $maker ($(wc -c <"$REL_W/log/broken.ini") bytes): list/send/load exit" \
     "${codes% }$([ -e "$REL_INI.bak" ] && echo ", Pellmar.ini.bak written")"
 done
+
+# Values that once turned into lost files. A 10 MB removable folder is cut
+# when read: the entry is refused before anything is made on the stick.
+{ head -n 2 "$GOOD" && printf 'Path in mobile disk1=E:\\'
+  head -c 10000000 /dev/zero | tr '\0' '\\' | sed 's/\\/x\\/g' | head -c 10000000
+  printf '\r\n' && tail -n +4 "$GOOD"; } >"$REL_INI"
+stick_before=$(rel_snapshot "$REL_STICK")
+started=$SECONDS
+REL_TIMEOUT=60 rel_run send 1 --yes
+rel_expect_rc "a 10 MB removable folder" 1
+rel_expect_named "a 10 MB removable folder" "Path in mobile disk1" "more"
+rel_same "a 10 MB removable folder: the stick" "$stick_before" "$(rel_snapshot "$REL_STICK")"
+rel_note "a 10 MB removable folder: refused in $((SECONDS - started)) s, nothing made, exit $REL_RC"
+# 35 projects: the command line says that some are past the thirtieth
+# and, having changed nothing, leaves the file as it was.
+entries=()
+for i in $(seq 1 35); do entries+=("$REL_W/work/M$i|E:\\Sync|7|0"); done
+rel_settings "${entries[@]}"
+cp "$REL_INI" "$REL_W/log/35.ini"
+rel_run list
+rel_expect_named "35 projects" "M30" "more than 30 projects"
+mkdir -p "$REL_W/work/M1" && rel_run send M1 --yes
+cmp -s "$REL_INI" "$REL_W/log/35.ini" || rel_fail "35 projects: a send rewrote the settings file"
+rel_note "35 projects: told, the file unchanged after list and send"
+# A project folder written with "." or "..": the name is the folder's own,
+# never "." or "..", so its copy is not the stick's folder of every project.
+rel_settings "$P\\.|E:\\Sync|7|0" "$P\\sub\\..|E:\\Sync|7|0" "/|E:\\Sync|7|0"
+for n in 1 2; do
+  rel_run send $n --yes
+  rel_expect_rc "project folder $n with a dot step" 0
+  [ -d "$REL_STICK/Sync/P" ] || rel_fail "project folder $n with a dot step: not sent to Sync\\P"
+done
+rel_run send 3 --yes
+rel_expect_rc "a drive as the project folder" 1
+[ -z "$(ls -A "$REL_STICK/Sync" | grep -v '^P$')" ] ||
+  rel_fail "a drive as the project folder: something was written beside Sync\\P"
+rel_note "project folders P\\. and P\\sub\\.. sent as P; a drive root refused, exit $REL_RC"
 
 # Language files beside a copy of the program. A good one first, to show
 # that the file is read at all.

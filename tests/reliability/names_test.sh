@@ -1,7 +1,8 @@
 #!/bin/bash
 # Names and folders that once turned into lost files. A user's files named
 # like the program's scratch files are data: a dry run changes nothing, a
-# Send copies them all, a Load brings them back. A folder of the project
+# Send copies them all, the versions it replaces going to the trash unless
+# the settings say KeepReplaced=0, a Load brings them back. A folder of the project
 # that is a link to another place: Load writes nothing behind it, names it
 # and exits 1.
 . "$(dirname "$0")/lib.sh"
@@ -31,6 +32,17 @@ rel_run send P
 rel_expect_rc "send of look-alike names" 0
 rel_compare_copy "$P" "$S"
 ((REL_WHOLE == 5 && REL_ABSENT == 0)) || rel_fail "look-alike names: $REL_WHOLE of 5 sent whole"
+rel_expect_named "the older versions the send replaced" "kept in the trash: 5"
+trashed=$(ls -A "$REL_W/home/.local/share/Trash/files" | wc -l)
+((trashed == 5)) || rel_fail "the older versions the send replaced: $trashed in the trash, not 5"
+# Told to keep nothing, the next replacement keeps nothing.
+printf 'KeepReplaced=0\r\n' >>"$REL_INI"
+echo "edited" >>"$P/plain.txt"
+rel_run send P
+rel_expect_named "a replacement with KeepReplaced=0" "Copied: 1," "kept in the trash: 0"
+trashed=$(ls -A "$REL_W/home/.local/share/Trash/files" | wc -l)
+((trashed == 5)) || rel_fail "a replacement with KeepReplaced=0: $trashed in the trash, not 5"
+project=$(rel_snapshot "$P")
 rm -rf "$P" && mkdir -p "$P"
 rel_run load P
 rel_expect_rc "load of look-alike names" 0

@@ -42,7 +42,8 @@ Status RemoveByHandle(Platform& platform, const std::string& path, bool to_trash
   const std::optional<FileFacts> file = platform.LookIn(*folder, name);
   if (!file) return Status::Error(kErrorFileNotFound, path + ": not there");
   if (meanwhile) meanwhile();
-  return platform.RemoveFileIn(*folder, *file, to_trash);
+  bool kept = false;
+  return platform.RemoveFileIn(*folder, *file, to_trash, &kept);
 }
 
 }  // namespace pellmar

@@ -54,13 +54,14 @@ TEST_F(SettingsTest, WithoutAFileTheWindowStartsEmptyAndSavesTheGlobals) {
 
   ASSERT_TRUE(w.FormClose());
   EXPECT_THAT(SavedKeys("Setting"), ElementsAre("Loaded", "HomeFolder", "MountCommand", "LibDir",
-                                                "AutoUmount", "IgnoreHourShift"));
+                                                "AutoUmount", "IgnoreHourShift", "KeepReplaced"));
   const IniFile saved = Saved();
   EXPECT_EQ(saved.ReadString("Setting", "Loaded", ""), "1");
   EXPECT_EQ(saved.ReadString("Setting", "HomeFolder", ""), Ns(ns_.program_dir()));
   EXPECT_EQ(saved.ReadString("Setting", "MountCommand", ""), "edMntCmd");
   EXPECT_EQ(saved.ReadString("Setting", "AutoUmount", ""), "0");
   EXPECT_EQ(saved.ReadString("Setting", "IgnoreHourShift", ""), "1");
+  EXPECT_EQ(saved.ReadString("Setting", "KeepReplaced", ""), "1");
   EXPECT_FALSE(saved.SectionExists("Settings"));
 }
 
@@ -75,7 +76,8 @@ TEST_F(SettingsTest, HandWrittenValuesLoadWithTheirDefaultsAndSaveBack) {
       beta +
       "\nDuration2=0x0A\nAutoDelete2=yes\n"
       "MountCommand2=own\nDuration3=9\nUnknown=x\nLoaded=0\n"
-      "HomeFolder=C:\\somewhere\nLibDir=lib\nAutoUmount=1\nIgnoreHourShift=0\n");
+      "HomeFolder=C:\\somewhere\nLibDir=lib\nAutoUmount=1\nIgnoreHourShift=0\n"
+      "KeepReplaced=0\n");
   TMain& w = StartWindow();
   EXPECT_THAT(w.ListBox2.items(), ElementsAre("Alpha", "Beta"));
   EXPECT_THAT(w.ListBox1.items(), ElementsAre("Alpha", "..\\..\\elsewhere\\Beta"));
@@ -94,6 +96,7 @@ TEST_F(SettingsTest, HandWrittenValuesLoadWithTheirDefaultsAndSaveBack) {
   EXPECT_EQ(w.home_folder(), "C:\\somewhere");
   EXPECT_TRUE(w.chkAutoUmount.checked());
   EXPECT_FALSE(w.IgnoreHourShift());
+  EXPECT_FALSE(w.KeepReplaced());
 
   ASSERT_TRUE(w.FormClose());
   const IniFile saved = Saved();
@@ -101,12 +104,13 @@ TEST_F(SettingsTest, HandWrittenValuesLoadWithTheirDefaultsAndSaveBack) {
   EXPECT_EQ(saved.ReadString("Setting", "SyncItem2", ""), beta);
   EXPECT_EQ(saved.ReadString("Setting", "Version", "none"), "none");
   EXPECT_EQ(saved.ReadString("Settings", "Version", ""), "1.1");
-  EXPECT_THAT(SavedKeys("Setting"),
-              ElementsAre("SyncItem1", "Path in mobile disk1", "Extensions of excluded files1",
-                          "MountCommand1", "Duration1", "AutoDelete1", "UseZip1", "SyncItem2",
-                          "Path in mobile disk2", "Extensions of excluded files2", "MountCommand2",
-                          "Duration2", "AutoDelete2", "UseZip2", "Loaded", "HomeFolder",
-                          "MountCommand", "LibDir", "AutoUmount", "IgnoreHourShift"));
+  EXPECT_THAT(
+      SavedKeys("Setting"),
+      ElementsAre("SyncItem1", "Path in mobile disk1", "Extensions of excluded files1",
+                  "MountCommand1", "Duration1", "AutoDelete1", "UseZip1", "SyncItem2",
+                  "Path in mobile disk2", "Extensions of excluded files2", "MountCommand2",
+                  "Duration2", "AutoDelete2", "UseZip2", "Loaded", "HomeFolder", "MountCommand",
+                  "LibDir", "AutoUmount", "IgnoreHourShift", "KeepReplaced"));
   EXPECT_EQ(saved.ReadString("Setting", "IgnoreHourShift", ""), "0");
   EXPECT_EQ(saved.ReadString("Setting", "Duration1", ""), "7");
   EXPECT_EQ(saved.ReadString("Setting", "AutoDelete1", ""), "1");
@@ -138,7 +142,7 @@ TEST_F(SettingsTest, RemovingEveryEntryLeavesTheGlobalsAndTheEarlierVersion) {
   w.btnRemoveFromList.Click();
   ASSERT_TRUE(w.FormClose());
   EXPECT_THAT(SavedKeys("Setting"), ElementsAre("Loaded", "HomeFolder", "MountCommand", "LibDir",
-                                                "AutoUmount", "IgnoreHourShift"));
+                                                "AutoUmount", "IgnoreHourShift", "KeepReplaced"));
   EXPECT_EQ(Saved().ReadString("Settings", "Version", ""), "1.0");
 }
 

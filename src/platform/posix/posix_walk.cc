@@ -154,7 +154,8 @@ Status PosixPlatform::CopyFile(const CopyRequest& request, CopyResult* result) {
 }
 
 Status PosixPlatform::RemoveFileIn(OpenFolder& folder_handle, const FileFacts& expected,
-                                   bool to_trash) {
+                                   bool to_trash, bool* kept) {
+  *kept = false;
   PosixFolder& folder = AsPosix(folder_handle);
   Status status = CheckVersionAt(folder, expected.name, expected);
   if (status.ok() && to_trash) status = trash().Ready(folder.fd(), folder.host());
@@ -171,6 +172,7 @@ Status PosixPlatform::RemoveFileIn(OpenFolder& folder_handle, const FileFacts& e
   }
   // What could not go stays the user's file, under its own name.
   if (!status.ok()) PutBack(folder, aside, expected.name, trash());
+  *kept = status.ok() && to_trash;
   return status;
 }
 

@@ -29,7 +29,8 @@ class Win32Platform : public Platform {
   FolderListing ListOpenFolder(OpenFolder& folder) override;
   std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
   Status CopyFile(const CopyRequest& request, CopyResult* result) override;
-  Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash) override;
+  Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash,
+                      bool* kept) override;
   void ClearDebris(OpenFolder& folder, const std::vector<std::string>& scratch) override;
   Status RemoveEmptyFolderIn(OpenFolder& parent, const std::string& name) override;
   Status FlushFileIn(OpenFolder& folder, const std::string& name) override;

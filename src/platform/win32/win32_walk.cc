@@ -166,7 +166,8 @@ Status Win32Platform::CopyFile(const CopyRequest& request, CopyResult* result) {
 }
 
 Status Win32Platform::RemoveFileIn(OpenFolder& folder_handle, const FileFacts& expected,
-                                   bool to_trash) {
+                                   bool to_trash, bool* kept) {
+  *kept = false;
   Win32Folder& folder = AsWin32(folder_handle);
   ScopedHandle file;
   HandleFacts facts;
@@ -193,6 +194,7 @@ Status Win32Platform::RemoveFileIn(OpenFolder& folder_handle, const FileFacts& e
   if (status.ok()) {
     file.Reset();  // the shell opens it itself
     status = bin_.Put(folder, aside, name);
+    *kept = status.ok();
     if (status.ok()) return status;
     // What could not go stays the user's file, under its own name.
     const RelativeOpen how{DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
