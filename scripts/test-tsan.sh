@@ -15,6 +15,9 @@ bash "$root/scripts/install-packages.sh" g++ cmake ninja-build pkg-config qt6-ba
   libqt6svg6 qt6-translations-l10n
 bash "$root/scripts/build-dir.sh" "$build" -DPELLMAR_TSAN=ON
 export QT_QPA_PLATFORM=offscreen
+# The plain build runs the race rounds in full; two show the same here,
+# where the instrumentation slows every call.
+export REL_RACE_ROUNDS=${REL_RACE_ROUNDS:-2}
 # The tests hand these on to the built program they run (in an environment
 # otherwise their own), so a race there fails the test too.
 export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/tsan.supp"
