@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 
 #include "platform/dos_time.h"
 #include "platform/win32/scoped_handle.h"
@@ -24,54 +23,6 @@ class HandlesTest : public NamespaceTest {
 };
 
 std::wstring Wide(const std::string& host) { return HostFsPath(host).make_preferred().wstring(); }
-
-// Between the look and the act the user keeps working: whatever changed is
-// left exactly as the user left it, and nothing of the run stays behind.
-TEST_F(HandlesTest, CopiesAndRemovalsActOnlyOnTheVersionDecidedOn) {
-  const auto rewrite = [](const std::string& host) {
-    return [host] {
-      WriteText(host, "saved during the run");
-      SetLocalWriteTime(host, {2030, 1, 1, 0, 0, 0, 0});
-    };
-  };
-  // How editors save: a new file renamed over the old one.
-  const auto replace_by_rename = [](const std::string& host) {
-    return [host] {
-      WriteText(host + ".new", "saved during the run");
-      ASSERT_TRUE(::MoveFileExW(Wide(host + ".new").c_str(), Wide(host).c_str(),
-                                MOVEFILE_REPLACE_EXISTING));
-    };
-  };
-  const struct {
-    const char* what;
-    bool remove;  // else a copy of Documents\src (or \new) into E:\t
-    std::function<void()> meanwhile;
-    std::string stays;  // host path that must hold "saved during the run"
-  } cases[] = {
-      {"the target is saved anew", false, rewrite(Stick("t/src")), Stick("t/src")},
-      {"the target is replaced by an editor's rename", false, replace_by_rename(Stick("t/src")),
-       Stick("t/src")},
-      {"a file takes the free name", false, rewrite(Stick("t/new")), Stick("t/new")},
-      {"the source is saved anew", false, rewrite(Documents("src")), Documents("src")},
-      {"the file to remove is saved anew", true, rewrite(Stick("t/src")), Stick("t/src")},
-      {"the file to remove is replaced by a rename", true, replace_by_rename(Stick("t/src")),
-       Stick("t/src")},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    WriteText(Documents("src"), "the run's version");
-    WriteText(Documents("new"), "the run's version");
-    WriteText(Stick("t/src"), "old");
-    (void)::DeleteFileW(Wide(Stick("t/new")).c_str());
-    const std::string source = c.stays == Stick("t/new") ? "\\new" : "\\src";
-    const Status status = c.remove
-                              ? RemoveByHandle(platform_, "E:\\t\\src", true, c.meanwhile)
-                              : CopyByHandle(platform_, docs_ + source, "E:\\t", true, c.meanwhile);
-    EXPECT_EQ(status.code, kErrorChangedDuringRun) << status.message;
-    EXPECT_EQ(ReadText(c.stays), "saved during the run");
-    EXPECT_LE(HostNames(Stick("t")).size(), 2u) << "no scratch file left";
-  }
-}
 
 TEST_F(HandlesTest, FailedCopiesLeaveTheOldTargetAloneAndNoScratchFile) {
   WriteText(Documents("src"), "new");

@@ -1,0 +1,69 @@
+// What every platform must do with the folders of a run, on real folders:
+// the same contract for both systems.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+
+#include "support/handle_copy.h"
+#include "support/namespace_fixture.h"
+
+namespace pellmar {
+namespace {
+
+namespace fs = std::filesystem;
+
+class HandleContractTest : public NamespaceTest {
+ protected:
+  Platform& platform_ = ns_.platform();
+  const std::string docs_ = platform_.DocumentsFolder();
+};
+
+// Between the look and the act the user keeps working: whatever changed is
+// left exactly as the user left it, and nothing of the run stays behind.
+TEST_F(HandleContractTest, CopiesAndRemovalsActOnlyOnTheVersionDecidedOn) {
+  const auto rewrite = [](const std::string& host) {
+    return [host] {
+      WriteText(host, "saved during the run");
+      SetLocalWriteTime(host, {2030, 1, 1, 0, 0, 0, 0});
+    };
+  };
+  const auto replace_by_rename = [](const std::string& host) {
+    return [host] {
+      WriteText(host + ".new", "saved during the run");
+      fs::rename(HostFsPath(host + ".new"), HostFsPath(host));
+    };
+  };
+  const struct {
+    const char* what;
+    bool remove;  // else a copy of Documents\src into E:\t
+    std::function<void()> meanwhile;
+    std::string stays;  // host path that must hold "saved during the run"
+  } cases[] = {
+      {"the target is saved anew", false, rewrite(Stick("t/src")), Stick("t/src")},
+      {"the target is replaced by an editor's rename", false, replace_by_rename(Stick("t/src")),
+       Stick("t/src")},
+      {"a file takes the free name", false, rewrite(Stick("t/new")), Stick("t/new")},
+      {"the source is saved anew", false, rewrite(Documents("src")), Documents("src")},
+      {"the file to remove is saved anew", true, rewrite(Stick("t/src")), Stick("t/src")},
+      {"the file to remove is replaced by a rename", true, replace_by_rename(Stick("t/src")),
+       Stick("t/src")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteText(Documents("src"), "the run's version");
+    WriteText(Documents("new"), "the run's version");
+    WriteText(Stick("t/src"), "old");
+    fs::remove(HostFsPath(Stick("t/new")));
+    const std::string source = c.stays == Stick("t/new") ? "\\new" : "\\src";
+    const Status status = c.remove
+                              ? RemoveByHandle(platform_, "E:\\t\\src", true, c.meanwhile)
+                              : CopyByHandle(platform_, docs_ + source, "E:\\t", true, c.meanwhile);
+    EXPECT_EQ(status.code, kErrorChangedDuringRun) << status.message;
+    EXPECT_EQ(ReadText(c.stays), "saved during the run");
+    EXPECT_LE(HostNames(Stick("t")).size(), 2u) << "no scratch file left";
+  }
+}
+
+}  // namespace
+}  // namespace pellmar
