@@ -65,10 +65,6 @@ class StaleDecisionTest : public SyncTest {
     WriteText(host, text);
     SetLocalWriteTime(host, when);
   }
-  size_t Trashed() {
-    const std::string files = ns_.home() + "/.local/share/Trash/files";
-    return HostExists(files) ? HostNames(files).size() : 0;
-  }
   RunOutcome outcome_;
 };
 
@@ -86,7 +82,7 @@ TEST_F(StaleDecisionTest, AutoDeleteRemovesOnlyAProvedCopy) {
     LocalDateTime stick_time, disk_time;
     bool stick_kept;
     const char* disk_after;
-    size_t trashed;
+    int trashed;
   } cases[] = {
       {"the same bytes an hour apart", "aaaa", "aaaa", hour_later, old, false, "aaaa", 0},
       {"other bytes an hour apart", "aaaa", "bbbb", hour_later, old, true, "aaaa", 1},
@@ -95,13 +91,12 @@ TEST_F(StaleDecisionTest, AutoDeleteRemovesOnlyAProvedCopy) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    fs::remove_all(ns_.home() + "/.local/share/Trash");
     Write(Stick("Sync/Alpha/f.txt"), c.stick_text, c.stick_time);
     Write(Host("p/f.txt"), c.disk_text, c.disk_time);
     Load(platform_);
     EXPECT_EQ(HostExists(Stick("Sync/Alpha/f.txt")), c.stick_kept);
     EXPECT_EQ(ReadText(Host("p/f.txt")), c.disk_after);
-    EXPECT_EQ(Trashed(), c.trashed);
+    EXPECT_EQ(outcome_.kept_in_trash, c.trashed);
     EXPECT_TRUE(outcome_.Complete()) << ::testing::PrintToString(outcome_.skipped_names);
   }
 }
@@ -117,6 +112,9 @@ TEST_F(StaleDecisionTest, AFolderSwappedForALinkLeadsNowhere) {
     SetLocalWriteTime(Host("p/" + name), DaysAgo(30));
   }
   fs::copy(Host("p/sub"), Host("kept"));
+  std::error_code no_links;
+  fs::create_directory_symlink(Host("kept"), Host("probe"), no_links);
+  if (no_links) GTEST_SKIP() << "this system makes no folder links: " << no_links.message();
   const auto swap = [&] {
     fs::rename(Stick("Sync/Alpha/sub"), Stick("Sync/moved"));
     fs::create_directory_symlink(Host("p/sub"), Stick("Sync/Alpha/sub"));
@@ -171,6 +169,7 @@ TEST_F(StaleDecisionTest, NamesThatDifferOnlyInCaseAreNotSentOverEachOther) {
   for (const char* name : {"a.txt", "A.TXT", "b.txt", "Dir/x.c", "dir/y.c"}) {
     WriteDated(Host(std::string("p/") + name), 10, DaysAgo(1));
   }
+  if (HostNames(Host("p")).size() != 5) GTEST_SKIP() << "this system holds no such two names";
   MeanwhilePlatform stick(platform_);
   stick.case_blind = true;
   SyncRun run(stick, window_, counters_, "pdf,ini,", Ns("p"));
