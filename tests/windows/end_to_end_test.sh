@@ -119,7 +119,10 @@ touch -d "@$(($(stat -c %Y "$documents/shift/h.txt") + 3600))" "$stick/同期/sh
 expect 0 "Copied: 1, failed: 0" -- load shift
 [ "$(cat "$documents/shift/h.txt")" = "away" ] || fail "load did not bring the hour-shifted h.txt"
 [ "$(cat "$stick/同期/shift/h.txt" 2>/dev/null)" = "away" ] || fail "auto-delete took the hour-shifted h.txt"
-[ "$(cat "$trash/h.txt" 2>/dev/null)" = "home" ] || fail "the replaced h.txt is not in the trash by its name"
+# Wine marks a name the trash has a record of already (an earlier run's).
+in_trash=""
+for kept in "$trash"/h.txt*; do [ "$(cat "$kept" 2>/dev/null)" = "home" ] && in_trash=yes; done
+[ -n "$in_trash" ] || fail "the replaced h.txt is not in the trash by its name"
 
 # A link on the stick to a folder elsewhere is named, never walked, and
 # auto-delete never reaches through it.
