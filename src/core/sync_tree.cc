@@ -224,11 +224,16 @@ void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
   if (!listing.status.ok() && !run.medium.StillThere()) return run.EndForMediumGone();
   ReportListingGaps(run, source.path(), listing);
   level.twins = TwinNames(listing, target);
+  // One buffer for the paths of the level: a tree of many small files
+  // would otherwise pay an allocation for every one.
+  std::string path = ChildPath(source.path(), "");
+  const size_t folder_length = path.size();
   for (size_t i = 0; i < listing.entries.size(); ++i) {
     const FileFacts& entry = listing.entries[i];
     if (IsDotEntry(entry.name)) continue;
     if (++run.entries_walked % kEntriesPerRepaint == 0) run.window.ProcessEvents();
-    const std::string path = ChildPath(source.path(), entry.name);
+    path.resize(folder_length);
+    path += entry.name;
     if (!level.twins.empty() && level.twins.count(FoldedName(entry.name)) != 0) {
       run.outcome.Skip(path + ": another name here differs from it only in case, and " +
                        target.folder() + " cannot hold both; neither was copied");

@@ -144,6 +144,36 @@ class PendingEntries {
   std::vector<int> errors_;
 };
 
+// The names of an open folder, from its first entry on, read through the
+// folder's own descriptor: a listing needs no second descriptor and no
+// stream of the C library.
+class NameReader {
+ public:
+  explicit NameReader(int folder_fd) : fd_(folder_fd) {}
+  /// False, with errno set, when the folder cannot be read from its start.
+  bool Rewind() { return lseek(fd_, 0, SEEK_SET) == 0; }
+  /// The next name; nullptr at the end (errno 0) or on a failure (errno set).
+  const char* Next() {
+    if (at_ >= filled_) {
+      const ssize_t got = getdents64(fd_, buffer_, sizeof buffer_);
+      if (got <= 0) {
+        if (got == 0) errno = 0;
+        return nullptr;
+      }
+      filled_ = static_cast<size_t>(got);
+      at_ = 0;
+    }
+    const auto* entry = reinterpret_cast<const struct dirent64*>(buffer_ + at_);
+    at_ += entry->d_reclen;
+    return entry->d_name;
+  }
+
+ private:
+  int fd_;
+  alignas(struct dirent64) char buffer_[32768];
+  size_t at_ = 0, filled_ = 0;
+};
+
 bool MatchFrom(const std::string& mask, size_t m, const std::string& name, size_t n) {
   // Iterative with one backtrack point: each "*" only ever needs the last one.
   size_t star = std::string::npos, resume = 0;
@@ -196,31 +226,20 @@ FolderListing ListHostFolder(const std::string& host_folder, const std::string& 
 FolderListing ListOpenHostFolder(int folder_fd, const std::string& host_folder,
                                  const std::string& mask) {
   FolderListing listing;
-  // A stream of its own: the folder's descriptor stays the caller's, and a
-  // second listing of it starts from its first entry again.
-  ScopedFd opened(openat(folder_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  DIR* folder = opened.valid() ? fdopendir(opened.get()) : nullptr;
-  if (folder == nullptr) {
+  // From the first entry: a folder may be listed more than once.
+  NameReader names(folder_fd);
+  if (!names.Rewind()) {
     listing.status = FolderStatusFromErrno("list the folder", host_folder, errno);
     return listing;
   }
-  const int stream_fd = opened.Release();  // the folder stream owns it now
   for (const char* dot : {".", ".."}) {
-    std::optional<FileFacts> facts = DotEntry(stream_fd, dot);
+    std::optional<FileFacts> facts = DotEntry(folder_fd, dot);
     if (facts && MatchesMask(mask, dot)) listing.entries.push_back(*facts);
   }
   const std::string prefix = host_folder == "/" ? "/" : host_folder + "/";
   PendingEntries pending;
-  while (true) {
-    errno = 0;
-    const struct dirent* entry = readdir(folder);
-    if (entry == nullptr) {
-      // The end of the folder, or a medium that failed while being read:
-      // a listing cut short must not pass for a whole one.
-      if (errno != 0) listing.status = StatusFromErrno("list the folder", host_folder, errno);
-      break;
-    }
-    std::string name = entry->d_name;
+  while (const char* entry = names.Next()) {
+    std::string name = entry;
     if (name == "." || name == ".." || !MatchesMask(mask, name)) continue;
     // A copy under way or the debris of one: never data, and never removed
     // here, since a listing changes nothing.
@@ -233,10 +252,12 @@ FolderListing ListOpenHostFolder(int folder_fd, const std::string& host_folder,
       continue;
     }
     pending.Add(std::move(name));
-    if (pending.Full()) pending.MoveTo(stream_fd, prefix, &listing);
+    if (pending.Full()) pending.MoveTo(folder_fd, prefix, &listing);
   }
-  pending.MoveTo(stream_fd, prefix, &listing);
-  closedir(folder);  // also closes stream_fd
+  // The end of the folder, or a medium that failed while being read: a
+  // listing cut short must not pass for a whole one.
+  if (errno != 0) listing.status = StatusFromErrno("list the folder", host_folder, errno);
+  pending.MoveTo(folder_fd, prefix, &listing);
   return listing;
 }
 
