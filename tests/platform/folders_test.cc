@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-
 #include "platform/posix/posix_platform.h"
 #include "platform_fixture.h"
 #include "support/handle_copy.h"
