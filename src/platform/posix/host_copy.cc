@@ -253,6 +253,13 @@ Status Replace(NewCopy& copy, PosixFolder& to, const FileFacts& replaced,
   return status;
 }
 
+// A target that was there when the run decided and is gone now was removed
+// by someone meanwhile: that is a change, not a missing source.
+Status TargetGone(PosixFolder& to, const std::string& name, Status status) {
+  if (status.code != kErrorFileNotFound) return status;
+  return ChangedDuringRun(to, name, "removed during the run");
+}
+
 }  // namespace
 
 Status CopyBetweenFolders(const CopyRequest& request, Trash& trash, CopyResult* result) {
@@ -265,7 +272,7 @@ Status CopyBetweenFolders(const CopyRequest& request, Trash& trash, CopyResult* 
   Status status = OpenDecidedSource(from, request.source, &in, &info);
   if (!status.ok()) return status;
   if (request.replaced) {
-    status = CheckVersionAt(to, request.replaced->name, *request.replaced);
+    status = TargetGone(to, name, CheckVersionAt(to, name, *request.replaced));
     if (status.ok() && versions.keep) status = versions.trash.Ready(to.fd(), to.host());
     if (!status.ok()) return status;
   }
@@ -274,7 +281,9 @@ Status CopyBetweenFolders(const CopyRequest& request, Trash& trash, CopyResult* 
   if (status.ok()) status = FillCopy(in.get(), info, copy, to, from.HostPathOf(name), name);
   if (status.ok()) status = CheckHeldStill(in.get(), info, from, name);
   if (!status.ok()) return status;
-  if (request.replaced) return Replace(copy, to, *request.replaced, versions, result);
+  if (request.replaced) {
+    return TargetGone(to, name, Replace(copy, to, *request.replaced, versions, result));
+  }
   status = copy.PlaceAs(name);
   if (status.code == kErrorAlreadyExists)
     return ChangedDuringRun(to, name, "a file took its name during the run");

@@ -60,10 +60,18 @@ Status CheckHeldStill(HANDLE in, const HandleFacts& before, const Win32Folder& f
 
 // Before a byte is copied: the version to replace is the one decided on,
 // and one the system would refuse to give up is said to be so.
+// A target that was there when the run decided and is gone now was removed
+// by someone meanwhile: that is a change, not a missing source.
+Status TargetGone(Win32Folder& to, const std::string& name, Status status) {
+  if (status.code != kErrorFileNotFound) return status;
+  return ChangedDuringRun(to, name, "removed during the run");
+}
+
 Status CheckReplaceable(Win32Folder& to, const FileFacts& replaced) {
   ScopedHandle old;
   HandleFacts facts;
-  const Status status = OpenVersion(to, replaced, 0, kShareAll, &old, &facts);
+  const Status status =
+      TargetGone(to, replaced.name, OpenVersion(to, replaced, 0, kShareAll, &old, &facts));
   if (!status.ok()) return status;
   if (facts.attributes & FILE_ATTRIBUTE_READONLY) {
     return Status::Error(
@@ -140,7 +148,9 @@ Status CopyBetweenFolders(const CopyRequest& request, RecycleBin& bin, CopyResul
   if (status.ok()) status = CheckHeldStill(in.get(), info, from, request.source.name);
   if (!status.ok()) return status;
   if (request.replaced) {
-    return Replace(copy, to, *request.replaced, name, info.attributes, versions, result);
+    return TargetGone(
+        to, request.source.name,
+        Replace(copy, to, *request.replaced, name, info.attributes, versions, result));
   }
   status = copy.PlaceAs(name, info.attributes);
   if (status.code == kErrorAlreadyExists) {
