@@ -65,5 +65,31 @@ TEST_F(HandleContractTest, CopiesAndRemovalsActOnlyOnTheVersionDecidedOn) {
   }
 }
 
+TEST_F(HandleContractTest, FailedCopiesLeaveTheOldTargetAlone) {
+  WriteText(Documents("src"), "new");
+  WriteText(Stick("not_a_folder"), "a file where a folder should be");
+  WriteText(Stick("a_folder/kept"), "kept");
+  WriteText(Stick("target"), "old");
+  WriteText(Documents("a_folder"), "a file where the stick has a folder");
+  const struct {
+    const char* what;
+    std::string source, target_folder;
+  } cases[] = {
+      {"target folder is a file", docs_ + "\\src", "E:\\not_a_folder"},
+      {"target names a folder", docs_ + "\\a_folder", "E:\\"},
+      {"target folder missing", docs_ + "\\src", "E:\\missing"},
+      {"source missing", docs_ + "\\absent", "E:\\"},
+      {"source names no entry", docs_ + "\\a:b", "E:\\"},
+      {"target on an unknown drive", docs_ + "\\src", "Q:\\"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_FALSE(CopyByHandle(platform_, c.source, c.target_folder).ok()) << c.what;
+  }
+  EXPECT_EQ(ReadText(Stick("target")), "old");
+  EXPECT_EQ(ReadText(Stick("not_a_folder")), "a file where a folder should be");
+  EXPECT_EQ(HostNames(Stick("a_folder")), std::vector<std::string>{"kept"});
+  EXPECT_EQ(HostNames(Stick("")), (std::vector<std::string>{"a_folder", "not_a_folder", "target"}));
+}
+
 }  // namespace
 }  // namespace pellmar
