@@ -48,6 +48,7 @@ void RemoveFromMedium(SyncRun& run, OpenFolder& folder, const FileFacts& file, b
   bool kept = false;
   const Status removed = run.platform.RemoveFileIn(folder, file, to_trash, &kept);
   if (removed.ok()) {
+    if (run.observer != nullptr) run.observer->Done(RunObserver::Act::kDelete, path, file.size);
     // The trash keeps what it takes on the same disk.
     if (kept) {
       ++run.outcome.kept_in_trash;
@@ -97,9 +98,12 @@ void FolderAutoDelete(SyncRun& run, OpenFolder& parent, const FileFacts& folder,
                       const DateWindow& window) {
   if (!DueForDeletion(run, ChildPath(parent.path(), folder.name), folder.dos_time, window)) return;
   if (!run.medium.Holds(folder.identity)) return;
-  // Ignored: only an empty folder goes, and one that still holds anything
-  // is meant to stay.
-  (void)run.platform.RemoveEmptyFolderIn(parent, folder.name);
+  // A failure is no fault: only an empty folder goes, and one that still
+  // holds anything is meant to stay.
+  const Status removed = run.platform.RemoveEmptyFolderIn(parent, folder.name);
+  if (removed.ok() && run.observer != nullptr) {
+    run.observer->Done(RunObserver::Act::kRemoveFolder, ChildPath(parent.path(), folder.name), 0);
+  }
 }
 
 }  // namespace pellmar

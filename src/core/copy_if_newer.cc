@@ -58,6 +58,16 @@ CopyOutcome Refuse(SyncRun& run, const std::string& source_path) {
   return Finish(run, CopyOutcome::kRefused);
 }
 
+// Once the disk has said it is full, every file after is logged as not
+// copied without being tried: each would fail the same way.
+CopyOutcome DiskFull(SyncRun& run, const FileFacts& file) {
+  run.NoteDiskFull();
+  ++run.outcome.copies_failed;
+  run.window.AppendLog(FailedCopyLogLine(file.name, "the disk is full"));
+  ++run.counters.copy_count;
+  return Finish(run, CopyOutcome::kFailed);
+}
+
 bool IsDiskFull(const Status& status) {
   return status.code == kErrorDiskFull || status.code == kErrorHandleDiskFull;
 }
@@ -99,6 +109,7 @@ CopyOutcome CopyFailed(SyncRun& run, const std::string& source_path, const std::
                      " was left as it was");
     return Finish(run, CopyOutcome::kChanged);
   }
+  if (IsDiskFull(copied)) return DiskFull(run, source);
   if (copied.code == kErrorFileNotFound) {
     run.outcome.Skip(source_path + ": vanished before it could be copied");
     return Finish(run, CopyOutcome::kSourceGone);
@@ -124,6 +135,7 @@ CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
   if (std::optional<CopyOutcome> stopped = OpenTargetFolder(run, target_folder, &into, &copied)) {
     return *stopped;
   }
+  if (run.outcome.disk_full) return DiskFull(run, file);
   const int64_t before = run.counters.free_space;
   if (!ChargeFreeSpace(run, source_path, file.size, target ? target->size : 0)) {
     return Refuse(run, source_path);
@@ -134,6 +146,7 @@ CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
     copied =
         run.platform.CopyFile(CopyRequest{&source, file, into, target, run.keep_replaced}, &result);
   }
+  if (run.observer != nullptr) run.observer->CopyEnded(file.size);
   if (!copied.ok()) {
     // A failed copy leaves the old target as it was, so its charge comes back.
     run.counters.free_space = before;
@@ -146,6 +159,10 @@ CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
   if (result.replaced_kept) ++run.outcome.kept_in_trash;
   if (!result.warning.empty()) run.outcome.Skip(target_path + ": copied, but " + result.warning);
   target_folder.Added(file.name);
+  if (run.observer != nullptr) {
+    run.observer->Done(target ? RunObserver::Act::kReplace : RunObserver::Act::kCopy, source_path,
+                       file.size);
+  }
   run.window.AppendLog(file.name);
   ++run.counters.copy_count;
   return Finish(run, CopyOutcome::kCopied);

@@ -7,4 +7,9 @@ void EntryTable::ShiftDownFrom(int from) {
   for (int k = from; k < kMaxEntries; ++k) slots_.at(k) = slots_.at(k + 1);
 }
 
+void EntryTable::InsertAt(int at, const SyncEntry& entry) {
+  for (int k = kMaxEntries; k > at; --k) slots_.at(k) = slots_.at(k - 1);
+  slots_.at(at) = entry;
+}
+
 }  // namespace pellmar

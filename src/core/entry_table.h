@@ -50,6 +50,9 @@ class EntryTable {
   /// Moves slots k + 1 down into k for k from `from` up to 29; slot 30 keeps
   /// its values.
   void ShiftDownFrom(int from);
+  /// The reverse: moves slots k - 1 up into k for k from 30 down to
+  /// `at` + 1, then puts `entry` into slot `at`.
+  void InsertAt(int at, const SyncEntry& entry);
 
  private:
   std::array<SyncEntry, kSlots> slots_{};

@@ -1,6 +1,8 @@
 // The free-space text of the status bar.
 #include "core/free_space_text.h"
 
+#include <cstdio>
+
 namespace pellmar {
 
 std::string GroupThousands(int64_t value) {
@@ -22,6 +24,17 @@ std::string FreeSpaceText(const std::string& label, int64_t free_bytes) {
   // Integer division truncates toward zero: -1,500 bytes is -1 KB. A count
   // under one kilobyte shows as 0 rather than as no number at all.
   return label + GroupThousands(free_bytes / 1000) + "KB";
+}
+
+std::string MegabytesText(int64_t bytes) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", static_cast<double>(bytes) / 1e6);
+  return text;
+}
+
+std::string SizeText(int64_t bytes) {
+  if (bytes <= 999'000) return std::to_string((bytes + 999) / 1000) + " KB";
+  return MegabytesText(bytes) + " MB";
 }
 
 }  // namespace pellmar

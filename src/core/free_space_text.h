@@ -13,6 +13,10 @@ namespace pellmar {
 /// `label` (message 25), the kilobytes of `free_bytes`, then "KB".
 std::string FreeSpaceText(const std::string& label, int64_t free_bytes);
 
+/// Megabytes of 1,000,000 bytes with one decimal: "12.3".
+std::string MegabytesText(int64_t bytes);
+/// A file's size for a person: "0 KB" to "999 KB" (rounded up), then "1.0 MB" on.
+std::string SizeText(int64_t bytes);
 /// A whole number with "," between groups of three digits: -1,234,567.
 std::string GroupThousands(int64_t value);
 

@@ -68,6 +68,28 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "Before the settings are next saved, the whole file is kept as %1.",
     "The settings file was changed by another program since Pellmar read it. That version is "
     "kept as %1.",
+    "%1 of %2 files, %3 of %4 MB",
+    ", about %1 left",
+    "%1 s",
+    "%1 min",
+    "%1 h %2 min",
+    "Stop after the current file?",
+    "Stopped after %1 files were copied; the rest were not touched.",
+    "The disk is full. %1 files were copied; the rest were not touched.",
+    "\"%1\" was removed from the list. Ctrl+Z brings it back.",
+    "No program is set up to show the help. The help file is:\r\n%1",
+    "The list holds at most 30 projects. Remove one to add another.",
+    "Preview of Send: %1 files, %2 MB would be copied; %3 MB are free. Nothing has been changed.",
+    "Preview of Load: %1 files, %2 MB would be copied; %3 MB are free. Nothing has been changed.",
+    "Preview Send",
+    "Preview Load",
+    "copy     %1  (%2)",
+    "replace  %1  (%2)",
+    "delete   %1  (%2)",
+    "Not everything fits: %1 MB more than is free.",
+    "Nothing would be copied or deleted.",
+    "Copy progress",
+    "\"%1\" is back in the list.",
 };
 
 }  // namespace

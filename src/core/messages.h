@@ -53,12 +53,34 @@ enum MessageId : int {
   kEntriesBeyondLimit = 50,     // %1 the backup that keeps them
   // %1 the backup that keeps the other version
   kSettingsChangedMeanwhile = 51,
+  kProgressCounts = 52,      // %1 files done, %2 in all, %3 MB done, %4 in all
+  kTimeLeft = 53,            // %1 the time, after the counts
+  kSeconds = 54,             // %1 seconds
+  kMinutes = 55,             // %1 minutes
+  kHoursMinutes = 56,        // %1 hours, %2 minutes
+  kStopQuestion = 57,        // Escape or close during a run
+  kRunStopped = 58,          // %1 copies made before the stop
+  kDiskFull = 59,            // %1 copies made before the disk filled up
+  kProjectRemoved = 60,      // %1 the project name
+  kNoHelpViewer = 61,        // %1 the help file
+  kListFull = 62,            // why Add to List is greyed
+  kPreviewSendTitle = 63,    // %1 files, %2 MB to copy, %3 MB free
+  kPreviewLoadTitle = 64,    // the same for Load
+  kPreviewSendMenu = 65,     // the project list's menu
+  kPreviewLoadMenu = 66,     // the project list's menu
+  kWouldCopy = 67,           // a preview line: %1 the file, %2 its size
+  kWouldReplace = 68,        // the same for a copy over an older version
+  kWouldDelete = 69,         // the same for a deletion
+  kPlanDoesNotFit = 70,      // %1 MB more than is free
+  kNothingWouldChange = 71,  // a preview with nothing to do
+  kProgressName = 72,        // what a screen reader calls the progress bar
+  kProjectRestored = 73,     // %1 the project name, after Ctrl+Z
 };
 
 class MessageTable {
  public:
   /// All messages, the added ones included.
-  static constexpr int kCount = 51;
+  static constexpr int kCount = 73;
   /// Msg1 to Msg30: a language file replaces these whether it has them or
   /// not; an added message it leaves out keeps its English text.
   static constexpr int kClassicCount = 30;

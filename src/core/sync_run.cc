@@ -31,4 +31,15 @@ void SyncRun::EndForMediumGone() {
   window.ShowMessage(MediumGoneText(window.Message(kMediumGone), CopiesDone()));
 }
 
+void SyncRun::NoteDiskFull() {
+  if (outcome.disk_full) return;
+  outcome.disk_full = true;
+  window.ShowMessage(FillIn(window.Message(kDiskFull), {std::to_string(CopiesDone())}));
+}
+
+bool SyncRun::StopAsked() {
+  if (!Ended() && window.StopRequested()) outcome.stopped = true;
+  return Ended();
+}
+
 }  // namespace pellmar

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/removable_medium.h"
+#include "core/run_observer.h"
 #include "core/run_outcome.h"
 #include "core/sync_window.h"
 #include "core/text_ops.h"
@@ -49,9 +50,20 @@ struct SyncRun {
   bool medium_gone = false;  // the run ended because the medium went away
 
   RunOutcome outcome;
+  /// Told of every act; nullptr when nobody watches.
+  RunObserver* observer = nullptr;
   /// Ends the run once the medium is found gone, with one message saying
   /// how far it got; every level then stops at once.
   void EndForMediumGone();
+  /// Notes, with one message, that the disk written to reports itself
+  /// full: the files left would fail one by one, so none is tried again.
+  void NoteDiskFull();
+  /// True once the run has ended early: the medium went, or the user
+  /// stopped it.
+  bool Ended() const { return medium_gone || outcome.stopped; }
+  /// Asks the window whether the user wants the run to stop; called between
+  /// files, so that no file is left half done. True when the run has ended.
+  bool StopAsked();
   /// Copies that succeeded so far.
   int CopiesDone() const { return counters.copy_count - outcome.copies_failed; }
   int64_t candidates_handled = 0;  // shown while a file is being copied

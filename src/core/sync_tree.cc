@@ -116,14 +116,14 @@ void HandleFolder(SyncRun& run, Level& level, const std::string& path, const Fil
   }
   TargetListing below(level.target, entry.name);
   WalkLevel(run, *folder, below);
-  if (run.medium_gone) return;
+  if (run.Ended()) return;
   // The deeper level may have made its folder where this level copies.
   level.target.Added(entry.name);
   FolderAutoDelete(run, level.source, entry, level.window);
 }
 
 void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
-  if (run.medium_gone) return;
+  if (run.Ended()) return;
   if (!run.medium.StillThere()) return run.EndForMediumGone();
   const FolderListing listing = run.platform.ListOpenFolder(source);
   Level level{source, target, LevelDateWindow(run.platform, run.days), {}};
@@ -138,6 +138,8 @@ void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
     const FileFacts& entry = listing.entries[i];
     if (IsDotEntry(entry.name)) continue;
     if (++run.entries_walked % kEntriesPerRepaint == 0) run.window.ProcessEvents();
+    // Between two files: where a stop leaves nothing half done.
+    if (run.StopAsked()) return;
     path.resize(folder_length);
     path += entry.name;
     if (!level.twins.empty() && level.twins.count(FoldedName(entry.name)) != 0) {
@@ -147,12 +149,12 @@ void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
     }
     if (entry.attributes & kAttrDirectory) {
       HandleFolder(run, level, path, entry);
-      if (run.medium_gone) return;
+      if (run.Ended()) return;
       continue;
     }
     if (HandleFile(run, level, path, entry)) continue;
     // A refusal ends the level: what it leaves unvisited is named too.
-    if (!run.medium_gone) ReportUnvisited(run, source.path(), listing, i + 1);
+    if (!run.Ended()) ReportUnvisited(run, source.path(), listing, i + 1);
     return;
   }
 }
@@ -160,7 +162,7 @@ void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
 }  // namespace
 
 void SyncTree(SyncRun& run, const std::string& source_folder, std::string destination_root) {
-  if (run.medium_gone) return;
+  if (run.Ended()) return;
   if (!run.medium.StillThere()) return run.EndForMediumGone();
   FolderHandle source;
   const Status opened = run.platform.OpenFolderAt(source_folder, &source);

@@ -31,6 +31,11 @@ class SyncWindow {
   virtual void ShowMessage(const std::string& text) = 0;     // modal box
   virtual void RequestClose() = 0;   // runs the save now, ends after the command
   virtual void ProcessEvents() = 0;  // repaint during a long run
+  /// The run's progress: `permille` of the work done, and the text that says
+  /// how much of it is done and how long the rest may take.
+  virtual void ShowProgress(int /*permille*/, const std::string& /*text*/) {}
+  /// True once the user asked the run to stop; it is asked between files.
+  virtual bool StopRequested() { return false; }
 };
 
 /// The counters a run shares with the window.

@@ -39,7 +39,11 @@ class DryRunPlatform : public ForwardingPlatform {
   Status CopyFile(const CopyRequest& request, CopyResult* result) override;
   Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash,
                       bool* kept) override;
-  void ClearDebris(OpenFolder&, const std::vector<std::string>&) override {}
+  void ClearDebris(OpenFolder&, const std::vector<std::string>& names) override {
+    debris_seen_ += static_cast<int64_t>(names.size());
+  }
+  /// The scratch files of earlier runs the run would have cleared.
+  int64_t debris_seen() const { return debris_seen_; }
   Status RemoveEmptyFolderIn(OpenFolder&, const std::string&) override { return {}; }
   Status FlushFileIn(OpenFolder&, const std::string&) override { return {}; }
   Status CreateFolder(const std::string& path) override;
@@ -60,6 +64,7 @@ class DryRunPlatform : public ForwardingPlatform {
   std::set<std::string> made_folders_;       // folders the run would have made
   std::map<std::string, FileFacts> copies_;  // each copy it would make, by target path
   std::vector<std::string> deletions_;
+  int64_t debris_seen_ = 0;
 };
 
 }  // namespace pellmar

@@ -241,6 +241,13 @@ void ListBox::Append(std::string item) {
   Updated();
 }
 
+void ListBox::Insert(int index, std::string item) {
+  index = std::clamp(index, 0, count());
+  items_.insert(items_.begin() + index, std::move(item));
+  if (item_index_ >= index) ++item_index_;
+  Updated();
+}
+
 void ListBox::Delete(int index) {
   if (index < 0 || index >= count()) return;
   items_.erase(items_.begin() + index);
@@ -298,6 +305,24 @@ void StatusBar::SetPanelText(int panel, std::string text) {
   std::string& current = texts_.at(panel);
   if (current == text) return;
   current = std::move(text);
+  Updated();
+}
+
+void StatusBar::SetProgress(int permille, std::string text) {
+  progress_ = std::clamp(permille, 0, 1000);
+  progress_text_ = std::move(text);
+  Updated();
+}
+
+void StatusBar::HideProgress() {
+  if (progress_ < 0) return;
+  progress_ = -1;
+  progress_text_.clear();
+  Updated();
+}
+
+void StatusBar::SetProgressName(std::string name) {
+  progress_name_ = std::move(name);
   Updated();
 }
 

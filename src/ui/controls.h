@@ -184,6 +184,9 @@ class ListBox : public Control {
   std::string item(int index) const;
   const std::vector<std::string>& items() const { return items_; }
   void Append(std::string item);
+  /// Inserts an item before `index` (at the end for count()); the selected
+  /// item stays selected.
+  void Insert(int index, std::string item);
   /// Deletes the item at `index`; an index outside the list changes nothing.
   void Delete(int index);
   void Clear();
@@ -218,9 +221,22 @@ class StatusBar : public Control {
   const std::string& panel_text(int panel) const { return texts_.at(panel); }
   void SetPanelText(int panel, std::string text);
 
+  /// While a run goes, the second panel is a progress bar: its position in
+  /// thousandths and the text it carries. -1 when no bar is shown.
+  int progress() const { return progress_; }
+  const std::string& progress_text() const { return progress_text_; }
+  void SetProgress(int permille, std::string text);
+  void HideProgress();
+  /// What a screen reader calls the bar.
+  const std::string& progress_name() const { return progress_name_; }
+  void SetProgressName(std::string name);
+
  private:
   std::vector<int> widths_;
   std::vector<std::string> texts_;
+  int progress_ = -1;
+  std::string progress_text_;
+  std::string progress_name_;
 };
 
 /// A multi-line text field.

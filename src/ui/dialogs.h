@@ -35,8 +35,9 @@ class Dialogs {
 class Shell {
  public:
   virtual ~Shell() = default;
-  /// show: 1 normal window, 5 current size and position.
-  virtual void Execute(const std::string& verb, const std::string& file,
+  /// show: 1 normal window, 5 current size and position. False when no
+  /// program could be started for it.
+  virtual bool Execute(const std::string& verb, const std::string& file,
                        const std::string& parameters, const std::string& directory, int show) = 0;
 };
 
@@ -58,6 +59,8 @@ class WindowHost {
   virtual void RequestQuit() = 0;
   /// Gives the keyboard focus to a control, by its name.
   virtual void SetFocus(const std::string& control_name) = 0;
+  /// Shows the busy pointer while a run goes, and the normal one after.
+  virtual void SetBusy(bool /*busy*/) {}
 };
 
 }  // namespace pellmar

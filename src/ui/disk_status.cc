@@ -17,17 +17,31 @@ constexpr uint32_t kFailCriticalErrors = 1;
 }  // namespace
 
 void TMain::ShowDiskStatus() {
-  const uint32_t previous_mode = platform_.SetErrorMode(kFailCriticalErrors);
   const std::string& folder = entries_.at_position(ListBox1.item_index()).removable_folder;
-  uint64_t free_bytes = 0;
+  int64_t free_bytes = 0;
   // A failed query counts as no space at all; its code says why.
-  const Status answered = platform_.FreeSpace(DrivePart(folder), &free_bytes);
-  const uint64_t counted = answered.ok() ? free_bytes : 0;
-  constexpr auto kMost = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
-  counters_.free_space = static_cast<int64_t>(counted < kMost ? counted : kMost);
+  const Status answered = QueryFreeSpace(folder, &free_bytes);
+  counters_.free_space = answered.ok() ? free_bytes : 0;
   ActOnDiskCode(answered.code);
+}
+
+Status TMain::QueryFreeSpace(const std::string& folder, int64_t* free_bytes) {
+  const uint32_t previous_mode = platform_.SetErrorMode(kFailCriticalErrors);
+  uint64_t answer = 0;
+  const Status answered = platform_.FreeSpace(DrivePart(folder), &answer);
   // The mode handed back is our own; nothing to keep of it.
   platform_.SetErrorMode(previous_mode);
+  constexpr auto kMost = static_cast<uint64_t>(std::numeric_limits<int64_t>::max());
+  if (answered.ok()) *free_bytes = static_cast<int64_t>(answer < kMost ? answer : kMost);
+  return answered;
+}
+
+void TMain::RefreshFreeSpace() {
+  int64_t free_bytes = 0;
+  // A disk that does not answer is the run's own check to report.
+  if (!QueryFreeSpace(edMediaDir.text(), &free_bytes).ok()) return;
+  counters_.free_space = free_bytes;
+  StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(kAvailableSize), free_bytes));
 }
 
 void TMain::ActOnDiskCode(uint32_t code) {

@@ -30,8 +30,10 @@ class HeadlessDialogs : public Dialogs {
 
 class HeadlessShell : public Shell {
  public:
-  void Execute(const std::string&, const std::string&, const std::string&, const std::string&,
-               int) override {}
+  bool Execute(const std::string&, const std::string&, const std::string&, const std::string&,
+               int) override {
+    return true;
+  }
 };
 
 class HeadlessHost : public WindowHost {

@@ -11,12 +11,14 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/entry_refusal.h"  // for the run check in main_form_send_load.cc
 #include "core/entry_table.h"
 #include "core/messages.h"
 #include "core/run_outcome.h"
+#include "core/run_plan.h"
 #include "core/settings_file.h"
 #include "core/sync_window.h"
 #include "core/text_ops.h"
@@ -109,6 +111,21 @@ class TMain : public SyncWindow {
   void btnHelpClick();
   void btnSendClick();
   void btnLoadClick();
+  /// Shift+Send, Shift+Load and the project list's menu: the plan of the
+  /// run in the log window, every file it would copy, replace or delete.
+  /// Nothing is changed.
+  void PreviewSend();
+  void PreviewLoad();
+  /// Escape or the close button during a run: asks whether to stop after
+  /// the file being copied.
+  void AskToStop();
+  /// Stops the run after the file being copied, unasked (a signal to the
+  /// command line).
+  void RequestStop() { stop_requested_ = true; }
+  /// Ctrl+Z: puts back the project Remove from List last took away, with
+  /// its settings, at its old place.
+  void UndoRemove();
+  bool CanUndoRemove() const { return !removed_.empty(); }
 
   void ShowDiskStatus();
   void UpdateAutoDeleteCaption(int position);
@@ -138,6 +155,8 @@ class TMain : public SyncWindow {
   int last_refused_index() const { return last_refused_index_; }
   /// What the last Send or Load achieved (the command line's exit code).
   const RunOutcome& last_run() const { return last_run_; }
+  /// The counts of the last preview (its list went to the log window).
+  const RunPlan& last_preview() const { return last_preview_; }
   /// True while a Send or Load walks its folders.
   bool run_in_progress() const { return run_in_progress_; }
   CodePage code_page() const;
@@ -154,6 +173,8 @@ class TMain : public SyncWindow {
   void SetCopyStatus(const std::string& text) override;
   void ShowMessage(const std::string& text) override;
   void ProcessEvents() override;
+  void ShowProgress(int permille, const std::string& text) override;
+  bool StopRequested() override { return stop_requested_; }
 
  private:
   void WireReactions();
@@ -179,13 +200,31 @@ class TMain : public SyncWindow {
   void RefuseSelection(int p);
   void FillFromSlot(int p);
   void ActOnDiskCode(uint32_t code);
+  /// The free space of the drive of `folder`, asked quietly.
+  Status QueryFreeSpace(const std::string& folder, int64_t* free_bytes);
+  /// Asks the removable disk's free space again and shows it; a failed
+  /// question leaves the count as it was.
+  void RefreshFreeSpace();
+  void ShowNoEntry();
+  /// Add to List is greyed at a full list, with a hint that says why.
+  void UpdateAddButton();
   // Send and Load (main_form_send_load.cc).
+  /// The two folders of a run and what it reads from the window.
+  struct RunSides {
+    std::string source, destination, project_folder, removable_project_folder, exclusion_list;
+  };
+  RunSides SendSides(int p) const;
+  RunSides LoadSides(int p) const;
   void RefuseUnselectedRun();
   std::optional<std::string> RunRefusal(const SyncRun& run,
                                         const std::string& removable_project_folder);
-  bool RunSyncTree(const std::string& source, const std::string& destination,
-                   const std::string& project_folder, const std::string& removable_project_folder,
-                   std::string exclusion_list);
+  bool RunSyncTree(const RunSides& sides);
+  void Preview(bool send);
+  void ShowPlan(const RunPlan& plan, const RunSides& sides, int title, int64_t free_bytes);
+  /// Greys every control while a run holds the window, and gives each its
+  /// state back after.
+  void HoldControls();
+  void ReleaseControls();
   void ReportRun(const std::string& empty_run_message);
   /// How many versions the last run kept in the trash, in a line.
   std::string TrashedText() const;
@@ -224,7 +263,18 @@ class TMain : public SyncWindow {
   StoredSettings settings_as_loaded_;
   bool save_only_changes_ = false;
   RunOutcome last_run_;
+  RunPlan last_preview_;
   bool run_in_progress_ = false;
+  bool stop_requested_ = false;
+  std::vector<std::pair<Control*, bool>> held_;
+  std::string focus_before_run_;
+  // What Remove from List took away, the last removal at the back.
+  struct RemovedEntry {
+    int position;
+    std::string folder, name;
+    SyncEntry entry;
+  };
+  std::vector<RemovedEntry> removed_;
 };
 
 }  // namespace pellmar

@@ -3,6 +3,9 @@
 //
 // Line p of both lists and slot p + 1 always go together; Add and Remove
 // change the lists and the slots in one step to keep it so.
+#include <algorithm>
+#include <utility>
+
 #include "core/folder_text.h"
 #include "core/relative_path.h"
 #include "ui/main_form.h"
@@ -19,7 +22,7 @@ void TMain::btnSelectFileClick() {
     // folder with every other project.
     if (picked) AddEntry(NormalFolder(*picked, code_page()));
   }
-  if (ListBox1.count() == EntryTable::kMaxEntries) btnSelectFile.SetEnabled(false);
+  if (ListBox1.count() == EntryTable::kMaxEntries) UpdateAddButton();
 }
 
 void TMain::AddEntry(const std::string& picked) {
@@ -63,10 +66,58 @@ void TMain::btnRemoveFromListClick() {
   // With nothing selected there is no entry to remove, and moving the slots
   // would part every line from its settings.
   if (p < 0) return;
+  // Escape removes too (the window's cancel button): kept until the window
+  // closes, so that Ctrl+Z can bring it back.
+  removed_.push_back(RemovedEntry{p, ListBox1.item(p), ListBox2.item(p), entries_.slot(p + 1)});
   ListBox1.Delete(p);
   ListBox2.Delete(p);
   entries_.ShiftDownFrom(p + 1);
-  if (ListBox1.count() < EntryTable::kMaxEntries) btnSelectFile.SetEnabled(true);
+  UpdateAddButton();
+  ShowNoEntry();
+  SetCopyStatus(FillIn(messages_.Msg(kProjectRemoved), {removed_.back().name}));
+}
+
+void TMain::UndoRemove() {
+  if (removed_.empty() || run_in_progress_) return;
+  if (ListBox1.count() >= EntryTable::kMaxEntries) {
+    return SetCopyStatus(messages_.Msg(kListFull));
+  }
+  const RemovedEntry back = std::move(removed_.back());
+  removed_.pop_back();
+  // Its old place, or the end when the list has become shorter since.
+  const int p = std::min(back.position, ListBox1.count());
+  ListBox1.Insert(p, back.folder);
+  ListBox2.Insert(p, back.name);
+  entries_.InsertAt(p + 1, back.entry);
+  UpdateAddButton();
+  ListBox1.SetItemIndex(p);
+  ListBox2.SetItemIndex(p);
+  FillFromSlot(p);
+  SetCopyStatus(FillIn(messages_.Msg(kProjectRestored), {back.name}));
+}
+
+// With no entry selected the fields show none: their reactions would write
+// what they show into the slot that seeds the next new entry.
+void TMain::ShowNoEntry() {
+  const Event exclude = std::exchange(edExclude.on_change, nullptr);
+  const Event days = std::exchange(SpinEdit.on_change, nullptr);
+  const Event auto_delete = std::exchange(chkAutoDelete.on_click, nullptr);
+  const Event zip = std::exchange(chkZip.on_click, nullptr);
+  edMediaDir.SetText("");
+  edExclude.SetText("");
+  chkAutoDelete.SetChecked(false);
+  chkAutoDelete.SetVisible(false);
+  chkZip.SetChecked(false);
+  edExclude.on_change = exclude;
+  SpinEdit.on_change = days;
+  chkAutoDelete.on_click = auto_delete;
+  chkZip.on_click = zip;
+}
+
+void TMain::UpdateAddButton() {
+  const bool full = ListBox1.count() >= EntryTable::kMaxEntries;
+  btnSelectFile.SetEnabled(!full);
+  btnSelectFile.SetHint(full ? messages_.Msg(kListFull) : "");
 }
 
 void TMain::SpinEditChange() {

@@ -1,12 +1,15 @@
 // The two copy commands of the main window: Send copies the selected
 // project's recent files onto the removable disk, Load copies the files
-// kept there back into the project folder.
+// kept there back into the project folder. Each run is planned first, so
+// that it can show how far it has got; a preview shows the plan alone.
 #include <string>
 #include <utility>
 
 #include "core/free_space_text.h"
 #include "core/overlap_guard.h"
 #include "core/relative_path.h"
+#include "core/run_plan.h"
+#include "core/run_progress.h"
 #include "core/send_load.h"
 #include "core/sync_run.h"
 #include "core/sync_tree.h"
@@ -15,6 +18,19 @@
 
 namespace pellmar {
 
+TMain::RunSides TMain::SendSides(int p) const {
+  const std::string project = ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page());
+  const std::string destination = SendDestination(edMediaDir.text(), ListBox2.item(p));
+  return RunSides{project, destination, project, destination,
+                  ExclusionList(edExclude.text()) + ","};
+}
+
+TMain::RunSides TMain::LoadSides(int p) const {
+  const std::string project = ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page());
+  const std::string source = LoadSource(edMediaDir.text(), ListBox2.item(p));
+  return RunSides{source, project, project, source, ExclusionList(edExclude.text()) + ","};
+}
+
 void TMain::btnSendClick() {
   const int p = ListBox1.item_index();
   last_run_ = RunOutcome{};
@@ -22,15 +38,11 @@ void TMain::btnSendClick() {
   counters_.copy_count = 0;
   entries_.at_position(p).removable_folder = edMediaDir.text();
   log_.Clear();
-  std::string exclusion_list = ExclusionList(edExclude.text());
-  const std::string destination = SendDestination(edMediaDir.text(), ListBox2.item(p));
   if (chkZip.checked()) {
     ShowDiskStatus();
     return ReportRun(messages_.Msg(kNoNewFiles));
   }
-  exclusion_list += ",";
-  const std::string source = ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page());
-  if (!RunSyncTree(source, destination, source, destination, std::move(exclusion_list))) return;
+  if (!RunSyncTree(SendSides(p))) return;
   ReportRun(messages_.Msg(kNoNewFiles));
 }
 
@@ -40,14 +52,8 @@ void TMain::btnLoadClick() {
   if (p < 0) return RefuseUnselectedRun();
   counters_.copy_count = 0;
   log_.Clear();
-  std::string exclusion_list = ExclusionList(edExclude.text());
-  const std::string project_name = ListBox2.item(p);
   if (chkZip.checked()) return ReportRun(messages_.Msg(kNothingNewerToLoad));
-  exclusion_list += ",";
-  const std::string destination =
-      ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page());
-  const std::string source = LoadSource(edMediaDir.text(), project_name);
-  if (!RunSyncTree(source, destination, destination, source, std::move(exclusion_list))) return;
+  if (!RunSyncTree(LoadSides(p))) return;
   ReportRun(messages_.Msg(kNothingNewerToLoad));
 }
 
@@ -57,25 +63,68 @@ void TMain::RefuseUnselectedRun() {
   ShowMessage(NothingSelectedText(messages_));
 }
 
-bool TMain::RunSyncTree(const std::string& source, const std::string& destination,
-                        const std::string& project_folder,
-                        const std::string& removable_project_folder, std::string exclusion_list) {
-  SyncRun run(platform_, *this, counters_, std::move(exclusion_list), project_folder, code_page());
-  if (auto refusal = RunRefusal(run, removable_project_folder)) {
+bool TMain::RunSyncTree(const RunSides& sides) {
+  // The removable folder may have been typed since the entry was selected:
+  // the space that counts is that of the drive the run writes to now.
+  RefreshFreeSpace();
+  SyncRun run(platform_, *this, counters_, sides.exclusion_list, sides.project_folder, code_page());
+  if (auto refusal = RunRefusal(run, sides.removable_project_folder)) {
     last_run_.run_refused = true;
     ShowMessage(*refusal);
     return false;
   }
-  run_in_progress_ = true;
-  SyncTree(run, source, destination);
-  run_in_progress_ = false;
+  HoldControls();
+  RunPlan plan = PlanRun(run, sides.source, sides.destination, false);
+  if (plan.outcome.stopped || !plan.NeedsRun()) {
+    // Nothing to change: the plan made the very decisions the run would.
+    run.outcome = std::move(plan.outcome);
+  } else {
+    RunProgress progress(*this, plan.files, plan.bytes);
+    run.observer = &progress;
+    progress.Show();
+    SyncTree(run, sides.source, sides.destination);
+  }
+  ReleaseControls();
   SetCopyStatus("");
   StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(kAvailableSize), counters_.free_space));
+  RefreshFreeSpace();
   last_run_ = std::move(run.outcome);
+  if (last_run_.stopped) SetCopyStatus(FillIn(messages_.Msg(kRunStopped), {std::to_string(run.CopiesDone())}));
   if (last_run_.kept_in_trash > 0) log_.Append(TrashedText());
   const std::string skipped = SkippedEntriesText(last_run_, messages_);
   if (!skipped.empty()) ShowMessage(skipped);
   return true;
+}
+
+void TMain::HoldControls() {
+  run_in_progress_ = true;
+  stop_requested_ = false;
+  focus_before_run_ = focused_control_;
+  for (Control* control : AllControls()) {
+    // Labels take no input, and the status bar shows the run.
+    if (control == &StatusBar1 || dynamic_cast<Label*>(control) != nullptr) continue;
+    held_.emplace_back(control, control->enabled());
+    control->SetEnabled(false);
+  }
+  services_.host->SetBusy(true);
+}
+
+void TMain::ReleaseControls() {
+  for (const auto& [control, enabled] : held_) control->SetEnabled(enabled);
+  held_.clear();
+  StatusBar1.HideProgress();
+  services_.host->SetBusy(false);
+  run_in_progress_ = false;
+  if (!focus_before_run_.empty()) SetFocus(focus_before_run_);
+}
+
+void TMain::ShowProgress(int permille, const std::string& text) {
+  StatusBar1.SetProgress(permille, text);
+}
+
+void TMain::AskToStop() {
+  if (!run_in_progress_ || stop_requested_) return;
+  if (services_.dialogs->Confirm(messages_.Msg(kStopQuestion))) stop_requested_ = true;
 }
 
 // Why a run between these folders must not start, or nullopt: it checks
@@ -106,9 +155,11 @@ void TMain::ReportRun(const std::string& empty_run_message) {
     return;
   }
   log_.Close();
+  // A run stopped before its first copy did not find the files up to date.
+  const std::string& nothing = last_run_.stopped ? StatusBar1.panel_text(1) : empty_run_message;
   // Files that only went to the trash leave no log to show it in.
-  if (last_run_.kept_in_trash > 0) return ShowMessage(empty_run_message + "\r\n" + TrashedText());
-  ShowMessage(empty_run_message);
+  if (last_run_.kept_in_trash > 0) return ShowMessage(nothing + "\r\n" + TrashedText());
+  ShowMessage(nothing);
 }
 
 std::string TMain::TrashedText() const {

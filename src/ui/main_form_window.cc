@@ -1,8 +1,10 @@
 // The window's own reactions: the first show, help, and the file-manager
 // windows opened by double-clicks.
 //
-// Shell results are not looked at: the desktop tells the user itself when a
-// page or a program cannot be opened.
+// Only help looks at the shell's answer: with no program to show the page,
+// nothing at all would happen. The file manager's failures are the
+// desktop's to tell.
+#include <optional>
 #include <string>
 
 #include "core/drive_part.h"
@@ -18,7 +20,7 @@ void TMain::FormShow() {
     ShowMessage(messages_.Msg(kWelcome));
     btnSelectFileClick();
   }
-  if (ListBox1.count() == EntryTable::kMaxEntries) btnSelectFile.SetEnabled(false);
+  if (ListBox1.count() == EntryTable::kMaxEntries) UpdateAddButton();
 }
 
 void TMain::TellEntriesBeyondLimit() {
@@ -31,7 +33,11 @@ void TMain::TellEntriesBeyondLimit() {
 
 void TMain::btnHelpClick() {
   const std::string working_dir = DrivePart(platform_.ExecutablePath());
-  services_.shell->Execute("open", program_dir_ + "Help.htm", "", working_dir, 5);
+  const std::string help_file = program_dir_ + "Help.htm";
+  if (services_.shell->Execute("open", help_file, "", working_dir, 5)) return;
+  // With no browser to show it, the user can still open the file by hand.
+  const std::optional<std::string> host = platform_.HostPath(help_file);
+  ShowMessage(FillIn(messages_.Msg(kNoHelpViewer), {host ? *host : help_file}));
 }
 
 void TMain::FormKeyUp(int key) {

@@ -3,15 +3,13 @@
 
 namespace pellmar {
 
-void PlatformShell::Execute(const std::string& verb, const std::string& file,
+bool PlatformShell::Execute(const std::string& verb, const std::string& file,
                             const std::string& parameters, const std::string& directory,
                             int /*show*/) {
   // The desktop decides how a window first appears; there is no show state
   // to hand on.
-  if (verb != "open") return;
-  // Like the shell call it stands for, the outcome is not looked at: a
-  // missing page or program shows no message of ours.
-  (void)platform_.ShellOpen(file, parameters, directory);
+  if (verb != "open") return false;
+  return platform_.ShellOpen(file, parameters, directory).ok();
 }
 
 }  // namespace pellmar

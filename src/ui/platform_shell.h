@@ -12,7 +12,7 @@ class PlatformShell : public Shell {
  public:
   explicit PlatformShell(Platform& platform) : platform_(platform) {}
 
-  void Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+  bool Execute(const std::string& verb, const std::string& file, const std::string& parameters,
                const std::string& directory, int show) override;
 
  private:

@@ -73,9 +73,11 @@ class RecordingShell : public Shell {
     int show = 0;
   };
   std::vector<Call> calls;
-  void Execute(const std::string& verb, const std::string& file, const std::string& parameters,
+  bool starts = true;  // whether a program is there to open what is asked
+  bool Execute(const std::string& verb, const std::string& file, const std::string& parameters,
                const std::string& directory, int show) override {
     calls.push_back({verb, file, parameters, directory, show});
+    return starts;
   }
 };
 
