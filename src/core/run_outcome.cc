@@ -11,8 +11,8 @@ void RunOutcome::Skip(std::string description) {
 }
 
 bool RunOutcome::Complete() const {
-  return !run_refused && !medium_gone && !stopped && !disk_full && copies_refused == 0 && copies_failed == 0 &&
-         skipped_count == 0;
+  return !run_refused && !medium_gone && !stopped && !disk_full && copies_refused == 0 &&
+         copies_failed == 0 && skipped_count == 0;
 }
 
 }  // namespace pellmar

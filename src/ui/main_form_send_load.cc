@@ -89,7 +89,8 @@ bool TMain::RunSyncTree(const RunSides& sides) {
   StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(kAvailableSize), counters_.free_space));
   RefreshFreeSpace();
   last_run_ = std::move(run.outcome);
-  if (last_run_.stopped) SetCopyStatus(FillIn(messages_.Msg(kRunStopped), {std::to_string(run.CopiesDone())}));
+  if (last_run_.stopped)
+    SetCopyStatus(FillIn(messages_.Msg(kRunStopped), {std::to_string(run.CopiesDone())}));
   if (last_run_.kept_in_trash > 0) log_.Append(TrashedText());
   const std::string skipped = SkippedEntriesText(last_run_, messages_);
   if (!skipped.empty()) ShowMessage(skipped);
