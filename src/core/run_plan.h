@@ -26,7 +26,7 @@ struct RunPlan {
   int64_t replacements = 0;
   int64_t deletions = 0;
   int64_t folder_removals = 0;
-  int64_t debris = 0;        // scratch files of an earlier run the run clears
+  int64_t debris = 0;            // scratch files of an earlier run the run clears
   std::vector<PlannedAct> acts;  // in the order of the walk, when asked for
   RunOutcome outcome;            // what the run would leave out, and why
 

@@ -24,9 +24,7 @@ int64_t WorkDone(const ProgressState& s) { return Work(s.files_done, s.bytes_don
 
 // More may be copied than was planned (a file saved meanwhile): the total
 // is never less than what is done.
-int64_t WorkInAll(const ProgressState& s) {
-  return std::max(Work(s.files, s.bytes), WorkDone(s));
-}
+int64_t WorkInAll(const ProgressState& s) { return std::max(Work(s.files, s.bytes), WorkDone(s)); }
 
 std::string TimeText(int64_t seconds, const SyncWindow& texts) {
   if (seconds < 60) return FillIn(texts.Message(kSeconds), {std::to_string(seconds)});
@@ -55,10 +53,9 @@ std::optional<int64_t> SecondsLeft(const ProgressState& state) {
 std::string ProgressText(const ProgressState& state, const SyncWindow& texts) {
   const int64_t files = std::max(state.files, state.files_done);
   const int64_t bytes = std::max(state.bytes, state.bytes_done);
-  std::string text =
-      FillIn(texts.Message(kProgressCounts), {std::to_string(state.files_done),
-                                              std::to_string(files), MegabytesText(state.bytes_done),
-                                              MegabytesText(bytes)});
+  std::string text = FillIn(texts.Message(kProgressCounts),
+                            {std::to_string(state.files_done), std::to_string(files),
+                             MegabytesText(state.bytes_done), MegabytesText(bytes)});
   if (const std::optional<int64_t> left = SecondsLeft(state)) {
     text += FillIn(texts.Message(kTimeLeft), {TimeText(*left, texts)});
   }
