@@ -89,6 +89,11 @@ void Button::Click() {
   if (visible() && enabled() && on_click) on_click();
 }
 
+void Button::ShiftClick() {
+  if (!on_shift_click) return Click();
+  if (visible() && enabled()) on_shift_click();
+}
+
 void Button::SetDefault(bool is_default) {
   if (default_ == is_default) return;
   default_ = is_default;

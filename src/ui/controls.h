@@ -66,6 +66,10 @@ class Button : public Control {
   /// Runs on_click when the button is visible and enabled.
   void Click();
   Event on_click;
+  /// A click with Shift held: runs on_shift_click where the button has one,
+  /// else it is a plain click.
+  void ShiftClick();
+  Event on_shift_click;
 
   /// The window's default button answers Enter, its cancel button Escape.
   bool is_default() const { return default_; }

@@ -54,6 +54,8 @@ void TMain::WireReactions() {
   btnHelp.on_click = [this] { btnHelpClick(); };
   btnLoad.on_click = [this] { btnLoadClick(); };
   btnSend.on_click = [this] { btnSendClick(); };
+  btnSend.on_shift_click = [this] { PreviewSend(); };
+  btnLoad.on_shift_click = [this] { PreviewLoad(); };
   btnSelectFile.on_click = [this] { btnSelectFileClick(); };
   btnRemoveFromList.on_click = [this] { btnRemoveFromListClick(); };
   Button2.on_click = [this] { Button2Click(); };

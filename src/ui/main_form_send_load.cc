@@ -100,6 +100,7 @@ bool TMain::RunSyncTree(const RunSides& sides) {
 void TMain::HoldControls() {
   run_in_progress_ = true;
   stop_requested_ = false;
+  StatusBar1.SetProgressName(messages_.Msg(kProgressName));
   focus_before_run_ = focused_control_;
   for (Control* control : AllControls()) {
     // Labels take no input, and the status bar shows the run.

@@ -3,6 +3,7 @@
 #include "ui/qt/control_binders.h"
 
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -75,7 +76,13 @@ void AlsoOnUpdate(Control& control, QObject* owner, std::function<void()> also) 
 QPushButton* BindButton(Button& button, QWidget* parent) {
   auto* widget = new QPushButton(parent);
   NameWidget(button, widget);
-  QObject::connect(widget, &QPushButton::clicked, widget, [&button] { button.Click(); });
+  QObject::connect(widget, &QPushButton::clicked, widget, [&button] {
+    if (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) {
+      button.ShiftClick();
+    } else {
+      button.Click();
+    }
+  });
   BindMirror(button, widget, [&button, widget] {
     widget->setText(ToQString(button.caption()));
     widget->setDefault(button.is_default());

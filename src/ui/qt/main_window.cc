@@ -6,12 +6,17 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QListWidgetItem>
+#include <QMenu>
 #include <QPushButton>
+#include <QScrollBar>
+#include <QShortcut>
 #include <algorithm>
 #include <vector>
 
 #include "ui/main_form.h"
 #include "ui/qt/control_binders.h"
+#include "ui/qt/list_box_widget.h"
 #include "ui/qt/qt_text.h"
 #include "ui/qt/status_bar_widget.h"
 #include "ui/qt/window_look.h"
@@ -45,7 +50,58 @@ MainWindow::MainWindow(TMain& main) : main_(main) {
   ForwardKeyUps();
   TrackFocus();
   NameFieldsAfterLabels();
+  ScrollListsTogether();
+  OfferPreviews();
+  OfferUndo();
   if (status_bar_ != nullptr) status_bar_->PlaceAtBottom(size());
+}
+
+void MainWindow::ScrollListsTogether() {
+  auto* names = qobject_cast<QAbstractScrollArea*>(WidgetFor(main_.ListBox2.name()));
+  auto* folders = qobject_cast<QAbstractScrollArea*>(WidgetFor(main_.ListBox1.name()));
+  if (names == nullptr || folders == nullptr) return;
+  QScrollBar* a = names->verticalScrollBar();
+  QScrollBar* b = folders->verticalScrollBar();
+  // Setting the value it already has emits nothing, so the two cannot chase
+  // each other.
+  connect(a, &QScrollBar::valueChanged, b, &QScrollBar::setValue);
+  connect(b, &QScrollBar::valueChanged, a, &QScrollBar::setValue);
+}
+
+void MainWindow::OfferPreviews() {
+  for (const ListBox* list : {&main_.ListBox1, &main_.ListBox2}) {
+    QWidget* widget = WidgetFor(list->name());
+    if (widget == nullptr) continue;
+    widget->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(widget, &QWidget::customContextMenuRequested, this,
+            [this, widget](const QPoint& at) { ShowPreviewMenu(widget, at); });
+  }
+}
+
+void MainWindow::ShowPreviewMenu(QWidget* list, const QPoint& at) {
+  // A right click on a line selects it first, as a left click would.
+  if (auto* lines = qobject_cast<ListBoxWidget*>(list)) {
+    const QListWidgetItem* item = lines->itemAt(at);
+    const int row = item != nullptr ? lines->row(item) : -1;
+    ListBox& control = lines == WidgetFor(main_.ListBox1.name()) ? main_.ListBox1 : main_.ListBox2;
+    if (row >= 0 && row != control.item_index()) control.UserSelect(row);
+  }
+  QMenu menu(this);
+  const bool selected = main_.ListBox1.item_index() >= 0 && main_.btnSend.enabled();
+  QAction* send = menu.addAction(ToQString(main_.messages().Msg(kPreviewSendMenu)));
+  QAction* load = menu.addAction(ToQString(main_.messages().Msg(kPreviewLoadMenu)));
+  send->setEnabled(selected);
+  load->setEnabled(selected);
+  const QAction* chosen = menu.exec(list->mapToGlobal(at));
+  if (chosen == send) main_.PreviewSend();
+  if (chosen == load) main_.PreviewLoad();
+}
+
+void MainWindow::OfferUndo() {
+  auto* undo = new QShortcut(QKeySequence::Undo, this);
+  // Ctrl+Z in the removable folder's field undoes typing there instead.
+  undo->setContext(Qt::WindowShortcut);
+  connect(undo, &QShortcut::activated, this, [this] { main_.UndoRemove(); });
 }
 
 MainWindow::~MainWindow() {
@@ -150,9 +206,10 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-  // The desktop may ask to close while a run repaints the window; the run
-  // must finish and report first, so the request is turned down.
+  // A close during a run would leave it half done: the window stays, and
+  // the user is asked whether the run should stop after the current file.
   if (main_.run_in_progress()) {
+    main_.AskToStop();
     event->ignore();
     return;
   }
@@ -167,6 +224,11 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 void MainWindow::keyPressEvent(QKeyEvent* event) {
   // Keys reach the window only when the focused control left them alone:
   // Enter then presses the default button, Escape the cancel button.
+  if (main_.run_in_progress()) {
+    // Every control is greyed while a run goes; Escape asks to stop it.
+    if (event->key() == Qt::Key_Escape) main_.AskToStop();
+    return;
+  }
   Button* pressed = nullptr;
   if (IsEnterKey(event->key())) {
     pressed = FindButton(&Button::is_default);

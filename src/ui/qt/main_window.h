@@ -48,6 +48,13 @@ class MainWindow : public QWidget {
   /// label's caption changes.
   void NameFieldsAfterLabels();
   void NameFields();
+  /// The two lists show the lines of one table: they scroll as one.
+  void ScrollListsTogether();
+  /// The project list's menu (right button or the menu key): the previews.
+  void OfferPreviews();
+  void ShowPreviewMenu(QWidget* list, const QPoint& at);
+  /// Ctrl+Z brings back the project Remove from List took away.
+  void OfferUndo();
   /// The button that holds a role (default or cancel), nullptr for none.
   Button* FindButton(bool (Button::*role)() const) const;
 

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QMetaObject>
 
 #include "ui/qt/log_window.h"
@@ -23,9 +24,26 @@ bool QtWindowHost::Showing(const TLogViewer& /*log*/) const {
 }
 
 void QtWindowHost::ProcessEvents() {
-  // Repaints and desktop requests only: the user's clicks and keys wait
-  // until the run is over, as its reactions expect.
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // The user's keys and clicks come through too, so that Escape or the
+  // close button can stop a run: the window greys its controls meanwhile.
+  // A few dozen turns a second keep the window live without slowing a run
+  // of many small files.
+  constexpr qint64 kMsBetweenTurns = 30;
+  if (since_events_.isValid() && since_events_.elapsed() < kMsBetweenTurns) return;
+  since_events_.start();
+  QCoreApplication::processEvents();
+}
+
+void QtWindowHost::SetBusy(bool busy) {
+  if (busy == busy_) return;
+  busy_ = busy;
+  // The pointer still works: the busy shape says a run goes, and that it
+  // can be stopped.
+  if (busy) {
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+  } else {
+    QGuiApplication::restoreOverrideCursor();
+  }
 }
 
 void QtWindowHost::RequestQuit() {

@@ -3,6 +3,8 @@
 #ifndef PELLMAR_UI_QT_QT_WINDOW_HOST_H_
 #define PELLMAR_UI_QT_QT_WINDOW_HOST_H_
 
+#include <QElapsedTimer>
+
 #include "ui/dialogs.h"
 
 namespace pellmar {
@@ -21,10 +23,13 @@ class QtWindowHost : public WindowHost {
   void ProcessEvents() override;
   void RequestQuit() override;
   void SetFocus(const std::string& control_name) override;
+  void SetBusy(bool busy) override;
 
  private:
   MainWindow* main_window_ = nullptr;
   LogWindow* log_window_ = nullptr;
+  QElapsedTimer since_events_;
+  bool busy_ = false;
 };
 
 }  // namespace pellmar

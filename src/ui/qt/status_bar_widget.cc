@@ -2,6 +2,7 @@
 #include "ui/qt/status_bar_widget.h"
 
 #include <QLabel>
+#include <QProgressBar>
 #include <algorithm>
 
 #include "ui/qt/control_binders.h"
@@ -25,6 +26,12 @@ StatusBarWidget::StatusBarWidget(StatusBar& control, QWidget* parent)
     panel->setIndent(kIndent);
     panels_.push_back(panel);
   }
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName(QStringLiteral("RunProgress"));
+  progress_->setRange(0, 1000);
+  progress_->setAlignment(Qt::AlignCenter);
+  progress_->setTextVisible(true);
+  progress_->hide();
   BindMirror(
       control_, this, [this] { Mirror(); }, Placement::kOwnLayout);
 }
@@ -38,6 +45,26 @@ void StatusBarWidget::Mirror() {
     panels_[static_cast<size_t>(i)]->setText(ToDisplayText(control_.panel_text(i)));
   }
   PlacePanels();
+  MirrorProgress();
+}
+
+void StatusBarWidget::MirrorProgress() {
+  const bool shown = control_.progress() >= 0 && panels_.size() > 1;
+  if (!shown) {
+    progress_->hide();
+    if (panels_.size() > 1) panels_[1]->show();
+    return;
+  }
+  QLabel* second = panels_[1];
+  second->hide();
+  progress_->setGeometry(second->x(), 0, width() - second->x(), control_.height());
+  progress_->setValue(control_.progress());
+  // The format reads "%" as the start of a placeholder.
+  progress_->setFormat(ToQString(control_.progress_text()).replace(QLatin1Char('%'), "%%"));
+  progress_->setAccessibleName(ToQString(control_.progress_name()));
+  // The file being copied, which the bar's text has no room for.
+  progress_->setToolTip(second->text());
+  progress_->show();
 }
 
 void StatusBarWidget::PlacePanels() {
