@@ -6,6 +6,8 @@
 #include <filesystem>
 
 #include "core/copy_if_newer.h"
+#include "core/messages.h"
+#include "core/sync_tree.h"
 #include "support/tiny_tmpfs.h"
 #include "sync_fixture.h"
 
@@ -41,6 +43,26 @@ TEST_F(SyncTest, AReplacementThatNeedsTheOldCopysRoomIsRefused) {
   EXPECT_EQ(window_.close_requests, 0);
   EXPECT_EQ(counters_.free_space, 300 << 10);
   EXPECT_EQ(HostNames(Stick("Sync/Alpha")), std::vector<std::string>{"big.bin"});
+}
+
+// A disk that fills up says so once; the files after are logged as not
+// copied without being tried, and the run tells how many made it.
+TEST_F(SyncTest, AFullDiskIsToldOnceAndNoFileIsTriedAfter) {
+  MakeFolder(Stick("Sync"));
+  TinyTmpfs tmpfs(Stick("Sync"), 1 << 20);
+  if (!tmpfs.mounted()) GTEST_SKIP() << tmpfs.skip_reason();
+  for (int i = 0; i < 20; ++i)
+    WriteDated(Host("p/f" + std::to_string(i) + ".bin"), 100'000, DaysAgo(1));
+  counters_.free_space = int64_t{1} << 40;  // the count believes there is room
+  auto run = MakeRun(Ns("p"));
+  SyncTree(*run, Ns("p"), "E:\\Sync\\Alpha");
+  const int copied = run->CopiesDone();
+  EXPECT_THAT(window_.shown, ::testing::ElementsAre(FillIn(window_.messages.Msg(kDiskFull),
+                                                           {std::to_string(copied)})));
+  EXPECT_EQ(static_cast<int>(HostNames(Stick("Sync/Alpha")).size()), copied);
+  EXPECT_EQ(run->outcome.copies_failed, 20 - copied);
+  EXPECT_TRUE(run->outcome.disk_full);
+  EXPECT_EQ(window_.close_requests, 0);
 }
 
 }  // namespace

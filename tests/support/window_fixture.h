@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -85,6 +86,12 @@ class RecordingShell : public Shell {
 class RecordingHost : public HeadlessHost {
  public:
   int modal_shows = 0, quit_requests = 0;
+  std::vector<bool> busy;            // every change of the busy pointer
+  std::function<void()> during_run;  // runs whenever a run lets events in
+  void ProcessEvents() override {
+    if (during_run) during_run();
+  }
+  void SetBusy(bool is_busy) override { busy.push_back(is_busy); }
   void ShowModal(TLogViewer& log) override {
     ++modal_shows;
     HeadlessHost::ShowModal(log);

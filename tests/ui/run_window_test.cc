@@ -1,0 +1,132 @@
+// A run as the window shows it: its progress, a stop asked for while it
+// goes, the preview that changes nothing, and the removal Ctrl+Z undoes.
+#include <filesystem>
+#include <string>
+
+#include "core/messages.h"
+#include "support/window_fixture.h"
+
+namespace pellmar {
+namespace {
+
+namespace fs = std::filesystem;
+
+size_t FilesBelow(const std::string& host_folder) {
+  if (!fs::exists(host_folder)) return 0;
+  size_t count = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(host_folder)) {
+    count += entry.is_regular_file();
+  }
+  return count;
+}
+
+class RunWindowTest : public WindowTest {
+ protected:
+  // Documents\Alpha with `files` files of a kilobyte, kept in E:\Sync.
+  TMain& StartWithFiles(int files) {
+    for (int i = 0; i < files; ++i) {
+      WriteText(Documents("Alpha/f" + std::to_string(i) + ".c"), std::string(1000, 'x'));
+    }
+    WriteProjects({"Alpha"});
+    TMain& w = StartWindow();
+    w.ListBox1.UserSelect(0);
+    dialogs_.Clear();
+    return w;
+  }
+};
+
+TEST_F(RunWindowTest, ARunShowsItsProgressAndGivesTheWindowBack) {
+  TMain& w = StartWithFiles(3);
+  std::string last_text;
+  bool controls_held = true;
+  w.StatusBar1.on_update = [&] {
+    if (w.StatusBar1.progress() >= 0) last_text = w.StatusBar1.progress_text();
+  };
+  host_.during_run = [&] {
+    controls_held = controls_held && !w.btnSend.enabled() && !w.ListBox1.enabled();
+  };
+  w.btnSend.Click();
+  EXPECT_EQ(last_text, "3 of 3 files, 0.0 of 0.0 MB") << "the last copy is always shown";
+  EXPECT_TRUE(controls_held) << "every control is greyed while the run goes";
+  EXPECT_EQ(w.StatusBar1.progress(), -1);
+  EXPECT_EQ(w.StatusBar1.progress_name(), w.messages().Msg(kProgressName));
+  EXPECT_TRUE(w.btnSend.enabled());
+  EXPECT_EQ(host_.focus(), "btnSend");
+  EXPECT_THAT(host_.busy, ElementsAre(true, false));
+}
+
+// Escape (or the close button) asks; Yes ends the run between two files,
+// with every copy whole and the log counting what was copied.
+TEST_F(RunWindowTest, AStopEndsTheRunBetweenTwoFiles) {
+  TMain& w = StartWithFiles(20);
+  host_.during_run = [&] {
+    if (FilesBelow(Stick("Sync/Alpha")) < 3 || !dialogs_.questions.empty()) return;
+    dialogs_.answers.push_back(true);
+    w.AskToStop();
+  };
+  w.btnSend.Click();
+  const size_t copied = FilesBelow(Stick("Sync/Alpha"));
+  EXPECT_THAT(dialogs_.questions, ElementsAre(w.messages().Msg(kStopQuestion)));
+  EXPECT_TRUE(w.last_run().stopped);
+  EXPECT_FALSE(w.last_run().Complete());
+  // The copy under way when the user answered is finished, and no other.
+  EXPECT_EQ(copied, 4u);
+  EXPECT_EQ(log_->Memo.line_count(), copied);
+  EXPECT_EQ(log_->Title.caption(), "The following 4 files have been copyed.");
+  for (const auto& entry : fs::directory_iterator(Stick("Sync/Alpha"))) {
+    EXPECT_EQ(fs::file_size(entry.path()), 1000u) << entry.path();
+  }
+  host_.during_run = nullptr;
+  w.btnSend.Click();
+  EXPECT_TRUE(w.last_run().Complete());
+  EXPECT_EQ(FilesBelow(Stick("Sync/Alpha")), 20u);
+}
+
+TEST_F(RunWindowTest, APreviewListsThePlanAndChangesNothing) {
+  TMain& w = StartWithFiles(1);
+  WriteText(Documents("Alpha/sub/new.c"), std::string(2500, 'n'));
+  WriteDated(Stick("Sync/Alpha/f0.c"), 10, DaysAgo(3));
+  const auto before = FilesBelow(Stick(""));
+  w.btnSend.ShiftClick();
+  EXPECT_EQ(FilesBelow(Stick("")), before);
+  EXPECT_EQ(log_->Title.caption().rfind("Preview of Send: 2 files, 0.0 MB would be copied", 0), 0u)
+      << log_->Title.caption();
+  EXPECT_THAT(log_->Memo.lines(), ::testing::UnorderedElementsAre("replace  f0.c  (1 KB)",
+                                                                  "copy     sub\\new.c  (3 KB)"));
+  EXPECT_EQ(w.last_preview().files, 2);
+  EXPECT_EQ(w.last_preview().replacements, 1);
+  EXPECT_EQ(host_.modal_shows, 1);
+}
+
+TEST_F(RunWindowTest, CtrlZBringsARemovedProjectBackWithItsSettings) {
+  WriteProjects({"Alpha", "Beta", "Gamma"});
+  TMain& w = StartWindow();
+  w.ListBox1.UserSelect(1);
+  w.edExclude.UserEdit("tmp");
+  const SyncEntry beta = w.entries().slot(2);
+  w.btnRemoveFromList.Click();
+  EXPECT_THAT(w.ListBox2.items(), ElementsAre("Alpha", "Gamma"));
+  EXPECT_EQ(w.edExclude.text(), "") << "the fields show no removed project";
+  EXPECT_EQ(w.edMediaDir.text(), "");
+  EXPECT_EQ(w.StatusBar1.panel_text(1),
+            "\"Beta\" was removed from the list. Ctrl+Z brings it back.");
+  w.UndoRemove();
+  EXPECT_THAT(w.ListBox2.items(), ElementsAre("Alpha", "Beta", "Gamma"));
+  EXPECT_EQ(w.ListBox1.item_index(), 1);
+  EXPECT_EQ(w.entries().slot(2).exclusion_text, "tmp");
+  EXPECT_EQ(w.entries().slot(2).removable_folder, beta.removable_folder);
+  EXPECT_EQ(w.edExclude.text(), "tmp");
+  EXPECT_FALSE(w.CanUndoRemove());
+}
+
+TEST_F(RunWindowTest, HelpWithNoViewerNamesTheHelpFile) {
+  WriteProjects({"Alpha"});
+  TMain& w = StartWindow();
+  shell_.starts = false;
+  w.btnHelp.Click();
+  ASSERT_EQ(dialogs_.messages.size(), 1u);
+  EXPECT_THAT(dialogs_.messages[0], HasSubstr(ProgramFile("Help.htm")));
+}
+
+}  // namespace
+}  // namespace pellmar
