@@ -5,11 +5,15 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
+#include "core/messages.h"
 #include "qt_fixture.h"
 #include "ui/qt/list_box_widget.h"
+#include "ui/qt/qt_text.h"
 #include "ui/qt/status_bar_widget.h"
 
 namespace pellmar {
@@ -163,6 +167,32 @@ TEST_F(MainWindowInputTest, CheckBoxClickStoresItsState) {
   QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(6, box->height() / 2));
   EXPECT_EQ(box->isChecked(), !before);
   EXPECT_EQ(window().entries().slot(1).auto_delete, !before);
+}
+
+// While a run goes, the second panel is a named progress bar, and Escape
+// asks whether to stop the run instead of removing the project.
+TEST_F(MainWindowInputTest, ARunShowsAProgressBarAndEscapeAsksToStopIt) {
+  for (int i = 0; i < 1500; ++i) WriteText(Documents("alpha/f" + std::to_string(i) + ".c"), "x");
+  ClickItem("ListBox1", 0);
+  dialogs_.answers.push_back(true);
+  QProgressBar* bar = Widget<StatusBarWidget>("StatusBar1")->ProgressBar();
+  QString format, name;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (!format.isEmpty() || !bar->isVisible()) return;
+    format = bar->format();
+    name = bar->accessibleName();
+    QTest::keyClick(skin_.get(), Qt::Key_Escape);
+  });
+  watch.start(0);
+  const ModalAnswer close_log([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
+  window().btnSend.Click();
+  EXPECT_THAT(ToUtf8(format), HasSubstr(" of 1500 files, "));
+  EXPECT_EQ(ToUtf8(name), window().messages().Msg(kProgressName));
+  EXPECT_THAT(dialogs_.questions, ElementsAre(window().messages().Msg(kStopQuestion)));
+  EXPECT_TRUE(window().last_run().stopped);
+  EXPECT_EQ(window().ListBox1.count(), 3) << "Escape during a run removes nothing";
+  EXPECT_FALSE(bar->isVisible());
 }
 
 }  // namespace
