@@ -79,8 +79,8 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "\"%1\" was removed from the list. Ctrl+Z brings it back.",
     "No program is set up to show the help. The help file is:\r\n%1",
     "The list holds at most 30 projects. Remove one to add another.",
-    "Preview of Send: %1 files, %2 MB would be copied; %3 MB are free. Nothing has been changed.",
-    "Preview of Load: %1 files, %2 MB would be copied; %3 MB are free. Nothing has been changed.",
+    "Preview of Send: %1 files, %2 MB to copy, %3 MB free",
+    "Preview of Load: %1 files, %2 MB to copy, %3 MB free",
     "Preview Send",
     "Preview Load",
     "copy     %1  (%2)",
@@ -90,6 +90,7 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "Nothing would be copied or deleted.",
     "Copy progress",
     "\"%1\" is back in the list.",
+    "Looking for the files to copy...",
 };
 
 }  // namespace

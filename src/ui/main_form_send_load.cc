@@ -101,6 +101,8 @@ void TMain::HoldControls() {
   run_in_progress_ = true;
   stop_requested_ = false;
   StatusBar1.SetProgressName(messages_.Msg(kProgressName));
+  // The plan walks both trees before the bar can show anything.
+  SetCopyStatus(messages_.Msg(kPlanning));
   focus_before_run_ = focused_control_;
   for (Control* control : AllControls()) {
     // Labels take no input, and the status bar shows the run.
@@ -115,6 +117,7 @@ void TMain::ReleaseControls() {
   for (const auto& [control, enabled] : held_) control->SetEnabled(enabled);
   held_.clear();
   StatusBar1.HideProgress();
+  SetCopyStatus("");
   services_.host->SetBusy(false);
   run_in_progress_ = false;
   if (!focus_before_run_.empty()) SetFocus(focus_before_run_);

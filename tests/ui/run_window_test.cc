@@ -89,7 +89,7 @@ TEST_F(RunWindowTest, APreviewListsThePlanAndChangesNothing) {
   const auto before = FilesBelow(Stick(""));
   w.btnSend.ShiftClick();
   EXPECT_EQ(FilesBelow(Stick("")), before);
-  EXPECT_EQ(log_->Title.caption().rfind("Preview of Send: 2 files, 0.0 MB would be copied", 0), 0u)
+  EXPECT_EQ(log_->Title.caption().rfind("Preview of Send: 2 files, 0.0 MB to copy", 0), 0u)
       << log_->Title.caption();
   EXPECT_THAT(log_->Memo.lines(), ::testing::UnorderedElementsAre("replace  f0.c  (1 KB)",
                                                                   "copy     sub\\new.c  (3 KB)"));
