@@ -59,6 +59,7 @@ enum WinError : uint32_t {
   kErrorAlreadyExists = 183,
   kErrorFilenameTooLong = 206,
   kErrorUnrecognizedVolume = 1005,
+  kErrorNoAssociation = 1155,  // no program is set up to open the file
   kErrorUnrecognizedMedia = 1785,
   kErrorCantResolveFilename = 1921,
   // Codes of this program's own (Windows leaves those with bit 29 set to

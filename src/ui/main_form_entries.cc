@@ -105,6 +105,7 @@ void TMain::ShowNoEntry() {
   const Event zip = std::exchange(chkZip.on_click, nullptr);
   edMediaDir.SetText("");
   edExclude.SetText("");
+  SpinEdit.UserEdit("");
   chkAutoDelete.SetChecked(false);
   chkAutoDelete.SetVisible(false);
   chkZip.SetChecked(false);

@@ -108,6 +108,7 @@ TEST_F(RunWindowTest, CtrlZBringsARemovedProjectBackWithItsSettings) {
   EXPECT_THAT(w.ListBox2.items(), ElementsAre("Alpha", "Gamma"));
   EXPECT_EQ(w.edExclude.text(), "") << "the fields show no removed project";
   EXPECT_EQ(w.edMediaDir.text(), "");
+  EXPECT_EQ(w.SpinEdit.text(), "");
   EXPECT_EQ(w.StatusBar1.panel_text(1),
             "\"Beta\" was removed from the list. Ctrl+Z brings it back.");
   w.UndoRemove();

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <chrono>
 #include <thread>
 
 #include "platform/posix/error_mapping.h"
@@ -75,6 +76,21 @@ Status SpawnDetached(const std::vector<std::string>& arguments, const std::strin
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (error != 0) return StatusFromErrno("start", arguments[0], error);
+  // The desktop's opener gives up at once when no program is set up for
+  // the file; a program it found keeps it waiting, or it ends with success.
+  // A short wait tells the two apart without holding the window up.
+  constexpr int kWaitSteps = 50, kStepMs = 20;
+  for (int step = 0; step < kWaitSteps; ++step) {
+    int exit_status = 0;
+    const pid_t ended = waitpid(pid, &exit_status, WNOHANG);
+    if (ended == pid) {
+      if (WIFEXITED(exit_status) && WEXITSTATUS(exit_status) == 0) return Status::Ok();
+      return Status::Error(kErrorNoAssociation,
+                           arguments[0] + " found no program to open " + arguments.back());
+    }
+    if (ended < 0 && errno != EINTR) return Status::Ok();
+    std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs));
+  }
   std::thread([pid] {
     while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
     }
