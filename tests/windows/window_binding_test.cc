@@ -59,6 +59,74 @@ void CALLBACK CloseLogWhenShown(HWND, UINT, UINT_PTR, DWORD) {
   ::SendMessageW(log_window.controls().WindowOf("btnOK"), BM_CLICK, 0, 0);
 }
 
+HWND ProgressBar(Win32MainWindow& window) {
+  return ::FindWindowExW(window.controls().WindowOf("StatusBar1"), nullptr, PROGRESS_CLASSW,
+                         nullptr);
+}
+
+// A host that, the first time a run shows its progress, moves the bar as
+// the run would, records what the window shows, and queues Escape and the
+// close button as the user would press them.
+class InterruptingHost : public Win32WindowHost {
+ public:
+  struct Seen {
+    bool bar_shown = false;
+    int position = -1;
+    std::string name, text;
+    RECT bar{}, panels[2]{};
+    int text_widths[2]{};
+  };
+
+  void Watch(TMain* main, Win32MainWindow* window) {
+    main_ = main;
+    window_ = window;
+    SetMainWindow(window);
+  }
+  const Seen& seen() const { return seen_; }
+
+  void ProcessEvents() override {
+    if (!interrupted_ && main_ != nullptr && main_->StatusBar1.progress() >= 0) {
+      interrupted_ = true;
+      main_->ShowProgress(437, main_->StatusBar1.progress_text());
+      Record();
+      ::PostMessageW(window_->window(), WM_KEYDOWN, VK_ESCAPE, 0);
+      ::PostMessageW(window_->window(), WM_CLOSE, 0, 0);
+    }
+    Win32WindowHost::ProcessEvents();
+  }
+
+ private:
+  void Record() {
+    HWND status = window_->controls().WindowOf("StatusBar1");
+    HWND bar = ProgressBar(*window_);
+    seen_.bar_shown = bar != nullptr && ::IsWindowVisible(bar);
+    if (!seen_.bar_shown) return;
+    seen_.position = static_cast<int>(::SendMessageW(bar, PBM_GETPOS, 0, 0));
+    seen_.name = WindowText(bar);
+    ::GetWindowRect(bar, &seen_.bar);
+    ::MapWindowPoints(nullptr, status, reinterpret_cast<POINT*>(&seen_.bar), 2);
+    HDC dc = ::GetDC(status);
+    HGDIOBJ old =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(status, WM_GETFONT, 0, 0)));
+    for (int panel = 0; panel < 2; ++panel) {
+      wchar_t text[256] = {};
+      ::SendMessageW(status, SB_GETTEXTW, panel, reinterpret_cast<LPARAM>(text));
+      if (panel == 1) seen_.text = ToUtf8(text);
+      SIZE size{};
+      ::GetTextExtentPoint32W(dc, text, lstrlenW(text), &size);
+      seen_.text_widths[panel] = size.cx;
+      ::SendMessageW(status, SB_GETRECT, panel, reinterpret_cast<LPARAM>(&seen_.panels[panel]));
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(status, dc);
+  }
+
+  TMain* main_ = nullptr;
+  Win32MainWindow* window_ = nullptr;
+  bool interrupted_ = false;
+  Seen seen_;
+};
+
 class Win32WindowTest : public WindowTest {
  protected:
   Win32WindowTest() { window_host_ = &win32_host_; }
@@ -143,6 +211,59 @@ TEST_F(Win32WindowTest, WindowsMirrorTheControlsAndClicksReachTheLogic) {
   EXPECT_EQ(ReadText(ns_.settings_file()).find("Proj"), std::string::npos);
   win32_host_.SetMainWindow(nullptr);
   win32_host_.SetLogWindow(nullptr);
+}
+
+class Win32RunTest : public WindowTest {
+ protected:
+  Win32RunTest() { window_host_ = &host_; }
+  InterruptingHost host_;
+};
+
+TEST_F(Win32RunTest, ARunShowsItsProgressAndEscapeOrCloseAsksToStopIt) {
+  WriteProjects({"Proj"});
+  for (int i = 0; i < 5; ++i)
+    WriteText(Documents("Proj/note" + std::to_string(i) + ".txt"), "a note");
+  TMain& main = MakeWindow();
+  main.SetMeasurer(Win32LabelMeasurer(main));
+  main.FormCreate();
+  main.StatusBar1.SetProgressName(main.messages().Msg(kProgressName));  // what a reader says
+  Win32MainWindow window(main);
+  Win32LogWindow log_window(*log_, window.window());
+  host_.Watch(&main, &window);
+  host_.SetLogWindow(&log_window);
+  window.ShowCentred();
+  main.ListBox1.UserSelect(0);
+
+  LogSeen log_seen;
+  log_seen.log_window = &log_window;
+  seen = &log_seen;
+  const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, CloseLogWhenShown);
+  dialogs_.Clear();
+  // No to the question Escape brings, Yes to the close button's.
+  dialogs_.answers = {false, true};
+  ::SendMessageW(window.controls().WindowOf("btnSend"), BM_CLICK, 0, 0);
+  ::KillTimer(nullptr, timer);
+  seen = nullptr;
+
+  const InterruptingHost::Seen& shown = host_.seen();
+  ASSERT_TRUE(shown.bar_shown);
+  EXPECT_EQ(shown.position, 437);
+  EXPECT_EQ(shown.name, main.messages().Msg(kProgressName));
+  EXPECT_THAT(shown.text, StartsWith("0 of 5 files"));
+  // Every text whole: the free space in its panel, the run's text beside the bar.
+  EXPECT_GE(shown.panels[0].right - shown.panels[0].left, shown.text_widths[0]);
+  EXPECT_GE(shown.bar.left, shown.panels[1].left + shown.text_widths[1]);
+  EXPECT_LE(shown.bar.right, shown.panels[1].right);
+
+  EXPECT_THAT(dialogs_.questions,
+              ElementsAre(main.messages().Msg(kStopQuestion), main.messages().Msg(kStopQuestion)));
+  EXPECT_TRUE(main.last_run().stopped);
+  EXPECT_LT(main.counters().copy_count, 5);
+  EXPECT_NE(window.window(), nullptr);  // the close stopped the run, not the program
+  EXPECT_EQ(main.ListBox1.count(), 1);  // Escape did not remove the project
+  EXPECT_FALSE(::IsWindowVisible(ProgressBar(window)));
+  host_.Watch(nullptr, nullptr);
+  host_.SetLogWindow(nullptr);
 }
 
 }  // namespace

@@ -13,6 +13,12 @@ constexpr int kItemHeight = 15;
 constexpr int kArrowsWidth = 15;
 constexpr int kCheckMarkRoom = 20;
 constexpr int kRightMargin = 8;
+// A status panel's frame and the indent of its text, both sides together.
+constexpr int kPanelPadding = 12;
+constexpr int kProgressPanel = 1;
+constexpr int kProgressWidth = 80;
+constexpr int kProgressMinWidth = 40;
+constexpr int kProgressGap = 8;
 
 enum class Kind { kButton, kLabel, kEdit, kSpin, kCheckBox, kList, kStatus, kMemo };
 
@@ -60,6 +66,18 @@ int LastGlyphOverhang(HWND window, HFONT font, const std::wstring& text) {
   return known && widths.abcC < 0 ? -widths.abcC : 0;
 }
 
+// Sets a status panel's text only when it differs: a run updates the bar
+// ten times a second, and each new text repaints the panel.
+void SetPanelText(HWND bar, int panel, const std::wstring& text) {
+  const auto length = LOWORD(::SendMessageW(bar, SB_GETTEXTLENGTHW, panel, 0));
+  std::wstring shown(length + 1, L'\0');
+  ::SendMessageW(bar, SB_GETTEXTW, panel, reinterpret_cast<LPARAM>(shown.data()));
+  shown.resize(length);
+  if (shown != text) {
+    ::SendMessageW(bar, SB_SETTEXTW, panel, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+}
+
 // A caption may carry a project name: an "&" in it is text, not an
 // accelerator.
 std::wstring Unprefixed(const std::string& caption) {
@@ -77,7 +95,8 @@ struct ControlWindows::Bound {
   Control* control = nullptr;
   Kind kind = Kind::kButton;
   HWND window = nullptr;
-  HWND arrows = nullptr;  // the number field's up-down control
+  HWND arrows = nullptr;    // the number field's up-down control
+  HWND progress = nullptr;  // the status bar's progress control, once a run shows it
   int id = 0;
   bool mirroring = false;
   bool forwards_key_up = false;
@@ -143,7 +162,9 @@ HWND ControlWindows::Bind(Control& control) {
       ::SetWindowSubclass(b.window, ChildProc, 1, reinterpret_cast<DWORD_PTR>(this));
       break;
     case Kind::kStatus:
-      b.window = CreateChild(STATUSCLASSNAMEW, 0, 0, b.id);
+      // The progress control lies on the bar: the bar's own painting of
+      // the panel must not wipe it out.
+      b.window = CreateChild(STATUSCLASSNAMEW, WS_CLIPCHILDREN, 0, b.id);
       break;
     case Kind::kMemo:
       b.window = CreateChild(
@@ -151,17 +172,28 @@ HWND ControlWindows::Bind(Control& control) {
           WS_EX_CLIENTEDGE, b.id);
       break;
   }
-  TTTOOLINFOW tool{};
-  tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = parent_;
-  tool.uId = reinterpret_cast<UINT_PTR>(b.window);
-  tool.lpszText = const_cast<wchar_t*>(L"");
-  ::SendMessageW(tool_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  AddToolTips(b);
   bound_.push_back(std::move(bound));
   control.on_update = [this, &b] { Mirror(b); };
   Mirror(b);
   return b.window;
+}
+
+// Each window has two tools: the window itself, which hears the pointer
+// while it is enabled, and its rectangle on the parent, which hears it while
+// the window is greyed (a disabled window gets no mouse messages, and its
+// hint is then the one that says why it is greyed).
+void ControlWindows::AddToolTips(const Bound& bound) {
+  TTTOOLINFOW tool{};
+  tool.cbSize = sizeof(tool);
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = parent_;
+  tool.uId = reinterpret_cast<UINT_PTR>(bound.window);
+  tool.lpszText = const_cast<wchar_t*>(L"");
+  ::SendMessageW(tool_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.uFlags = TTF_SUBCLASS;
+  tool.uId = static_cast<UINT_PTR>(bound.id);
+  ::SendMessageW(tool_tip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void ControlWindows::ForwardKeyUps(const std::vector<std::string>& names, KeyUpHandler handler) {
@@ -245,6 +277,11 @@ void ControlWindows::UpdateToolTip(Bound& bound) {
   tool.uId = reinterpret_cast<UINT_PTR>(bound.window);
   tool.lpszText = const_cast<wchar_t*>(hint.c_str());
   ::SendMessageW(tool_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  tool.uId = static_cast<UINT_PTR>(bound.id);
+  ::SendMessageW(tool_tip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::GetWindowRect(bound.window, &tool.rect);
+  ::MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&tool.rect), 2);
+  ::SendMessageW(tool_tip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void ControlWindows::MirrorKind(Bound& bound) {
@@ -314,19 +351,9 @@ void ControlWindows::MirrorKind(Bound& bound) {
       }
       break;
     }
-    case Kind::kStatus: {
-      const auto& bar = static_cast<const StatusBar&>(*bound.control);
-      std::vector<int> rights;
-      int right = 0;
-      for (int i = 0; i < bar.panel_count(); ++i)
-        rights.push_back(right += Scale(bar.panel_width(i)));
-      ::SendMessageW(window, SB_SETPARTS, rights.size(), reinterpret_cast<LPARAM>(rights.data()));
-      for (int i = 0; i < bar.panel_count(); ++i) {
-        ::SendMessageW(window, SB_SETTEXTW, i,
-                       reinterpret_cast<LPARAM>(ToWide(bar.panel_text(i)).c_str()));
-      }
+    case Kind::kStatus:
+      MirrorStatusBar(bound);
       break;
-    }
     case Kind::kMemo: {
       // A run appends a line per file; the text goes into the window when
       // the log is on screen, not once per line.
@@ -343,6 +370,61 @@ void ControlWindows::MirrorKind(Bound& bound) {
       break;
     }
   }
+}
+
+// A panel is never narrower than its text in the window's font: the
+// design's widths were made for another font. While a run goes, the second
+// panel takes the rest of the bar and shows the run's text with the
+// progress control at its right end.
+void ControlWindows::MirrorStatusBar(Bound& bound) {
+  const auto& bar = static_cast<const StatusBar&>(*bound.control);
+  const bool running = bar.progress() >= 0;
+  std::vector<std::wstring> texts;
+  std::vector<int> rights;
+  int right = 0;
+  for (int i = 0; i < bar.panel_count(); ++i) {
+    texts.push_back(
+        ToWide(running && i == kProgressPanel ? bar.progress_text() : bar.panel_text(i)));
+    const int text_width = TextWidth(bound.window, font_, texts.back()) + Scale(kPanelPadding);
+    rights.push_back(right += std::max(Scale(bar.panel_width(i)), text_width));
+  }
+  if (running && kProgressPanel == bar.panel_count() - 1) rights.back() = -1;
+  std::vector<int> shown(rights.size() + 1);
+  const auto parts = ::SendMessageW(bound.window, SB_GETPARTS, shown.size(),
+                                    reinterpret_cast<LPARAM>(shown.data()));
+  shown.resize(static_cast<size_t>(parts));
+  if (shown != rights) {
+    ::SendMessageW(bound.window, SB_SETPARTS, rights.size(),
+                   reinterpret_cast<LPARAM>(rights.data()));
+  }
+  for (int i = 0; i < bar.panel_count(); ++i) SetPanelText(bound.window, i, texts[i]);
+  MirrorProgress(bound, running ? TextWidth(bound.window, font_, texts[kProgressPanel]) : 0);
+}
+
+void ControlWindows::MirrorProgress(Bound& bound, int text_width) {
+  const auto& bar = static_cast<const StatusBar&>(*bound.control);
+  if (bar.progress() < 0) {
+    if (bound.progress != nullptr) ::ShowWindow(bound.progress, SW_HIDE);
+    return;
+  }
+  if (bound.progress == nullptr) {
+    bound.progress = ::CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD | PBS_SMOOTH, 0, 0, 0, 0,
+                                       bound.window, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ::SendMessageW(bound.progress, PBM_SETRANGE32, 0, 1000);
+  }
+  RECT part{};
+  ::SendMessageW(bound.window, SB_GETRECT, kProgressPanel, reinterpret_cast<LPARAM>(&part));
+  // The text comes first: the control gives up width before any text is cut.
+  const int room = part.right - part.left - text_width - Scale(kPanelPadding + kProgressGap);
+  const int width = std::max(std::min(Scale(kProgressWidth), room), Scale(kProgressMinWidth));
+  const int inset = Scale(2);
+  ::MoveWindow(bound.progress, part.right - inset - width, part.top + inset, width,
+               part.bottom - part.top - 2 * inset, TRUE);
+  SetWindowTextIfChanged(bound.progress, ToWide(bar.progress_name()));
+  if (::SendMessageW(bound.progress, PBM_GETPOS, 0, 0) != bar.progress()) {
+    ::SendMessageW(bound.progress, PBM_SETPOS, bar.progress(), 0);
+  }
+  ::ShowWindow(bound.progress, SW_SHOWNA);
 }
 
 ControlWindows::Bound* ControlWindows::Find(HWND window) const {

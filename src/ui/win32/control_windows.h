@@ -53,7 +53,11 @@ class ControlWindows {
   void Mirror(Bound& bound);
   void MirrorCommon(Bound& bound);
   void MirrorKind(Bound& bound);
+  void AddToolTips(const Bound& bound);
   void UpdateToolTip(Bound& bound);
+  void MirrorStatusBar(Bound& bound);
+  /// The progress control beside the run's text, `text_width` pixels wide.
+  void MirrorProgress(Bound& bound, int text_width);
   HWND CreateChild(const wchar_t* window_class, DWORD style, DWORD ex_style, int id);
   Bound* Find(HWND window) const;
   void ListScrolled(Bound& bound);

@@ -132,11 +132,7 @@ void Win32MainWindow::TrackFocus() {
 int Win32MainWindow::RunLoop() {
   MSG message{};
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-    // Tab, the arrows, Enter, Escape and the accelerators as in any dialog.
-    if (window_ == nullptr || !::IsDialogMessageW(window_, &message)) {
-      ::TranslateMessage(&message);
-      ::DispatchMessageW(&message);
-    }
+    Dispatch(message);
     TrackFocus();
     if (quit_pending_ && window_ != nullptr) ::DestroyWindow(window_);
   }
@@ -154,12 +150,21 @@ Button* Win32MainWindow::FindButton(bool (Button::*role)() const) const {
 LRESULT Win32MainWindow::Handle(HWND window, UINT message, WPARAM w_param, LPARAM l_param) {
   switch (message) {
     case WM_COMMAND:
+      if (l_param != 0 && HIWORD(w_param) == BN_CLICKED &&
+          PreviewOnShift(controls_->ControlOf(reinterpret_cast<HWND>(l_param)))) {
+        return 0;
+      }
       if (l_param != 0 && controls_->OnCommand(w_param, l_param)) return 0;
+      // During a run Escape is the way to stop it, not the cancel button.
+      if (LOWORD(w_param) == IDCANCEL && main_.run_in_progress()) {
+        main_.AskToStop();
+        return 0;
+      }
       // Enter and Escape where the focused control left them alone.
       if (LOWORD(w_param) == IDOK || LOWORD(w_param) == IDCANCEL) {
         Button* button =
             FindButton(LOWORD(w_param) == IDOK ? &Button::is_default : &Button::is_cancel);
-        if (button != nullptr) button->Click();
+        if (button != nullptr && !PreviewOnShift(button)) button->Click();
         return 0;
       }
       break;
@@ -182,6 +187,9 @@ LRESULT Win32MainWindow::Handle(HWND window, UINT message, WPARAM w_param, LPARA
       if (LOWORD(w_param) == WA_INACTIVE) {
         HWND focus = ::GetFocus();
         if (focus != nullptr && ::IsChild(window_, focus)) focus_before_deactivation_ = focus;
+      } else if (busy_) {
+        ::SetFocus(window_);  // the controls are greyed; Escape must still arrive
+        return 0;
       } else if (focus_before_deactivation_ != nullptr && ::IsWindow(focus_before_deactivation_)) {
         ::SetFocus(focus_before_deactivation_);
         return 0;
@@ -190,10 +198,28 @@ LRESULT Win32MainWindow::Handle(HWND window, UINT message, WPARAM w_param, LPARA
     case WM_HELP:
       return TRUE;  // F1 takes the way of the key releases
     case WM_CLOSE:
-      // A run repaints the window while it works; it must finish and report
-      // before the window may go. A failed save keeps the window open.
-      if (!main_.run_in_progress() && main_.FormClose()) ::DestroyWindow(window_);
+      // A run must finish and report before the window may go: closing
+      // during one offers to stop it. A failed save keeps the window open.
+      if (main_.run_in_progress()) {
+        main_.AskToStop();
+      } else if (main_.FormClose()) {
+        ::DestroyWindow(window_);
+      }
       return 0;
+    case WM_SETCURSOR:
+      // Over a greyed control the hit is an error, which counts as well.
+      if (busy_ &&
+          (LOWORD(l_param) == HTCLIENT || static_cast<short>(LOWORD(l_param)) == HTERROR)) {
+        ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
+        return TRUE;
+      }
+      break;
+    case WM_CONTEXTMENU: {
+      const Control* control = controls_->ControlOf(reinterpret_cast<HWND>(w_param));
+      if (control != &main_.ListBox1 && control != &main_.ListBox2) break;
+      ShowProjectMenu(reinterpret_cast<HWND>(w_param), l_param);
+      return 0;
+    }
     case kShownMessage:
       main_.FormShow();
       return 0;

@@ -1,6 +1,6 @@
 // The main window as a native top-level window: its class, its controls'
 // windows and the window-level rules (Enter and Escape, F1, closing, the
-// first show, the DPI of the monitor it is on).
+// first show, the DPI of the monitor it is on, what a run allows).
 #ifndef PELLMAR_UI_WIN32_MAIN_WINDOW_H_
 #define PELLMAR_UI_WIN32_MAIN_WINDOW_H_
 
@@ -43,6 +43,13 @@ class Win32MainWindow {
   int RunLoop();
   /// Tells the logic which control the keyboard focus went to.
   void TrackFocus();
+  /// One message of the loop, or of a run that lets the user's input
+  /// through: the window's shortcuts first, then the dialog keys (Tab,
+  /// Enter, Escape), then the window it is for.
+  void Dispatch(MSG& message);
+  /// While a run holds the window: the busy pointer, and the keys go to
+  /// the window itself, where Escape asks to stop.
+  void SetBusy(bool busy);
 
   /// The window's procedure (see RouteToOwner).
   LRESULT Handle(HWND window, UINT message, WPARAM w_param, LPARAM l_param);
@@ -50,6 +57,16 @@ class Win32MainWindow {
  private:
   void ApplyDpi(int dpi);
   Button* FindButton(bool (Button::*role)() const) const;
+  /// A button pressed with Shift: Send and Load preview instead of
+  /// running. True when it did.
+  bool PreviewOnShift(const Control* control);
+  bool UndoShortcut(const MSG& message);
+  /// The project list's menu, at a pointer position in screen coordinates
+  /// or, for the keyboard's menu key (-1), below the selected line.
+  void ShowProjectMenu(HWND list, LPARAM where);
+  void SelectLineAt(HWND list, POINT screen_point);
+  /// Sets the pointer the window shows now, not at the next move.
+  void UpdateCursor();
 
   TMain& main_;
   HWND window_ = nullptr;
@@ -58,6 +75,7 @@ class Win32MainWindow {
   HWND last_focus_ = nullptr;
   HWND focus_before_deactivation_ = nullptr;
   bool quit_pending_ = false;
+  bool busy_ = false;
 };
 
 }  // namespace pellmar

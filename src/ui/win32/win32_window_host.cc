@@ -1,4 +1,4 @@
-// Modal log, repaint during a run, the program's end and the focus.
+// Modal log, repaint and input during a run, the program's end and the focus.
 #include "ui/win32/win32_window_host.h"
 
 #include "ui/win32/common_controls.h"
@@ -6,6 +6,14 @@
 #include "ui/win32/main_window.h"
 
 namespace pellmar {
+namespace {
+
+// How often a run lets the user's input through: often enough for Escape
+// and the close button to feel at once, seldom enough to cost a run of
+// small files nothing.
+constexpr uint64_t kInputIntervalMs = 30;
+
+}  // namespace
 
 void Win32WindowHost::ShowModal(TLogViewer& /*log*/) {
   if (log_window_ != nullptr) log_window_->ShowModal();
@@ -20,17 +28,27 @@ bool Win32WindowHost::Showing(const TLogViewer& /*log*/) const {
 }
 
 void Win32WindowHost::ProcessEvents() {
-  // Repaints, sent and posted messages only: the user's clicks and keys
-  // stay queued until the run is over, as its reactions expect.
+  // Repaints, sent and posted messages at every call, the user's input now
+  // and then. Every control is greyed during a run, so clicks do nothing;
+  // what input can do is stop the run (Escape, the close button, Alt+F4).
+  UINT only = PM_QS_PAINT | PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE;
+  const uint64_t now = ::GetTickCount64();
+  if (now - last_input_pass_ >= kInputIntervalMs) {
+    only = 0;  // everything
+    last_input_pass_ = now;
+  }
   MSG message{};
-  while (::PeekMessageW(&message, nullptr, 0, 0,
-                        PM_REMOVE | PM_QS_PAINT | PM_QS_SENDMESSAGE | PM_QS_POSTMESSAGE)) {
+  while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | only)) {
     if (message.message == WM_QUIT) {
       ::PostQuitMessage(static_cast<int>(message.wParam));  // for the loop outside the run
       return;
     }
-    ::TranslateMessage(&message);
-    ::DispatchMessageW(&message);
+    if (main_window_ != nullptr) {
+      main_window_->Dispatch(message);
+    } else {
+      ::TranslateMessage(&message);
+      ::DispatchMessageW(&message);
+    }
   }
 }
 
@@ -40,6 +58,10 @@ void Win32WindowHost::RequestQuit() {
 
 void Win32WindowHost::SetFocus(const std::string& control_name) {
   if (main_window_ != nullptr) main_window_->Focus(control_name);
+}
+
+void Win32WindowHost::SetBusy(bool busy) {
+  if (main_window_ != nullptr) main_window_->SetBusy(busy);
 }
 
 }  // namespace pellmar

@@ -2,6 +2,8 @@
 #ifndef PELLMAR_UI_WIN32_WIN32_WINDOW_HOST_H_
 #define PELLMAR_UI_WIN32_WIN32_WINDOW_HOST_H_
 
+#include <cstdint>
+
 #include "ui/dialogs.h"
 
 namespace pellmar {
@@ -20,10 +22,12 @@ class Win32WindowHost : public WindowHost {
   void ProcessEvents() override;
   void RequestQuit() override;
   void SetFocus(const std::string& control_name) override;
+  void SetBusy(bool busy) override;
 
  private:
   Win32MainWindow* main_window_ = nullptr;
   Win32LogWindow* log_window_ = nullptr;
+  uint64_t last_input_pass_ = 0;  // the tick count when input was last let through
 };
 
 }  // namespace pellmar
