@@ -6,6 +6,8 @@
 
 #include <utility>
 
+#include "core/run_progress.h"
+
 namespace pellmar {
 
 TMain::TMain(MainFormServices services, TLogViewer& log)
@@ -118,7 +120,9 @@ void TMain::AppendLog(const std::string& file_name) { log_.Append(file_name); }
 
 void TMain::SetCopyStatus(const std::string& text) { StatusBar1.SetPanelText(1, text); }
 
-void TMain::ShowMessage(const std::string& text) { services_.dialogs->ShowMessage(text); }
+void TMain::ShowMessage(const std::string& text) {
+  WhileAsking([&] { services_.dialogs->ShowMessage(text); });
+}
 
 void TMain::ProcessEvents() { services_.host->ProcessEvents(); }
 

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <utility>
@@ -225,6 +226,9 @@ class TMain : public SyncWindow {
   /// state back after.
   void HoldControls();
   void ReleaseControls();
+  /// Runs a box; the time the user takes to answer it is not counted as
+  /// time of the run, whose time left would otherwise jump.
+  void WhileAsking(const std::function<void()>& ask);
   void ReportRun(const std::string& empty_run_message);
   /// How many versions the last run kept in the trash, in a line.
   std::string TrashedText() const;
@@ -268,6 +272,7 @@ class TMain : public SyncWindow {
   bool stop_requested_ = false;
   std::vector<std::pair<Control*, bool>> held_;
   std::string focus_before_run_;
+  int64_t asking_ms_ = 0;  // spent on boxes, taken out of a run's time
   // What Remove from List took away, the last removal at the back.
   struct RemovedEntry {
     int position;

@@ -79,7 +79,8 @@ bool TMain::RunSyncTree(const RunSides& sides) {
     // Nothing to change: the plan made the very decisions the run would.
     run.outcome = std::move(plan.outcome);
   } else {
-    RunProgress progress(*this, plan.files, plan.bytes);
+    RunProgress progress(*this, plan.files, plan.bytes,
+                         [this] { return SteadyMilliseconds() - asking_ms_; });
     run.observer = &progress;
     progress.Show();
     SyncTree(run, sides.source, sides.destination);
@@ -129,7 +130,15 @@ void TMain::ShowProgress(int permille, const std::string& text) {
 
 void TMain::AskToStop() {
   if (!run_in_progress_ || stop_requested_) return;
-  if (services_.dialogs->Confirm(messages_.Msg(kStopQuestion))) stop_requested_ = true;
+  WhileAsking([this] {
+    if (services_.dialogs->Confirm(messages_.Msg(kStopQuestion))) stop_requested_ = true;
+  });
+}
+
+void TMain::WhileAsking(const std::function<void()>& ask) {
+  const int64_t asked = SteadyMilliseconds();
+  ask();
+  asking_ms_ += SteadyMilliseconds() - asked;
 }
 
 // Why a run between these folders must not start, or nullopt: it checks

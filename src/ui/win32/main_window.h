@@ -59,7 +59,7 @@ class Win32MainWindow {
   Button* FindButton(bool (Button::*role)() const) const;
   /// A button pressed with Shift: Send and Load preview instead of
   /// running. True when it did.
-  bool PreviewOnShift(const Control* control);
+  bool PreviewOnShift(Control* control);
   bool UndoShortcut(const MSG& message);
   /// The project list's menu, at a pointer position in screen coordinates
   /// or, for the keyboard's menu key (-1), below the selected line.

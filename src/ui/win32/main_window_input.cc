@@ -43,16 +43,11 @@ bool Win32MainWindow::UndoShortcut(const MSG& message) {
   return true;
 }
 
-bool Win32MainWindow::PreviewOnShift(const Control* control) {
-  if (control == nullptr || !control->enabled() || !control->visible()) return false;
-  if (!KeyDown(VK_SHIFT)) return false;
-  if (control == &main_.btnSend) {
-    main_.PreviewSend();
-  } else if (control == &main_.btnLoad) {
-    main_.PreviewLoad();
-  } else {
-    return false;
-  }
+bool Win32MainWindow::PreviewOnShift(Control* control) {
+  // Send and Load preview on a Shift+click; the other buttons click.
+  auto* button = dynamic_cast<Button*>(control);
+  if (button == nullptr || !button->on_shift_click || !KeyDown(VK_SHIFT)) return false;
+  button->ShiftClick();
   return true;
 }
 
