@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/posix/error_mapping.h"
+#include "platform/posix/held_signals.h"
 #include "platform/posix/posix_platform.h"
 
 extern char** environ;
@@ -75,7 +76,7 @@ Status SpawnDetached(const std::vector<std::string>& arguments, const std::strin
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (error != 0) return StatusFromErrno("start", arguments[0], error);
-  std::thread([pid] {
+  ThreadWithoutSignals([pid] {
     while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
     }
   }).detach();
