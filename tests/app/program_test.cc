@@ -108,6 +108,16 @@ TEST_F(ProgramTest, DrivesShowsTheNamespaceAndWhereTheSettingsAre) {
            ProgramDirOnC()}) {
     EXPECT_THAT(outcome.out, HasSubstr(shown));
   }
+  // A settings file kept as a link elsewhere: every read and save goes
+  // where it leads, and the report says so.
+  const std::string kept = ns_ / "dotfiles/Pellmar.ini";
+  WriteText(kept, "[Setting]\r\n");
+  std::filesystem::remove(ns_.settings_file());
+  std::filesystem::create_symlink(kept, ns_.settings_file());
+  outcome = Run({"drives"});
+  EXPECT_THAT(outcome.out,
+              HasSubstr(ns_.settings_file() + "\n" + std::string(20, ' ') + "a link to " +
+                        std::filesystem::canonical(kept).string() + "\n"));
   // A file where the per-user folder would go: it cannot be made, so the
   // settings fall back to the program's folder.
   WriteText(ns_ / "blocker", "x");
