@@ -91,8 +91,8 @@ TEST_F(ProgramTest, VersionAndHelp) {
   EXPECT_EQ(version.out, "Pellmar 1.1\n");
   const ProgramRun help = Run({"--help"});
   EXPECT_EQ(help.exit_code, 0);
-  for (const char* word :
-       {"drives", "list", "send PROJECT", "load PROJECT", "--yes", "--version", "--help"}) {
+  for (const char* word : {"drives", "list", "send PROJECT", "load PROJECT", "--yes", "--dry-run",
+                           "--quiet", "--version", "--help"}) {
     EXPECT_NE(help.out.find(word), std::string::npos) << word;
   }
 }
