@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "app/exit_codes.h"
+#include "app/link_target.h"
 #include "app/usage.h"
 #include "core/settings_file.h"
 
@@ -19,6 +20,13 @@ void PrintPath(Platform& platform, std::ostream& out, const char* label, const s
   if (path.empty()) return;
   const std::optional<std::string> host = platform.HostPath(path);
   out << std::setw(20) << "" << (host ? *host : "(not reachable now)") << "\n";
+  if (!host) return;
+  // A link there is followed by every read and save: what it leads to is
+  // where the file really is.
+  if (const std::optional<std::string> target = LinkTarget(*host)) {
+    out << std::setw(20) << ""
+        << "a link to " << *target << "\n";
+  }
 }
 
 }  // namespace

@@ -11,6 +11,11 @@ constexpr int kExitComplete = 0;
 constexpr int kExitIncomplete = 1;
 /// The command line itself was wrong; the usage follows the message.
 constexpr int kExitUsage = 2;
+/// A send or load stopped by a signal, after the file it was at: 128 plus
+/// the signal's number, as shells report a program a signal ended. A
+/// second signal ends the program at once with the same code.
+constexpr int kExitInterrupted = 130;  // Ctrl+C (SIGINT)
+constexpr int kExitTerminated = 143;   // SIGTERM
 
 }  // namespace pellmar
 

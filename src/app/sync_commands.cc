@@ -6,12 +6,14 @@
 #include <optional>
 
 #include "app/exit_codes.h"
+#include "app/headless_session.h"
+#include "app/stop_signals.h"
+#include "app/terminal.h"
 #include "app/usage.h"
 #include "core/relative_path.h"
 #include "platform/dry_run_platform.h"
 #include "platform/platform.h"
 #include "ui/headless.h"
-#include "ui/log_viewer.h"
 #include "ui/main_form.h"
 
 namespace pellmar {
@@ -20,33 +22,11 @@ namespace {
 
 enum class Direction { kSend, kLoad };
 
-// The main window and everything it needs, made as the program makes them,
-// with no window on screen.
-class HeadlessSession {
- public:
-  HeadlessSession(Platform& platform, bool answer_yes)
-      : dialogs_(std::cerr, answer_yes),
-        main_(MainFormServices{&platform, &dialogs_, &shell_, &host_}, log_) {
-    host_.while_modal = [](TLogViewer& log) { PrintLogWindow(std::cout, log); };
-    log_.SetHost(&host_);
-    main_.SaveOnlyChanges();
-    main_.FormCreate();
-    main_.TellEntriesBeyondLimit();
-  }
-  TMain& main() { return main_; }
-
- private:
-  HeadlessDialogs dialogs_;
-  HeadlessShell shell_;
-  HeadlessHost host_;
-  TLogViewer log_;
-  TMain main_;
-};
-
 struct SyncArguments {
   std::string project;
   bool answer_yes = false;
   bool dry_run = false;
+  bool quiet = false;
 };
 
 std::optional<SyncArguments> ParseSyncArguments(const std::vector<std::string>& args) {
@@ -57,6 +37,8 @@ std::optional<SyncArguments> ParseSyncArguments(const std::vector<std::string>& 
       parsed.answer_yes = true;
     } else if (arg == "--dry-run") {
       parsed.dry_run = true;
+    } else if (arg == "--quiet") {
+      parsed.quiet = true;
     } else if (!have_project && (arg.empty() || arg[0] != '-')) {
       parsed.project = arg;
       have_project = true;
@@ -125,19 +107,28 @@ void PrintCounts(TMain& main) {
             << std::endl;
 }
 
-// What a dry run would have deleted; what it would copy the log has shown.
-void PrintDryRunEnd(const DryRunPlatform& dry) {
-  for (const std::string& path : dry.deletions()) std::cout << "Would delete: " << path << "\n";
-  std::cout << "Dry run: nothing was changed." << std::endl;
+// The counts of a preview, in the words of what would happen; a copy over
+// an older version is a replacement, not a copy as well.
+void PrintPlanCounts(const RunPlan& plan) {
+  std::cout << "Would copy: " << plan.files - plan.replacements
+            << ", would replace: " << plan.replacements << ", would delete: " << plan.deletions
+            << ", left alone: " << plan.outcome.skipped_count << std::endl;
 }
 
-// Selects the entry, runs it as the button would and saves as closing the
-// window would, all on `platform`.
-int RunOnPlatform(Platform& platform, Direction direction, const SyncArguments& parsed) {
-  HeadlessSession session(platform, parsed.answer_yes);
-  TMain& main = session.main();
+SessionOptions OptionsFor(const SyncArguments& parsed) {
+  SessionOptions options;
+  options.answer_yes = parsed.answer_yes;
+  options.display.progress = !parsed.quiet && IsTerminal(Output::kStderr);
+  options.display.stream_log = IsTerminal(Output::kStdout);
+  options.display.columns = TerminalColumns(Output::kStderr);
+  return options;
+}
+
+// Finds and selects the entry as a click on its line would; false, with
+// the reason on stderr, when it cannot be run.
+bool OpenEntry(TMain& main, const SyncArguments& parsed) {
   const std::optional<int> p = FindEntry(main, parsed.project);
-  if (!p) return kExitIncomplete;
+  if (!p) return false;
   if (!SelectEntry(main, *p)) {
     // Ignored: the exit code already tells that nothing was copied.
     (void)SaveUnlessEnded(main, parsed.dry_run);
@@ -145,7 +136,7 @@ int RunOnPlatform(Platform& platform, Direction direction, const SyncArguments& 
     if (!parsed.answer_yes) {
       std::cerr << "pellmar: with the disk inserted, --yes creates a missing removable folder.\n";
     }
-    return kExitIncomplete;
+    return false;
   }
   if (main.chkZip.checked()) {
     // The window hides this box, and a hand-written settings file without
@@ -153,32 +144,64 @@ int RunOnPlatform(Platform& platform, Direction direction, const SyncArguments& 
     std::cerr << "pellmar: UseZip is on for this entry in the settings file, so nothing is "
                  "copied; set its UseZip key to 0 to copy files.\n";
   }
+  return true;
+}
+
+// Runs the entry as its button would and saves as closing the window
+// would.
+int RunEntry(Platform& platform, Direction direction, const SyncArguments& parsed) {
+  HeadlessSession session(platform, OptionsFor(parsed));
+  TMain& main = session.main();
+  if (!OpenEntry(main, parsed)) return kExitIncomplete;
   (direction == Direction::kSend ? main.btnSend : main.btnLoad).Click();
+  session.EraseProgress();
+  // A stop before the first copy said so in its message; after copies the
+  // window says it in its status bar only.
+  if (main.last_run().stopped && main.counters().copy_count > 0)
+    std::cerr << TerminalText(main.StatusBar1.panel_text(1)) << std::endl;
   // The status bar as the run left it: the space that is left after it.
   const std::string& free_space = main.StatusBar1.panel_text(0);
   if (!free_space.empty()) std::cout << free_space << std::endl;
   PrintCounts(main);
-  const bool saved = SaveUnlessEnded(main, parsed.dry_run);
+  const bool saved = SaveUnlessEnded(main, false);
   return saved && main.last_run().Complete() ? kExitComplete : kExitIncomplete;
+}
+
+// The preview of the run: its plan, on a platform that changes nothing, so
+// that not even selecting the entry (which may make its removable folder)
+// leaves a trace.
+int PreviewEntry(Platform& platform, Direction direction, const SyncArguments& parsed) {
+  DryRunPlatform dry(platform);
+  HeadlessSession session(dry, OptionsFor(parsed));
+  TMain& main = session.main();
+  if (!OpenEntry(main, parsed)) return kExitIncomplete;
+  if (direction == Direction::kSend) {
+    main.PreviewSend();
+  } else {
+    main.PreviewLoad();
+  }
+  const RunPlan& plan = main.last_preview();
+  if (!plan.outcome.run_refused) PrintPlanCounts(plan);
+  std::cout << "Dry run: nothing was changed." << std::endl;
+  return plan.outcome.Complete() ? kExitComplete : kExitIncomplete;
 }
 
 int RunSyncCommand(Platform& platform, Direction direction, const std::vector<std::string>& args) {
   const std::optional<SyncArguments> parsed = ParseSyncArguments(args);
-  if (!parsed) return UsageError("expected one PROJECT and at most --yes and --dry-run");
-  // A dry run is the real run on a platform that changes nothing.
-  DryRunPlatform dry(platform);
-  if (parsed->dry_run)
-    std::cout << "Dry run: what would be copied is listed; nothing is changed.\n";
-  const int code = RunOnPlatform(parsed->dry_run ? dry : platform, direction, *parsed);
-  if (parsed->dry_run) PrintDryRunEnd(dry);
-  return code;
+  if (!parsed) return UsageError("expected one PROJECT and at most --yes, --dry-run and --quiet");
+  CatchStopSignals(IsTerminal(Output::kStderr));
+  const int code = parsed->dry_run ? PreviewEntry(platform, direction, *parsed)
+                                   : RunEntry(platform, direction, *parsed);
+  // Stopped by a signal, the run says so in its exit code, as shells expect
+  // of a program a signal ended, whatever it had done before.
+  return StopSignalled() ? StopExitCode() : code;
 }
 
 }  // namespace
 
 int RunListCommand(Platform& platform, const std::vector<std::string>& args) {
   if (!args.empty()) return UsageError("list takes no arguments");
-  HeadlessSession session(platform, false);
+  HeadlessSession session(platform, SessionOptions{});
   TMain& main = session.main();
   for (int p = 0; p < main.ListBox1.count(); ++p) {
     const SyncEntry& entry = main.entries().slot(p + 1);

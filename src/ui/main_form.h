@@ -156,7 +156,8 @@ class TMain : public SyncWindow {
   int last_refused_index() const { return last_refused_index_; }
   /// What the last Send or Load achieved (the command line's exit code).
   const RunOutcome& last_run() const { return last_run_; }
-  /// The counts of the last preview (its list went to the log window).
+  /// The counts of the last preview (its list went to the log window); a
+  /// preview that could not be made has its outcome's run_refused set.
   const RunPlan& last_preview() const { return last_preview_; }
   /// True while a Send or Load walks its folders.
   bool run_in_progress() const { return run_in_progress_; }

@@ -49,9 +49,14 @@ void TMain::PreviewLoad() { Preview(false); }
 
 void TMain::Preview(bool send) {
   const int p = ListBox1.item_index();
-  if (p < 0) return RefuseUnselectedRun();
   last_preview_ = RunPlan{};
-  if (chkZip.checked()) return ShowMessage(messages_.Msg(kNothingWouldChange));
+  // Until the plan is made, the preview is refused, as its run would be.
+  last_preview_.outcome.run_refused = true;
+  if (p < 0) return RefuseUnselectedRun();
+  if (chkZip.checked()) {
+    last_preview_.outcome.run_refused = false;
+    return ShowMessage(messages_.Msg(kNothingWouldChange));
+  }
   const RunSides sides = send ? SendSides(p) : LoadSides(p);
   // Send is counted against the removable disk, Load against the disk of
   // the project folder.

@@ -2,19 +2,23 @@
 // (the child's environment holds only that namespace, PATH and a sanitizer
 // build's options, so the tester's own settings are never touched): its
 // front door, the drives report, and the list, send and load verbs on temp
-// folders.
+// folders, stopped by signals and shown on a terminal too.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/scratch_name.h"
 #include "support/namespace_fixture.h"
 #include "support/run_program.h"
 #include "support/tiny_tmpfs.h"
@@ -23,14 +27,32 @@ namespace pellmar {
 namespace {
 
 using ::testing::HasSubstr;
+using ::testing::Not;
 using ::testing::StartsWith;
+
+constexpr char kStopNotice[] =
+    "pellmar: stopping after the current file; Ctrl+C again to end at once.\n";
+
+// Waits, within reason, until `done` holds; the caller's checks tell
+// whether it did.
+void WaitUntil(const std::function<bool()>& done) {
+  for (int i = 0; i < 20000 && !done(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+bool HasEntries(const std::string& host_folder) {
+  std::error_code error;
+  return std::filesystem::directory_iterator(host_folder, error) !=
+         std::filesystem::directory_iterator();
+}
 
 class ProgramTest : public NamespaceTest {
  protected:
-  ProgramRun Run(const std::vector<std::string>& args) {
+  ProgramRun Run(const std::vector<std::string>& args, const RunOptions& options = {}) {
     std::vector<std::string> argv = {PELLMAR_BINARY};
     argv.insert(argv.end(), args.begin(), args.end());
-    return RunProgram(argv, env_, ns_.path());
+    return RunProgram(argv, env_, ns_.path(), options);
   }
   /// Replaces the variable `name` of the child's environment.
   void SetVariable(const std::string& name, const std::string& value) {
@@ -69,8 +91,8 @@ TEST_F(ProgramTest, VersionAndHelp) {
   EXPECT_EQ(version.out, "Pellmar 1.1\n");
   const ProgramRun help = Run({"--help"});
   EXPECT_EQ(help.exit_code, 0);
-  for (const char* word :
-       {"drives", "list", "send PROJECT", "load PROJECT", "--yes", "--version", "--help"}) {
+  for (const char* word : {"drives", "list", "send PROJECT", "load PROJECT", "--yes", "--dry-run",
+                           "--quiet", "--version", "--help"}) {
     EXPECT_NE(help.out.find(word), std::string::npos) << word;
   }
 }
@@ -108,6 +130,16 @@ TEST_F(ProgramTest, DrivesShowsTheNamespaceAndWhereTheSettingsAre) {
            ProgramDirOnC()}) {
     EXPECT_THAT(outcome.out, HasSubstr(shown));
   }
+  // A settings file kept as a link elsewhere: every read and save goes
+  // where it leads, and the report says so.
+  const std::string kept = ns_ / "dotfiles/Pellmar.ini";
+  WriteText(kept, "[Setting]\r\n");
+  std::filesystem::remove(ns_.settings_file());
+  std::filesystem::create_symlink(kept, ns_.settings_file());
+  outcome = Run({"drives"});
+  EXPECT_THAT(outcome.out,
+              HasSubstr(ns_.settings_file() + "\n" + std::string(20, ' ') + "a link to " +
+                        std::filesystem::canonical(kept).string() + "\n"));
   // A file where the per-user folder would go: it cannot be made, so the
   // settings fall back to the program's folder.
   WriteText(ns_ / "blocker", "x");
@@ -247,9 +279,14 @@ TEST_F(ProgramTest, ADryRunShowsWhatTheRunWouldDoAndChangesNothing) {
   const std::string settings = ReadText(ns_.settings_file());
   ProgramRun run = Run({"send", "--yes", "Alpha", "--dry-run"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  for (const char* shown : {"\na.c\n", "\nb.c\n", "Copied: 2,", "Dry run: nothing was changed."}) {
+  EXPECT_THAT(run.out, StartsWith("Preview of Send: 2 files, "));
+  for (const char* shown : {"\ncopy     a.c  (", "\ncopy     sub\\b.c  (",
+                            "\nWould copy: 2, would replace: 0, would delete: 0, left alone: 0\n"
+                            "Dry run: nothing was changed.\n"}) {
     EXPECT_THAT(run.out, HasSubstr(shown));
   }
+  // Nothing was copied, so nothing says it was.
+  for (const char* never : {"copyed", "Copied:"}) EXPECT_THAT(run.out, Not(HasSubstr(never)));
   EXPECT_FALSE(std::filesystem::exists(Stick("Sync")));
   EXPECT_EQ(ReadText(ns_.settings_file()), settings);
 
@@ -259,7 +296,8 @@ TEST_F(ProgramTest, ADryRunShowsWhatTheRunWouldDoAndChangesNothing) {
   }
   run = Run({"load", "Alpha", "--dry-run"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
-  EXPECT_THAT(run.out, HasSubstr("Would delete: E:\\Sync\\Alpha\\old.txt\n"));
+  EXPECT_THAT(run.out, HasSubstr("\ndelete   old.txt  ("));
+  EXPECT_THAT(run.out, HasSubstr(", would delete: 1, "));
   EXPECT_TRUE(std::filesystem::exists(Stick("Sync/Alpha/old.txt")));
   EXPECT_EQ(ReadText(ns_.settings_file()), settings);
 }
@@ -275,25 +313,133 @@ TEST_F(ProgramTest, IncompleteRunsExitWithOne) {
                        "\nUseZip3=0\nPath in mobile disk3=" + cut + "\nSyncItem4=C:\\Beta\\..\n" +
                        "UseZip4=0\nPath in mobile disk4=E:\\Sync\n");
   WriteText(Stick("Sync/Alpha"), "a file where the folder belongs");
+  // A run refused before it starts is refused to its dry run too, in the
+  // same words; a copy that fails is found only by trying it.
   const struct {
     const char* project;
     const char* stderr_says;
+    bool refused;
   } cases[] = {
-      {"Alpha", "Available capacity in the disk is not enough."},
-      {"Nested", "lie one inside the other"},
-      {"Cut", "holds more for Path in mobile disk3 than a value can (3003 characters)"},
-      {"4", "The project folder C:\\ has no name"},
-      {"Gamma", "no entry \"Gamma\""},
-      {"5", "no entry \"5\""},
+      {"Alpha", "Available capacity in the disk is not enough.", false},
+      {"Nested", "lie one inside the other", true},
+      {"Cut", "holds more for Path in mobile disk3 than a value can (3003 characters)", true},
+      {"4", "The project folder C:\\ has no name", true},
+      {"Gamma", "no entry \"Gamma\"", true},
+      {"5", "no entry \"5\"", true},
   };
   for (const auto& c : cases) {
-    const ProgramRun run = Run({"send", c.project, "--yes"});
-    EXPECT_EQ(run.exit_code, 1) << c.project;
-    EXPECT_THAT(run.err, HasSubstr(c.stderr_says)) << c.project;
+    for (const char* dry : {"--yes", "--dry-run"}) {
+      if (!c.refused && std::string(dry) == "--dry-run") continue;
+      const ProgramRun run = Run({"send", c.project, "--yes", dry});
+      EXPECT_EQ(run.exit_code, 1) << c.project << " " << dry;
+      EXPECT_THAT(run.err, HasSubstr(c.stderr_says)) << c.project << " " << dry;
+    }
   }
   EXPECT_EQ(ReadText(Stick("Sync/Alpha")), "a file where the folder belongs");
   EXPECT_FALSE(std::filesystem::exists(Documents("Nested/Backup/Nested")));
   EXPECT_FALSE(std::filesystem::exists(Stick("Sync/deeper"))) << "a cut folder is never made";
+}
+
+// Ctrl+C during a Send ends it after the file it was at: the counts say how
+// far it got, the exit code is 130, and every file on the stick is whole.
+// During a Send that replaces them, a second Ctrl+C ends the program at
+// once, still with every file whole under its own name; the Send after it
+// completes the work and leaves no scratch file behind.
+TEST_F(ProgramTest, CtrlCStopsBetweenFilesAndASecondEndsAtOnceLeavingEveryFileWhole) {
+  constexpr int kFiles = 3000;
+  const auto name = [](int i) { return "f" + std::to_string(i) + ".txt"; };
+  const auto text = [](int i, const std::string& version) {
+    return version + std::to_string(i) + std::string(static_cast<size_t>(i % 5) * 300, 'x');
+  };
+  const auto write_project = [&](const std::string& version, double days_ago) {
+    for (int i = 0; i < kFiles; ++i) {
+      WriteText(Documents("Alpha/" + name(i)), text(i, version));
+      SetLocalWriteTime(Documents("Alpha/" + name(i)), DaysAgo(days_ago));
+    }
+  };
+  const std::string stick = Stick("Sync/Alpha");
+  // The files under their own names on the stick, each checked to be whole,
+  // as one of `versions`.
+  const auto whole_files = [&](const std::vector<std::string>& versions, bool scratch_allowed) {
+    std::set<std::string> files;
+    for (const std::string& entry : HostNames(stick)) {
+      if (ScratchKindOf(entry)) {
+        EXPECT_TRUE(scratch_allowed) << entry;
+        continue;
+      }
+      const int i = std::stoi(entry.substr(1));
+      const std::string found = ReadText(stick + "/" + entry);
+      bool whole = false;
+      for (const std::string& version : versions) whole = whole || found == text(i, version);
+      EXPECT_TRUE(whole) << entry;
+      files.insert(entry);
+    }
+    return files;
+  };
+  write_project("old", 0.5);
+  MakeFolder(Stick("Sync"));
+  ns_.WriteEntries({Documents("Alpha")}, "E:\\Sync");
+
+  ProgramRun run = Run({"send", "Alpha"}, {.while_running = [&](int pid) {
+                         WaitUntil([&] { return HasEntries(stick); });
+                         kill(pid, SIGINT);
+                       }});
+  EXPECT_EQ(run.exit_code, 130) << run.err;
+  EXPECT_THAT(run.err, HasSubstr(kStopNotice));
+  const std::set<std::string> copied = whole_files({"old"}, false);
+  EXPECT_GT(copied.size(), 0u);
+  EXPECT_LT(copied.size(), size_t{kFiles}) << "the run did not stop";
+  EXPECT_THAT(run.out, HasSubstr("\nCopied: " + std::to_string(copied.size()) + ", failed: 0, "));
+
+  write_project("newer", 0.1);
+  const auto before = std::filesystem::last_write_time(stick);
+  run = Run(
+      {"send", "Alpha"}, {.while_running = [&](int pid) {
+        WaitUntil([&] { return std::filesystem::last_write_time(stick) != before; });
+        kill(pid, SIGINT);
+        WaitUntil([&] { return ReadText(ns_ / "stderr").find(kStopNotice) != std::string::npos; });
+        kill(pid, SIGINT);
+      }});
+  EXPECT_EQ(run.exit_code, 130) << run.err;
+  const std::set<std::string> after = whole_files({"old", "newer"}, true);
+  for (const std::string& file : copied) EXPECT_EQ(after.count(file), 1u) << file << " is gone";
+
+  run = Run({"send", "Alpha"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(whole_files({"newer"}, false).size(), size_t{kFiles});
+}
+
+// On a terminal a run draws a progress line on stderr and erases it when it
+// ends; with --quiet, or with stderr in a file, there is none, and stdout
+// never carries it.
+TEST_F(ProgramTest, AProgressLineOnlyOnATerminalAndNeverWithQuiet) {
+  WriteText(Documents("Alpha/a.c"), "a");
+  WriteText(Documents("Alpha/b.c"), "b");
+  MakeFolder(Stick("Sync"));
+  ns_.WriteEntries({Documents("Alpha")}, "E:\\Sync");
+  const struct {
+    bool terminal;
+    bool quiet;
+    bool progress;
+  } cases[] = {{true, false, true}, {true, true, false}, {false, false, false}};
+  for (const auto& c : cases) {
+    std::filesystem::remove_all(Stick("Sync/Alpha"));
+    std::vector<std::string> args = {"send", "Alpha"};
+    if (c.quiet) args.push_back("--quiet");
+    RunOptions options;
+    options.stderr_on_terminal = c.terminal;
+    const ProgramRun run = Run(args, options);
+    const std::string label =
+        std::string(c.terminal ? "terminal" : "file") + (c.quiet ? " --quiet" : "");
+    EXPECT_EQ(run.exit_code, 0) << label << ": " << run.err;
+    EXPECT_THAT(run.out, HasSubstr("\nCopied: 2, ")) << label;
+    EXPECT_EQ(run.out.find('\x1b'), std::string::npos) << label;
+    EXPECT_EQ(run.err.find(" of 2 files, ") != std::string::npos, c.progress) << label;
+    EXPECT_EQ(run.err.find('\x1b') != std::string::npos, c.progress) << label;
+    if (c.progress) {
+      EXPECT_THAT(run.err, ::testing::EndsWith("\r\x1b[K")) << "not erased";
+    }
+  }
 }
 
 }  // namespace

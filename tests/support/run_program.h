@@ -3,6 +3,7 @@
 #ifndef PELLMAR_TESTS_SUPPORT_RUN_PROGRAM_H_
 #define PELLMAR_TESTS_SUPPORT_RUN_PROGRAM_H_
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,21 @@ struct ProgramRun {
 ProgramRun RunProgram(const std::vector<std::string>& argv,
                       const std::vector<std::string>& environment,
                       const std::string& scratch_folder);
+
+/// How RunProgram runs the program, beyond its arguments and environment.
+struct RunOptions {
+  /// stderr on a terminal of its own, 80 columns wide, rather than in a
+  /// file; what the terminal shows is `err` (its "\n" as "\r\n").
+  bool stderr_on_terminal = false;
+  /// Called with the program's process id once it has started; the
+  /// program is waited for when it returns.
+  std::function<void(int pid)> while_running;
+};
+
+/// RunProgram with `options`.
+ProgramRun RunProgram(const std::vector<std::string>& argv,
+                      const std::vector<std::string>& environment,
+                      const std::string& scratch_folder, const RunOptions& options);
 
 }  // namespace pellmar
 

@@ -4,7 +4,6 @@
 #include <string>
 
 #include "core/messages.h"
-#include "support/tiny_tmpfs.h"
 #include "support/window_fixture.h"
 
 namespace pellmar {
@@ -119,23 +118,6 @@ TEST_F(RunWindowTest, CtrlZBringsARemovedProjectBackWithItsSettings) {
   EXPECT_EQ(w.entries().slot(2).removable_folder, beta.removable_folder);
   EXPECT_EQ(w.edExclude.text(), "tmp");
   EXPECT_FALSE(w.CanUndoRemove());
-}
-
-// A removable folder typed on another drive is counted against that
-// drive's space, not the one the selection showed.
-TEST_F(RunWindowTest, TheSpaceCountIsOfTheDriveTheRunWritesTo) {
-  ns_.InsertDrive('F');
-  TinyTmpfs small(ns_.drive('F'), 1 << 20);
-  if (!small.mounted()) GTEST_SKIP() << small.skip_reason();
-  TMain& w = StartWithFiles(0);
-  WriteText(Documents("Alpha/a.bin"), std::string(700'000, 'a'));
-  WriteText(Documents("Alpha/b.bin"), std::string(700'000, 'b'));
-  w.edMediaDir.UserEdit("F:\\");
-  w.btnSend.Click();
-  ASSERT_FALSE(dialogs_.messages.empty());
-  EXPECT_EQ(dialogs_.messages[0], "Not enough disc size!");
-  EXPECT_EQ(FilesBelow(ns_.drive('F')), 1u);
-  EXPECT_THAT(w.StatusBar1.panel_text(0), StartsWith("Available disk size:3"));
 }
 
 TEST_F(RunWindowTest, HelpWithNoViewerNamesTheHelpFile) {

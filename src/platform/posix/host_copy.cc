@@ -13,6 +13,7 @@
 #include <memory>
 
 #include "platform/posix/error_mapping.h"
+#include "platform/posix/held_signals.h"
 #include "platform/posix/host_rename.h"
 #include "platform/posix/host_versions.h"
 #include "platform/posix/new_copy.h"
@@ -243,6 +244,10 @@ Status Replace(NewCopy& copy, PosixFolder& to, const FileFacts& replaced,
   std::string scratch;
   Status status = copy.NameForSwap(&scratch);
   if (!status.ok()) return status;
+  // From here until the old version is disposed of, a user's file may
+  // stand under a scratch name or its name may be free: a signal that ends
+  // the program waits until that is over.
+  const HeldSignals held;
   std::string old_at;
   status = SwapIn(to, scratch, replaced, copy_info.st_ino, versions.trash, &old_at);
   if (!status.ok()) {

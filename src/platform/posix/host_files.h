@@ -35,7 +35,12 @@ Status HostFolderChain(const std::string& host_path, std::vector<FileIdentity>* 
 /// Reads a regular file whole; anything else (a FIFO, a device) is refused.
 Status ReadHostFile(const std::string& host_path, std::string* contents);
 
-/// Writes `contents` beside `host_path` and renames it into place.
+/// The file a link at `host_path` leads to, all links on the way
+/// resolved; `host_path` itself when it is no link or leads nowhere.
+std::string FollowLink(const std::string& host_path);
+
+/// Writes `contents` beside `host_path` and renames it into place; at a
+/// link, the file it leads to (FollowLink) is the one replaced.
 Status ReplaceHostFile(const std::string& host_path, const std::string& contents);
 
 }  // namespace pellmar

@@ -26,6 +26,8 @@ Status WriteAll(int fd, const std::string& contents, const std::string& path) {
   return Status::Ok();
 }
 
+}  // namespace
+
 // A settings file kept as a link into a folder of dotfiles stays a link:
 // the file the link leads to is the one replaced.
 std::string FollowLink(const std::string& host_path) {
@@ -35,8 +37,6 @@ std::string FollowLink(const std::string& host_path) {
   if (realpath(host_path.c_str(), resolved) == nullptr) return host_path;
   return resolved;
 }
-
-}  // namespace
 
 Status ReadHostFile(const std::string& host_path, std::string* contents) {
   contents->clear();

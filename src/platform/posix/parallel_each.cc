@@ -4,9 +4,6 @@
 // caller instead of holding it up.
 #include "platform/posix/parallel_each.h"
 
-#include <pthread.h>
-#include <signal.h>
-
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -15,6 +12,8 @@
 #include <mutex>
 #include <system_error>
 #include <thread>
+
+#include "platform/posix/held_signals.h"
 
 namespace pellmar {
 namespace {
@@ -77,7 +76,10 @@ class Helper {
  private:
   Helper() {
     try {
-      thread_ = std::thread([this] { Serve(); });
+      // Signals are the program's to handle, on its own thread: one that
+      // reached the helper could end the program while the main thread
+      // holds signals back to finish a replacement.
+      thread_ = ThreadWithoutSignals([this] { Serve(); });
       started_ = true;
     } catch (const std::system_error&) {
       // No thread to be had: every batch runs on its caller, as before.
@@ -105,10 +107,6 @@ class Helper {
   }
 
   void Serve() {
-    // Signals are the program's to handle, on its own thread.
-    sigset_t all;
-    sigfillset(&all);
-    pthread_sigmask(SIG_BLOCK, &all, nullptr);
     uint64_t seen = 0;
     while (WaitForBatch(seen)) {
       seen = posted_.load();

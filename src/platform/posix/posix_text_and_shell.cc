@@ -8,12 +8,13 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
-#include <chrono>
 #include <thread>
 
 #include "platform/posix/error_mapping.h"
+#include "platform/posix/held_signals.h"
 #include "platform/posix/posix_platform.h"
 
 extern char** environ;
@@ -91,7 +92,7 @@ Status SpawnDetached(const std::vector<std::string>& arguments, const std::strin
     if (ended < 0 && errno != EINTR) return Status::Ok();
     std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs));
   }
-  std::thread([pid] {
+  ThreadWithoutSignals([pid] {
     while (waitpid(pid, nullptr, 0) < 0 && errno == EINTR) {
     }
   }).detach();

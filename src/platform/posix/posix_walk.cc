@@ -12,6 +12,7 @@
 #include "platform/path_text.h"
 #include "platform/posix/debris.h"
 #include "platform/posix/error_mapping.h"
+#include "platform/posix/held_signals.h"
 #include "platform/posix/host_copy.h"
 #include "platform/posix/host_files.h"
 #include "platform/posix/host_versions.h"
@@ -161,6 +162,9 @@ Status PosixPlatform::RemoveFileIn(OpenFolder& folder_handle, const FileFacts& e
   if (status.ok() && to_trash) status = trash().Ready(folder.fd(), folder.host());
   if (!status.ok()) return status;
   const std::string aside = NewScratchName(ScratchKind::kReplaced);
+  // Moved aside, the file is under a scratch name until it is in the trash
+  // or back: a signal that ends the program waits until then.
+  const HeldSignals held;
   status = MoveAsideChecked(folder, expected, aside, trash());
   if (!status.ok()) return status;
   std::string trashed_as;

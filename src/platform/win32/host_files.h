@@ -36,6 +36,10 @@ FileIdentity HostIdentity(const std::wstring& path);
 /// to its root, as the file system has them (links resolved), nearest first.
 Status HostFolderChain(const std::wstring& path, std::vector<FileIdentity>* chain);
 
+/// The file a link at `path` leads to; `path` itself when it is no link
+/// or leads nowhere.
+std::wstring FollowLink(const std::wstring& path);
+
 /// Reads a regular file whole.
 Status ReadHostFile(const std::wstring& path, std::string* contents);
 /// Writes `contents` beside `path` and renames it into place; a link is

@@ -38,6 +38,8 @@ Status WriteAll(HANDLE file, const std::string& contents, const std::wstring& pa
   return Status::Ok();
 }
 
+}  // namespace
+
 // A settings file kept as a link elsewhere stays a link: the file the link
 // leads to is the one replaced.
 std::wstring FollowLink(const std::wstring& path) {
@@ -54,8 +56,6 @@ std::wstring FollowLink(const std::wstring& path) {
   if (length == 0 || length >= MAX_PATH * 4) return path;
   return std::wstring(real, length);
 }
-
-}  // namespace
 
 Status ReadHostFile(const std::wstring& path, std::string* contents) {
   contents->clear();
