@@ -1,6 +1,7 @@
 // The list, send and load verbs: the window's reactions run headless.
 #include "app/sync_commands.h"
 
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -30,6 +31,10 @@ class HeadlessSession {
     host_.while_modal = [](TLogViewer& log) { PrintLogWindow(std::cout, log); };
     log_.SetHost(&host_);
     main_.SaveOnlyChanges();
+    // A benchmark aid, read here alone: bench/run.sh --plan times a run
+    // with its plan against the same run without one.
+    const char* no_plan = std::getenv("PELLMAR_NO_PLAN");
+    if (no_plan != nullptr && std::string(no_plan) == "1") main_.SkipPlans();
     main_.FormCreate();
     main_.TellEntriesBeyondLimit();
   }
