@@ -1,12 +1,13 @@
 # The benchmark's runner and its table, sourced by run.sh.
 # Contestants are arrays holding a command line; `label` names them in the
 # table, `fresh_dest` says which folder must be gone before a copying run,
-# and `expect_copied` what a pellmar run must report ("Copied: N").
+# `prepare` names a function run untimed before each run, and
+# `expect_copied` what a pellmar run must report ("Copied: N").
 # Results are kept per "case/contestant": wall times in microseconds, peak
 # resident sizes in KB. run.sh sets `logs`, the folder for run output.
 # shellcheck shell=bash disable=SC2154
 
-declare -A label fresh_dest expect_copied walls peaks
+declare -A label fresh_dest prepare expect_copied walls peaks
 
 # Runs one contestant once and records its wall time and peak memory.
 # /usr/bin/time gives the peak; its own wall figure is 10 ms coarse, so
@@ -16,6 +17,7 @@ run_one() {
   local key=$1 name=$2
   local -n command_line=$name
   local out=$logs/$name.out timing=$logs/time.out start end
+  [[ -z ${prepare[$name]:-} ]] || "${prepare[$name]}"
   if [[ -n ${fresh_dest[$name]:-} ]]; then
     rm -rf "${fresh_dest[$name]}"
     sync

@@ -3,8 +3,18 @@
 # cost of stat'ing both trees, on deterministic trees in tmpfs mounts, and
 # prints one table of medians and ratios (pellmar / peer).
 #
-# Usage: bash bench/run.sh [--quick] [--runs N]
+# Usage: bash bench/run.sh [--quick | --plan] [--runs N]
 #   --quick   10,000 small files only, 3 rounds: a try-out of a few seconds
+#   --plan    only what the plan of a run costs, on the host disk (case 6):
+#             a Send of 100,000 files with nothing to do, and one that finds
+#             1,000 of them (1%) newer than their copies, each against the
+#             very same Send with PELLMAR_NO_PLAN=1. That switch, a benchmark
+#             aid read by the command line alone, sends the run straight to
+#             its walk without a plan first; nothing else differs. With
+#             nothing to do a Send is its plan alone, so the first ratio is
+#             plan / walk; with 1% newer it is (plan + run) / run. `send
+#             --dry-run` cannot stand in for the plan: it is the whole run on
+#             a platform that changes nothing, so plan and walk again.
 #   --runs N  rounds per case (default 5; at most 3 for first Sends of 100,000
 #             files or more)
 # PELLMAR_BIN=path skips the Release build and times that binary instead.
@@ -15,12 +25,14 @@ set -euo pipefail
 bench=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$bench")
 quick=0
+plan_only=0
 runs=5
 while (($#)); do
   case $1 in
     --quick) quick=1 runs=3 ;;
+    --plan) plan_only=1 ;;
     --runs) runs=${2:?--runs needs a number}; shift ;;
-    *) echo "usage: bash bench/run.sh [--quick] [--runs N]" >&2; exit 2 ;;
+    *) echo "usage: bash bench/run.sh [--quick | --plan] [--runs N]" >&2; exit 2 ;;
   esac
   shift
 done
@@ -69,13 +81,18 @@ build_pellmar() {
 
 # Source and stick each get a tmpfs of their own, so the host disk's
 # writeback and the other side's pages decide nothing. Without the right to
-# mount, plain folders do, and the header says so.
+# mount, plain folders do, and the header says so. The plan's cost is
+# measured on the host disk itself: /var/tmp, which is a disk folder where
+# /tmp may be a tmpfs.
 make_world() {
-  work=$(mktemp -d /tmp/pellmar-bench-XXXXXX)
+  local parent=/tmp
+  ((plan_only)) && parent=/var/tmp
+  work=$(mktemp -d "$parent/pellmar-bench-XXXXXX")
   src=$work/src stick=$work/stick
   mkdir -p "$src" "$stick"
   local m
   for m in "$src" "$stick"; do
+    ((plan_only)) && break
     if mount -t tmpfs -o mode=0755 pellmar-bench "$m" 2> /dev/null; then mounted+=("$m"); fi
   done
   # The runs' output stays off the host disk too.
@@ -93,7 +110,9 @@ remove_world() {
 place_text() {
   local fs
   fs=$(stat -f -c %T "$1")
-  if [[ " ${mounted[*]} " == *" $1 "* ]]; then echo "$fs, mounted for this run"; else
+  if [[ " ${mounted[*]} " == *" $1 "* ]]; then echo "$fs, mounted for this run"; elif ((plan_only)); then
+    echo "$fs, a plain folder on the host disk"
+  else
     echo "$fs, a plain folder (mounting was not allowed)"
   fi
 }
@@ -164,6 +183,33 @@ no_change() {
   alternate "$case" "$rounds" "p_$case" "c_$case" "r_$case" "f_$case"
 }
 
+# The copies on the stick of 1% of the project's files (the first file of
+# each folder), dated back to 2000 before each run, so that every run finds
+# exactly those newer on the disk.
+age_one_percent() {
+  find "$stick/Sync/$main" -name 'file00000.*' -exec touch -d 2000-01-01 {} +
+  sync
+}
+
+# A Send with its plan against the same Send without one, with nothing to
+# do and with 1% to copy.
+plan_cost() {
+  local project=$1 files=$2 rounds=$3
+  "$bin" send "$project" --yes > "$logs/first.out" 2>&1 ||
+    { echo "bench: the first Send of $project failed" >&2; exit 1; }
+  sync
+  local -n plan_idle=p_plan_idle bare_idle=n_plan_idle plan_some=p_plan_some bare_some=n_plan_some
+  plan_idle=(env "$bin" send "$project" --yes)
+  bare_idle=(env PELLMAR_NO_PLAN=1 "$bin" send "$project" --yes)
+  plan_some=("${plan_idle[@]}") bare_some=("${bare_idle[@]}")
+  label[n_plan_idle]="PELLMAR_NO_PLAN=1" label[n_plan_some]="PELLMAR_NO_PLAN=1"
+  expect_copied[p_plan_idle]=0 expect_copied[n_plan_idle]=0
+  expect_copied[p_plan_some]=$((files / 100)) expect_copied[n_plan_some]=$((files / 100))
+  prepare[p_plan_some]=age_one_percent prepare[n_plan_some]=age_one_percent
+  alternate plan_idle "$rounds" p_plan_idle n_plan_idle
+  alternate plan_some "$rounds" p_plan_some n_plan_some
+}
+
 list_case() {
   p_list=("$bin" list)
   alternate list $((runs * 2)) p_list
@@ -180,6 +226,9 @@ drop_project() {
 
 # --- main -------------------------------------------------------------------
 
+# 100000 -> 100,000
+k() { sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<< "$1"; }
+
 install_missing
 build_pellmar
 work="" mounted=()
@@ -195,6 +244,20 @@ load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
 
 main=small$main_files
 make_small "$main_files"
+if ((plan_only)); then
+  plan_cost "$main" "$main_files" "$runs"
+  row "6 no-change Send, $(k "$main_files") files" plan_idle p_plan_idle n_plan_idle
+  row "6 Send, $(k $((main_files / 100))) of $(k "$main_files") newer" plan_some p_plan_some n_plan_some
+  echo
+  echo "pellmar benchmark, the plan's cost, $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "pellmar: $bin (built $(date -u -r "$bin" '+%Y-%m-%d %H:%M UTC'))"
+  echo "machine: Linux $(uname -r), $(nproc) CPUs, load average $load_at_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end"
+  echo "source:  $(place_text "$src");  stick (E:): $(place_text "$stick")"
+  echo "runs:    $runs per contestant after one warm-up each, in alternating order; wall seconds; ratio = with plan / PELLMAR_NO_PLAN=1"
+  echo
+  print_table
+  exit 0
+fi
 first_send first "$main" "$main_files" "$slow_runs"
 no_change send "$main" "$runs" send
 no_change load "$main" "$runs" load
@@ -216,7 +279,6 @@ list_case
 
 # --- the table ----------------------------------------------------------------
 
-k() { sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<< "$1"; }
 row "1 no-change Send, $(k "$main_files") files" send p_send c_send 0.9
 row "" send p_send r_send 0.75
 row "" send p_send f_send 1.35

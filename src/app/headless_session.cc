@@ -1,7 +1,9 @@
 // The window's reactions run headless, with the terminal's share of a run.
 #include "app/headless_session.h"
 
+#include <cstdlib>
 #include <iostream>
+#include <string>
 
 #include "app/stop_signals.h"
 #include "core/run_progress.h"
@@ -40,6 +42,10 @@ HeadlessSession::HeadlessSession(Platform& platform, const SessionOptions& optio
   };
   log_.Memo.on_update = [this] { display_.LogChanged(main_.run_in_progress()); };
   main_.SaveOnlyChanges();
+  // A benchmark aid, read here alone: bench/run.sh --plan times a run with
+  // its plan against the same run without one.
+  const char* no_plan = std::getenv("PELLMAR_NO_PLAN");
+  if (no_plan != nullptr && std::string(no_plan) == "1") main_.SkipPlans();
   main_.FormCreate();
   main_.TellEntriesBeyondLimit();
 }

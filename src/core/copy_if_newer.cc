@@ -5,6 +5,7 @@
 
 #include "core/messages.h"
 #include "core/send_load.h"
+#include "core/storable_file.h"
 #include "core/text_ops.h"
 #include "platform/dos_time.h"
 #include "platform/path_text.h"
@@ -204,6 +205,16 @@ CopyOutcome CopyListedFile(SyncRun& run, OpenFolder& source, const FileFacts& fi
                            TargetListing& target_folder) {
   ++run.candidates_handled;
   const bool source_regular = !IsDevice(file) && !IsFolder(file);
+  if (source_regular) {
+    // Asked before the target: where a name is stored under another, the
+    // file found under it may be another one ("a" for "a.").
+    const std::string why = WhyNotStorable(file.name, file.size, run.target_limits);
+    if (!why.empty()) {
+      run.outcome.Skip(ChildPath(source.path(), file.name) + ": not copied, " +
+                       target_folder.folder() + " " + why);
+      return Finish(run, CopyOutcome::kNotStorable);
+    }
+  }
   const std::optional<FileFacts> target =
       source_regular ? target_folder.Find(file.name) : std::nullopt;
   switch (DecideCopy(file, target, run.ignore_hour_shift)) {

@@ -18,11 +18,12 @@ enum class CopyOutcome {
   kSourceGone,  // nothing at the source path any more: nothing done
   kUpToDate,    // the target is as new as the source or newer
   kCopied,
-  kFailed,      // the copy was attempted and failed: logged, counted, close requested
-  kNotRegular,  // the source or the target is no regular file: left alone, reported
-  kChanged,     // a file changed after the decision, or while copied: left alone, reported
-  kRefused,     // not enough space: the caller ends the folder it walks
-  kMediumGone,  // the removable disk went away: the whole run ends
+  kFailed,       // the copy was attempted and failed: logged, counted, close requested
+  kNotRegular,   // the source or the target is no regular file: left alone, reported
+  kNotStorable,  // too large, or a name the target cannot store: left out, reported
+  kChanged,      // a file changed after the decision, or while copied: left alone, reported
+  kRefused,      // not enough space: the caller ends the folder it walks
+  kMediumGone,   // the removable disk went away: the whole run ends
 };
 
 /// False for a refusal, which ends the level being walked, and for a medium
@@ -59,7 +60,9 @@ CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
 
 /// The same for the file `file` of the open folder `source`, as its listing
 /// has just given it, into a target folder whose listing serves every file
-/// of the walk's level: neither file is looked up again.
+/// of the walk's level: neither file is looked up again. A file that the
+/// file system of the run's target cannot hold is left out, whatever the
+/// target holds under its name.
 CopyOutcome CopyListedFile(SyncRun& run, OpenFolder& source, const FileFacts& file,
                            TargetListing& target_folder);
 

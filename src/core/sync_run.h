@@ -49,6 +49,10 @@ struct SyncRun {
   Status medium_recorded;
   bool medium_gone = false;  // the run ended because the medium went away
 
+  /// What the file system copied onto cannot hold (for Send the medium's,
+  /// for Load the project folder's), learned when the walk starts.
+  FileSystemLimits target_limits;
+
   RunOutcome outcome;
   /// Told of every act; nullptr when nobody watches.
   RunObserver* observer = nullptr;

@@ -7,6 +7,7 @@
 #include "core/candidate.h"
 #include "core/copy_if_newer.h"
 #include "core/name_fold.h"
+#include "core/storable_file.h"
 #include "core/target_listing.h"
 #include "core/text_ops.h"
 #include "platform/dos_time.h"
@@ -35,13 +36,17 @@ bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 bool IsLink(const FileFacts& facts) { return (facts.attributes & kAttrReparsePoint) != 0; }
 
 // The names of a level that would be one name where they are copied to:
-// neither may be copied over the other.
-std::unordered_map<std::string, int> TwinNames(const FolderListing& listing,
+// neither may be copied over the other. A name the target cannot store is
+// never copied, so it takes no other name's place ("a." beside "a").
+std::unordered_map<std::string, int> TwinNames(const SyncRun& run, const FolderListing& listing,
                                                TargetListing& target) {
   std::unordered_map<std::string, int> counts;
   if (listing.entries.size() < 4 || !target.CaseBlind()) return counts;  // ".", ".." and one
   for (const FileFacts& entry : listing.entries) {
-    if (!IsDotEntry(entry.name)) ++counts[FoldedName(entry.name)];
+    if (IsDotEntry(entry.name) || !WhyNotStorable(entry.name, 0, run.target_limits).empty()) {
+      continue;
+    }
+    ++counts[FoldedName(entry.name)];
   }
   std::erase_if(counts, [](const auto& folded) { return folded.second < 2; });
   return counts;
@@ -106,6 +111,11 @@ void HandleFolder(SyncRun& run, Level& level, const std::string& path, const Fil
     run.outcome.Skip(path + ": a link to a folder or another file system, not followed");
     return;
   }
+  const std::string why = WhyNotStorable(entry.name, 0, run.target_limits);
+  if (!why.empty()) {
+    run.outcome.Skip(path + ": not visited, " + level.target.folder() + " " + why);
+    return;
+  }
   FolderHandle folder;
   const Status opened = run.platform.OpenChildFolder(level.source, entry.name, &folder);
   if (!opened.ok()) {
@@ -129,7 +139,7 @@ void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
   Level level{source, target, LevelDateWindow(run.platform, run.days), {}};
   if (!listing.status.ok() && !run.medium.StillThere()) return run.EndForMediumGone();
   ReportListingGaps(run, source.path(), listing);
-  level.twins = TwinNames(listing, target);
+  level.twins = TwinNames(run, listing, target);
   // One buffer for the paths of the level: a tree of many small files
   // would otherwise pay an allocation for every one.
   std::string path = ChildPath(source.path(), "");
@@ -174,6 +184,9 @@ void SyncTree(SyncRun& run, const std::string& source_folder, std::string destin
   // started with.
   const VolumeGuard guard = run.OnRemovable(source_folder) ? VolumeGuard{} : run.medium.Guard();
   TargetListing target(run.platform, std::move(destination_root), guard);
+  // The walk never enters another file system on the side it copies onto,
+  // so what its root's cannot hold holds for the whole walk.
+  run.target_limits = target.Limits();
   WalkLevel(run, *source, target);
   // The folders held open may outlive the medium's mount (a lazy unmount):
   // whatever was written went onto the medium, but the user is told.

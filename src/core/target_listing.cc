@@ -111,19 +111,30 @@ bool TargetListing::CaseBlind() {
   Status why;
   if (OpenFolder* folder = Open(false, &why)) {
     case_blind_ = platform_.IsCaseBlind(*folder);
+  } else if (parent_ != nullptr) {
+    case_blind_ = parent_->CaseBlind();
   } else {
-    case_blind_ = parent_ != nullptr ? parent_->CaseBlind() : RootCaseBlind();
+    FolderHandle above = NearestAboveRoot();
+    case_blind_ = above != nullptr && platform_.IsCaseBlind(*above);
   }
   return *case_blind_;
 }
 
+FileSystemLimits TargetListing::Limits() {
+  Status why;
+  if (OpenFolder* folder = Open(false, &why)) return platform_.LimitsAt(*folder);
+  if (parent_ != nullptr) return parent_->Limits();
+  FolderHandle above = NearestAboveRoot();
+  return above != nullptr ? platform_.LimitsAt(*above) : FileSystemLimits{};
+}
+
 // A root not made yet will be made in the nearest folder above it that
 // exists, on that folder's file system.
-bool TargetListing::RootCaseBlind() {
+FolderHandle TargetListing::NearestAboveRoot() {
   for (std::string level = ParentOf(path_);; level = ParentOf(level)) {
     FolderHandle above;
-    if (platform_.OpenFolderAt(level, &above).ok()) return platform_.IsCaseBlind(*above);
-    if (ParentOf(level) == level) return false;
+    if (platform_.OpenFolderAt(level, &above).ok()) return above;
+    if (ParentOf(level) == level) return nullptr;
   }
 }
 

@@ -39,6 +39,9 @@ class TargetListing {
   /// True when the folder's file system takes names that differ only in
   /// case for one entry; asked of the nearest folder of it that exists.
   bool CaseBlind();
+  /// What the folder's file system cannot hold; asked of the nearest
+  /// folder of it that exists.
+  FileSystemLimits Limits();
 
   /// Notes that `name` may have appeared in the folder since it was listed
   /// (a file copied in, a folder made by a deeper level).
@@ -47,7 +50,7 @@ class TargetListing {
  private:
   void List();
   bool MayMatchAnotherSpelling(const std::string& name);
-  bool RootCaseBlind();
+  FolderHandle NearestAboveRoot();
 
   Platform& platform_;
   TargetListing* const parent_ = nullptr;

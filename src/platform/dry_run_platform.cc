@@ -10,21 +10,29 @@ namespace pellmar {
 
 namespace {
 
+// What a folder's file system is like; a folder the run would have made
+// lies on the file system of its parent.
+struct FolderTraits {
+  bool case_blind = false;
+  FileSystemLimits limits;
+};
+
 // A folder as the dry run sees it: a real one, or one it would have made.
 class DryFolder : public OpenFolder {
  public:
-  DryFolder(std::string path, FileIdentity identity, FolderHandle real, bool case_blind)
-      : OpenFolder(std::move(path), identity), real_(std::move(real)), case_blind_(case_blind) {}
+  DryFolder(std::string path, FileIdentity identity, FolderHandle real, FolderTraits traits)
+      : OpenFolder(std::move(path), identity), real_(std::move(real)), traits_(traits) {}
   /// The real folder; nullptr for one the run would have made.
   OpenFolder* real() const { return real_.get(); }
-  bool case_blind() const { return case_blind_; }
+  const FolderTraits& traits() const { return traits_; }
 
  private:
   FolderHandle real_;
-  bool case_blind_;
+  FolderTraits traits_;
 };
 
 DryFolder& AsDry(OpenFolder& folder) { return static_cast<DryFolder&>(folder); }
+const DryFolder& AsDry(const OpenFolder& folder) { return static_cast<const DryFolder&>(folder); }
 
 bool Missing(const Status& status) {
   return status.code == kErrorPathNotFound || status.code == kErrorFileNotFound;
@@ -33,13 +41,14 @@ bool Missing(const Status& status) {
 }  // namespace
 
 Status DryRunPlatform::Wrap(const std::string& path, Status opened, FolderHandle real,
-                            bool case_blind_if_made, FolderHandle* folder) {
+                            const OpenFolder* made_in, FolderHandle* folder) {
   if (opened.ok()) {
     const FileIdentity identity = real->identity();
-    const bool case_blind = inner().IsCaseBlind(*real);
-    *folder = std::make_unique<DryFolder>(path, identity, std::move(real), case_blind);
+    const FolderTraits traits{inner().IsCaseBlind(*real), inner().LimitsAt(*real)};
+    *folder = std::make_unique<DryFolder>(path, identity, std::move(real), traits);
   } else if (Missing(opened) && made_folders_.count(path) != 0) {
-    *folder = std::make_unique<DryFolder>(path, FileIdentity{}, nullptr, case_blind_if_made);
+    const FolderTraits traits = made_in != nullptr ? AsDry(*made_in).traits() : FolderTraits{};
+    *folder = std::make_unique<DryFolder>(path, FileIdentity{}, nullptr, traits);
     return Status::Ok();
   }
   return opened;
@@ -48,7 +57,7 @@ Status DryRunPlatform::Wrap(const std::string& path, Status opened, FolderHandle
 Status DryRunPlatform::OpenFolderAt(const std::string& path, FolderHandle* folder) {
   FolderHandle real;
   Status opened = inner().OpenFolderAt(path, &real);
-  return Wrap(path, std::move(opened), std::move(real), false, folder);
+  return Wrap(path, std::move(opened), std::move(real), nullptr, folder);
 }
 
 Status DryRunPlatform::OpenChildFolder(OpenFolder& parent, const std::string& name,
@@ -60,7 +69,7 @@ Status DryRunPlatform::OpenChildFolder(OpenFolder& parent, const std::string& na
     opened = inner().OpenChildFolder(*AsDry(parent).real(), name, &real);
   }
   // One the run would have made lies on the file system of its parent.
-  return Wrap(path, std::move(opened), std::move(real), AsDry(parent).case_blind(), child);
+  return Wrap(path, std::move(opened), std::move(real), &parent, child);
 }
 
 Status DryRunPlatform::MakeChildFolder(OpenFolder& parent, const std::string& name,
@@ -97,7 +106,11 @@ Status DryRunPlatform::CompareFiles(OpenFolder& a, const FileFacts& a_file, Open
   return inner().CompareFiles(*real_a, a_file, *real_b, b_file, same);
 }
 
-bool DryRunPlatform::IsCaseBlind(OpenFolder& folder) { return AsDry(folder).case_blind(); }
+bool DryRunPlatform::IsCaseBlind(OpenFolder& folder) { return AsDry(folder).traits().case_blind; }
+
+FileSystemLimits DryRunPlatform::LimitsAt(OpenFolder& folder) {
+  return AsDry(folder).traits().limits;
+}
 
 bool DryRunPlatform::FolderExists(const std::string& path) {
   return made_folders_.count(path) != 0 || inner().FolderExists(path);

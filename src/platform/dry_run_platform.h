@@ -33,6 +33,7 @@ class DryRunPlatform : public ForwardingPlatform {
   Status CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
                       const FileFacts& b_file, bool* same) override;
   bool IsCaseBlind(OpenFolder& folder) override;
+  FileSystemLimits LimitsAt(OpenFolder& folder) override;
   bool FolderExists(const std::string& path) override;
 
   // The changes: noted, not made. Nothing is opened on the desktop either.
@@ -58,7 +59,8 @@ class DryRunPlatform : public ForwardingPlatform {
   }
 
  private:
-  Status Wrap(const std::string& path, Status opened, FolderHandle real, bool case_blind_if_made,
+  // `made_in`: the parent a folder the run would have made is made in.
+  Status Wrap(const std::string& path, Status opened, FolderHandle real, const OpenFolder* made_in,
               FolderHandle* folder);
 
   std::set<std::string> made_folders_;       // folders the run would have made

@@ -51,6 +51,7 @@ class ForwardingPlatform : public Platform {
     return inner_.CompareFiles(a, af, b, bf, same);
   }
   bool IsCaseBlind(OpenFolder& f) override { return inner_.IsCaseBlind(f); }
+  FileSystemLimits LimitsAt(OpenFolder& f) override { return inner_.LimitsAt(f); }
 
   FolderListing ListFolder(const std::string& p) override { return inner_.ListFolder(p); }
   std::optional<FileFacts> FindFile(const std::string& p) override { return inner_.FindFile(p); }

@@ -172,6 +172,17 @@ struct CopyResult {
   std::string warning;         // what went wrong once the copy was in place
 };
 
+/// What the file system of a folder cannot hold, so that a run leaves such
+/// a file out, and says so, before it copies anything: a file too large
+/// would fail part-way through its copy, and a name the file system changes
+/// as it stores it ("a." stored as "a") could land over another file.
+struct FileSystemLimits {
+  int64_t max_file_size = 0;  // the largest file it holds, in bytes; 0: no limit a run meets
+  // Names follow the Windows rules: none of " * < > ? | or a control
+  // character in them, and no blank or dot at their end.
+  bool windows_names = false;
+};
+
 /// A local calendar date and time of day.
 struct LocalDateTime {
   int year = 1980, month = 1, day = 1;
@@ -248,6 +259,9 @@ class Platform {
   /// True when the file system of `folder` takes names that differ only in
   /// letter case for the same entry (FAT, exFAT, NTFS).
   virtual bool IsCaseBlind(OpenFolder& folder) = 0;
+  /// What the file system of `folder` cannot hold (FAT: no file of 4 GiB
+  /// or more; FAT, exFAT and NTFS: no name beyond the Windows rules).
+  virtual FileSystemLimits LimitsAt(OpenFolder& folder) = 0;
 
   /// Opens the folder at `path`, making it first with every missing parent,
   /// one level at a time from the deepest folder that exists. With an active

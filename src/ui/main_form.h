@@ -92,6 +92,10 @@ class TMain : public SyncWindow {
   /// what it would write: the command line's way, which runs alongside the
   /// window and editors.
   void SaveOnlyChanges() { save_only_changes_ = true; }
+  /// A benchmark aid: Send and Load go straight to the walk, without the
+  /// plan that gives the progress its totals, so that the plan's cost can
+  /// be measured against the same run without it (bench/run.sh --plan).
+  void SkipPlans() { plan_runs_ = false; }
   /// A key released while the window itself has the focus.
   void FormKeyUp(int key);
   /// A key released on a control: only those of kKeyUpControls pass it on
@@ -267,6 +271,7 @@ class TMain : public SyncWindow {
   // What a save right after start-up would have written.
   StoredSettings settings_as_loaded_;
   bool save_only_changes_ = false;
+  bool plan_runs_ = true;
   RunOutcome last_run_;
   RunPlan last_preview_;
   bool run_in_progress_ = false;

@@ -74,8 +74,10 @@ bool TMain::RunSyncTree(const RunSides& sides) {
     return false;
   }
   HoldControls();
-  RunPlan plan = PlanRun(run, sides.source, sides.destination, false);
-  if (plan.outcome.stopped || !plan.NeedsRun()) {
+  if (!plan_runs_) {
+    SyncTree(run, sides.source, sides.destination);
+  } else if (RunPlan plan = PlanRun(run, sides.source, sides.destination, false);
+             plan.outcome.stopped || !plan.NeedsRun()) {
     // Nothing to change: the plan made the very decisions the run would.
     run.outcome = std::move(plan.outcome);
   } else {

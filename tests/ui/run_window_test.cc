@@ -126,7 +126,9 @@ TEST_F(RunWindowTest, HelpWithNoViewerNamesTheHelpFile) {
   shell_.starts = false;
   w.btnHelp.Click();
   ASSERT_EQ(dialogs_.messages.size(), 1u);
-  EXPECT_THAT(dialogs_.messages[0], HasSubstr(ProgramFile("Help.htm")));
+  // Where the host has it: slashes differ between the two systems.
+  EXPECT_THAT(dialogs_.messages[0], StartsWith("No program is set up to show the help."));
+  EXPECT_THAT(dialogs_.messages[0], HasSubstr("program/Help.htm"));
 }
 
 }  // namespace

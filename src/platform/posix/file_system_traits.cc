@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <sys/vfs.h>
 
+#include <cstdint>
 #include <fstream>
 #include <sstream>
 
@@ -15,6 +16,9 @@ namespace {
 constexpr long kMsdosMagic = 0x4d44;
 constexpr long kExfatMagic = 0x2011BAB0;
 constexpr long kFuseMagic = 0x65735546;
+constexpr long kNtfs3Magic = 0x7366746e;
+constexpr long kNtfsMagic = 0x5346544e;
+constexpr int64_t kFatMaxFileSize = (int64_t{1} << 32) - 1;
 
 // The type /proc/self/mountinfo gives the mount `mount_id`, "" when unknown.
 std::string MountTypeOf(uint64_t mount_id) {
@@ -40,13 +44,21 @@ bool Mentions(const std::string& type, const char* what) {
 }  // namespace
 
 FileSystemTraits TraitsOfType(long statfs_type, const std::string& mount_type) {
-  if (statfs_type == kMsdosMagic || statfs_type == kExfatMagic) return {true, false};
+  // The file systems of Windows media hold no name beyond the Windows
+  // rules, and FAT no file of 4 GiB or more.
+  const FileSystemLimits windows{0, true};
+  const FileSystemLimits fat{kFatMaxFileSize, true};
+  if (statfs_type == kMsdosMagic) return {true, false, fat};
+  if (statfs_type == kExfatMagic) return {true, false, windows};
+  if (statfs_type == kNtfs3Magic || statfs_type == kNtfsMagic) return {false, true, windows};
   if (statfs_type != kFuseMagic) return {};
   // Block-device FUSE serves the media of other systems, exFAT and NTFS
   // alike, and every FUSE file system numbers files by its own rules.
-  const bool windows_media =
-      mount_type == "fuseblk" || Mentions(mount_type, "fat") || Mentions(mount_type, "ntfs");
-  return {windows_media, false};
+  const bool exfat_or_ntfs =
+      mount_type == "fuseblk" || Mentions(mount_type, "exfat") || Mentions(mount_type, "ntfs");
+  if (exfat_or_ntfs) return {true, false, windows};
+  if (Mentions(mount_type, "fat")) return {true, false, fat};
+  return {false, false, {}};
 }
 
 FileSystemTraits TraitsOfFolder(int fd) {

@@ -1,17 +1,20 @@
 // What a run must know of the file system a folder is on: whether it takes
-// names that differ in case for one entry (FAT, exFAT), and whether a file
+// names that differ in case for one entry (FAT, exFAT), whether a file
 // keeps its number while it exists (FAT-like file systems number a file
-// afresh each time it is read into memory again).
+// afresh each time it is read into memory again), and what it cannot hold.
 #ifndef PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_
 #define PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_
 
 #include <string>
+
+#include "platform/platform.h"
 
 namespace pellmar {
 
 struct FileSystemTraits {
   bool case_blind = false;
   bool stable_numbers = true;
+  FileSystemLimits limits;
 };
 
 /// The traits of a file system by its statfs type and, for FUSE, the type

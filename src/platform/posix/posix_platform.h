@@ -36,6 +36,7 @@ class PosixPlatform : public Platform {
   Status CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
                       const FileFacts& b_file, bool* same) override;
   bool IsCaseBlind(OpenFolder& folder) override;
+  FileSystemLimits LimitsAt(OpenFolder& folder) override;
 
   FolderListing ListFolder(const std::string& pattern) override;
   Status FolderChain(const std::string& path, std::vector<FileIdentity>* chain) override;

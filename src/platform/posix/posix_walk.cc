@@ -232,6 +232,10 @@ Status PosixPlatform::CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenF
 
 bool PosixPlatform::IsCaseBlind(OpenFolder& folder) { return AsPosix(folder).traits().case_blind; }
 
+FileSystemLimits PosixPlatform::LimitsAt(OpenFolder& folder) {
+  return AsPosix(folder).traits().limits;
+}
+
 Trash& PosixPlatform::trash() {
   if (!trash_) trash_ = std::make_unique<Trash>(TrashPlaces{settings_.data_home, getuid()});
   return *trash_;

@@ -1,6 +1,7 @@
 // Volume traits from the file system's name and the drive's type.
 #include "platform/win32/file_system_traits.h"
 
+#include <cstdint>
 #include <vector>
 
 namespace pellmar {
@@ -23,6 +24,12 @@ FileSystemTraits TraitsOfVolume(const std::wstring& file_system, UINT drive_type
   FileSystemTraits traits;
   traits.stable_ids = Named(file_system, L"NTFS") || Named(file_system, L"ReFS");
   traits.recycle_bin = drive_type == DRIVE_FIXED;
+  // FAT12, FAT16 and FAT32 hold no file of 4 GiB or more.
+  const bool fat = Named(file_system, L"FAT") || Named(file_system, L"FAT32");
+  traits.limits.max_file_size = fat ? (int64_t{1} << 32) - 1 : 0;
+  // The system's own rules: a name made round them (through a "\\?\" path,
+  // or by another system) is one the programs of this host cannot open.
+  traits.limits.windows_names = true;
   return traits;
 }
 

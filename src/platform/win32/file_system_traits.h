@@ -2,12 +2,14 @@
 // last as long as the file (FAT numbers a file by where its entry stands,
 // so a file moved or rewritten by another program may come back under
 // another number), and whether deleting there can go to the Recycle Bin
-// (removable media have none: the system deletes for good).
+// (removable media have none: the system deletes for good), and what it
+// cannot hold.
 #ifndef PELLMAR_PLATFORM_WIN32_FILE_SYSTEM_TRAITS_H_
 #define PELLMAR_PLATFORM_WIN32_FILE_SYSTEM_TRAITS_H_
 
 #include <string>
 
+#include "platform/platform.h"
 #include "platform/win32/win32_api.h"
 
 namespace pellmar {
@@ -15,6 +17,7 @@ namespace pellmar {
 struct FileSystemTraits {
   bool stable_ids = false;
   bool recycle_bin = false;
+  FileSystemLimits limits;
 };
 
 /// The traits of a volume by its file system's name ("NTFS", "FAT32") and

@@ -262,4 +262,8 @@ Status Win32Platform::CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenF
 // system it mounts, whatever the file system itself could hold.
 bool Win32Platform::IsCaseBlind(OpenFolder&) { return true; }
 
+FileSystemLimits Win32Platform::LimitsAt(OpenFolder& folder) {
+  return AsWin32(folder).traits().limits;
+}
+
 }  // namespace pellmar
