@@ -20,6 +20,9 @@ export QT_QPA_PLATFORM=offscreen
 export REL_RACE_ROUNDS=${REL_RACE_ROUNDS:-2}
 # The tests hand these on to the built program they run (in an environment
 # otherwise their own), so a race there fails the test too.
-export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$root/tests/tsan.supp"
+# A second Ctrl+C ends the program at once (_exit from the signal handler),
+# by design, while the listing's helper thread still lives: a thread left
+# unjoined then is no race, so only races and lock faults are reported.
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 report_thread_leaks=0 suppressions=$root/tests/tsan.supp"
 cd "$build"
 ctest --output-on-failure -j"$(nproc)" -LE slow "$@"
