@@ -87,6 +87,9 @@ bool TMain::RunSyncTree(const RunSides& sides) {
     progress.Show();
     SyncTree(run, sides.source, sides.destination);
   }
+  // Before anything reports the run: once it says it is done, the removable
+  // disk can be pulled out.
+  run.MakeMediumSafe();
   ReleaseControls();
   SetCopyStatus("");
   StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(kAvailableSize), counters_.free_space));
