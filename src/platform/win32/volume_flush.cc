@@ -91,8 +91,13 @@ Status FlushVolumeOf(HANDLE folder, uint64_t volume_serial, const std::string& s
         error = ERROR_INVALID_DRIVE;
         continue;
       }
-      if (!::FlushFileBuffers(handle.get())) return LastErrorStatus("write out", shown_as);
-      return Status::Ok();
+      if (::FlushFileBuffers(handle.get())) return Status::Ok();
+      error = ::GetLastError();
+      // A handle that takes no flush at all is no failed write: the next
+      // one is tried. Wine's volumes take none, nor does a root folder Wine
+      // is asked for by the volume's GUID, which it opens as the volume.
+      if (error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED) continue;
+      return StatusFromWin32("write out", shown_as, error);
     }
   }
   return StatusFromWin32("write out", shown_as, error);
