@@ -97,6 +97,11 @@ make_world() {
   done
   # The runs' output stays off the host disk too.
   home=$src/home docs=$src/home/Documents logs=$src/logs
+  # A pellmar run that wrote onto the stick ends once the stick's file
+  # system is written out (syncfs), so a peer that writes there is timed up
+  # to the same point: `sync -f` on the stick follows it in the timed
+  # command. Use: "${then_sync[@]}" cp -a FROM TO.
+  then_sync=(sh -c '"$@" && exec sync -f "$0"' "$stick")
   mkdir -p "$docs" "$home/.config" "$stick/Sync" "$logs"
   cc -O2 -o "$logs/tree_stat" "$bench/tree_stat.c"
 }
@@ -151,8 +156,8 @@ first_send() {
   local case=$1 project=$2 files=$3 rounds=$4
   local -n first_send_pellmar=p_$case first_send_cp=c_$case
   first_send_pellmar=("$bin" send "$project" --yes)
-  first_send_cp=(cp -a "$docs/$project" "$stick/cp-$project")
-  label[c_$case]="cp -a"
+  first_send_cp=("${then_sync[@]}" cp -a "$docs/$project" "$stick/cp-$project")
+  label[c_$case]="cp -a; sync -f"
   fresh_dest[p_$case]=$stick/Sync/$project
   fresh_dest[c_$case]=$stick/cp-$project
   expect_copied[p_$case]=$files
@@ -170,15 +175,19 @@ no_change() {
   local -n no_change_pellmar=p_$case no_change_cp=c_$case no_change_rsync=r_$case \
     no_change_floor=f_$case
   no_change_pellmar=("$bin" "$verb" "$project" --yes)
+  # A Load writes onto the project's side alone: nothing to write out.
+  local synced=""
   if [[ $verb == send ]]; then
-    no_change_cp=(cp -au "$from/." "$stick/cp-$project/")
-    no_change_rsync=(rsync -a "$from/" "$stick/rsync-$project/")
+    no_change_cp=("${then_sync[@]}" cp -au "$from/." "$stick/cp-$project/")
+    no_change_rsync=("${then_sync[@]}" rsync -a "$from/" "$stick/rsync-$project/")
+    synced="; sync -f"
   else
     no_change_cp=(cp -au "$stick/cp-$project/." "$from/")
     no_change_rsync=(rsync -a "$stick/rsync-$project/" "$from/")
   fi
   no_change_floor=("$logs/tree_stat" "$from" "$to")
-  label[c_$case]="cp -au" label[r_$case]="rsync -a" label[f_$case]="stat floor (2 trees)"
+  label[c_$case]="cp -au$synced" label[r_$case]="rsync -a$synced"
+  label[f_$case]="stat floor (2 trees)"
   expect_copied[p_$case]=0
   alternate "$case" "$rounds" "p_$case" "c_$case" "r_$case" "f_$case"
 }

@@ -43,7 +43,9 @@ void RunDisplay::ShowProgress(int permille, const std::string& text) {
   text_ = text;
   due_ = true;
   // The bar goes when the run ends: its last lines and the erase come now.
-  Refresh(permille < 0);
+  // A full bar comes now too: what it says after the last file (the disk
+  // being written out) can last seconds with nothing redrawn.
+  Refresh(permille < 0 || permille >= 1000);
 }
 
 void RunDisplay::LogChanged(bool running) {

@@ -46,6 +46,7 @@ Likeness Compare(SyncRun& run, OpenFolder& folder, const FileFacts& file, OpenFo
 void RemoveFromMedium(SyncRun& run, OpenFolder& folder, const FileFacts& file, bool to_trash) {
   const std::string path = ChildPath(folder.path(), file.name);
   bool kept = false;
+  run.medium_changed = true;
   const Status removed = run.platform.RemoveFileIn(folder, file, to_trash, &kept);
   if (removed.ok()) {
     if (run.observer != nullptr) run.observer->Done(RunObserver::Act::kDelete, path, file.size);
@@ -100,8 +101,9 @@ void FolderAutoDelete(SyncRun& run, OpenFolder& parent, const FileFacts& folder,
   if (!run.medium.Holds(folder.identity)) return;
   // A failure is no fault: only an empty folder goes, and one that still
   // holds anything is meant to stay.
-  const Status removed = run.platform.RemoveEmptyFolderIn(parent, folder.name);
-  if (removed.ok() && run.observer != nullptr) {
+  if (!run.platform.RemoveEmptyFolderIn(parent, folder.name).ok()) return;
+  run.medium_changed = true;
+  if (run.observer != nullptr) {
     run.observer->Done(RunObserver::Act::kRemoveFolder, ChildPath(parent.path(), folder.name), 0);
   }
 }

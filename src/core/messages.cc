@@ -91,6 +91,7 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "Copy progress",
     "\"%1\" is back in the list.",
     "Looking for the files to copy...",
+    "Writing the last data to the disk...",
 };
 
 }  // namespace

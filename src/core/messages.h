@@ -76,12 +76,13 @@ enum MessageId : int {
   kProgressName = 72,        // what a screen reader calls the progress bar
   kProjectRestored = 73,     // %1 the project name, after Ctrl+Z
   kPlanning = 74,            // while a run's plan walks the two trees
+  kFlushingMedium = 75,      // while the end of a run writes out the disk's cache
 };
 
 class MessageTable {
  public:
   /// All messages, the added ones included.
-  static constexpr int kCount = 74;
+  static constexpr int kCount = 75;
   /// Msg1 to Msg30: a language file replaces these whether it has them or
   /// not; an added message it leaves out keeps its English text.
   static constexpr int kClassicCount = 30;

@@ -65,11 +65,34 @@ Status RemovableMedium::Record() {
   if (!status.ok()) {
     anchor_path_ = root_path_;
     anchor_ = root_;
+    Hold();
     return Status::Ok();
   }
   anchor_ = chain.front();
+  Hold();
   return status;
 }
+
+// Opened before the run writes anything, so that a flush at its end sees
+// every write that failed in between. Any folder of the medium's file
+// system serves: where a file stands in the place of the run's folder, the
+// one above it does.
+void RemovableMedium::Hold() {
+  std::string level = anchor_path_;
+  while (true) {
+    held_status_ = platform_.OpenFolderAt(level, &held_);
+    if (held_status_.ok() && Holds(held_->identity())) return;
+    held_.reset();
+    const std::string parent = ParentOf(level, code_page_);
+    if (parent == level) break;
+    level = parent;
+  }
+  if (held_status_.ok()) {
+    held_status_ = Status::Error(kErrorNotReady, anchor_path_ + ": no folder of the disk opens");
+  }
+}
+
+Status RemovableMedium::Flush() { return held_ ? platform_.FlushMedium(*held_) : held_status_; }
 
 // A run whose medium could not be recorded is refused before it starts;
 // without a recorded medium there is nothing to hold a path against.

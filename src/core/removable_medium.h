@@ -45,7 +45,16 @@ class RemovableMedium {
   /// below it is then made through its handle.
   VolumeGuard Guard() const { return VolumeGuard{anchor_.known, anchor_.volume}; }
 
+  /// The drive's root as written, "E:\", for reports.
+  const std::string& root_path() const { return root_path_; }
+  /// Writes what the system still caches of the medium onto it, through the
+  /// folder Record opened: a write that failed after that, even one the
+  /// system made on its own mid-run, makes the flush fail.
+  Status Flush();
+
  private:
+  void Hold();
+
   Platform& platform_;
   const std::string root_path_;         // the drive's root, "E:\"
   const std::string removable_folder_;  // the project's folder on the medium
@@ -53,6 +62,8 @@ class RemovableMedium {
   FileIdentity root_;
   std::string anchor_path_;  // the removable folder, or the nearest folder above it
   FileIdentity anchor_;
+  FolderHandle held_;  // a folder of the medium (the anchor's, or above), open all run long
+  Status held_status_ = Status::Error(kErrorNotReady, "the removable disk was never reached");
 };
 
 }  // namespace pellmar

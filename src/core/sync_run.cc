@@ -37,6 +37,19 @@ void SyncRun::NoteDiskFull() {
   window.ShowMessage(FillIn(window.Message(kDiskFull), {std::to_string(CopiesDone())}));
 }
 
+void SyncRun::MakeMediumSafe() {
+  if (!medium_changed) return;
+  // A slow stick can take seconds to write what the cache still holds of
+  // it: the bar, full, says what the run still waits for.
+  window.ShowProgress(1000, window.Message(kFlushingMedium));
+  window.ProcessEvents();
+  const Status flushed = medium.Flush();
+  if (!flushed.ok()) {
+    outcome.Skip(medium.root_path() + ": the data could not be made safe on the disk: " +
+                 flushed.message + "; do not pull it out yet");
+  }
+}
+
 bool SyncRun::StopAsked() {
   if (!Ended() && window.StopRequested()) outcome.stopped = true;
   return Ended();

@@ -48,6 +48,9 @@ struct SyncRun {
   RemovableMedium medium;
   Status medium_recorded;
   bool medium_gone = false;  // the run ended because the medium went away
+  // Something on the medium was written, removed or tried: a copy, a folder
+  // made or removed, a deletion, the debris of an earlier run cleared.
+  bool medium_changed = false;
 
   /// What the file system copied onto cannot hold (for Send the medium's,
   /// for Load the project folder's), learned when the walk starts.
@@ -68,6 +71,11 @@ struct SyncRun {
   /// Asks the window whether the user wants the run to stop; called between
   /// files, so that no file is left half done. True when the run has ended.
   bool StopAsked();
+  /// Once the run is over, and only when it changed the medium: writes
+  /// what the system still caches of it onto the disk, saying so on the
+  /// progress bar meanwhile, so that the disk can be pulled out as soon as
+  /// the run reports. A failed flush is named in the outcome.
+  void MakeMediumSafe();
   /// Copies that succeeded so far.
   int CopiesDone() const { return counters.copy_count - outcome.copies_failed; }
   int64_t candidates_handled = 0;  // shown while a file is being copied

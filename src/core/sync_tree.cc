@@ -182,12 +182,14 @@ void SyncTree(SyncRun& run, const std::string& source_folder, std::string destin
   }
   // Onto the removable disk, the root is made only on the medium the run
   // started with.
-  const VolumeGuard guard = run.OnRemovable(source_folder) ? VolumeGuard{} : run.medium.Guard();
+  const bool onto_medium = !run.OnRemovable(source_folder);
+  const VolumeGuard guard = onto_medium ? run.medium.Guard() : VolumeGuard{};
   TargetListing target(run.platform, std::move(destination_root), guard);
   // The walk never enters another file system on the side it copies onto,
   // so what its root's cannot hold holds for the whole walk.
   run.target_limits = target.Limits();
   WalkLevel(run, *source, target);
+  if (onto_medium && target.Changed()) run.medium_changed = true;
   // The folders held open may outlive the medium's mount (a lazy unmount):
   // whatever was written went onto the medium, but the user is told.
   if (!run.medium_gone && !run.medium.StillThere()) run.EndForMediumGone();

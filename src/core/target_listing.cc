@@ -26,15 +26,18 @@ bool ByName(const FileFacts& a, const FileFacts& b) { return a.name < b.name; }
 }  // namespace
 
 TargetListing::TargetListing(Platform& platform, std::string path, VolumeGuard guard)
-    : platform_(platform), path_(std::move(path)), guard_(guard) {}
+    : platform_(platform), path_(std::move(path)), guard_(guard), changed_(&changed_here_) {}
 
 TargetListing::TargetListing(TargetListing& parent, const std::string& name)
     : platform_(parent.platform_),
       parent_(&parent),
       name_(name),
-      path_(ChildPath(parent.path_, name)) {}
+      path_(ChildPath(parent.path_, name)),
+      changed_(parent.changed_) {}
 
 OpenFolder* TargetListing::Open(bool make, Status* why) {
+  // Only a copy makes its folder, and it writes into it next.
+  if (make) *changed_ = true;
   if (handle_) return handle_.get();
   // A folder found missing stays missing until a copy makes it.
   if (open_tried_ && !make) {
@@ -66,7 +69,10 @@ void TargetListing::List() {
     listing = platform_.ListOpenFolder(*folder);
     // This folder is kept in step by the run: what an earlier run cut short
     // here goes now.
-    if (!listing.scratch.empty()) platform_.ClearDebris(*folder, listing.scratch);
+    if (!listing.scratch.empty()) {
+      *changed_ = true;
+      platform_.ClearDebris(*folder, listing.scratch);
+    }
   } else {
     listing.status = why;
   }

@@ -47,6 +47,11 @@ class TargetListing {
   /// (a file copied in, a folder made by a deeper level).
   void Added(const std::string& name);
 
+  /// True once the walk may have changed this side, at any level: a folder
+  /// opened for a copy (made where it was missing), or the debris of an
+  /// earlier run cleared.
+  bool Changed() const { return *changed_; }
+
  private:
   void List();
   bool MayMatchAnotherSpelling(const std::string& name);
@@ -57,6 +62,8 @@ class TargetListing {
   const std::string name_;  // in the parent's folder; empty for the root
   const std::string path_;
   const VolumeGuard guard_;
+  bool changed_here_ = false;
+  bool* const changed_;  // the root's
 
   FolderHandle handle_;
   Status open_status_;  // why the last attempt to open found nothing

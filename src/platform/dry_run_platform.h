@@ -47,6 +47,7 @@ class DryRunPlatform : public ForwardingPlatform {
   int64_t debris_seen() const { return debris_seen_; }
   Status RemoveEmptyFolderIn(OpenFolder&, const std::string&) override { return {}; }
   Status FlushFileIn(OpenFolder&, const std::string&) override { return {}; }
+  Status FlushMedium(OpenFolder&) override { return {}; }
   Status CreateFolder(const std::string& path) override;
   Status WriteWholeFile(const std::string&, const std::string&) override { return {}; }
   // A dry run never saves, so it holds no lock and leaves no lock file.

@@ -46,6 +46,7 @@ class ForwardingPlatform : public Platform {
   Status FlushFileIn(OpenFolder& f, const std::string& n) override {
     return inner_.FlushFileIn(f, n);
   }
+  Status FlushMedium(OpenFolder& f) override { return inner_.FlushMedium(f); }
   Status CompareFiles(OpenFolder& a, const FileFacts& af, OpenFolder& b, const FileFacts& bf,
                       bool* same) override {
     return inner_.CompareFiles(a, af, b, bf, same);

@@ -252,6 +252,13 @@ class Platform {
   /// Makes sure the data of the file `name` of `folder` is on the disk:
   /// asked before the last other copy of a file is deleted.
   virtual Status FlushFileIn(OpenFolder& folder, const std::string& name) = 0;
+  /// Writes whatever the system still holds in its cache for the file
+  /// system of `folder` onto that disk, so the disk can be pulled out as soon
+  /// as a run says it is done. Fails when the disk cannot take it (pulled
+  /// out, an I/O error), and on POSIX also when a write the system made to
+  /// it on its own since `folder` was opened failed: the data may then not
+  /// be on it.
+  virtual Status FlushMedium(OpenFolder& folder) = 0;
   /// Compares two files byte for byte; each must still be the version
   /// given, else kErrorChangedDuringRun.
   virtual Status CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,

@@ -86,7 +86,11 @@ bool TMain::RunSyncTree(const RunSides& sides) {
     run.observer = &progress;
     progress.Show();
     SyncTree(run, sides.source, sides.destination);
+    run.observer = nullptr;  // the progress ends here; the run may still act
   }
+  // Before anything reports the run: once it says it is done, the removable
+  // disk can be pulled out.
+  run.MakeMediumSafe();
   ReleaseControls();
   SetCopyStatus("");
   StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(kAvailableSize), counters_.free_space));

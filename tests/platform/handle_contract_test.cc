@@ -91,5 +91,15 @@ TEST_F(HandleContractTest, FailedCopiesLeaveTheOldTargetAlone) {
   EXPECT_EQ(HostNames(Stick("")), (std::vector<std::string>{"a_folder", "not_a_folder", "target"}));
 }
 
+// The end of a run writes out the file system it changed, as any user may
+// (Windows lets only an administrator open a volume for writing).
+TEST_F(HandleContractTest, TheMediumOfAnOpenFolderIsWrittenOut) {
+  WriteText(Stick("t/new"), "written by the run");
+  FolderHandle folder;
+  ASSERT_TRUE(platform_.OpenFolderAt("E:\\t", &folder).ok());
+  const Status flushed = platform_.FlushMedium(*folder);
+  EXPECT_TRUE(flushed.ok()) << flushed.message;
+}
+
 }  // namespace
 }  // namespace pellmar

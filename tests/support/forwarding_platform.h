@@ -1,10 +1,12 @@
 // A test that needs one fault overrides one call of a ForwardingPlatform;
 // FaultyPlatform holds the faults this host cannot produce for real (an
 // unformatted disk, a failed version query, terabytes free, a refused
-// flush) and the folders made one by one.
+// flush, a disk that fails to be written out) and the folders made one by
+// one.
 #ifndef PELLMAR_TESTS_SUPPORT_FORWARDING_PLATFORM_H_
 #define PELLMAR_TESTS_SUPPORT_FORWARDING_PLATFORM_H_
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +24,8 @@ class FaultyPlatform : public ForwardingPlatform {
   std::optional<uint64_t> forced_free_bytes;     // FreeSpace succeeds with this
   std::optional<uint32_t> forced_version_error;  // QueryVersion fails with this code
   bool fail_flush = false;                       // FlushFileIn fails
+  bool fail_medium_flush = false;                // FlushMedium fails
+  std::function<void()> on_medium_flush;         // runs at every FlushMedium call
   std::vector<std::string> created_folders;      // successful CreateFolder calls, in order
   int create_attempts = 0;                       // CreateFolder calls, failed ones too
 
@@ -47,6 +51,10 @@ class FaultyPlatform : public ForwardingPlatform {
   }
   Status FlushFileIn(OpenFolder& f, const std::string& n) override {
     return fail_flush ? Forced(kErrorGenFailure) : ForwardingPlatform::FlushFileIn(f, n);
+  }
+  Status FlushMedium(OpenFolder& f) override {
+    if (on_medium_flush) on_medium_flush();
+    return fail_medium_flush ? Forced(kErrorGenFailure) : ForwardingPlatform::FlushMedium(f);
   }
 
  private:

@@ -1,7 +1,9 @@
 // A run as the window shows it: its progress, a stop asked for while it
 // goes, the preview that changes nothing, and the removal Ctrl+Z undoes.
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "core/messages.h"
 #include "support/window_fixture.h"
@@ -22,12 +24,13 @@ size_t FilesBelow(const std::string& host_folder) {
 
 class RunWindowTest : public WindowTest {
  protected:
-  // Documents\Alpha with `files` files of a kilobyte, kept in E:\Sync.
-  TMain& StartWithFiles(int files) {
+  // Documents\Alpha with `files` files of a kilobyte, kept in E:\Sync;
+  // `extra` settings lines follow the entry.
+  TMain& StartWithFiles(int files, const std::string& extra = "") {
     for (int i = 0; i < files; ++i) {
       WriteText(Documents("Alpha/f" + std::to_string(i) + ".c"), std::string(1000, 'x'));
     }
-    WriteProjects({"Alpha"});
+    WriteProjects({"Alpha"}, extra);
     TMain& w = StartWindow();
     w.ListBox1.UserSelect(0);
     dialogs_.Clear();
@@ -37,16 +40,19 @@ class RunWindowTest : public WindowTest {
 
 TEST_F(RunWindowTest, ARunShowsItsProgressAndGivesTheWindowBack) {
   TMain& w = StartWithFiles(3);
-  std::string last_text;
+  std::vector<std::string> texts;
   bool controls_held = true;
   w.StatusBar1.on_update = [&] {
-    if (w.StatusBar1.progress() >= 0) last_text = w.StatusBar1.progress_text();
+    if (w.StatusBar1.progress() >= 0) texts.push_back(w.StatusBar1.progress_text());
   };
   host_.during_run = [&] {
     controls_held = controls_held && !w.btnSend.enabled() && !w.ListBox1.enabled();
   };
   w.btnSend.Click();
-  EXPECT_EQ(last_text, "3 of 3 files, 0.0 of 0.0 MB") << "the last copy is always shown";
+  ASSERT_GE(texts.size(), 2u);
+  EXPECT_EQ(texts[texts.size() - 2], "3 of 3 files, 0.0 of 0.0 MB")
+      << "the last copy is always shown";
+  EXPECT_EQ(texts.back(), w.messages().Msg(kFlushingMedium));
   EXPECT_TRUE(controls_held) << "every control is greyed while the run goes";
   EXPECT_EQ(w.StatusBar1.progress(), -1);
   EXPECT_EQ(w.StatusBar1.progress_name(), w.messages().Msg(kProgressName));
@@ -80,6 +86,61 @@ TEST_F(RunWindowTest, AStopEndsTheRunBetweenTwoFiles) {
   w.btnSend.Click();
   EXPECT_TRUE(w.last_run().Complete());
   EXPECT_EQ(FilesBelow(Stick("Sync/Alpha")), 20u);
+}
+
+// Once a run says it is done, the stick can be pulled out: a run that
+// changed it writes it out first, saying so on the bar, and one that
+// changed nothing there leaves it alone.
+TEST_F(RunWindowTest, ARunWritesOutTheStickItChangedBeforeItReports) {
+  TMain& w = StartWithFiles(1, "AutoDelete1=1\nDuration1=7\n");
+  std::vector<std::string> bar_at_flush;
+  int reports_before_flush = 0;
+  platform_.on_medium_flush = [&] {
+    bar_at_flush.push_back(w.StatusBar1.progress_text());
+    reports_before_flush += host_.modal_shows + static_cast<int>(dialogs_.messages.size());
+  };
+  const struct {
+    const char* what;
+    std::function<void()> before;
+    bool send;
+    size_t flushes;  // so far
+  } runs[] = {
+      {"a Send that copies", [] {}, true, 1},
+      {"a Send with nothing new", [] {}, true, 1},
+      {"a Load that copies onto the hard disk alone",
+       [&] { WriteDated(Stick("Sync/Alpha/new.c"), 10, DaysAgo(1)); }, false, 1},
+      {"a Load that deletes an old file from the stick",
+       [&] {
+         WriteDated(Stick("Sync/Alpha/old.c"), 10, DaysAgo(20));
+         WriteDated(Documents("Alpha/old.c"), 10, DaysAgo(20));
+       },
+       false, 2},
+  };
+  for (const auto& run : runs) {
+    SCOPED_TRACE(run.what);
+    run.before();
+    host_.modal_shows = 0;
+    dialogs_.Clear();
+    (run.send ? w.btnSend : w.btnLoad).Click();
+    EXPECT_EQ(bar_at_flush.size(), run.flushes);
+    EXPECT_TRUE(w.last_run().Complete());
+  }
+  EXPECT_FALSE(fs::exists(Stick("Sync/Alpha/old.c")));
+  EXPECT_THAT(bar_at_flush, ::testing::Each(w.messages().Msg(kFlushingMedium)));
+  EXPECT_EQ(reports_before_flush, 0);
+}
+
+// A stick pulled out, or failing, before all was written: never reported as
+// done.
+TEST_F(RunWindowTest, AStickThatCannotBeWrittenOutIsNamed) {
+  TMain& w = StartWithFiles(1);
+  platform_.fail_medium_flush = true;
+  w.btnSend.Click();
+  EXPECT_THAT(
+      dialogs_.messages,
+      ElementsAre(::testing::AllOf(HasSubstr("E:\\: the data could not be made safe on the disk: "),
+                                   HasSubstr("do not pull it out yet"))));
+  EXPECT_FALSE(w.last_run().Complete());
 }
 
 TEST_F(RunWindowTest, APreviewListsThePlanAndChangesNothing) {

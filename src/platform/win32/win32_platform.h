@@ -34,6 +34,7 @@ class Win32Platform : public Platform {
   void ClearDebris(OpenFolder& folder, const std::vector<std::string>& scratch) override;
   Status RemoveEmptyFolderIn(OpenFolder& parent, const std::string& name) override;
   Status FlushFileIn(OpenFolder& folder, const std::string& name) override;
+  Status FlushMedium(OpenFolder& folder) override;
   Status CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
                       const FileFacts& b_file, bool* same) override;
   bool IsCaseBlind(OpenFolder& folder) override;

@@ -10,6 +10,7 @@
 #include "platform/win32/host_files.h"
 #include "platform/win32/host_versions.h"
 #include "platform/win32/nt_files.h"
+#include "platform/win32/volume_flush.h"
 #include "platform/win32/win32_folder.h"
 #include "platform/win32/win32_platform.h"
 
@@ -232,6 +233,11 @@ Status Win32Platform::FlushFileIn(OpenFolder& folder_handle, const std::string& 
   if (error != ERROR_SUCCESS) return StatusFromWin32("open", folder.HostPathOf(wide), error);
   if (!::FlushFileBuffers(file.get())) return LastErrorStatus("flush", folder.HostPathOf(wide));
   return Status::Ok();
+}
+
+Status Win32Platform::FlushMedium(OpenFolder& folder_handle) {
+  Win32Folder& folder = AsWin32(folder_handle);
+  return FlushVolumeOf(folder.handle(), folder.identity().volume, WideForReport(folder.host()));
 }
 
 Status Win32Platform::CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
