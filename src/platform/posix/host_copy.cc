@@ -211,13 +211,13 @@ void DisposeReplaced(PosixFolder& to, const std::string& old_at, const std::stri
 Status SwapIn(PosixFolder& to, const std::string& scratch, const FileFacts& replaced, ino_t copy,
               Trash& trash, std::string* old_at) {
   bool unsupported = false;
-  Status status = SwapNames(to.fd(), scratch, replaced.name, to.host(), &unsupported);
+  Status status = SwapNames(to, scratch, replaced.name, &unsupported);
   if (status.ok()) {
     *old_at = scratch;
     if (CheckVersionAt(to, scratch, replaced).ok()) return status;
     // Saved under its name between the look and the swap: swapped back,
     // and the user's file keeps its name.
-    if (SwapNames(to.fd(), scratch, replaced.name, to.host(), &unsupported).ok()) {
+    if (SwapNames(to, scratch, replaced.name, &unsupported).ok()) {
       RemoveOwnCopy(to, scratch, copy);
     }
     return ChangedDuringRun(to, replaced.name, "changed during the run");
@@ -226,7 +226,7 @@ Status SwapIn(PosixFolder& to, const std::string& scratch, const FileFacts& repl
   *old_at = NewScratchName(ScratchKind::kReplaced);
   status = MoveAsideChecked(to, replaced, *old_at, trash);
   if (!status.ok()) return status;
-  status = RenameNoReplace(to.fd(), scratch, replaced.name, to.host());
+  status = RenameNoReplace(to, scratch, replaced.name);
   if (status.ok()) return status;
   // A file took the name in the moment it was free: it is the user's, and
   // the version moved aside goes back or to the trash.

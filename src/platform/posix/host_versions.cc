@@ -48,7 +48,7 @@ Status MoveAsideChecked(PosixFolder& folder, const FileFacts& expected, const st
 }
 
 void PutBack(PosixFolder& folder, const std::string& aside, const std::string& name, Trash& trash) {
-  if (RenameNoReplace(folder.fd(), aside, name, folder.host()).ok()) return;
+  if (RenameNoReplace(folder, aside, name).ok()) return;
   std::string trashed_as;
   // Ignored: what cannot go to the trash stays under its scratch name,
   // which a later run takes to the trash; it is never deleted.

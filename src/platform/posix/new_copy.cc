@@ -7,11 +7,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
-#include <unordered_set>
 
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_rename.h"
+#include "platform/posix/refused_calls.h"
 #include "platform/scratch_name.h"
 
 namespace pellmar {
@@ -29,13 +30,6 @@ mode_t ProcessMask() {
   return mask;
 }
 
-// File systems without unnamed files refuse them every time; a run asks
-// each once rather than once a file.
-std::unordered_set<uint64_t>& WithoutUnnamedFiles() {
-  thread_local std::unordered_set<uint64_t> devices;
-  return devices;
-}
-
 bool UnnamedRefused(int error) {
   return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOSYS;
 }
@@ -43,7 +37,7 @@ bool UnnamedRefused(int error) {
 // Linking a descriptor by itself needs a privilege most users lack; the
 // descriptor's entry under /proc does the same for everyone.
 int LinkDescriptor(int fd, int folder_fd, const std::string& name) {
-  static bool by_descriptor = true;
+  static std::atomic<bool> by_descriptor = true;
   if (by_descriptor) {
     if (linkat(fd, "", folder_fd, name.c_str(), AT_EMPTY_PATH) == 0) return 0;
     if (errno != ENOENT && errno != EPERM) return -1;
@@ -71,7 +65,7 @@ NewCopy::~NewCopy() {
 
 Status NewCopy::Create(mode_t mode) {
   const uint64_t device = folder_.identity().volume;
-  if (WithoutUnnamedFiles().count(device) == 0) {
+  if (!Refused(device, RefusedCall::kUnnamedFile)) {
     fd_ = ScopedFd(openat(folder_.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
     if (fd_.valid()) {
       // Only what the mask took needs setting again.
@@ -79,7 +73,7 @@ Status NewCopy::Create(mode_t mode) {
       return Status::Ok();
     }
     if (!UnnamedRefused(errno)) return CreateFailed(folder_.host(), errno);
-    WithoutUnnamedFiles().insert(device);
+    NoteRefused(device, RefusedCall::kUnnamedFile);
   }
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string name = NewScratchName(ScratchKind::kPartial);
@@ -120,7 +114,7 @@ Status NewCopy::PlaceAs(const std::string& name) {
     return closed;
   }
   Status status = CloseChecked(name);
-  if (status.ok()) status = RenameNoReplace(folder_.fd(), name_, name, folder_.host());
+  if (status.ok()) status = RenameNoReplace(folder_, name_, name);
   if (status.ok()) done_ = true;
   return status;
 }
@@ -138,7 +132,7 @@ Status NewCopy::NameForSwap(std::string* scratch) {
         name_.empty() ? (LinkDescriptor(fd_.get(), folder_.fd(), swap_name) == 0
                              ? Status::Ok()
                              : StatusFromErrno("create", folder_.HostPathOf(swap_name), errno))
-                      : RenameNoReplace(folder_.fd(), name_, swap_name, folder_.host());
+                      : RenameNoReplace(folder_, name_, swap_name);
     if (named.code == kErrorAlreadyExists) continue;
     if (!named.ok()) return named;
     name_ = swap_name;
