@@ -11,7 +11,9 @@
 
 #include <cerrno>
 #include <memory>
+#include <optional>
 
+#include "platform/posix/copy_mode.h"
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/held_signals.h"
 #include "platform/posix/host_rename.h"
@@ -276,13 +278,16 @@ Status CopyBetweenFolders(const CopyRequest& request, Trash& trash, CopyResult* 
   struct stat info;
   Status status = OpenDecidedSource(from, request.source, &in, &info);
   if (!status.ok()) return status;
+  std::optional<mode_t> replaced_mode;
   if (request.replaced) {
-    status = TargetGone(to, name, CheckVersionAt(to, name, *request.replaced));
+    struct stat target;
+    status = TargetGone(to, name, CheckVersionAt(to, name, *request.replaced, &target));
     if (status.ok() && versions.keep) status = versions.trash.Ready(to.fd(), to.host());
     if (!status.ok()) return status;
+    replaced_mode = target.st_mode;
   }
   NewCopy copy(to);
-  status = copy.Create(info.st_mode & 0777);
+  status = copy.Create(ModeOfCopy(info.st_mode, from.traits().unix_modes, replaced_mode));
   if (status.ok()) status = FillCopy(in.get(), info, copy, to, from.HostPathOf(name), name);
   if (status.ok()) status = CheckHeldStill(in.get(), info, from, name);
   if (!status.ok()) return status;

@@ -25,11 +25,13 @@ bool IsVersion(const struct stat& now, const FileFacts& expected, const PosixFol
          write_ns == expected.write_ns;
 }
 
-Status CheckVersionAt(PosixFolder& folder, const std::string& entry, const FileFacts& expected) {
+Status CheckVersionAt(PosixFolder& folder, const std::string& entry, const FileFacts& expected,
+                      struct stat* seen) {
   struct stat now;
   if (fstatat(folder.fd(), entry.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
     return StatusFromErrno("look at", folder.HostPathOf(entry), errno);
   }
+  if (seen != nullptr) *seen = now;
   if (IsVersion(now, expected, folder)) return Status::Ok();
   return ChangedDuringRun(folder, entry, "changed during the run");
 }

@@ -3,8 +3,7 @@
 //
 // A device number that comes back with another file system (a stick
 // swapped while the window stays open) keeps what the old one refused; the
-// calls then take the way such a file system gets anyway, which never
-// takes a name from anyone.
+// calls then take the slower way such a file system gets anyway.
 #include "platform/posix/refused_calls.h"
 
 #include <mutex>
