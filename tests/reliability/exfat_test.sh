@@ -39,6 +39,11 @@ edited=$(grep -rl "edited on the stick" "$P" | wc -l)
 ((REL_WHOLE == 2000 && REL_TORN == 0 && edited == 100)) ||
   rel_fail "load back: $REL_WHOLE of 2000 equal to the stick, $edited of 100 edits arrived"
 rel_note "round trip: 2000 files sent ($sent), 100 edited on the stick, $edited loaded back"
+# The stick shows every file as rwx for everyone, which the mount makes up:
+# the files loaded back keep the modes they have on the disk.
+loose=$(find "$P" -type f ! -perm "$(stat -c %a "$P/d0/f1.txt")")
+[ -z "$loose" ] || rel_fail "load back: $(wc -l <<<"$loose") files changed mode, e.g." \
+  "$(stat -c '%A %n' $(head -1 <<<"$loose"))"
 
 # Free space: a Send with nothing new prints the figure it read from the
 # disk, which must be what the file system says within one cluster.

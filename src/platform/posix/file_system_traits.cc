@@ -45,20 +45,20 @@ bool Mentions(const std::string& type, const char* what) {
 
 FileSystemTraits TraitsOfType(long statfs_type, const std::string& mount_type) {
   // The file systems of Windows media hold no name beyond the Windows
-  // rules, and FAT no file of 4 GiB or more.
+  // rules, no Unix modes, and FAT no file of 4 GiB or more.
   const FileSystemLimits windows{0, true};
   const FileSystemLimits fat{kFatMaxFileSize, true};
-  if (statfs_type == kMsdosMagic) return {true, false, fat};
-  if (statfs_type == kExfatMagic) return {true, false, windows};
-  if (statfs_type == kNtfs3Magic || statfs_type == kNtfsMagic) return {false, true, windows};
+  if (statfs_type == kMsdosMagic) return {true, false, fat, false};
+  if (statfs_type == kExfatMagic) return {true, false, windows, false};
+  if (statfs_type == kNtfs3Magic || statfs_type == kNtfsMagic) return {false, true, windows, false};
   if (statfs_type != kFuseMagic) return {};
   // Block-device FUSE serves the media of other systems, exFAT and NTFS
   // alike, and every FUSE file system numbers files by its own rules.
   const bool exfat_or_ntfs =
       mount_type == "fuseblk" || Mentions(mount_type, "exfat") || Mentions(mount_type, "ntfs");
-  if (exfat_or_ntfs) return {true, false, windows};
-  if (Mentions(mount_type, "fat")) return {true, false, fat};
-  return {false, false, {}};
+  if (exfat_or_ntfs) return {true, false, windows, false};
+  if (Mentions(mount_type, "fat")) return {true, false, fat, false};
+  return {false, false, {}, true};
 }
 
 FileSystemTraits TraitsOfFolder(int fd) {

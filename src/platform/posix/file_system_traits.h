@@ -1,7 +1,8 @@
 // What a run must know of the file system a folder is on: whether it takes
 // names that differ in case for one entry (FAT, exFAT), whether a file
 // keeps its number while it exists (FAT-like file systems number a file
-// afresh each time it is read into memory again), and what it cannot hold.
+// afresh each time it is read into memory again), whether it holds Unix
+// permission bits, and what it cannot hold.
 #ifndef PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_
 #define PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_
 
@@ -15,6 +16,10 @@ struct FileSystemTraits {
   bool case_blind = false;
   bool stable_numbers = true;
   FileSystemLimits limits;
+  // False where the modes a file shows are made up by the mount (FAT,
+  // exFAT, NTFS: often rwx for everyone) and a chmod keeps at most the
+  // read-only attribute.
+  bool unix_modes = true;
 };
 
 /// The traits of a file system by its statfs type and, for FUSE, the type

@@ -11,7 +11,9 @@
 
 #include <cerrno>
 #include <memory>
+#include <optional>
 
+#include "platform/posix/copy_mode.h"
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/held_signals.h"
 #include "platform/posix/host_rename.h"
@@ -211,13 +213,13 @@ void DisposeReplaced(PosixFolder& to, const std::string& old_at, const std::stri
 Status SwapIn(PosixFolder& to, const std::string& scratch, const FileFacts& replaced, ino_t copy,
               Trash& trash, std::string* old_at) {
   bool unsupported = false;
-  Status status = SwapNames(to.fd(), scratch, replaced.name, to.host(), &unsupported);
+  Status status = SwapNames(to, scratch, replaced.name, &unsupported);
   if (status.ok()) {
     *old_at = scratch;
     if (CheckVersionAt(to, scratch, replaced).ok()) return status;
     // Saved under its name between the look and the swap: swapped back,
     // and the user's file keeps its name.
-    if (SwapNames(to.fd(), scratch, replaced.name, to.host(), &unsupported).ok()) {
+    if (SwapNames(to, scratch, replaced.name, &unsupported).ok()) {
       RemoveOwnCopy(to, scratch, copy);
     }
     return ChangedDuringRun(to, replaced.name, "changed during the run");
@@ -226,7 +228,7 @@ Status SwapIn(PosixFolder& to, const std::string& scratch, const FileFacts& repl
   *old_at = NewScratchName(ScratchKind::kReplaced);
   status = MoveAsideChecked(to, replaced, *old_at, trash);
   if (!status.ok()) return status;
-  status = RenameNoReplace(to.fd(), scratch, replaced.name, to.host());
+  status = RenameNoReplace(to, scratch, replaced.name);
   if (status.ok()) return status;
   // A file took the name in the moment it was free: it is the user's, and
   // the version moved aside goes back or to the trash.
@@ -276,13 +278,16 @@ Status CopyBetweenFolders(const CopyRequest& request, Trash& trash, CopyResult* 
   struct stat info;
   Status status = OpenDecidedSource(from, request.source, &in, &info);
   if (!status.ok()) return status;
+  std::optional<mode_t> replaced_mode;
   if (request.replaced) {
-    status = TargetGone(to, name, CheckVersionAt(to, name, *request.replaced));
+    struct stat target;
+    status = TargetGone(to, name, CheckVersionAt(to, name, *request.replaced, &target));
     if (status.ok() && versions.keep) status = versions.trash.Ready(to.fd(), to.host());
     if (!status.ok()) return status;
+    replaced_mode = target.st_mode;
   }
   NewCopy copy(to);
-  status = copy.Create(info.st_mode & 0777);
+  status = copy.Create(ModeOfCopy(info.st_mode, from.traits().unix_modes, replaced_mode));
   if (status.ok()) status = FillCopy(in.get(), info, copy, to, from.HostPathOf(name), name);
   if (status.ok()) status = CheckHeldStill(in.get(), info, from, name);
   if (!status.ok()) return status;

@@ -5,72 +5,63 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <unordered_set>
 
 #include "platform/posix/error_mapping.h"
+#include "platform/posix/refused_calls.h"
 
 namespace pellmar {
 namespace {
 
-// A file system that refused a flag refuses it every time; asking again
-// for each of thousands of files would cost a failed call apiece.
-struct RefusedFlags {
-  std::unordered_set<dev_t> no_replace, exchange;
-};
-
-RefusedFlags& Refused() {
-  thread_local RefusedFlags refused;
-  return refused;
-}
-
-dev_t DeviceOf(int folder_fd) {
-  struct stat info;
-  return fstat(folder_fd, &info) == 0 ? info.st_dev : 0;
-}
-
 bool FlagsUnsupported(int error) { return error == EINVAL || error == ENOSYS || error == ENOTSUP; }
 
-Status RenameFailed(const std::string& host_folder, const std::string& to, int error) {
-  return StatusFromErrno("rename into", host_folder + "/" + to, error);
+Status RenameFailed(const PosixFolder& folder, const std::string& to, int error) {
+  return StatusFromErrno("rename into", folder.HostPathOf(to), error);
 }
 
-}  // namespace
-
-Status RenameNoReplace(int folder_fd, const std::string& from, const std::string& to,
-                       const std::string& host_folder) {
-  const dev_t device = DeviceOf(folder_fd);
-  if (Refused().no_replace.count(device) == 0) {
-    if (renameat2(folder_fd, from.c_str(), folder_fd, to.c_str(), RENAME_NOREPLACE) == 0) {
-      return Status::Ok();
-    }
-    if (errno == EEXIST) return RenameFailed(host_folder, to, EEXIST);
-    if (!FlagsUnsupported(errno)) return RenameFailed(host_folder, to, errno);
-    Refused().no_replace.insert(device);
-  }
+// The file systems that refuse the flag and matter here (FAT, exFAT) have
+// no hard links either, so a link that takes the name only while it is
+// free is no way out; where links exist without the flag (NFS), unlinking
+// the scratch name of a copy still open costs a hidden rename and two more
+// round trips. A look costs one call and no failure but "not there".
+Status LookThenRename(PosixFolder& folder, const std::string& from, const std::string& to) {
   struct stat taken;
-  if (fstatat(folder_fd, to.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) {
-    return RenameFailed(host_folder, to, EEXIST);
+  if (fstatat(folder.fd(), to.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) {
+    return RenameFailed(folder, to, EEXIST);
   }
-  if (errno != ENOENT) return RenameFailed(host_folder, to, errno);
-  if (renameat(folder_fd, from.c_str(), folder_fd, to.c_str()) != 0) {
-    return RenameFailed(host_folder, to, errno);
+  if (errno != ENOENT) return RenameFailed(folder, to, errno);
+  if (renameat(folder.fd(), from.c_str(), folder.fd(), to.c_str()) != 0) {
+    return RenameFailed(folder, to, errno);
   }
   return Status::Ok();
 }
 
-Status SwapNames(int folder_fd, const std::string& a, const std::string& b,
-                 const std::string& host_folder, bool* unsupported) {
-  *unsupported = false;
-  const dev_t device = DeviceOf(folder_fd);
-  if (Refused().exchange.count(device) == 0) {
-    if (renameat2(folder_fd, a.c_str(), folder_fd, b.c_str(), RENAME_EXCHANGE) == 0) {
+}  // namespace
+
+Status RenameNoReplace(PosixFolder& folder, const std::string& from, const std::string& to) {
+  const uint64_t device = folder.identity().volume;
+  if (!Refused(device, RefusedCall::kRenameNoReplace)) {
+    if (renameat2(folder.fd(), from.c_str(), folder.fd(), to.c_str(), RENAME_NOREPLACE) == 0) {
       return Status::Ok();
     }
-    if (!FlagsUnsupported(errno)) return RenameFailed(host_folder, b, errno);
-    Refused().exchange.insert(device);
+    if (!FlagsUnsupported(errno)) return RenameFailed(folder, to, errno);
+    NoteRefused(device, RefusedCall::kRenameNoReplace);
+  }
+  return LookThenRename(folder, from, to);
+}
+
+Status SwapNames(PosixFolder& folder, const std::string& a, const std::string& b,
+                 bool* unsupported) {
+  *unsupported = false;
+  const uint64_t device = folder.identity().volume;
+  if (!Refused(device, RefusedCall::kRenameExchange)) {
+    if (renameat2(folder.fd(), a.c_str(), folder.fd(), b.c_str(), RENAME_EXCHANGE) == 0) {
+      return Status::Ok();
+    }
+    if (!FlagsUnsupported(errno)) return RenameFailed(folder, b, errno);
+    NoteRefused(device, RefusedCall::kRenameExchange);
   }
   *unsupported = true;
-  return Status::Error(kErrorInvalidParameter, host_folder + ": names cannot be swapped here");
+  return Status::Error(kErrorInvalidParameter, folder.host() + ": names cannot be swapped here");
 }
 
 }  // namespace pellmar

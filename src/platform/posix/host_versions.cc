@@ -25,11 +25,13 @@ bool IsVersion(const struct stat& now, const FileFacts& expected, const PosixFol
          write_ns == expected.write_ns;
 }
 
-Status CheckVersionAt(PosixFolder& folder, const std::string& entry, const FileFacts& expected) {
+Status CheckVersionAt(PosixFolder& folder, const std::string& entry, const FileFacts& expected,
+                      struct stat* seen) {
   struct stat now;
   if (fstatat(folder.fd(), entry.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0) {
     return StatusFromErrno("look at", folder.HostPathOf(entry), errno);
   }
+  if (seen != nullptr) *seen = now;
   if (IsVersion(now, expected, folder)) return Status::Ok();
   return ChangedDuringRun(folder, entry, "changed during the run");
 }
@@ -48,7 +50,7 @@ Status MoveAsideChecked(PosixFolder& folder, const FileFacts& expected, const st
 }
 
 void PutBack(PosixFolder& folder, const std::string& aside, const std::string& name, Trash& trash) {
-  if (RenameNoReplace(folder.fd(), aside, name, folder.host()).ok()) return;
+  if (RenameNoReplace(folder, aside, name).ok()) return;
   std::string trashed_as;
   // Ignored: what cannot go to the trash stays under its scratch name,
   // which a later run takes to the trash; it is never deleted.

@@ -23,8 +23,9 @@ bool IsVersion(const struct stat& now, const FileFacts& expected, const PosixFol
 /// describes: a regular file of that size, last written at that moment,
 /// and the same file where the file system keeps file numbers.
 /// kErrorFileNotFound when nothing is there, kErrorChangedDuringRun when
-/// something else is.
-Status CheckVersionAt(PosixFolder& folder, const std::string& entry, const FileFacts& expected);
+/// something else is. `seen`, when given, receives the look.
+Status CheckVersionAt(PosixFolder& folder, const std::string& entry, const FileFacts& expected,
+                      struct stat* seen = nullptr);
 
 /// The failure for a file of `folder` that is not what the run decided on.
 Status ChangedDuringRun(PosixFolder& folder, const std::string& name, const std::string& why);

@@ -7,34 +7,19 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
-#include <unordered_set>
 
+#include "platform/posix/copy_mode.h"
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_rename.h"
+#include "platform/posix/refused_calls.h"
 #include "platform/scratch_name.h"
 
 namespace pellmar {
 namespace {
 
 constexpr int kNameAttempts = 16;
-
-// The permission bits a new file loses to the process's mask, read once.
-mode_t ProcessMask() {
-  static const mode_t mask = [] {
-    const mode_t old = umask(022);
-    umask(old);
-    return old;
-  }();
-  return mask;
-}
-
-// File systems without unnamed files refuse them every time; a run asks
-// each once rather than once a file.
-std::unordered_set<uint64_t>& WithoutUnnamedFiles() {
-  thread_local std::unordered_set<uint64_t> devices;
-  return devices;
-}
 
 bool UnnamedRefused(int error) {
   return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOSYS;
@@ -43,7 +28,7 @@ bool UnnamedRefused(int error) {
 // Linking a descriptor by itself needs a privilege most users lack; the
 // descriptor's entry under /proc does the same for everyone.
 int LinkDescriptor(int fd, int folder_fd, const std::string& name) {
-  static bool by_descriptor = true;
+  static std::atomic<bool> by_descriptor = true;
   if (by_descriptor) {
     if (linkat(fd, "", folder_fd, name.c_str(), AT_EMPTY_PATH) == 0) return 0;
     if (errno != ENOENT && errno != EPERM) return -1;
@@ -71,33 +56,46 @@ NewCopy::~NewCopy() {
 
 Status NewCopy::Create(mode_t mode) {
   const uint64_t device = folder_.identity().volume;
-  if (WithoutUnnamedFiles().count(device) == 0) {
+  if (!Refused(device, RefusedCall::kUnnamedFile)) {
     fd_ = ScopedFd(openat(folder_.fd(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
-    if (fd_.valid()) {
-      // Only what the mask took needs setting again.
-      if ((mode & ProcessMask()) != 0) (void)fchmod(fd_.get(), mode);
-      return Status::Ok();
-    }
-    if (!UnnamedRefused(errno)) return CreateFailed(folder_.host(), errno);
-    WithoutUnnamedFiles().insert(device);
+    if (!fd_.valid() && !UnnamedRefused(errno)) return CreateFailed(folder_.host(), errno);
+    if (!fd_.valid()) NoteRefused(device, RefusedCall::kUnnamedFile);
   }
+  if (!fd_.valid()) {
+    const Status named = CreateNamed(mode);
+    if (!named.ok()) return named;
+  }
+  // Ignored: a file system that will not take the mode keeps the one the
+  // file was made with, all it can hold.
+  if (ModeNeedsSetting(mode, folder_.traits().unix_modes)) (void)fchmod(fd_.get(), mode);
+  return Status::Ok();
+}
+
+Status NewCopy::CreateNamed(mode_t mode) {
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string name = NewScratchName(ScratchKind::kPartial);
     fd_ = ScopedFd(openat(folder_.fd(), name.c_str(),
-                          O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, 0600));
+                          O_CREAT | O_EXCL | O_WRONLY | O_CLOEXEC | O_NOFOLLOW, mode));
     if (!fd_.valid() && errno == EEXIST) continue;
     if (!fd_.valid()) return CreateFailed(folder_.host(), errno);
     name_ = name;
-    // The lock tells a cleaner this file is alive; a second descriptor of
-    // the same open file keeps it held after the data descriptor is closed.
-    // File systems without locks answer at once, and a cleaner there cannot
-    // take the lock either. FAT has no modes: refusing one is harmless.
-    (void)flock(fd_.get(), LOCK_EX | LOCK_NB);
-    lock_ = ScopedFd(dup(fd_.get()));
-    (void)fchmod(fd_.get(), mode);
+    HoldAgainstCleaners();
     return Status::Ok();
   }
   return Status::Error(kErrorFileExists, folder_.host() + ": no free scratch name");
+}
+
+void NewCopy::HoldAgainstCleaners() {
+  // The lock tells the cleaner of another run writing into the same folder
+  // that the file is alive: nothing else does. A second descriptor of the
+  // same open file keeps it held after the data descriptor is closed, whose
+  // answer must be known before the copy takes a name, until the rename.
+  // Neither call reaches the daemon of a FUSE stick (the kernel keeps such
+  // locks itself); the second close costs it one flush request. File
+  // systems without locks answer at once, and a cleaner there cannot take
+  // the lock either.
+  (void)flock(fd_.get(), LOCK_EX | LOCK_NB);
+  lock_ = ScopedFd(dup(fd_.get()));
 }
 
 Status NewCopy::CloseChecked(const std::string& what) {
@@ -120,7 +118,7 @@ Status NewCopy::PlaceAs(const std::string& name) {
     return closed;
   }
   Status status = CloseChecked(name);
-  if (status.ok()) status = RenameNoReplace(folder_.fd(), name_, name, folder_.host());
+  if (status.ok()) status = RenameNoReplace(folder_, name_, name);
   if (status.ok()) done_ = true;
   return status;
 }
@@ -128,17 +126,14 @@ Status NewCopy::PlaceAs(const std::string& name) {
 Status NewCopy::NameForSwap(std::string* scratch) {
   // The new data must be on the disk before the old version leaves its name.
   if (fsync(fd_.get()) != 0) return StatusFromErrno("flush", folder_.HostPathOf(name_), errno);
-  if (!lock_.valid()) {
-    (void)flock(fd_.get(), LOCK_EX | LOCK_NB);
-    lock_ = ScopedFd(dup(fd_.get()));
-  }
+  if (!lock_.valid()) HoldAgainstCleaners();
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string swap_name = NewScratchName(ScratchKind::kReplaced);
     const Status named =
         name_.empty() ? (LinkDescriptor(fd_.get(), folder_.fd(), swap_name) == 0
                              ? Status::Ok()
                              : StatusFromErrno("create", folder_.HostPathOf(swap_name), errno))
-                      : RenameNoReplace(folder_.fd(), name_, swap_name, folder_.host());
+                      : RenameNoReplace(folder_, name_, swap_name);
     if (named.code == kErrorAlreadyExists) continue;
     if (!named.ok()) return named;
     name_ = swap_name;

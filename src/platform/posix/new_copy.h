@@ -35,6 +35,8 @@ class NewCopy {
   Status NameForSwap(std::string* scratch);
 
  private:
+  Status CreateNamed(mode_t mode);
+  void HoldAgainstCleaners();
   Status CloseChecked(const std::string& what);
 
   PosixFolder& folder_;
