@@ -76,12 +76,15 @@ enum MessageId : int {
   kProgressName = 72,        // what a screen reader calls the progress bar
   kProjectRestored = 73,     // %1 the project name, after Ctrl+Z
   kPlanning = 74,            // while a run's plan walks the two trees
+  // %1 the drive, %2 the medium in it, %3 the one the project was last used with
+  kOtherMedium = 75,
+  kMediumMemoryUnusable = 76,  // %1 the memory file, %2 what is wrong with it
 };
 
 class MessageTable {
  public:
   /// All messages, the added ones included.
-  static constexpr int kCount = 74;
+  static constexpr int kCount = 76;
   /// Msg1 to Msg30: a language file replaces these whether it has them or
   /// not; an added message it leaves out keeps its English text.
   static constexpr int kClassicCount = 30;

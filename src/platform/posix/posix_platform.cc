@@ -101,7 +101,7 @@ void PosixPlatform::LoadMediumMemory() {
   MediumMemory memory;
   std::string problem;
   // A missing file is a memory with nothing in it yet. A file that cannot
-  // be read is never written over: the window names it when it reads it.
+  // be read is never written over; a run and `pellmar drives` name it.
   memory_writable_ = read.ok() ? ParseMediumMemory(text, &memory, &problem)
                                : read.code == kErrorFileNotFound || read.code == kErrorPathNotFound;
   letters_ = std::move(memory.letters);

@@ -145,7 +145,12 @@ Status Win32Platform::MediumAt(const std::string& path, MediumIdentity* medium) 
     const ScopedHandle folder(::CreateFileW(
         host.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
         nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (!folder.valid()) return StatusFromWin32("examine", WideForReport(host), ::GetLastError());
+    if (!folder.valid()) {
+      const DWORD error = ::GetLastError();
+      // A missing folder is a missing path, as FolderIdentity reports it.
+      return StatusFromWin32("examine", WideForReport(host),
+                             error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
+    }
     wchar_t label[MAX_PATH + 1] = L"";
     DWORD serial = 0;
     if (!::GetVolumeInformationByHandleW(folder.get(), label, MAX_PATH + 1, &serial, nullptr,
