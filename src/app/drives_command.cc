@@ -8,6 +8,7 @@
 #include "app/exit_codes.h"
 #include "app/link_target.h"
 #include "app/usage.h"
+#include "core/project_medium.h"
 #include "core/settings_file.h"
 
 namespace pellmar {
@@ -29,6 +30,14 @@ void PrintPath(Platform& platform, std::ostream& out, const char* label, const s
   }
 }
 
+// The medium's label and what tells it apart, where the host knows them.
+std::string MediumText(const MediumIdentity& medium) {
+  std::string text;
+  if (!medium.label.empty()) text += " \"" + medium.label + "\"";
+  if (!medium.key.empty()) text += " " + medium.key;
+  return text;
+}
+
 }  // namespace
 
 void PrintDrives(Platform& platform, std::ostream& out) {
@@ -36,12 +45,19 @@ void PrintDrives(Platform& platform, std::ostream& out) {
   for (const DriveMapping& drive : platform.Drives()) {
     out << "  " << std::left << std::setw(4) << drive.drive << std::setw(40) << drive.host_path
         << " " << std::setw(8) << (drive.mounted ? "mounted" : "absent") << " " << drive.origin
-        << "\n";
+        << MediumText(drive.medium) << "\n";
   }
   const std::string program_dir = FolderWithSeparator(platform.ExecutablePath());
+  const std::string settings = SettingsFilePath(platform, platform.DocumentsFolder(), program_dir);
   PrintPath(platform, out, "Documents folder:", platform.DocumentsFolder());
-  PrintPath(platform, out,
-            "Settings file:", SettingsFilePath(platform, platform.DocumentsFolder(), program_dir));
+  PrintPath(platform, out, "Settings file:", settings);
+  const std::string memory_path = MediumMemoryPath(settings);
+  PrintPath(platform, out, "Disk memory:", memory_path);
+  MediumMemory memory;
+  if (const Status read = ReadMediumMemory(platform, memory_path, &memory); !read.ok()) {
+    out << std::setw(20) << ""
+        << "cannot be used: " << read.message << "\n";
+  }
   PrintPath(platform, out, "Program directory:", program_dir);
 }
 

@@ -14,8 +14,9 @@ namespace pellmar {
 /// Runs the verb; `args` follow the verb (none allowed).
 int RunDrivesCommand(Platform& platform, const std::vector<std::string>& args);
 
-/// Writes the report: every drive letter with its host folder and state,
-/// the Documents folder, the settings file and the program directory.
+/// Writes the report: every drive letter with its host folder, its state
+/// and its medium's label and identity, the Documents folder, the settings
+/// file, the memory of media beside it and the program directory.
 void PrintDrives(Platform& platform, std::ostream& out);
 
 }  // namespace pellmar

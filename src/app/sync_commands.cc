@@ -155,6 +155,9 @@ int RunEntry(Platform& platform, Direction direction, const SyncArguments& parse
   if (!OpenEntry(main, parsed)) return kExitIncomplete;
   (direction == Direction::kSend ? main.btnSend : main.btnLoad).Click();
   session.EraseProgress();
+  if (main.last_run().other_medium) {
+    std::cerr << "pellmar: nothing was copied; --yes uses this disk anyway.\n";
+  }
   // A stop before the first copy said so in its message; after copies the
   // window says it in its status bar only.
   if (main.last_run().stopped && main.counters().copy_count > 0)

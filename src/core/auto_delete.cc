@@ -49,6 +49,7 @@ void RemoveFromMedium(SyncRun& run, OpenFolder& folder, const FileFacts& file, b
   run.medium_changed = true;
   const Status removed = run.platform.RemoveFileIn(folder, file, to_trash, &kept);
   if (removed.ok()) {
+    ++run.outcome.deleted;
     if (run.observer != nullptr) run.observer->Done(RunObserver::Act::kDelete, path, file.size);
     // The trash keeps what it takes on the same disk.
     if (kept) {

@@ -92,6 +92,9 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "\"%1\" is back in the list.",
     "Looking for the files to copy...",
     "Writing the last data to the disk...",
+    "%1 is the disk %2, not the disk %3 this project was last used with. Use it anyway?",
+    "Pellmar cannot use %1: %2. Until it can, no disk is remembered and none is checked against "
+    "its project; the file is left as it is.",
 };
 
 }  // namespace

@@ -77,12 +77,15 @@ enum MessageId : int {
   kProjectRestored = 73,     // %1 the project name, after Ctrl+Z
   kPlanning = 74,            // while a run's plan walks the two trees
   kFlushingMedium = 75,      // while the end of a run writes out the disk's cache
+  // %1 the drive, %2 the medium in it, %3 the one the project was last used with
+  kOtherMedium = 76,
+  kMediumMemoryUnusable = 77,  // %1 the memory file, %2 what is wrong with it
 };
 
 class MessageTable {
  public:
   /// All messages, the added ones included.
-  static constexpr int kCount = 75;
+  static constexpr int kCount = 77;
   /// Msg1 to Msg30: a language file replaces these whether it has them or
   /// not; an added message it leaves out keeps its English text.
   static constexpr int kClassicCount = 30;

@@ -33,6 +33,9 @@ class RemovableMedium {
   Status Record();
   /// The identity of the drive's root folder, as recorded.
   const FileIdentity& root() const { return root_; }
+  /// The folder the medium was recorded by: the project's folder on it, or
+  /// the nearest folder above it that exists.
+  const std::string& anchor_path() const { return anchor_path_; }
 
   /// True while the folder recorded is still there, and still the same.
   bool StillThere();

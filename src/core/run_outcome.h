@@ -17,12 +17,14 @@ struct RunOutcome {
   static constexpr size_t kMaxListedSkips = 50;
 
   bool run_refused = false;                // refused before any file was touched
+  bool other_medium = false;               // refused: not the disk the project was last used with
   bool medium_gone = false;                // the removable disk went away mid-run
   bool stopped = false;                    // the user stopped it between two files
   bool disk_full = false;                  // the disk written to filled up mid-run
   int copies_refused = 0;                  // "Not enough disc size!"
   int copies_failed = 0;                   // the copy itself failed
   int kept_in_trash = 0;                   // versions replaced or removed that the trash keeps
+  int deleted = 0;                         // files removed from the removable disk
   int64_t skipped_count = 0;               // entries left out of the run
   std::vector<std::string> skipped_names;  // the first kMaxListedSkips of them
 

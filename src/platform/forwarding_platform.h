@@ -77,6 +77,9 @@ class ForwardingPlatform : public Platform {
   uint32_t SetErrorMode(uint32_t mode) override { return inner_.SetErrorMode(mode); }
   Status FreeSpace(const std::string& r, uint64_t* b) override { return inner_.FreeSpace(r, b); }
   std::vector<DriveMapping> Drives() override { return inner_.Drives(); }
+  Status MediumAt(const std::string& p, MediumIdentity* m) override {
+    return inner_.MediumAt(p, m);
+  }
   std::string DocumentsFolder() override { return inner_.DocumentsFolder(); }
   std::string ExecutablePath() override { return inner_.ExecutablePath(); }
   Status QueryVersion() override { return inner_.QueryVersion(); }

@@ -44,6 +44,7 @@ enum WinError : uint32_t {
   kErrorPathNotFound = 3,
   kErrorTooManyOpenFiles = 4,
   kErrorAccessDenied = 5,
+  kErrorInvalidData = 13,  // a file holds what it cannot hold
   kErrorInvalidDrive = 15,
   kErrorWriteProtect = 19,
   kErrorNotReady = 21,
@@ -189,12 +190,24 @@ struct LocalDateTime {
   int hour = 0, minute = 0, second = 0, millisecond = 0;
 };
 
+/// Which removable medium a file system is, lasting across plugs and
+/// mounts: the file system's UUID (the volume serial number on Windows)
+/// and its label. A file system with nothing lasting to tell has an empty
+/// key; it is then never taken for, nor told apart from, another.
+struct MediumIdentity {
+  std::string key;    // "uuid:1234-ABCD", "fsid:...", "serial:1234-ABCD"; "" when unknown
+  std::string label;  // "STICK"; "" when it has none
+
+  friend bool operator==(const MediumIdentity&, const MediumIdentity&) = default;
+};
+
 /// How one drive letter maps onto the host, for `pellmar drives`.
 struct DriveMapping {
   std::string drive;      // "E:"
   std::string host_path;  // "/media/ann/STICK"
   bool mounted = false;   // false: the medium is absent and the drive answers "not ready"
   std::string origin;     // "system", "mount table" or "PELLMAR_DRIVES"
+  MediumIdentity medium;  // of a mounted medium, where the host can tell
 };
 
 class Platform {
@@ -341,6 +354,10 @@ class Platform {
 
   /// Every drive letter the namespace knows, in letter order.
   virtual std::vector<DriveMapping> Drives() = 0;
+  /// The medium the folder `path` is on. Fails as FolderIdentity does when
+  /// nothing is there; a file system with no lasting identity answers ok
+  /// with an empty key.
+  virtual Status MediumAt(const std::string& path, MediumIdentity* medium) = 0;
 
   // --- The user and the program ----------------------------------------
 

@@ -224,6 +224,12 @@ class TMain : public SyncWindow {
   void RefuseUnselectedRun();
   std::optional<std::string> RunRefusal(const SyncRun& run,
                                         const std::string& removable_project_folder);
+  /// Asks whether to go on when the removable disk is not the one the
+  /// project was last used with; true when the run may start. The disk's
+  /// identity goes to `*medium`, to be remembered once the run changed
+  /// something.
+  bool ConfirmRunMedium(const SyncRun& run, MediumIdentity* medium);
+  void RememberRunMedium(const SyncRun& run, const MediumIdentity& medium);
   bool RunSyncTree(const RunSides& sides);
   void Preview(bool send);
   void ShowPlan(const RunPlan& plan, const RunSides& sides, int title, int64_t free_bytes);

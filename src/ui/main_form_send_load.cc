@@ -5,8 +5,10 @@
 #include <string>
 #include <utility>
 
+#include "core/drive_part.h"
 #include "core/free_space_text.h"
 #include "core/overlap_guard.h"
+#include "core/project_medium.h"
 #include "core/relative_path.h"
 #include "core/run_plan.h"
 #include "core/run_progress.h"
@@ -73,6 +75,11 @@ bool TMain::RunSyncTree(const RunSides& sides) {
     ShowMessage(*refusal);
     return false;
   }
+  MediumIdentity medium;
+  if (!ConfirmRunMedium(run, &medium)) {
+    last_run_.run_refused = last_run_.other_medium = true;
+    return false;
+  }
   HoldControls();
   if (!plan_runs_) {
     SyncTree(run, sides.source, sides.destination);
@@ -92,6 +99,7 @@ bool TMain::RunSyncTree(const RunSides& sides) {
   // disk can be pulled out.
   run.MakeMediumSafe();
   ReleaseControls();
+  if (run.CopiesDone() > 0 || run.outcome.deleted > 0) RememberRunMedium(run, medium);
   SetCopyStatus("");
   StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(kAvailableSize), counters_.free_space));
   RefreshFreeSpace();
@@ -163,6 +171,32 @@ std::optional<std::string> TMain::RunRefusal(const SyncRun& run,
   }
   return IdentityRefusal(platform_, run.project_folder, removable_project_folder, run.medium.root(),
                          messages_);
+}
+
+// A disk with nothing lasting to tell it by, or a project not run before,
+// has nothing to be held against.
+bool TMain::ConfirmRunMedium(const SyncRun& run, MediumIdentity* medium) {
+  if (!platform_.MediumAt(run.medium.anchor_path(), medium).ok() || medium->key.empty()) {
+    return true;
+  }
+  const std::string path = MediumMemoryPath(settings_path_, code_page());
+  MediumMemory memory;
+  if (const Status read = ReadMediumMemory(platform_, path, &memory); !read.ok()) {
+    ShowMessage(FillIn(messages_.Msg(kMediumMemoryUnusable), {path, read.message}));
+    medium->key.clear();  // so that nothing is written over it after the run
+    return true;
+  }
+  const ProjectMedium* last = memory.ProjectOf(run.project_folder);
+  if (last == nullptr || last->medium.key == medium->key) return true;
+  return services_.dialogs->Confirm(
+      FillIn(messages_.Msg(kOtherMedium),
+             {DrivePart(run.media_dir), MediumName(*medium), MediumName(last->medium)}));
+}
+
+void TMain::RememberRunMedium(const SyncRun& run, const MediumIdentity& medium) {
+  const std::string path = MediumMemoryPath(settings_path_, code_page());
+  const Status kept = RememberProjectMedium(platform_, path, run.project_folder, medium);
+  if (!kept.ok()) ShowMessage(FillIn(messages_.Msg(kMediumMemoryUnusable), {path, kept.message}));
 }
 
 void TMain::ReportRun(const std::string& empty_run_message) {

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -270,6 +271,47 @@ TEST_F(ProgramTest, MissingRemovableFolderIsCreatedOnlyWithYes) {
   run = Run({"send", "--yes", "Alpha"});
   EXPECT_EQ(run.exit_code, 0) << run.err;
   EXPECT_EQ(ReadText(Stick("Sync/Alpha/a.c")), "a");
+}
+
+// Another stick under E: than the one the project was sent to: only --yes
+// uses it.
+TEST_F(ProgramTest, AnotherDiskIsUsedOnlyWithYes) {
+  WriteText(Documents("Alpha/a.c"), "a");
+  ns_.WriteEntries({Documents("Alpha")}, "E:\\Sync");
+  std::optional<TinyTmpfs> stick(std::in_place, Stick(""), 1 << 20);
+  if (!stick->mounted()) GTEST_SKIP() << stick->skip_reason();
+  std::filesystem::create_directories(Stick("Sync"));
+  ASSERT_EQ(Run({"send", "Alpha"}).exit_code, 0);
+  stick.reset();
+  stick.emplace(Stick(""), 1 << 20);
+  std::filesystem::create_directories(Stick("Sync"));
+  ProgramRun run = Run({"send", "Alpha"});
+  EXPECT_EQ(run.exit_code, 1);
+  EXPECT_THAT(run.err, HasSubstr("this project was last used with. Use it anyway? -> No\n"
+                                 "pellmar: nothing was copied; --yes uses this disk anyway.\n"));
+  EXPECT_FALSE(HasEntries(Stick("Sync")));
+  run = Run({"send", "--yes", "Alpha"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_EQ(ReadText(Stick("Sync/Alpha/a.c")), "a");
+}
+
+// A memory of disks that is not this program's is named, used for nothing
+// and left as it is; the run goes on without it.
+TEST_F(ProgramTest, AMemoryFileItCannotReadIsNamedAndLeftAlone) {
+  const std::string memory = ns_.config() + "/Pellmar.drives", foreign = "E: my stick\n";
+  WriteText(memory, foreign);
+  WriteText(Documents("Alpha/a.c"), "a");
+  ns_.WriteEntries({Documents("Alpha")}, "E:\\Sync");
+  std::filesystem::create_directories(Stick("Sync"));
+  ProgramRun run = Run({"drives"});
+  EXPECT_THAT(run.out, HasSubstr(memory + "\n" + std::string(20, ' ') +
+                                 "cannot be used: line 1: it is not a file of this program's\n"));
+  run = Run({"send", "Alpha"});
+  EXPECT_EQ(run.exit_code, 0) << run.err;
+  EXPECT_THAT(run.err, HasSubstr("Pellmar cannot use " + OnC(ns_.home()) +
+                                 "\\Application Data\\Pellmar.drives: line 1: "));
+  EXPECT_EQ(ReadText(Stick("Sync/Alpha/a.c")), "a");
+  EXPECT_EQ(ReadText(memory), foreign);
 }
 
 TEST_F(ProgramTest, ADryRunShowsWhatTheRunWouldDoAndChangesNothing) {

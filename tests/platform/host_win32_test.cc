@@ -1,6 +1,7 @@
 // The Win32 platform on what only Windows has: the read-only attribute,
-// drive roots and shares in the free-space query, the settings folder taken
-// from the roaming application data, and files in the ANSI code page 932.
+// drive roots and shares in the free-space query, the volume serial number
+// that tells media apart, the settings folder taken from the roaming
+// application data, and files in the ANSI code page 932.
 #include <gtest/gtest.h>
 
 #include "platform/ini_file.h"
@@ -62,6 +63,21 @@ TEST_F(Win32Test, FreeSpaceAnswersWithTheCodeForEachKindOfRoot) {
     EXPECT_EQ(status.code, c.code) << "root \"" << c.root << "\": " << status.message;
     EXPECT_EQ(free_bytes > 0, c.code == kErrorSuccess) << "root \"" << c.root << "\"";
   }
+}
+
+// A folder's medium is that of its volume, as the drive listing names it.
+TEST_F(Win32Test, AFoldersMediumIsItsVolumesSerialNumber) {
+  MediumIdentity medium;
+  ASSERT_TRUE(platform_->MediumAt(temp_root_, &medium).ok());
+  EXPECT_EQ(medium.key.rfind("serial:", 0), 0u) << medium.key;
+  bool listed = false;
+  for (const DriveMapping& drive : platform_->Drives()) {
+    if (drive.drive[0] != temp_root_[0]) continue;
+    EXPECT_EQ(drive.medium, medium);
+    listed = true;
+  }
+  EXPECT_TRUE(listed) << temp_root_;
+  EXPECT_EQ(platform_->MediumAt(At("missing"), &medium).code, kErrorPathNotFound);
 }
 
 TEST_F(Win32Test, SettingsFolderIsTheRoamingOneWhenNoneIsBesideDocuments) {

@@ -97,17 +97,6 @@ TEST(DriveTableTest, MapsBothWaysByLongestPrefix) {
   EXPECT_EQ(table.ToNamespace("/media/ann/STICK2"), "C:\\media\\ann\\STICK2");
 }
 
-TEST(DriveTableTest, MediaTakeFreeLettersAndKeepThem) {
-  DriveTable table;
-  table.MapRoot("E:", "/srv/mine", MappingOrigin::kEnvironment);
-  table.AssignMediaLetters({"/media/a", "/media/b"});
-  table.AssignMediaLetters({"/media/b", "/media/0new"});
-  EXPECT_EQ(table.FindRoot("E:")->HostRootText(), "/srv/mine");
-  EXPECT_EQ(table.FindRoot("F:")->HostRootText(), "/media/a");
-  EXPECT_EQ(table.FindRoot("G:")->HostRootText(), "/media/b");
-  EXPECT_EQ(table.FindRoot("H:")->HostRootText(), "/media/0new");
-}
-
 TEST(DriveTableTest, ParsesOverrides) {
   const auto overrides =
       ParseDriveOverrides("E:=/srv/e;f=rel;;bad;1:=/x;G:\\=/g;\\\\s\\sh=/s;H:=", "/work");

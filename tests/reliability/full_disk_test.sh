@@ -41,6 +41,9 @@ send_case "send, 600 x 10 B onto 1 MB" small_files
 # Load of 3 MB of old files onto a 1 MB project disk, auto-delete on: what
 # did not arrive must still be on the stick, the project's own files stay.
 umount -l "$REL_STICK"
+# The bare folder is another disk than the stick sent to: forgotten, so
+# that the load does not stop to ask whether to use it.
+rm -f "$REL_W/home/.config/Pellmar.drives"
 name="load, 30 x 100 kB onto a 1 MB project disk"
 rel_tree "$REL_STICK/Sync/P" 30 10 100000 '-30 days'
 rel_mount_tmpfs "$P" 1M

@@ -90,7 +90,7 @@ for ((round = 1; round <= ROUNDS; round++)); do
   rel_compare_copy "$P" "$REL_STICK/Sync/P"
   leftovers=$( (find "$REL_STICK" "$P" -type f | grep -v '/file[1-6]\.bin$'
     find "$REL_W/home/.config" -mindepth 1 ! -name Pellmar.ini ! -name Pellmar.ini.bak \
-      ! -name Pellmar.ini.lock))
+      ! -name Pellmar.ini.lock ! -name Pellmar.drives))
   extra=$(grep -c . <<<"$leftovers")
   if ((REL_WHOLE != 6 || extra > 0)); then
     debris_rounds=$((debris_rounds + 1))

@@ -1,6 +1,9 @@
 // Send through the window where only POSIX hosts give a test the fault: an
-// entry that is no regular file, and a small disk of its own.
+// entry that is no regular file, a small disk of its own, and another disk
+// under the project's letter.
 #include <sys/stat.h>
+
+#include <optional>
 
 #include "support/tiny_tmpfs.h"
 #include "support/window_fixture.h"
@@ -40,6 +43,39 @@ TEST_F(WindowTest, TheSpaceCountIsOfTheDriveTheRunWritesTo) {
   EXPECT_EQ(dialogs_.messages[0], "Not enough disc size!");
   EXPECT_EQ(HostNames(ns_.drive('F')).size(), 1u);
   EXPECT_THAT(w.StatusBar1.panel_text(0), StartsWith("Available disk size:3"));
+}
+
+// Each tmpfs mounted is a disk of its own, as another stick would be.
+TEST_F(WindowTest, AnotherDiskUnderTheLetterIsAskedAboutFirst) {
+  std::optional<TinyTmpfs> stick(std::in_place, Stick(), 1 << 20);
+  if (!stick->mounted()) GTEST_SKIP() << stick->skip_reason();
+  WriteText(Documents("Alpha/a.txt"), "a");
+  WriteProjects({"Alpha"});
+  TMain& w = StartWindow();
+  w.ListBox1.UserSelect(0);
+  w.btnSend.Click();
+  ASSERT_EQ(HostNames(Stick("Sync/Alpha")).size(), 1u);
+  for (const bool use_it : {false, true}) {
+    stick.reset();
+    stick.emplace(Stick(), 1 << 20);
+    MakeFolder(Stick("Sync"));
+    dialogs_.Clear();
+    dialogs_.answers = {use_it};
+    w.btnSend.Click();
+    ASSERT_EQ(dialogs_.questions.size(), 1u) << use_it;
+    EXPECT_THAT(dialogs_.questions[0], StartsWith("E: is the disk fsid:"));
+    EXPECT_THAT(dialogs_.questions[0],
+                HasSubstr("this project was last used with. Use it anyway?"));
+    EXPECT_EQ(HostNames(Stick("Sync")).empty(), !use_it) << "No touches nothing";
+    EXPECT_EQ(HostExists(Stick("Sync/Alpha/a.txt")), use_it) << use_it;
+    EXPECT_EQ(w.last_run().run_refused, !use_it);
+  }
+  // The project now goes with the disk it was last sent to.
+  dialogs_.Clear();
+  WriteText(Documents("Alpha/b.txt"), "b");
+  w.btnSend.Click();
+  EXPECT_THAT(dialogs_.questions, IsEmpty());
+  EXPECT_TRUE(HostExists(Stick("Sync/Alpha/b.txt")));
 }
 
 }  // namespace

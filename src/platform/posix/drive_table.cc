@@ -2,6 +2,9 @@
 #include "platform/posix/drive_table.h"
 
 #include <algorithm>
+#include <set>
+
+#include "platform/posix/media_letters.h"
 
 namespace pellmar {
 namespace {
@@ -44,31 +47,68 @@ void DriveTable::MapRoot(const std::string& root, const std::string& host_root,
   std::erase_if(mappings_, [&](const NamespaceMapping& m) {
     return m.prefix.components.empty() && EqualsIgnoreCase(m.prefix.root, parts->root);
   });
-  mappings_.push_back({NamespacePathParts{parts->root, {}}, *host, origin});
+  mappings_.push_back({NamespacePathParts{parts->root, {}}, *host, origin, {}});
 }
 
 void DriveTable::MapFolder(const NamespacePathParts& folder, const std::string& host_root) {
   std::optional<std::vector<std::string>> host = SplitHostPath(host_root);
   if (!host || folder.root.empty()) return;
-  mappings_.push_back({folder, *host, MappingOrigin::kSystem});
+  mappings_.push_back({folder, *host, MappingOrigin::kSystem, {}});
 }
 
-void DriveTable::AssignMediaLetters(const std::vector<std::string>& mount_points) {
-  for (const std::string& point : mount_points) {
-    std::optional<std::vector<std::string>> host = SplitHostPath(point);
-    if (!host) continue;
-    const bool known =
-        std::any_of(mappings_.begin(), mappings_.end(), [&](const NamespaceMapping& m) {
-          return m.origin == MappingOrigin::kMountTable && m.host_root == *host;
-        });
-    if (known) continue;
-    for (char letter = 'E'; letter <= 'Z'; ++letter) {
-      const std::string root = std::string(1, letter) + ":";
-      if (FindRoot(root) != nullptr) continue;
-      mappings_.push_back({NamespacePathParts{root, {}}, *host, MappingOrigin::kMountTable});
-      break;
+NamespaceMapping* DriveTable::LetterOfMedium(const MountedMedium& medium,
+                                             const std::vector<std::string>& host, bool same_place,
+                                             const std::vector<const NamespaceMapping*>& taken) {
+  for (NamespaceMapping& m : mappings_) {
+    if (m.origin != MappingOrigin::kMountTable || m.medium.key != medium.medium.key) continue;
+    if (std::find(taken.begin(), taken.end(), &m) != taken.end()) continue;
+    // A medium with no key is known only where it was mounted.
+    if ((same_place || medium.medium.key.empty()) && m.host_root != host) continue;
+    return &m;
+  }
+  return nullptr;
+}
+
+bool DriveTable::AssignMediaLetters(const std::vector<MountedMedium>& media,
+                                    std::vector<RememberedLetter>* memory) {
+  std::vector<std::optional<std::vector<std::string>>> hosts;
+  for (const MountedMedium& m : media) hosts.push_back(SplitHostPath(m.mount_point));
+  // The media still where they were first, then those mounted anew
+  // elsewhere, so that a medium mounted twice does not move its letter.
+  std::vector<const NamespaceMapping*> taken;
+  std::vector<bool> lettered(media.size(), false);
+  for (bool same_place : {true, false}) {
+    for (size_t i = 0; i < media.size(); ++i) {
+      if (!hosts[i] || lettered[i]) continue;
+      NamespaceMapping* known = LetterOfMedium(media[i], *hosts[i], same_place, taken);
+      if (known == nullptr) continue;
+      known->host_root = *hosts[i];
+      known->medium.label = media[i].medium.label;
+      taken.push_back(known);
+      lettered[i] = true;
     }
   }
+  std::vector<MediumIdentity> present, unlettered;
+  std::vector<size_t> unlettered_index;
+  for (size_t i = 0; i < media.size(); ++i) {
+    if (!hosts[i]) continue;
+    present.push_back(media[i].medium);
+    if (lettered[i]) continue;
+    unlettered.push_back(media[i].medium);
+    unlettered_index.push_back(i);
+  }
+  std::set<char> in_use;
+  for (const NamespaceMapping* root : Roots()) {
+    if (IsDriveRoot(root->prefix.root)) in_use.insert(root->prefix.root[0]);
+  }
+  bool changed = false;
+  const std::vector<char> letters = ChooseMediaLetters(in_use, unlettered, memory, &changed);
+  for (size_t i = 0; i < letters.size(); ++i) {
+    if (letters[i] == 0) continue;
+    mappings_.push_back({NamespacePathParts{std::string(1, letters[i]) + ":", {}},
+                         *hosts[unlettered_index[i]], MappingOrigin::kMountTable, unlettered[i]});
+  }
+  return MarkMediaSeen(present, memory) || changed;
 }
 
 const NamespaceMapping* DriveTable::FindRoot(const std::string& root) const {

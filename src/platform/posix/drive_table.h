@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "platform/medium_memory.h"
+#include "platform/platform.h"
 #include "platform/posix/namespace_path.h"
 
 namespace pellmar {
@@ -20,10 +22,17 @@ struct NamespaceMapping {
   NamespacePathParts prefix;           // "E:" with no components, or a folder
   std::vector<std::string> host_root;  // host components it maps onto
   MappingOrigin origin = MappingOrigin::kSystem;
+  MediumIdentity medium;  // of a mount-table medium: the letter follows it
 
   /// The namespace spelling of the prefix: "E:", "\\srv\share", "C:\a\b".
   std::string PrefixText() const;
   std::string HostRootText() const;
+};
+
+/// A removable medium found in the mount table.
+struct MountedMedium {
+  std::string mount_point;
+  MediumIdentity medium;
 };
 
 /// Where a namespace path lands on the host.
@@ -41,10 +50,13 @@ class DriveTable {
   /// Maps a namespace folder onto a host folder.
   void MapFolder(const NamespacePathParts& folder, const std::string& host_root);
 
-  /// Gives each mount point that has no letter yet the next free letter from
-  /// E: on, in the order given. Letters once given are kept for the run, so a
-  /// medium that comes back at the same place comes back at the same letter.
-  void AssignMediaLetters(const std::vector<std::string>& mount_points);
+  /// Gives each medium that has no letter yet the letter `*memory` keeps
+  /// for it, else a free one (see ChooseMediaLetters), in the order given.
+  /// Letters once given are kept for the run: a medium that comes back,
+  /// at the same place or another, comes back at the same letter; one with
+  /// no key is known by its mount point alone. True when `*memory` changed.
+  bool AssignMediaLetters(const std::vector<MountedMedium>& media,
+                          std::vector<RememberedLetter>* memory);
 
   /// The mapping of a drive or share root; nullptr when unknown.
   const NamespaceMapping* FindRoot(const std::string& root) const;
@@ -59,6 +71,12 @@ class DriveTable {
   std::vector<const NamespaceMapping*> Roots() const;
 
  private:
+  /// The mount-table letter of `medium` not yet in `taken`: one where it is
+  /// mounted now, or with `same_place` unset, one it had elsewhere.
+  NamespaceMapping* LetterOfMedium(const MountedMedium& medium,
+                                   const std::vector<std::string>& host, bool same_place,
+                                   const std::vector<const NamespaceMapping*>& taken);
+
   std::vector<NamespaceMapping> mappings_;
 };
 

@@ -15,6 +15,7 @@ struct HostSettings {
   std::string documents;        // host path of the Documents folder
   std::string drive_overrides;  // the text of PELLMAR_DRIVES
   std::string mounts_file = "/proc/self/mounts";
+  std::string dev_disk = "/dev/disk";  // udev's links to the devices, by UUID and label
   // Folders below which a mounted file system counts as a removable medium.
   std::vector<std::string> media_roots;
 };

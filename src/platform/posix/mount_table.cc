@@ -100,6 +100,26 @@ bool IsMounted(const std::vector<MountEntry>& mounts, const std::string& mount_p
                      [&](const MountEntry& m) { return m.mount_point == mount_point; });
 }
 
+std::string SourceOf(const std::vector<MountEntry>& mounts, const std::string& mount_point) {
+  std::string source;
+  for (const MountEntry& m : mounts) {
+    if (m.mount_point == mount_point) source = m.device;
+  }
+  return source;
+}
+
+std::string SourceHolding(const std::vector<MountEntry>& mounts, const std::string& host_path) {
+  const MountEntry* nearest = nullptr;
+  for (const MountEntry& m : mounts) {
+    const bool holds = m.mount_point == host_path || m.mount_point == "/" ||
+                       IsStrictlyBelow(host_path, m.mount_point);
+    if (holds && (nearest == nullptr || m.mount_point.size() >= nearest->mount_point.size())) {
+      nearest = &m;
+    }
+  }
+  return nearest == nullptr ? "" : nearest->device;
+}
+
 std::string ReadMountTableFile(const std::string& path) {
   std::string text;
   const ScopedFd fd(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));

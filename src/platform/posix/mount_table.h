@@ -28,6 +28,13 @@ std::vector<std::string> RemovableMountPoints(const std::vector<MountEntry>& mou
 /// True when `mount_point` is a mount point in `mounts`.
 bool IsMounted(const std::vector<MountEntry>& mounts, const std::string& mount_point);
 
+/// The source (first field) of the mount at `mount_point`, the last one
+/// when it was mounted over; "" when nothing is mounted there.
+std::string SourceOf(const std::vector<MountEntry>& mounts, const std::string& mount_point);
+/// The source of the mount whose mount point is the nearest folder above
+/// `host_path` or the path itself; "" when the table names none.
+std::string SourceHolding(const std::vector<MountEntry>& mounts, const std::string& host_path);
+
 /// The text of the mount table file; empty when it cannot be read.
 std::string ReadMountTableFile(const std::string& path);
 

@@ -12,6 +12,8 @@
 #include <ctime>
 
 #include "platform/posix/error_mapping.h"
+#include "platform/posix/host_files.h"
+#include "platform/posix/medium_identity.h"
 #include "platform/posix/mount_table.h"
 
 namespace pellmar {
@@ -63,6 +65,8 @@ PosixPlatform::PosixPlatform(HostSettings settings) : settings_(std::move(settin
   }
   // Media take the letters the user's own mappings leave free, so a stick
   // is never hidden behind a mapping.
+  memory_path_ = settings_.config_home + "/" + kMediumMemoryFileName;
+  LoadMediumMemory();
   RefreshMedia();
   documents_ = table_.ToNamespace(settings_.documents).value_or("");
   std::optional<NamespacePathParts> documents = ParseNamespacePath(documents_);
@@ -84,7 +88,39 @@ std::unique_ptr<Platform> NewHostPlatform() {
 
 void PosixPlatform::RefreshMedia() {
   const std::vector<MountEntry> mounts = ParseMountTable(ReadMountTableFile(settings_.mounts_file));
-  table_.AssignMediaLetters(RemovableMountPoints(mounts, settings_.media_roots));
+  std::vector<MountedMedium> media;
+  for (const std::string& point : RemovableMountPoints(mounts, settings_.media_roots)) {
+    media.push_back({point, IdentifyMedium(point, SourceOf(mounts, point), settings_.dev_disk)});
+  }
+  if (table_.AssignMediaLetters(media, &letters_) && memory_writable_) SaveMediumMemory();
+}
+
+void PosixPlatform::LoadMediumMemory() {
+  std::string text;
+  const Status read = ReadHostFile(memory_path_, &text);
+  MediumMemory memory;
+  std::string problem;
+  // A missing file is a memory with nothing in it yet. A file that cannot
+  // be read is never written over; a run and `pellmar drives` name it.
+  memory_writable_ = read.ok() ? ParseMediumMemory(text, &memory, &problem)
+                               : read.code == kErrorFileNotFound || read.code == kErrorPathNotFound;
+  letters_ = std::move(memory.letters);
+}
+
+void PosixPlatform::SaveMediumMemory() {
+  std::string text;
+  const Status read = ReadHostFile(memory_path_, &text);
+  MediumMemory memory;
+  std::string problem;
+  if (read.ok() ? !ParseMediumMemory(text, &memory, &problem)
+                : read.code != kErrorFileNotFound && read.code != kErrorPathNotFound) {
+    memory_writable_ = false;
+    return;
+  }
+  memory.letters = letters_;
+  // Ignored: the letters of this process stay as given, and a folder that
+  // cannot be written fails the save of the settings beside it, which says so.
+  (void)ReplaceHostFile(memory_path_, FormatMediumMemory(memory));
 }
 
 bool PosixPlatform::MediumPresent(const NamespaceMapping& mapping) {
@@ -94,28 +130,34 @@ bool PosixPlatform::MediumPresent(const NamespaceMapping& mapping) {
     case MappingOrigin::kEnvironment:
       return IsHostFolder(mapping.HostRootText());
     case MappingOrigin::kMountTable:
-      return StillMounted(mapping.HostRootText());
+      return StillMounted(mapping.HostRootText(), mapping.medium.key);
   }
   return false;
 }
 
-bool PosixPlatform::StillMounted(const std::string& host_root) {
+bool PosixPlatform::StillMounted(const std::string& host_root, const std::string& key) {
   struct stat info;
   if (stat(host_root.c_str(), &info) != 0) return false;
   // A mount point left bare is another folder, on the file system above
   // it, than the medium's root: a root that is still the very folder last
   // found mounted is still mounted, and the mount table is read again only
-  // when that changes.
+  // when that changes. Another medium mounted at the same place is not the
+  // one the letter belongs to.
   const FileIdentity root{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino),
                           true};
   const auto known = mounted_roots_.find(host_root);
-  if (known != mounted_roots_.end() && known->second == root) return true;
-  if (!IsMounted(ParseMountTable(ReadMountTableFile(settings_.mounts_file)), host_root)) {
+  if (known != mounted_roots_.end() && known->second.root == root) {
+    return key.empty() || known->second.key == key;
+  }
+  const std::vector<MountEntry> mounts = ParseMountTable(ReadMountTableFile(settings_.mounts_file));
+  if (!IsMounted(mounts, host_root)) {
     mounted_roots_.erase(host_root);
     return false;
   }
-  mounted_roots_[host_root] = root;
-  return true;
+  const MediumIdentity medium =
+      IdentifyMedium(host_root, SourceOf(mounts, host_root), settings_.dev_disk);
+  mounted_roots_[host_root] = {root, medium.key};
+  return key.empty() || medium.key == key;
 }
 
 Status PosixPlatform::Resolve(const std::string& path, ResolvedPath* resolved,
@@ -169,13 +211,34 @@ std::optional<std::string> PosixPlatform::NamespacePath(const std::string& host_
 
 std::vector<DriveMapping> PosixPlatform::Drives() {
   RefreshMedia();
+  const std::vector<MountEntry> mounts = ParseMountTable(ReadMountTableFile(settings_.mounts_file));
   std::vector<DriveMapping> drives;
   for (const NamespaceMapping* mapping : table_.Roots()) {
     static const char* const kOrigins[] = {"system", "mount table", "PELLMAR_DRIVES"};
-    drives.push_back({mapping->prefix.root, mapping->HostRootText(), MediumPresent(*mapping),
-                      kOrigins[static_cast<int>(mapping->origin)]});
+    DriveMapping drive{mapping->prefix.root,
+                       mapping->HostRootText(),
+                       MediumPresent(*mapping),
+                       kOrigins[static_cast<int>(mapping->origin)],
+                       {}};
+    if (drive.mounted && mapping->origin == MappingOrigin::kMountTable) {
+      drive.medium = mapping->medium;
+    } else if (drive.mounted && mapping->origin == MappingOrigin::kEnvironment) {
+      drive.medium = IdentifyMedium(drive.host_path, SourceHolding(mounts, drive.host_path),
+                                    settings_.dev_disk);
+    }
+    drives.push_back(std::move(drive));
   }
   return drives;
+}
+
+Status PosixPlatform::MediumAt(const std::string& path, MediumIdentity* medium) {
+  *medium = MediumIdentity{};
+  std::string host;
+  if (Status status = Resolve(path, &host); !status.ok()) return status;
+  if (!IsHostFolder(host)) return Status::Error(kErrorPathNotFound, path + ": no such folder");
+  const std::vector<MountEntry> mounts = ParseMountTable(ReadMountTableFile(settings_.mounts_file));
+  *medium = IdentifyMedium(host, SourceHolding(mounts, host), settings_.dev_disk);
+  return Status::Ok();
 }
 
 std::string PosixPlatform::DocumentsFolder() { return documents_; }

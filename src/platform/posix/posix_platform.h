@@ -9,6 +9,7 @@
 #include <unordered_map>
 #include <unordered_set>
 
+#include "platform/medium_memory.h"
 #include "platform/platform.h"
 #include "platform/posix/drive_table.h"
 #include "platform/posix/file_system_traits.h"
@@ -53,6 +54,7 @@ class PosixPlatform : public Platform {
   uint32_t SetErrorMode(uint32_t mode) override;
   Status FreeSpace(const std::string& root, uint64_t* free_bytes) override;
   std::vector<DriveMapping> Drives() override;
+  Status MediumAt(const std::string& path, MediumIdentity* medium) override;
 
   std::string DocumentsFolder() override;
   std::string ExecutablePath() override;
@@ -84,11 +86,19 @@ class PosixPlatform : public Platform {
   }
   /// Reads the mount table again and gives newly mounted media a letter.
   void RefreshMedia();
+  /// Reads what the memory file beside the settings file keeps of media; a
+  /// file that cannot be read is left alone and the letters follow the
+  /// mount order.
+  void LoadMediumMemory();
+  /// Writes the letters learned back into the memory file, keeping what
+  /// the window wrote there meanwhile.
+  void SaveMediumMemory();
   /// False when the drive's medium is gone: a mount-table medium that is no
   /// longer mounted, or a mapped folder that does not exist.
   bool MediumPresent(const NamespaceMapping& mapping);
-  /// True while the mount table lists `host_root` as mounted.
-  bool StillMounted(const std::string& host_root);
+  /// True while the mount table lists `host_root` as mounted with the
+  /// medium `key` on it (any medium for an empty key).
+  bool StillMounted(const std::string& host_root, const std::string& key);
   /// Wraps an open host folder, with its identity and its file system's
   /// traits (learned once per file system).
   Status Adopt(std::string path, std::string host, ScopedFd fd, const FileIdentity& identity,
@@ -105,7 +115,18 @@ class PosixPlatform : public Platform {
   std::unordered_set<std::string> debris_cleared_;         // host folders
   std::unordered_map<uint64_t, FileSystemTraits> traits_;  // by device
   std::unique_ptr<Trash> trash_;
-  std::unordered_map<std::string, FileIdentity> mounted_roots_;  // as last found mounted
+  // What was last found mounted at a host folder: its root folder, and the
+  // medium that root belongs to.
+  struct MountedRoot {
+    FileIdentity root;
+    std::string key;
+  };
+  std::unordered_map<std::string, MountedRoot> mounted_roots_;
+  std::string memory_path_;  // host path of the memory file
+  // The letters kept for media; not to be written when the file held
+  // something this program cannot read.
+  std::vector<RememberedLetter> letters_;
+  bool memory_writable_ = true;
 };
 
 /// A platform over explicit settings instead of the process environment.

@@ -1,8 +1,12 @@
-// Win32Platform::FreeSpace and Drives: the free-space query of a drive root,
-// answering with the last-error codes the disk status reacts to, and the
-// machine's drive letters with their kind and whether a medium is in.
+// Win32Platform::FreeSpace, Drives and MediumAt: the free-space query of a
+// drive root, answering with the last-error codes the disk status reacts
+// to, the machine's drive letters with their kind and whether a medium is
+// in, and which medium a folder is on.
+#include <cstdio>
+
 #include "platform/ascii.h"
 #include "platform/win32/error_mapping.h"
+#include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_platform.h"
@@ -75,6 +79,20 @@ const char* DriveKind(UINT type) {
   }
 }
 
+// The volume serial number is what the system itself tells media apart by;
+// a volume without one (0) has nothing lasting to tell.
+MediumIdentity MediumOfVolume(DWORD serial, const wchar_t* label) {
+  MediumIdentity medium;
+  if (serial != 0) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04lX-%04lX", static_cast<unsigned long>(serial >> 16),
+                  static_cast<unsigned long>(serial & 0xFFFF));
+    medium.key = std::string("serial:") + text;
+  }
+  medium.label = WideForReport(label);
+  return medium;
+}
+
 }  // namespace
 
 Status Win32Platform::FreeSpace(const std::string& root, uint64_t* free_bytes) {
@@ -104,16 +122,44 @@ std::vector<DriveMapping> Win32Platform::Drives() {
     if (!(letters & (DWORD{1} << i))) continue;
     const wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', L'\0'};
     wchar_t label[MAX_PATH + 1] = L"";
+    DWORD serial = 0;
     const bool present =
-        ::GetVolumeInformationW(root, label, MAX_PATH + 1, nullptr, nullptr, nullptr, nullptr, 0);
-    std::string shown = std::string(1, static_cast<char>('A' + i)) + ":\\";
-    const std::string name = WideForReport(label);
-    if (present && !name.empty()) shown += " [" + name + "]";
-    drives.push_back({std::string(1, static_cast<char>('A' + i)) + ":", shown, present,
-                      DriveKind(::GetDriveTypeW(root))});
+        ::GetVolumeInformationW(root, label, MAX_PATH + 1, &serial, nullptr, nullptr, nullptr, 0);
+    DriveMapping drive{std::string(1, static_cast<char>('A' + i)) + ":",
+                       std::string(1, static_cast<char>('A' + i)) + ":\\",
+                       present,
+                       DriveKind(::GetDriveTypeW(root)),
+                       {}};
+    if (present) drive.medium = MediumOfVolume(serial, label);
+    drives.push_back(std::move(drive));
   }
   ::SetErrorMode(previous);
   return drives;
+}
+
+Status Win32Platform::MediumAt(const std::string& path, MediumIdentity* medium) {
+  *medium = MediumIdentity{};
+  return OnHost(path, [medium](const std::wstring& host) {
+    // Asked of the folder itself, so a volume mounted on a folder of
+    // another is the one that answers.
+    const ScopedHandle folder(::CreateFileW(
+        host.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder.valid()) {
+      const DWORD error = ::GetLastError();
+      // A missing folder is a missing path, as FolderIdentity reports it.
+      return StatusFromWin32("examine", WideForReport(host),
+                             error == ERROR_FILE_NOT_FOUND ? ERROR_PATH_NOT_FOUND : error);
+    }
+    wchar_t label[MAX_PATH + 1] = L"";
+    DWORD serial = 0;
+    if (!::GetVolumeInformationByHandleW(folder.get(), label, MAX_PATH + 1, &serial, nullptr,
+                                         nullptr, nullptr, 0)) {
+      return StatusFromWin32("examine the volume of", WideForReport(host), ::GetLastError());
+    }
+    *medium = MediumOfVolume(serial, label);
+    return Status::Ok();
+  });
 }
 
 }  // namespace pellmar

@@ -94,6 +94,11 @@ Status MappedDrivesPlatform::LockFile(const std::string& p, std::unique_ptr<File
   return OnMapped(p, [&](const std::string& mapped) { return inner().LockFile(mapped, held); });
 }
 
+Status MappedDrivesPlatform::MediumAt(const std::string& p, MediumIdentity* medium) {
+  *medium = {};
+  return OnMapped(p, [&](const std::string& mapped) { return inner().MediumAt(mapped, medium); });
+}
+
 Status MappedDrivesPlatform::FreeSpace(const std::string& root, uint64_t* free_bytes) {
   *free_bytes = 0;
   const bool plain_root =

@@ -37,6 +37,7 @@ class MappedDrivesPlatform : private OwnedPlatform, public ForwardingPlatform {
   Status WriteWholeFile(const std::string& p, const std::string& c) override;
   Status LockFile(const std::string& p, std::unique_ptr<FileLock>* held) override;
   Status FreeSpace(const std::string& root, uint64_t* free_bytes) override;
+  Status MediumAt(const std::string& p, MediumIdentity* medium) override;
   std::optional<std::string> HostPath(const std::string& p) override;
   std::optional<std::string> NamespacePath(const std::string& h) override;
   Status ShellOpen(const std::string& f, const std::string& p, const std::string& d) override;
