@@ -87,14 +87,17 @@ Status NewCopy::CreateNamed(mode_t mode) {
 
 void NewCopy::HoldAgainstCleaners() {
   // The lock tells the cleaner of another run writing into the same folder
-  // that the file is alive: nothing else does. A second descriptor of the
-  // same open file keeps it held after the data descriptor is closed, whose
-  // answer must be known before the copy takes a name, until the rename.
-  // Neither call reaches the daemon of a FUSE stick (the kernel keeps such
-  // locks itself); the second close costs it one flush request. File
-  // systems without locks answer at once, and a cleaner there cannot take
-  // the lock either.
+  // that the file is alive: nothing else does. It does not reach the daemon
+  // of a FUSE stick (the kernel keeps such locks itself); file systems
+  // without locks answer at once, and a cleaner there cannot take the lock
+  // either.
   (void)flock(fd_.get(), LOCK_EX | LOCK_NB);
+}
+
+void NewCopy::KeepLockPastClose() {
+  // A second descriptor of the same open file keeps the lock after the
+  // data descriptor is closed, whose answer must be known before the old
+  // version leaves its name.
   lock_ = ScopedFd(dup(fd_.get()));
 }
 
@@ -106,27 +109,38 @@ Status NewCopy::CloseChecked(const std::string& what) {
 }
 
 Status NewCopy::PlaceAs(const std::string& name) {
-  if (name_.empty()) {
-    if (LinkDescriptor(fd_.get(), folder_.fd(), name) != 0) {
-      return StatusFromErrno("create", folder_.HostPathOf(name), errno);
-    }
-    done_ = true;
-    const Status closed = CloseChecked(name);
-    // Linked a moment ago and found bad: it goes again, by the name it
-    // was given.
-    if (!closed.ok()) (void)unlinkat(folder_.fd(), name.c_str(), 0);
-    return closed;
+  // The copy is named while its descriptor is still open, which keeps it
+  // locked without a second descriptor and closes it once: on a FUSE stick
+  // every close is a round trip to its daemon.
+  const Status placed = name_.empty()
+                            ? (LinkDescriptor(fd_.get(), folder_.fd(), name) == 0
+                                   ? Status::Ok()
+                                   : StatusFromErrno("create", folder_.HostPathOf(name), errno))
+                            : RenameNoReplace(folder_, name_, name);
+  if (!placed.ok()) return placed;  // the destructor removes the scratch file
+  done_ = true;
+  // Its number never changes, so the kernel's cached answer is asked for:
+  // a FUSE stick's daemon is not woken for it.
+  struct statx placed_file;
+  const bool known =
+      statx(fd_.get(), "", AT_EMPTY_PATH | AT_STATX_DONT_SYNC, STATX_INO, &placed_file) == 0;
+  const Status closed = CloseChecked(name);
+  // close() found the copy bad a moment after it took its name: it goes
+  // again, unless the name already stands for another file.
+  struct stat now;
+  if (!closed.ok() && known &&
+      fstatat(folder_.fd(), name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+      now.st_ino == placed_file.stx_ino) {
+    (void)unlinkat(folder_.fd(), name.c_str(), 0);
   }
-  Status status = CloseChecked(name);
-  if (status.ok()) status = RenameNoReplace(folder_, name_, name);
-  if (status.ok()) done_ = true;
-  return status;
+  return closed;
 }
 
 Status NewCopy::NameForSwap(std::string* scratch) {
   // The new data must be on the disk before the old version leaves its name.
   if (fsync(fd_.get()) != 0) return StatusFromErrno("flush", folder_.HostPathOf(name_), errno);
-  if (!lock_.valid()) HoldAgainstCleaners();
+  if (name_.empty()) HoldAgainstCleaners();
+  KeepLockPastClose();
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string swap_name = NewScratchName(ScratchKind::kReplaced);
     const Status named =

@@ -37,11 +37,12 @@ class NewCopy {
  private:
   Status CreateNamed(mode_t mode);
   void HoldAgainstCleaners();
+  void KeepLockPastClose();
   Status CloseChecked(const std::string& what);
 
   PosixFolder& folder_;
   ScopedFd fd_;
-  ScopedFd lock_;     // holds the scratch file's lock until it is named
+  ScopedFd lock_;     // holds the lock once the data descriptor is closed
   std::string name_;  // its scratch name, empty while unnamed
   bool done_ = false;
 };
