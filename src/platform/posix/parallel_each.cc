@@ -29,6 +29,15 @@ constexpr size_t kClaim = 8;
 // wake-up through the kernel costs about as much as the work it brings.
 constexpr auto kStayAwake = std::chrono::microseconds(200);
 
+// A helper that did less than a fifth of a batch was kept off its core;
+// the next this many batches are not offered to it.
+constexpr size_t kFairPart = 5;
+constexpr int kBatchesAtRest = 32;
+
+// About a microsecond and a half of pauses: a helper at work finishes its
+// claim within that.
+constexpr int kSpinsBeforeYield = 64;
+
 void Pause() {
 #if defined(__x86_64__) || defined(__i386__)
   __builtin_ia32_pause();
@@ -54,6 +63,10 @@ class Helper {
     // One batch at a time; a second caller meanwhile works alone.
     std::unique_lock<std::mutex> caller(callers_, std::try_to_lock);
     if (!started_ || !caller.owns_lock()) return RunAlone(count, work);
+    if (resting_ > 0) {
+      --resting_;
+      return RunAlone(count, work);
+    }
     work_ = &work;
     count_ = count;
     next_.store(0, std::memory_order_relaxed);
@@ -63,10 +76,19 @@ class Helper {
       std::lock_guard<std::mutex> lock(mutex_);
       wake_.notify_one();
     }
-    Share();
+    const size_t done_here = Share();
     closed_.store(batch);
-    // The helper holds at most one claim, a few items long.
-    while (entered_.load() == batch) Pause();
+    // The helper holds at most one claim, a few items long. On a busy
+    // machine it may have lost its core while holding it: spinning on would
+    // keep it off the core it needs, so the wait soon gives the core up.
+    for (int spins = 0; entered_.load() == batch; ++spins) {
+      if (spins < kSpinsBeforeYield) {
+        Pause();
+      } else {
+        std::this_thread::yield();
+      }
+    }
+    NoteHelpersPart(count - done_here, count);
   }
 
   static void RunAlone(size_t count, const std::function<void(size_t)>& work) {
@@ -96,14 +118,24 @@ class Helper {
     thread_.join();
   }
 
-  // Claims items until the batch has none left.
-  void Share() {
+  // Claims items until the batch has none left; returns how many it did.
+  size_t Share() {
+    size_t done = 0;
     while (true) {
       const size_t begin = next_.fetch_add(kClaim, std::memory_order_relaxed);
-      if (begin >= count_) return;
+      if (begin >= count_) return done;
       const size_t end = std::min(begin + kClaim, count_);
       for (size_t i = begin; i < end; ++i) (*work_)(i);
+      done += end - begin;
     }
+  }
+
+  // A helper that got only a small part of a batch had no core to run on:
+  // the machine is busy with other work. Waking it and waiting for it then
+  // costs the caller more than it brings, so the next batches run alone
+  // and the helper sleeps, leaving the core to the work that has it.
+  void NoteHelpersPart(size_t helpers, size_t count) {
+    if (helpers * kFairPart < count) resting_ = kBatchesAtRest;
   }
 
   void Serve() {
@@ -133,6 +165,7 @@ class Helper {
   }
 
   std::mutex callers_;
+  int resting_ = 0;  // batches still to run alone, guarded by callers_
   // The batch, written by the caller while no helper can be inside.
   const std::function<void(size_t)>* work_ = nullptr;
   size_t count_ = 0;
