@@ -58,6 +58,10 @@ class DryRunPlatform : public ForwardingPlatform {
   Status ShellOpen(const std::string&, const std::string&, const std::string&) override {
     return {};
   }
+  // The disk stays where it is; the caller is told that nothing was ejected.
+  Status EjectMedium(const std::string&, EjectResult*) override {
+    return Status::Error(kErrorNotSupported, "a dry run ejects nothing");
+  }
 
  private:
   // `made_in`: the parent a folder the run would have made is made in.
