@@ -53,6 +53,7 @@ MainWindow::MainWindow(TMain& main) : main_(main) {
   ScrollListsTogether();
   OfferPreviews();
   OfferUndo();
+  OfferEject();
   if (status_bar_ != nullptr) status_bar_->PlaceAtBottom(size());
 }
 
@@ -102,6 +103,12 @@ void MainWindow::OfferUndo() {
   // Ctrl+Z in the removable folder's field undoes typing there instead.
   undo->setContext(Qt::WindowShortcut);
   connect(undo, &QShortcut::activated, this, [this] { main_.UndoRemove(); });
+}
+
+void MainWindow::OfferEject() {
+  auto* eject = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
+  eject->setContext(Qt::WindowShortcut);
+  connect(eject, &QShortcut::activated, this, [this] { main_.EjectSelectedMedium(); });
 }
 
 MainWindow::~MainWindow() {
