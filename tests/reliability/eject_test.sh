@@ -36,8 +36,14 @@ done
 
 truncate -s 16M "$REL_W/medium.img"
 mkfs.ext2 -q -F -L PELLSTICK "$REL_W/medium.img" || rel_skip "mkfs.ext2 failed"
-REL_LOOPS=$(losetup -f --show "$REL_W/medium.img" 2>/dev/null) || rel_skip "no free loop device"
+# Other programs take loop devices too: the free one found may be gone.
+for _ in 1 2 3 4 5; do
+  REL_LOOPS=$(losetup -f --show "$REL_W/medium.img" 2>/dev/null) && break
+  sleep 0.2
+done
+[ -n "$REL_LOOPS" ] || rel_skip "no free loop device"
 loop=${REL_LOOPS#/dev/}
+udev_data=/run/udev/data/b$(cat "/sys/block/$loop/dev")
 object=/org/freedesktop/UDisks2/block_devices/$loop
 
 # udev learns this device's file system and nothing else: no links, no
@@ -48,8 +54,12 @@ echo "SUBSYSTEM==\"block\", KERNEL==\"$loop\", IMPORT{builtin}=\"blkid\"" \
 "$udevd" >"$REL_W/log/udevd" 2>&1 &
 daemons+=($!)
 for _ in $(seq 50); do [ -S /run/udev/control ] && break; sleep 0.1; done
-udevadm trigger --action=add --settle "$REL_LOOPS" 2>/dev/null
-grep -q "ID_FS_TYPE=ext2" "/run/udev/data/b7:${loop#loop}" 2>/dev/null ||
+for _ in 1 2 3; do
+  udevadm trigger --action=add --settle "$REL_LOOPS" 2>/dev/null
+  grep -q "ID_FS_TYPE=ext2" "$udev_data" 2>/dev/null && break
+  sleep 0.5
+done
+grep -q "ID_FS_TYPE=ext2" "$udev_data" 2>/dev/null ||
   rel_skip "udev did not take in $REL_LOOPS (no uevents here?)"
 
 cat >"$REL_W/bus.conf" <<CONF

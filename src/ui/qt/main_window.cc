@@ -35,6 +35,28 @@ QAccessibleInterface* AccessibleMainWindow(const QString& class_name, QObject* o
   return new QAccessibleWidget(qobject_cast<QWidget*>(object), QAccessible::Window);
 }
 
+constexpr QKeyCombination kEjectKey(Qt::ControlModifier, Qt::Key_E);
+
+// Some desktops' key schemes give a field Ctrl+E for "end of line"; in this
+// window Ctrl+E ejects, wherever the focus is.
+class EjectKeyFirst : public QObject {
+ public:
+  explicit EjectKeyFirst(QWidget* window) : QObject(window), window_(window) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType() ||
+        static_cast<QKeyEvent*>(event)->keyCombination() != kEjectKey ||
+        !window_->isAncestorOf(static_cast<QWidget*>(watched))) {
+      return false;
+    }
+    event->ignore();  // not the field's: the window's shortcut takes it
+    return true;
+  }
+
+ private:
+  QWidget* window_;
+};
+
 }  // namespace
 
 MainWindow::MainWindow(TMain& main) : main_(main) {
@@ -106,9 +128,10 @@ void MainWindow::OfferUndo() {
 }
 
 void MainWindow::OfferEject() {
-  auto* eject = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_E), this);
+  auto* eject = new QShortcut(QKeySequence(kEjectKey), this);
   eject->setContext(Qt::WindowShortcut);
   connect(eject, &QShortcut::activated, this, [this] { main_.EjectSelectedMedium(); });
+  qApp->installEventFilter(new EjectKeyFirst(this));
 }
 
 MainWindow::~MainWindow() {
