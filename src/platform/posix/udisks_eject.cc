@@ -95,16 +95,6 @@ int ReadProperty(sd_bus_message* m, const std::string& interface, const std::str
     *can_power_off = value != 0;
     return r;
   }
-  if (interface == kBlock && name == "Device") {
-    const void* bytes = nullptr;
-    size_t size = 0;
-    int r = sd_bus_message_enter_container(m, SD_BUS_TYPE_VARIANT, "ay");
-    if (r >= 0) r = sd_bus_message_read_array(m, 'y', &bytes, &size);
-    if (r < 0) return r;
-    block->device.assign(static_cast<const char*>(bytes), size);
-    while (!block->device.empty() && block->device.back() == '\0') block->device.pop_back();
-    return sd_bus_message_exit_container(m);
-  }
   return sd_bus_message_skip(m, "v");
 }
 

@@ -30,7 +30,6 @@ UdisksEjectPlan PlanUdisksEject(const UdisksObjects& objects, const std::string&
   for (const auto& [path, block] : objects.blocks) {
     if (!MountedAt(block, mount_point)) continue;
     plan.filesystem = path;
-    plan.device = block.device;
     plan.loop = LoopOf(objects, path);
     const auto drive = objects.drives.find(block.drive);
     if (plan.loop.empty() && block.drive != kNoObject && drive != objects.drives.end() &&

@@ -12,7 +12,6 @@ namespace pellmar {
 
 /// One block device object of udisks2, by its object path.
 struct UdisksBlock {
-  std::string device;                     // "/dev/sdb1", for messages
   bool has_filesystem = false;            // it carries org.freedesktop.UDisks2.Filesystem
   std::vector<std::string> mount_points;  // where that file system is mounted
   std::string drive;                      // the drive object; "/" for none (a loop device)
@@ -29,7 +28,6 @@ struct UdisksObjects {
 /// How the medium mounted at one place is ejected.
 struct UdisksEjectPlan {
   std::string filesystem;  // the block object to unmount; "" when none is mounted there
-  std::string device;      // its device, for messages
   // After the unmount: the loop device to delete (a loop device has no
   // drive to power off; deleting it lets go of its image as pulling a stick
   // lets go of the stick), else the drive to power off; both "" when the
