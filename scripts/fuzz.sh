@@ -11,7 +11,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-fuzz"
 seconds=${PELLMAR_FUZZ_SECONDS:-30}
 
-bash "$root/scripts/install-packages.sh" clang-14 libclang-rt-14-dev cmake ninja-build
+bash "$root/scripts/install-packages.sh" clang-14 libclang-rt-14-dev cmake ninja-build pkg-config \
+  libsystemd-dev
 CC=clang-14 CXX=clang++-14 bash "$root/scripts/build-dir.sh" "$build" -DPELLMAR_FUZZ=ON
 
 names=("$@")

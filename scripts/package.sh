@@ -9,7 +9,7 @@ build=${1:-$root/build-pkg}
 
 # dpkg-dev's dpkg-shlibdeps names the libraries the package needs; the
 # configure step looks for GoogleTest even when no test is built.
-bash "$root/scripts/install-packages.sh" g++ cmake ninja-build pkg-config qt6-base-dev \
+bash "$root/scripts/install-packages.sh" g++ cmake ninja-build pkg-config libsystemd-dev qt6-base-dev \
   libgtest-dev libgmock-dev dpkg-dev
 # Only what the install rules place is built; the tests are not packed.
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \

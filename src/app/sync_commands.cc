@@ -27,6 +27,7 @@ struct SyncArguments {
   bool answer_yes = false;
   bool dry_run = false;
   bool quiet = false;
+  bool eject = false;
 };
 
 std::optional<SyncArguments> ParseSyncArguments(const std::vector<std::string>& args) {
@@ -39,6 +40,8 @@ std::optional<SyncArguments> ParseSyncArguments(const std::vector<std::string>& 
       parsed.dry_run = true;
     } else if (arg == "--quiet") {
       parsed.quiet = true;
+    } else if (arg == "--eject") {
+      parsed.eject = true;
     } else if (!have_project && (arg.empty() || arg[0] != '-')) {
       parsed.project = arg;
       have_project = true;
@@ -147,12 +150,45 @@ bool OpenEntry(TMain& main, const SyncArguments& parsed) {
   return true;
 }
 
-// Runs the entry as its button would and saves as closing the window
-// would.
+// Why the disk is not ejected after this run, or nullptr: a run that never
+// started may have found another disk than the one meant, one that went or
+// was stopped leaves nothing to eject or asked to end at once, and a disk
+// whose write-out failed is left for the user to look at. A run that left
+// some files out has still written out what it copied, so its disk goes.
+const char* KeepDiskReason(const RunOutcome& run) {
+  if (run.run_refused) return "the run did not start";
+  if (run.medium_gone) return "it went away during the run";
+  if (run.stopped) return "the run was stopped";
+  if (run.medium_unsafe) return "its data could not be written out";
+  return nullptr;
+}
+
+void SayDiskKept(const char* reason) {
+  std::cerr << "pellmar: the disk was not ejected, because " << reason << ".\n";
+}
+
+// Ejects the disk as Ctrl+E would once the run is over; false when it was
+// asked and not done.
+bool EjectAfterRun(TMain& main) {
+  if (const char* reason = KeepDiskReason(main.last_run())) {
+    SayDiskKept(reason);
+    return false;
+  }
+  main.EjectSelectedMedium();
+  if (!main.last_eject().ok()) return false;
+  std::cout << TerminalText(main.StatusBar1.panel_text(1)) << std::endl;
+  return true;
+}
+
+// Runs the entry as its button would, saves as closing the window would,
+// and ejects the disk when asked.
 int RunEntry(Platform& platform, Direction direction, const SyncArguments& parsed) {
   HeadlessSession session(platform, OptionsFor(parsed));
   TMain& main = session.main();
-  if (!OpenEntry(main, parsed)) return kExitIncomplete;
+  if (!OpenEntry(main, parsed)) {
+    if (parsed.eject) SayDiskKept("the run did not start");
+    return kExitIncomplete;
+  }
   (direction == Direction::kSend ? main.btnSend : main.btnLoad).Click();
   session.EraseProgress();
   if (main.last_run().other_medium) {
@@ -167,7 +203,8 @@ int RunEntry(Platform& platform, Direction direction, const SyncArguments& parse
   if (!free_space.empty()) std::cout << free_space << std::endl;
   PrintCounts(main);
   const bool saved = SaveUnlessEnded(main, false);
-  return saved && main.last_run().Complete() ? kExitComplete : kExitIncomplete;
+  const bool ejected = !parsed.eject || EjectAfterRun(main);
+  return saved && ejected && main.last_run().Complete() ? kExitComplete : kExitIncomplete;
 }
 
 // The preview of the run: its plan, on a platform that changes nothing, so
@@ -186,12 +223,14 @@ int PreviewEntry(Platform& platform, Direction direction, const SyncArguments& p
   const RunPlan& plan = main.last_preview();
   if (!plan.outcome.run_refused) PrintPlanCounts(plan);
   std::cout << "Dry run: nothing was changed." << std::endl;
+  if (parsed.eject) std::cout << "Dry run: the disk was not ejected." << std::endl;
   return plan.outcome.Complete() ? kExitComplete : kExitIncomplete;
 }
 
 int RunSyncCommand(Platform& platform, Direction direction, const std::vector<std::string>& args) {
   const std::optional<SyncArguments> parsed = ParseSyncArguments(args);
-  if (!parsed) return UsageError("expected one PROJECT and at most --yes, --dry-run and --quiet");
+  if (!parsed)
+    return UsageError("expected one PROJECT and at most --yes, --dry-run, --quiet and --eject");
   CatchStopSignals(IsTerminal(Output::kStderr));
   const int code = parsed->dry_run ? PreviewEntry(platform, direction, *parsed)
                                    : RunEntry(platform, direction, *parsed);

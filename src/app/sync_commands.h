@@ -15,9 +15,11 @@ namespace pellmar {
 /// project folder as the list shows it, absolute project folder, removable
 /// folder, days, auto-delete (0/1), exclusion text. `args` follow the verb.
 int RunListCommand(Platform& platform, const std::vector<std::string>& args);
-/// `pellmar send PROJECT [--yes]`: PROJECT is a listed name or a position.
+/// `pellmar send PROJECT [--yes] [--dry-run] [--quiet] [--eject]`: PROJECT
+/// is a listed name or a position; --eject ejects its removable disk after
+/// a run that reached it.
 int RunSendCommand(Platform& platform, const std::vector<std::string>& args);
-/// `pellmar load PROJECT [--yes]`.
+/// `pellmar load PROJECT [--yes] [--dry-run] [--quiet] [--eject]`.
 int RunLoadCommand(Platform& platform, const std::vector<std::string>& args);
 
 }  // namespace pellmar

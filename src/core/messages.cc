@@ -95,6 +95,12 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "%1 is the disk %2, not the disk %3 this project was last used with. Use it anyway?",
     "Pellmar cannot use %1: %2. Until it can, no disk is remembered and none is checked against "
     "its project; the file is left as it is.",
+    "Ejecting %1...",
+    "%1 can be pulled out now.",
+    "%1 can be pulled out now. It was unmounted, but could not be powered off: %2",
+    "%1 is still in use, so it was not ejected; nothing was forced. Close what uses it and try "
+    "again.\r\n%2",
+    "%1 was not ejected: %2",
 };
 
 }  // namespace

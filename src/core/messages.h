@@ -79,13 +79,18 @@ enum MessageId : int {
   kFlushingMedium = 75,      // while the end of a run writes out the disk's cache
   // %1 the drive, %2 the medium in it, %3 the one the project was last used with
   kOtherMedium = 76,
-  kMediumMemoryUnusable = 77,  // %1 the memory file, %2 what is wrong with it
+  kMediumMemoryUnusable = 77,    // %1 the memory file, %2 what is wrong with it
+  kEjecting = 78,                // %1 the drive, while Ctrl+E or --eject ejects it
+  kCanBePulledOut = 79,          // %1 the drive, once it is ejected
+  kPulledOutNotPoweredOff = 80,  // %1 the drive, %2 why it is not powered off
+  kMediumInUse = 81,             // %1 the drive, %2 what holds it, where known
+  kEjectFailed = 82,             // %1 the drive, %2 the reason
 };
 
 class MessageTable {
  public:
   /// All messages, the added ones included.
-  static constexpr int kCount = 77;
+  static constexpr int kCount = 82;
   /// Msg1 to Msg30: a language file replaces these whether it has them or
   /// not; an added message it leaves out keeps its English text.
   static constexpr int kClassicCount = 30;

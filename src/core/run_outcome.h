@@ -21,6 +21,7 @@ struct RunOutcome {
   bool medium_gone = false;                // the removable disk went away mid-run
   bool stopped = false;                    // the user stopped it between two files
   bool disk_full = false;                  // the disk written to filled up mid-run
+  bool medium_unsafe = false;              // the write-out of the disk after the run failed
   int copies_refused = 0;                  // "Not enough disc size!"
   int copies_failed = 0;                   // the copy itself failed
   int kept_in_trash = 0;                   // versions replaced or removed that the trash keeps

@@ -45,6 +45,7 @@ void SyncRun::MakeMediumSafe() {
   window.ProcessEvents();
   const Status flushed = medium.Flush();
   if (!flushed.ok()) {
+    outcome.medium_unsafe = true;
     outcome.Skip(medium.root_path() + ": the data could not be made safe on the disk: " +
                  flushed.message + "; do not pull it out yet");
   }

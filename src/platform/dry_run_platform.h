@@ -58,6 +58,11 @@ class DryRunPlatform : public ForwardingPlatform {
   Status ShellOpen(const std::string&, const std::string&, const std::string&) override {
     return {};
   }
+  // The disk stays where it is, and says so: an eject reported done would
+  // tell the user to pull out a disk that is still mounted.
+  Status EjectMedium(const std::string&, EjectResult*) override {
+    return Status::Error(kErrorNotSupported, "a dry run ejects nothing");
+  }
 
  private:
   // `made_in`: the parent a folder the run would have made is made in.

@@ -77,6 +77,9 @@ class ForwardingPlatform : public Platform {
   uint32_t SetErrorMode(uint32_t mode) override { return inner_.SetErrorMode(mode); }
   Status FreeSpace(const std::string& r, uint64_t* b) override { return inner_.FreeSpace(r, b); }
   std::vector<DriveMapping> Drives() override { return inner_.Drives(); }
+  Status EjectMedium(const std::string& d, EjectResult* r) override {
+    return inner_.EjectMedium(d, r);
+  }
   Status MediumAt(const std::string& p, MediumIdentity* m) override {
     return inner_.MediumAt(p, m);
   }

@@ -51,6 +51,7 @@ enum WinError : uint32_t {
   kErrorGenFailure = 31,
   kErrorSharingViolation = 32,
   kErrorHandleDiskFull = 39,
+  kErrorNotSupported = 50,  // the request does not apply to this drive
   kErrorBadNetPath = 53,
   kErrorFileExists = 80,
   kErrorInvalidParameter = 87,
@@ -60,9 +61,11 @@ enum WinError : uint32_t {
   kErrorAlreadyExists = 183,
   kErrorFilenameTooLong = 206,
   kErrorUnrecognizedVolume = 1005,
-  kErrorNoAssociation = 1155,  // no program is set up to open the file
+  kErrorServiceNotActive = 1062,  // the system service asked is not running
+  kErrorNoAssociation = 1155,     // no program is set up to open the file
   kErrorUnrecognizedMedia = 1785,
   kErrorCantResolveFilename = 1921,
+  kErrorDeviceInUse = 2404,  // something still holds the device
   // Codes of this program's own (Windows leaves those with bit 29 set to
   // applications): a run found a file other than the one it decided on.
   kErrorChangedDuringRun = 0x20000001,    // not what the decision saw: left alone
@@ -210,6 +213,13 @@ struct DriveMapping {
   MediumIdentity medium;  // of a mounted medium, where the host can tell
 };
 
+/// What an eject did once the medium was unmounted: a medium that could
+/// not be powered off afterwards can still be pulled out.
+struct EjectResult {
+  bool powered_off = false;
+  std::string not_powered_off;  // why a power-off that was tried failed; "" otherwise
+};
+
 class Platform {
  public:
   virtual ~Platform() = default;
@@ -354,6 +364,17 @@ class Platform {
 
   /// Every drive letter the namespace knows, in letter order.
   virtual std::vector<DriveMapping> Drives() = 0;
+  /// Unmounts the removable medium of `drive` ("E:") and powers it off, so
+  /// that it can be pulled out; nothing is ever forced. Fails with
+  /// kErrorInvalidDrive for a drive the namespace does not know,
+  /// kErrorNotReady when its medium is absent, kErrorNotSupported for a
+  /// drive that is no medium to eject (the system's own disk, a mapped
+  /// folder that is not a mount point, a network drive), kErrorDeviceInUse
+  /// when something still holds the medium (the message names what, where
+  /// the host tells), kErrorServiceNotActive when the host's ejecting
+  /// service cannot be reached. The medium stays as it was on any failure
+  /// before the unmount.
+  virtual Status EjectMedium(const std::string& drive, EjectResult* result) = 0;
   /// The medium the folder `path` is on. Fails as FolderIdentity does when
   /// nothing is there; a file system with no lasting identity answers ok
   /// with an empty key.

@@ -132,6 +132,11 @@ class TMain : public SyncWindow {
   void UndoRemove();
   bool CanUndoRemove() const { return !removed_.empty(); }
 
+  /// Ctrl+E: unmounts and powers off the removable disk of the selected
+  /// project (the drive of its removable folder), so that it can be pulled
+  /// out; the status bar says so once it can. Nothing is forced.
+  void EjectSelectedMedium();
+
   void ShowDiskStatus();
   void UpdateAutoDeleteCaption(int position);
 
@@ -163,6 +168,8 @@ class TMain : public SyncWindow {
   /// The counts of the last preview (its list went to the log window); a
   /// preview that could not be made has its outcome's run_refused set.
   const RunPlan& last_preview() const { return last_preview_; }
+  /// How the last eject went; not ok when it was refused or failed.
+  const Status& last_eject() const { return last_eject_; }
   /// True while a Send or Load walks its folders.
   bool run_in_progress() const { return run_in_progress_; }
   CodePage code_page() const;
@@ -280,6 +287,7 @@ class TMain : public SyncWindow {
   bool plan_runs_ = true;
   RunOutcome last_run_;
   RunPlan last_preview_;
+  Status last_eject_ = Status::Error(kErrorNotReady, "no eject was asked");
   bool run_in_progress_ = false;
   bool stop_requested_ = false;
   std::vector<std::pair<Control*, bool>> held_;

@@ -382,6 +382,31 @@ TEST_F(ProgramTest, IncompleteRunsExitWithOne) {
   EXPECT_FALSE(std::filesystem::exists(Stick("Sync/deeper"))) << "a cut folder is never made";
 }
 
+// --eject comes after the run and never after a run that did not start;
+// here E: is a plain folder, which is never ejected: the files are sent all
+// the same, and the eject that was asked and not done makes the exit 1.
+TEST_F(ProgramTest, EjectAfterARunThatReachedTheDiskAndExitOneWhenItIsNotDone) {
+  WriteText(Documents("Alpha/a.c"), "a");
+  ns_.WriteEntries({Documents("Alpha")}, "E:\\Sync",
+                   "SyncItem2=" + OnC(Documents("Nested")) + "\nUseZip2=0\nPath in mobile disk2=" +
+                       OnC(Documents("Nested/Backup")) + "\n");
+  MakeFolder(Stick("Sync"));
+  const struct {
+    const char* project;
+    const char* stderr_says;
+  } cases[] = {
+      {"Alpha", "E: was not ejected: it is the folder "},
+      {"Nested", "the disk was not ejected, because the run did not start"},
+  };
+  for (const auto& c : cases) {
+    const ProgramRun run = Run({"send", c.project, "--yes", "--eject"});
+    EXPECT_EQ(run.exit_code, 1) << c.project;
+    EXPECT_THAT(run.err, HasSubstr(c.stderr_says)) << c.project;
+    EXPECT_THAT(run.out, Not(HasSubstr("can be pulled out"))) << c.project;
+  }
+  EXPECT_EQ(ReadText(Stick("Sync/Alpha/a.c")), "a");
+}
+
 // Ctrl+C during a Send ends it after the file it was at: the counts say how
 // far it got, the exit code is 130, and every file on the stick is whole.
 // During a Send that replaces them, a second Ctrl+C ends the program at

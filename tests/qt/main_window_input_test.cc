@@ -89,6 +89,19 @@ TEST_F(MainWindowInputTest, EscapePressesRemoveFromList) {
   EXPECT_EQ(Widget<ListBoxWidget>("ListBox2")->item(1)->text(), "gamma");
 }
 
+// Ctrl+E ejects the selected project's disk wherever the focus is, a
+// field included, and the bar shows when it can be pulled out.
+TEST_F(MainWindowInputTest, CtrlEEjectsTheSelectedProjectsDisk) {
+  platform_.eject_answer = Status::Ok();
+  ClickItem("ListBox1", 1);
+  for (const char* focus : {"ListBox1", "edExclude"}) {
+    skin_->WidgetFor(focus)->setFocus();
+    QTest::keyClick(skin_->WidgetFor(focus), Qt::Key_E, Qt::ControlModifier);
+  }
+  EXPECT_THAT(platform_.ejects, ElementsAre("E:", "E:"));
+  EXPECT_EQ(Widget<StatusBarWidget>("StatusBar1")->Panel(1)->text(), "E: can be pulled out now.");
+}
+
 TEST_F(MainWindowInputTest, AmpersandInACaptionMakesAnAccelerator) {
   // "&Add to List": Alt+A adds, whatever has the focus.
   skin_->WidgetFor("edExclude")->setFocus();

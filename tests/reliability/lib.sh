@@ -131,7 +131,7 @@ rel_lost() {
 }
 
 # The program runs with the world's environment and nothing of the caller's
-# but a sanitizer build's options.
+# but a sanitizer build's options and the system bus.
 # rel_run ARGS sets REL_RC (124: killed as hung) and REL_OUT (stdout and
 # stderr); rel_start ARGS starts it in the background as REL_PID, rel_wait
 # collects it. REL_RUN_AS prefixes a command (setpriv); REL_VERBOSE=1 shows
@@ -140,9 +140,10 @@ rel_env() {
   REL_ENV=(env -i HOME="$REL_W/home" XDG_CONFIG_HOME="$REL_W/home/.config"
     XDG_DOCUMENTS_DIR="$REL_W/home/Documents" PELLMAR_DRIVES="$REL_DRIVES" PATH=/usr/bin:/bin)
   # A sanitizer build's options (stop at the first report, the suppressions)
-  # hold for the program it runs too.
+  # hold for the program it runs too, and so does a system bus of the
+  # script's own.
   local v
-  for v in TSAN_OPTIONS ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS; do
+  for v in TSAN_OPTIONS ASAN_OPTIONS LSAN_OPTIONS UBSAN_OPTIONS DBUS_SYSTEM_BUS_ADDRESS; do
     [ -z "${!v:-}" ] || REL_ENV+=("$v=${!v}")
   done
 }

@@ -1,8 +1,8 @@
 // A test that needs one fault overrides one call of a ForwardingPlatform;
 // FaultyPlatform holds the faults this host cannot produce for real (an
 // unformatted disk, a failed version query, terabytes free, a refused
-// flush, a disk that fails to be written out) and the folders made one by
-// one.
+// flush, a disk that fails to be written out, the answers of a disk service
+// to an eject) and the folders made one by one.
 #ifndef PELLMAR_TESTS_SUPPORT_FORWARDING_PLATFORM_H_
 #define PELLMAR_TESTS_SUPPORT_FORWARDING_PLATFORM_H_
 
@@ -26,6 +26,9 @@ class FaultyPlatform : public ForwardingPlatform {
   bool fail_flush = false;                       // FlushFileIn fails
   bool fail_medium_flush = false;                // FlushMedium fails
   std::function<void()> on_medium_flush;         // runs at every FlushMedium call
+  std::optional<Status> eject_answer;            // EjectMedium answers this, ejecting nothing
+  std::string eject_not_powered_off;             // and, when it is ok, this of the power-off
+  std::vector<std::string> ejects;               // every EjectMedium call's drive
   std::vector<std::string> created_folders;      // successful CreateFolder calls, in order
   int create_attempts = 0;                       // CreateFolder calls, failed ones too
 
@@ -55,6 +58,12 @@ class FaultyPlatform : public ForwardingPlatform {
   Status FlushMedium(OpenFolder& f) override {
     if (on_medium_flush) on_medium_flush();
     return fail_medium_flush ? Forced(kErrorGenFailure) : ForwardingPlatform::FlushMedium(f);
+  }
+  Status EjectMedium(const std::string& d, EjectResult* r) override {
+    ejects.push_back(d);
+    if (!eject_answer) return ForwardingPlatform::EjectMedium(d, r);
+    *r = EjectResult{eject_answer->ok() && eject_not_powered_off.empty(), eject_not_powered_off};
+    return *eject_answer;
   }
 
  private:

@@ -65,6 +65,9 @@ expect 0 "Copied: 2, failed: 0" -- send プロジェクト --yes
 [ "$(stat -c %Y "$stick/同期/プロジェクト/報告.txt" 2>/dev/null)" = "$(stat -c %Y "$documents/プロジェクト/報告.txt")" ] ||
   fail "send did not keep the last-write time"
 expect 0 "Copied: 0" -- send プロジェクト
+# Wine's drives are folders of the host, with no device to eject: said so,
+# and the exit code says the eject was not done.
+expect 1 "P: was not ejected" -- send プロジェクト --eject
 # A removable disk has no Recycle Bin: the version a Send replaces there is
 # deleted, as it always was, and not counted as kept.
 expect 0 "removable" -- drives

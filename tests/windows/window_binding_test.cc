@@ -178,6 +178,25 @@ TEST_F(Win32WindowTest, WindowsMirrorTheControlsAndClicksReachTheLogic) {
   EXPECT_EQ(::SendMessageW(controls.WindowOf("ListBox1"), LB_GETCURSEL, 0, 0), 0);
   EXPECT_EQ(WindowText(controls.WindowOf("edMediaDir")), "E:\\Sync");
 
+  // Ctrl+E, pressed on the list, asks to eject the project's disk, and the
+  // status bar says when it can be pulled out.
+  platform_.eject_answer = Status::Ok();
+  BYTE keys[256] = {};
+  ::GetKeyboardState(keys);
+  keys[VK_CONTROL] = 0x80;
+  ::SetKeyboardState(keys);
+  MSG ctrl_e{};
+  ctrl_e.hwnd = controls.WindowOf("ListBox1");
+  ctrl_e.message = WM_KEYDOWN;
+  ctrl_e.wParam = 'E';
+  window.Dispatch(ctrl_e);
+  keys[VK_CONTROL] = 0;
+  ::SetKeyboardState(keys);
+  EXPECT_THAT(platform_.ejects, ElementsAre("E:"));
+  wchar_t panel[256] = {};
+  ::SendMessageW(controls.WindowOf("StatusBar1"), SB_GETTEXTW, 1, reinterpret_cast<LPARAM>(panel));
+  EXPECT_EQ(ToUtf8(panel), "E: can be pulled out now.");
+
   // Send copies and shows the log window, which OK closes.
   LogSeen log_seen;
   log_seen.log_window = &log_window;

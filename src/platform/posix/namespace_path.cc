@@ -6,8 +6,6 @@
 namespace pellmar {
 namespace {
 
-char UpperAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
-
 std::vector<std::string> SplitAt(const std::string& text, char separator) {
   std::vector<std::string> parts;
   size_t start = 0;

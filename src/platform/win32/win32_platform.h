@@ -57,6 +57,7 @@ class Win32Platform : public Platform {
   uint32_t SetErrorMode(uint32_t mode) override;
   Status FreeSpace(const std::string& root, uint64_t* free_bytes) override;
   std::vector<DriveMapping> Drives() override;
+  Status EjectMedium(const std::string& drive, EjectResult* result) override;
   Status MediumAt(const std::string& path, MediumIdentity* medium) override;
 
   std::string DocumentsFolder() override;

@@ -35,6 +35,28 @@ QAccessibleInterface* AccessibleMainWindow(const QString& class_name, QObject* o
   return new QAccessibleWidget(qobject_cast<QWidget*>(object), QAccessible::Window);
 }
 
+constexpr QKeyCombination kEjectKey(Qt::ControlModifier, Qt::Key_E);
+
+// Some desktops' key schemes give a field Ctrl+E for "end of line"; in this
+// window Ctrl+E ejects, wherever the focus is.
+class EjectKeyFirst : public QObject {
+ public:
+  explicit EjectKeyFirst(QWidget* window) : QObject(window), window_(window) {}
+
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType() ||
+        static_cast<QKeyEvent*>(event)->keyCombination() != kEjectKey ||
+        !window_->isAncestorOf(static_cast<QWidget*>(watched))) {
+      return false;
+    }
+    event->ignore();  // not the field's: the window's shortcut takes it
+    return true;
+  }
+
+ private:
+  QWidget* window_;
+};
+
 }  // namespace
 
 MainWindow::MainWindow(TMain& main) : main_(main) {
@@ -53,6 +75,7 @@ MainWindow::MainWindow(TMain& main) : main_(main) {
   ScrollListsTogether();
   OfferPreviews();
   OfferUndo();
+  OfferEject();
   if (status_bar_ != nullptr) status_bar_->PlaceAtBottom(size());
 }
 
@@ -102,6 +125,13 @@ void MainWindow::OfferUndo() {
   // Ctrl+Z in the removable folder's field undoes typing there instead.
   undo->setContext(Qt::WindowShortcut);
   connect(undo, &QShortcut::activated, this, [this] { main_.UndoRemove(); });
+}
+
+void MainWindow::OfferEject() {
+  auto* eject = new QShortcut(QKeySequence(kEjectKey), this);
+  eject->setContext(Qt::WindowShortcut);
+  connect(eject, &QShortcut::activated, this, [this] { main_.EjectSelectedMedium(); });
+  qApp->installEventFilter(new EjectKeyFirst(this));
 }
 
 MainWindow::~MainWindow() {

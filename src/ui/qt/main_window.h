@@ -55,6 +55,8 @@ class MainWindow : public QWidget {
   void ShowPreviewMenu(QWidget* list, const QPoint& at);
   /// Ctrl+Z brings back the project Remove from List took away.
   void OfferUndo();
+  /// Ctrl+E ejects the selected project's removable disk.
+  void OfferEject();
   /// The button that holds a role (default or cancel), nullptr for none.
   Button* FindButton(bool (Button::*role)() const) const;
 

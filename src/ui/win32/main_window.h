@@ -61,6 +61,8 @@ class Win32MainWindow {
   /// running. True when it did.
   bool PreviewOnShift(Control* control);
   bool UndoShortcut(const MSG& message);
+  /// Ctrl+E: the eject of the selected project's removable disk.
+  bool EjectShortcut(const MSG& message);
   /// The project list's menu, at a pointer position in screen coordinates
   /// or, for the keyboard's menu key (-1), below the selected line.
   void ShowProjectMenu(HWND list, LPARAM where);

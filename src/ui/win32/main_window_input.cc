@@ -1,5 +1,5 @@
 // The main window's input beyond what its controls take themselves: Ctrl+Z,
-// Shift with Send and Load, the project list's menu, and what a run leaves
+// Ctrl+E, Shift with Send and Load, the project list's menu, and what a run leaves
 // the user (the busy pointer, Escape).
 #include <string>
 
@@ -15,6 +15,8 @@ constexpr UINT kPreviewLoadCommand = 2;
 
 bool KeyDown(int key) { return ::GetKeyState(key) < 0; }
 
+bool OnlyControlDown() { return KeyDown(VK_CONTROL) && !KeyDown(VK_SHIFT) && !KeyDown(VK_MENU); }
+
 bool IsEditField(HWND window) {
   wchar_t name[16] = {};
   ::GetClassNameW(window, name, 16);
@@ -24,7 +26,7 @@ bool IsEditField(HWND window) {
 }  // namespace
 
 void Win32MainWindow::Dispatch(MSG& message) {
-  if (UndoShortcut(message)) return;
+  if (UndoShortcut(message) || EjectShortcut(message)) return;
   if (window_ != nullptr && ::IsDialogMessageW(window_, &message)) return;
   ::TranslateMessage(&message);
   ::DispatchMessageW(&message);
@@ -32,7 +34,7 @@ void Win32MainWindow::Dispatch(MSG& message) {
 
 bool Win32MainWindow::UndoShortcut(const MSG& message) {
   if (message.message != WM_KEYDOWN || message.wParam != 'Z' || window_ == nullptr) return false;
-  if (!KeyDown(VK_CONTROL) || KeyDown(VK_SHIFT) || KeyDown(VK_MENU)) return false;
+  if (!OnlyControlDown()) return false;
   if (message.hwnd != window_ && !::IsChild(window_, message.hwnd)) return false;
   // What was just typed into a field is undone first, as in any field.
   if (IsEditField(message.hwnd) && ::SendMessageW(message.hwnd, EM_CANUNDO, 0, 0) != 0) {
@@ -40,6 +42,15 @@ bool Win32MainWindow::UndoShortcut(const MSG& message) {
   }
   if (!main_.CanUndoRemove() || main_.run_in_progress()) return false;
   main_.UndoRemove();
+  return true;
+}
+
+bool Win32MainWindow::EjectShortcut(const MSG& message) {
+  if (message.message != WM_KEYDOWN || message.wParam != 'E' || window_ == nullptr) return false;
+  if (!OnlyControlDown()) return false;
+  if (message.hwnd != window_ && !::IsChild(window_, message.hwnd)) return false;
+  if (main_.run_in_progress()) return false;
+  main_.EjectSelectedMedium();
   return true;
 }
 
