@@ -174,17 +174,25 @@ remove_world() {
 # The peers copy as a user would onto the medium: cp -a and rsync -a where
 # the medium keeps owners and modes; on a stick rsync keeps times alone,
 # allowing FAT's 2-second steps, and cp keeps times alone where the driver
-# refuses a mode (fusefat answers every chmod "not implemented").
+# refuses a mode (fusefat answers every chmod "not implemented"). There
+# rsync, which gives a new file its original's mode less the umask even
+# without -p, is told the modes the driver shows, so it asks for none.
 choose_peers() {
   cp_copy=(cp -a) cp_update=(cp -au) rsync_copy=(rsync -a)
   [[ $medium == exfat || $medium == fat32 ]] || return 0
   rsync_copy=(rsync -rt --modify-window=1)
   mkdir -p "$logs/probe"
   echo probe > "$logs/probe/file"
-  if ! cp -a "$logs/probe" "$stick/probe" 2> /dev/null; then
+  if ! cp -a "$logs/probe" "$stick/probe-cp" 2> /dev/null; then
     cp_copy=(cp -r --preserve=timestamps) cp_update=(cp -ru --preserve=timestamps)
   fi
-  rm -rf "${stick:?}/probe" "$logs/probe"
+  if ! "${rsync_copy[@]}" "$logs/probe/" "$stick/probe-rsync/" 2> /dev/null; then
+    rsync_copy+=("--chmod=$(stat -c D%a "$stick/probe-rsync"),$(stat -c F%a "$stick/probe-rsync/file")")
+  fi
+  # fusefat dates a renamed file anew, so rsync's copies, renamed into
+  # place, would all look newer than their originals: it writes in place.
+  [[ $medium == fat32 ]] && rsync_copy+=(--inplace)
+  rm -rf "${stick:?}/probe-cp" "$stick/probe-rsync" "$logs/probe"
 }
 
 medium_name() {
