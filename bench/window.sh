@@ -9,7 +9,8 @@
 # which would add up to half a second to a run of about that length. The
 # log window ("Log") is not the only window a run may show: a message box
 # in its place fails the run. The files on the stick are counted after it.
-# shellcheck shell=bash disable=SC2154
+# run_wall_us and run_peak_kb are read in measure.sh.
+# shellcheck shell=bash disable=SC2154,SC2034
 
 # The form's places, in the window's own pixels (no window manager here,
 # so no frame moves them): the first line of the project list and Send.
@@ -42,14 +43,14 @@ stop_display() {
 
 # Reads the event stream until a top-level window whose title matches the
 # pattern `$1` is mapped, passing over the window `$2` (the main one, whose
-# own map may still be in the stream); leaves its id in `mapped_window`, its title in
-# `mapped_title` and the time the event was read, in microseconds, in
-# `mapped_at`. A window with another title is taken as an answer the run
-# did not expect. xev tells a map in two lines: "MapNotify event, ..." and
-# "    event 0xROOT, window 0xID, ...".
+# own map may still be in the stream); leaves its title in `mapped_title`
+# and the time the event was read, in microseconds, in `mapped_at`. A
+# window with another title is taken as an answer the run did not expect.
+# xev tells a map in two lines: "MapNotify event, ..." and
+# "    event 0xROOT, window 0xID, ...". A run may take up to ten minutes.
 await_window() {
   local pattern=$1 known=$2 line id
-  while IFS= read -r -t "${window_patience:-600}" line <&"${events[0]}"; do
+  while IFS= read -r -t 600 line <&"${events[0]}"; do
     [[ $line == MapNotify* ]] || continue
     mapped_at=${EPOCHREALTIME/./}
     IFS= read -r -t 5 line <&"${events[0]}" || break
@@ -58,7 +59,6 @@ await_window() {
     id=$(grep -o 'window 0x[0-9a-f]*' <<< "$line" | cut -d' ' -f2)
     ((id == known)) && continue
     mapped_title=$(DISPLAY=$display xdotool getwindowname "$((id))" 2> /dev/null || true)
-    mapped_window=$((id))
     [[ $mapped_title =~ $pattern ]] && return 0
     echo "bench: the window showed \"$mapped_title\" where \"$pattern\" was awaited" >&2
     return 1
