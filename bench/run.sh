@@ -534,6 +534,31 @@ run_plan() {
   row "6 Send, $(k $((main_files / 100))) of $(k "$main_files") newer" plan_some p_plan_some n_plan_some
 }
 
+# --- the table ----------------------------------------------------------------
+
+print_report() {
+  echo
+  echo "pellmar benchmark, $( ((quick)) && echo "quick run" || echo "full run"), $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "pellmar: $bin (built $(date -u -r "$bin" '+%Y-%m-%d %H:%M UTC'))"
+  echo "peers:   $(cp --version | head -1); $(rsync --version | head -1 | tr -s ' ')"
+  echo "machine: Linux $(uname -r), $(nproc) CPUs ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)), load average $load_at_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end"
+  printf 'media:   %s\n' "${world_lines[@]}"
+  echo "floor:   readdir + fstatat of every entry of source and destination (tree_stat.c, cc -O2)"
+  echo "runs:    $runs per contestant after one warm-up each, in alternating order ($slow_runs for first Sends of $(k "$main_files") files or more, and through fusefat); wall seconds; ratio = pellmar median / peer median"
+  if wants exfat || wants fat32; then
+    echo "cold:    $(drop_caches_text)"
+    printf 'checked: %s\n' "${check_lines[@]}"
+  fi
+  ((${#peer_notes[@]} == 0)) || printf 'peers:   %s\n' "${peer_notes[@]}"
+  if wants ext4; then echo "busy:    one core kept busy by sh -c 'while :; do :; done' during the busy cases"; fi
+  if wants window; then
+    echo "window:  Qt window on Xvfb, timed from the click on Send until the log window is mapped (xev); the command line as a whole process"
+  fi
+  echo "took:    ${medium_seconds[*]}, $((SECONDS - started)) s in all"
+  echo
+  print_table
+}
+
 # --- main -------------------------------------------------------------------
 
 if ! ((plan_only)) && ((EUID != 0)); then
@@ -546,7 +571,16 @@ fi
 install_missing
 build_pellmar
 work="" spinner="" xvfb_pid="" check_lines=() peer_notes=()
-trap remove_world EXIT
+# A run that stops early still shows what it measured until then.
+finish() {
+  local status=$?
+  remove_world
+  ((status == 0 || reported || ${#table_rows[@]} == 0)) && return 0
+  print_report
+  echo
+  echo "bench: stopped early (exit $status); the cases above are those measured until then"
+}
+trap finish EXIT
 trap 'exit 130' INT TERM
 can_drop_caches=0
 [[ -w /proc/sys/vm/drop_caches ]] && (echo 3 > /proc/sys/vm/drop_caches) 2> /dev/null && can_drop_caches=1
@@ -568,6 +602,7 @@ if ((plan_only)); then
 fi
 
 medium_seconds=()
+reported=0
 for m in "${media[@]}"; do
   echo "== $(medium_name "$m") ==" >&2
   medium_started=$SECONDS
@@ -583,25 +618,5 @@ for m in "${media[@]}"; do
   medium_seconds+=("$(medium_name "$m") $((SECONDS - medium_started)) s")
 done
 
-# --- the table ----------------------------------------------------------------
-
-echo
-echo "pellmar benchmark, $( ((quick)) && echo "quick run" || echo "full run"), $(date -u '+%Y-%m-%d %H:%M UTC')"
-echo "pellmar: $bin (built $(date -u -r "$bin" '+%Y-%m-%d %H:%M UTC'))"
-echo "peers:   $(cp --version | head -1); $(rsync --version | head -1 | tr -s ' ')"
-echo "machine: Linux $(uname -r), $(nproc) CPUs ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)), load average $load_at_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end"
-printf 'media:   %s\n' "${world_lines[@]}"
-echo "floor:   readdir + fstatat of every entry of source and destination (tree_stat.c, cc -O2)"
-echo "runs:    $runs per contestant after one warm-up each, in alternating order ($slow_runs for first Sends of $(k "$main_files") files or more, and through fusefat); wall seconds; ratio = pellmar median / peer median"
-if wants exfat || wants fat32; then
-  echo "cold:    $(drop_caches_text)"
-  printf 'checked: %s\n' "${check_lines[@]}"
-fi
-((${#peer_notes[@]} == 0)) || printf 'peers:   %s\n' "${peer_notes[@]}"
-if wants ext4; then echo "busy:    one core kept busy by sh -c 'while :; do :; done' during the busy cases"; fi
-if wants window; then
-  echo "window:  Qt window on Xvfb, timed from the click on Send until the log window is mapped (xev); the command line as a whole process"
-fi
-echo "took:    ${medium_seconds[*]}, $((SECONDS - started)) s in all"
-echo
-print_table
+print_report
+reported=1
