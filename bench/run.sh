@@ -448,36 +448,39 @@ run_stick() {
   local projects=() top=${counts[-1]}
   for n in "${counts[@]}"; do projects+=("small$n"); done
   write_settings "${projects[@]}" large
+  ((${#rsync_copy[@]})) ||
+    peer_notes+=("$name: no rsync; fusefat dates a renamed file anew, so rsync's copies would all be copied again on every run")
+  # Each case's rows go into the table as soon as it is measured, so a
+  # case that fails later takes none of them with it.
   for n in "${counts[@]}"; do
     make_small "$n"
     local rounds=$runs
     [[ $n -ge 100000 || $m == fat32 ]] && rounds=$first_rounds
     first_send "${m}_first$n" "small$n" "$n" "$rounds"
+    row "7 $name: first Send, $(k "$n") files" "${m}_first$n" "p_${m}_first$n" "c_${m}_first$n" 0.9
     check_copies "small$n" "$slack"
     no_change "${m}_send$n" "small$n" "$runs" send
+    no_change_rows "7 $name: no-change Send, $(k "$n") files" "${m}_send$n" 0.8 0.7
   done
   no_change "${m}_load" "small$top" "$runs" load
+  no_change_rows "7 $name: no-change Load, $(k "$top") files" "${m}_load"
   cold_send "${m}_cold" "small$top" "$runs"
+  row "7 $name: cold no-change Send, $(k "$top")" "${m}_cold" "p_${m}_cold" "c_${m}_cold" 1.0
   echo "writing $large_files files of $large_size MB ..." >&2
   python3 "$bench/make_tree.py" large "$docs/large" "$large_files" "$large_size"
   first_send "${m}_large" large "$large_files" "$first_rounds"
-  check_copies large "$slack"
-
-  for n in "${counts[@]}"; do
-    row "7 $name: first Send, $(k "$n") files" "${m}_first$n" "p_${m}_first$n" "c_${m}_first$n" 0.9
-  done
   row "7 $name: first Send, $large_files x $large_size MB" "${m}_large" "p_${m}_large" \
     "c_${m}_large" 0.9
-  for n in "${counts[@]}"; do
-    row "7 $name: no-change Send, $(k "$n") files" "${m}_send$n" "p_${m}_send$n" "c_${m}_send$n" 0.8
-    ((${#rsync_copy[@]})) && row "" "${m}_send$n" "p_${m}_send$n" "r_${m}_send$n" 0.7
-    row "" "${m}_send$n" "p_${m}_send$n" "f_${m}_send$n"
-  done
-  row "7 $name: no-change Load, $(k "$top") files" "${m}_load" "p_${m}_load" "c_${m}_load"
-  ((${#rsync_copy[@]})) && row "" "${m}_load" "p_${m}_load" "r_${m}_load"
-  row "" "${m}_load" "p_${m}_load" "f_${m}_load"
-  ((${#rsync_copy[@]})) || peer_notes+=("$name: no rsync; fusefat dates a renamed file anew, so rsync's copies would all be copied again on every run")
-  row "7 $name: cold no-change Send, $(k "$top")" "${m}_cold" "p_${m}_cold" "c_${m}_cold" 1.0
+  check_copies large "$slack"
+}
+
+# no_change_rows TITLE CASE [CP_TARGET RSYNC_TARGET]: a no-change case's
+# rows, against cp, rsync where it ran, and the floor.
+no_change_rows() {
+  local title=$1 c=$2
+  row "$title" "$c" "p_$c" "c_$c" "${3:-}"
+  if ((${#rsync_copy[@]})); then row "" "$c" "p_$c" "r_$c" "${4:-}"; fi
+  row "" "$c" "p_$c" "f_$c"
 }
 
 # Case 8: Send and Load with nothing to do, both trees on ext4, on an idle
@@ -497,11 +500,7 @@ run_ext4() {
   for load in idle busy; do
     local verb
     for verb in send load; do
-      local c=ext4_${verb}_$load title
-      title="8 ext4: no-change ${verb^}, $(k "$n"), $load"
-      row "$title" "$c" "p_$c" "c_$c" 0.9
-      row "" "$c" "p_$c" "r_$c" 0.75
-      row "" "$c" "p_$c" "f_$c"
+      no_change_rows "8 ext4: no-change ${verb^}, $(k "$n") files, $load" "ext4_${verb}_$load" 0.9 0.75
     done
   done
 }
