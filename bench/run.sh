@@ -1,10 +1,16 @@
 #!/usr/bin/env bash
 # Times `pellmar send`, `load` and `list` against cp, rsync and the bare
-# cost of stat'ing both trees, on deterministic trees in tmpfs mounts, and
-# prints one table of medians and ratios (pellmar / peer).
+# cost of stat'ing both trees, on deterministic trees, on the media users
+# have: tmpfs mounts (the program's own cost), an exFAT and a FAT32 stick
+# (loop images in memory, through FUSE), both trees on ext4, idle and with
+# one core kept busy, and the window's Send against the command line's.
+# Prints one table of medians and ratios (pellmar / peer).
 #
-# Usage: bash bench/run.sh [--quick | --plan] [--runs N]
-#   --quick   10,000 small files only, 3 rounds: a try-out of a few seconds
+# Usage: bash bench/run.sh [--quick | --plan] [--medium NAME]... [--runs N]
+#   --medium  tmpfs, exfat, fat32, ext4 or window; repeat it, or give a
+#             comma-separated list, to run several; all of them without it
+#   --quick   small trees and 3 rounds: a try-out of seconds per medium
+#             (fat32: about a minute)
 #   --plan    only what the plan of a run costs, on the host disk (case 6):
 #             a Send of 100,000 files with nothing to do, and one that finds
 #             1,000 of them (1%) newer than their copies, each against the
@@ -16,7 +22,7 @@
 #             --dry-run` cannot stand in for the plan: it is the whole run on
 #             a platform that changes nothing, so plan and walk again.
 #   --runs N  rounds per case (default 5; at most 3 for first Sends of 100,000
-#             files or more)
+#             files or more, and for every first Send through fusefat)
 # PELLMAR_BIN=path skips the Release build and times that binary instead.
 # The contestants' arrays are filled through namerefs and read in measure.sh.
 # shellcheck disable=SC2034
@@ -24,17 +30,29 @@ set -euo pipefail
 
 bench=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$bench")
+all_media=(tmpfs exfat fat32 ext4 window)
+usage="usage: bash bench/run.sh [--quick | --plan] [--medium ${all_media[*]// /|}]... [--runs N]"
 quick=0
 plan_only=0
 runs=5
+media=()
 while (($#)); do
   case $1 in
     --quick) quick=1 runs=3 ;;
     --plan) plan_only=1 ;;
     --runs) runs=${2:?--runs needs a number}; shift ;;
-    *) echo "usage: bash bench/run.sh [--quick | --plan] [--runs N]" >&2; exit 2 ;;
+    --medium | --media)
+      IFS=, read -r -a named <<< "${2:?--medium needs a name}"
+      media+=("${named[@]}")
+      shift
+      ;;
+    *) echo "$usage" >&2; exit 2 ;;
   esac
   shift
+done
+((${#media[@]})) || media=("${all_media[@]}")
+for m in "${media[@]}"; do
+  [[ " ${all_media[*]} " == *" $m "* ]] || { echo "bench: no medium \"$m\"; $usage" >&2; exit 2; }
 done
 slow_runs=$((runs < 3 ? runs : 3))
 if ((quick)); then
@@ -45,8 +63,12 @@ fi
 main_files=$((quick ? 10000 : 100000))
 
 source "$bench/measure.sh"
+source "$bench/media.sh"
+source "$bench/window.sh"
 
 # --- tools ---------------------------------------------------------------
+
+wants() { [[ " ${media[*]} " == *" $1 "* ]]; }
 
 install_missing() {
   local missing=()
@@ -54,6 +76,18 @@ install_missing() {
   [[ -x /usr/bin/time ]] || missing+=(time)
   command -v cc > /dev/null || missing+=(gcc)
   [[ -x /usr/bin/python3 ]] || missing+=(python3)
+  if ! ((plan_only)); then
+    wants exfat && ! command -v mkfs.exfat > /dev/null && missing+=(exfatprogs)
+    wants exfat && ! command -v mount.exfat-fuse > /dev/null && missing+=(exfat-fuse)
+    wants fat32 && ! command -v mkfs.vfat > /dev/null && missing+=(dosfstools)
+    wants fat32 && ! command -v fusefat > /dev/null && missing+=(fusefat)
+    wants ext4 && ! command -v mkfs.ext4 > /dev/null && missing+=(e2fsprogs)
+    if wants exfat || wants fat32; then command -v fuser > /dev/null || missing+=(psmisc); fi
+    wants window && ! command -v Xvfb > /dev/null && missing+=(xvfb)
+    wants window && ! command -v xdotool > /dev/null && missing+=(xdotool)
+    wants window && ! command -v xev > /dev/null && missing+=(x11-utils)
+    wants window && ! command -v import > /dev/null && missing+=(imagemagick)
+  fi
   ((${#missing[@]})) || return 0
   echo "installing ${missing[*]} ..." >&2
   apt-get update -qq > /dev/null
@@ -79,22 +113,36 @@ build_pellmar() {
 
 # --- the temp world --------------------------------------------------------
 
-# Source and stick each get a tmpfs of their own, so the host disk's
-# writeback and the other side's pages decide nothing. Without the right to
-# mount, plain folders do, and the header says so. The plan's cost is
-# measured on the host disk itself: /var/tmp, which is a disk folder where
-# /tmp may be a tmpfs.
+# A world is one medium's pair of sides: the project's (source) and the
+# stick's, mapped as E:. On tmpfs each side gets a tmpfs of its own, so the
+# host disk's writeback and the other side's pages decide nothing; without
+# the right to mount, plain folders do, and the header says so. On a stick
+# medium the source stays a tmpfs and the stick is the medium; on ext4 both
+# sides are ext4. The plan's cost is measured on the host disk itself:
+# /var/tmp, which is a disk folder where /tmp may be a tmpfs.
 make_world() {
+  medium=$1
   local parent=/tmp
-  ((plan_only)) && parent=/var/tmp
+  [[ $medium == plan ]] && parent=/var/tmp
   work=$(mktemp -d "$parent/pellmar-bench-XXXXXX")
   src=$work/src stick=$work/stick
   mkdir -p "$src" "$stick"
-  local m
-  for m in "$src" "$stick"; do
-    ((plan_only)) && break
-    if mount -t tmpfs -o mode=0755 pellmar-bench "$m" 2> /dev/null; then mounted+=("$m"); fi
-  done
+  case $medium in
+    plan) ;;
+    ext4)
+      make_ext4 "$src" src
+      make_ext4 "$stick" stick
+      ;;
+    exfat | fat32)
+      mount_tmpfs "$src"
+      "make_$medium"
+      mount_fuse "$medium" "$loop" "$stick"
+      ;;
+    *)
+      mount_tmpfs "$src"
+      mount_tmpfs "$stick"
+      ;;
+  esac
   # The runs' output stays off the host disk too.
   home=$src/home docs=$src/home/Documents logs=$src/logs
   # A pellmar run that wrote onto the stick ends once the stick's file
@@ -104,22 +152,82 @@ make_world() {
   then_sync=(sh -c '"$@" && exec sync -f "$0"' "$stick")
   mkdir -p "$docs" "$home/.config" "$stick/Sync" "$logs"
   cc -O2 -o "$logs/tree_stat" "$bench/tree_stat.c"
+  export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DOCUMENTS_DIR=$docs
+  export PELLMAR_DRIVES="E:=$stick"
+  choose_peers
+}
+
+mount_tmpfs() {
+  mount -t tmpfs -o mode=0755 pellmar-bench "$1" 2> /dev/null && mounted+=("$1")
+  # Without the right to mount, the tmpfs medium makes do with plain folders.
+  return 0
 }
 
 remove_world() {
-  local m
-  for m in "${mounted[@]}"; do umount "$m" || umount -l "$m"; done
+  stop_spinner
+  stop_display
+  undo_media
   [[ -z $work ]] || rm -rf "$work"
+  work=""
+}
+
+# The peers copy as a user would onto the medium: cp -a and rsync -a where
+# the medium keeps owners and modes; on a stick rsync keeps times alone,
+# allowing FAT's 2-second steps, and cp keeps times alone where the driver
+# refuses a mode (fusefat answers every chmod "not implemented").
+choose_peers() {
+  cp_copy=(cp -a) cp_update=(cp -au) rsync_copy=(rsync -a)
+  [[ $medium == exfat || $medium == fat32 ]] || return 0
+  rsync_copy=(rsync -rt --modify-window=1)
+  mkdir -p "$logs/probe"
+  echo probe > "$logs/probe/file"
+  if ! cp -a "$logs/probe" "$stick/probe-cp" 2> /dev/null; then
+    cp_copy=(cp -r --preserve=timestamps) cp_update=(cp -ru --preserve=timestamps)
+  fi
+  # fusefat dates a renamed file anew, so every copy rsync renames into
+  # place looks newer than its original on the next run, which copies it
+  # again (and a Load copies it back); writing in place instead needs
+  # ftruncate, which fusefat refuses. rsync is left out there.
+  [[ $medium == fat32 ]] && rsync_copy=()
+  rm -rf "${stick:?}/probe-cp" "$stick/probe-rsync" "$logs/probe"
+}
+
+medium_name() {
+  case $1 in
+    exfat) echo exFAT ;;
+    fat32) echo FAT32 ;;
+    *) echo "$1" ;;
+  esac
 }
 
 place_text() {
   local fs
   fs=$(stat -f -c %T "$1")
-  if [[ " ${mounted[*]} " == *" $1 "* ]]; then echo "$fs, mounted for this run"; elif ((plan_only)); then
+  if [[ $1 == "$stick" && ($medium == exfat || $medium == fat32) ]]; then
+    echo "$(medium_name "$medium") through $(driver_text), on a loop image in memory"
+  elif [[ $medium == ext4 ]]; then
+    echo "ext4 on a loop image in memory"
+  elif [[ " ${mounted[*]} " == *" $1 "* ]]; then
+    echo "$fs, mounted for this run"
+  elif ((plan_only)); then
     echo "$fs, a plain folder on the host disk"
   else
     echo "$fs, a plain folder (mounting was not allowed)"
   fi
+}
+
+driver_text() {
+  case $medium in
+    exfat) echo "exfat-fuse $(dpkg-query -W -f '${Version}' exfat-fuse 2> /dev/null)" ;;
+    fat32) echo "fusefat $(dpkg-query -W -f '${Version}' fusefat 2> /dev/null)" ;;
+  esac
+}
+
+# What the header says of each medium that ran.
+world_lines=()
+note_world() {
+  world_lines+=("$(printf '%-8s source: %s;  stick (E:): %s' "$(medium_name "$medium")" \
+    "$(place_text "$src")" "$(place_text "$stick")")")
 }
 
 # --- settings ---------------------------------------------------------------
@@ -156,8 +264,8 @@ first_send() {
   local case=$1 project=$2 files=$3 rounds=$4
   local -n first_send_pellmar=p_$case first_send_cp=c_$case
   first_send_pellmar=("$bin" send "$project" --yes)
-  first_send_cp=("${then_sync[@]}" cp -a "$docs/$project" "$stick/cp-$project")
-  label[c_$case]="cp -a; sync -f"
+  first_send_cp=("${then_sync[@]}" "${cp_copy[@]}" "$docs/$project" "$stick/cp-$project")
+  label[c_$case]="${cp_copy[*]}; sync -f"
   fresh_dest[p_$case]=$stick/Sync/$project
   fresh_dest[c_$case]=$stick/cp-$project
   expect_copied[p_$case]=$files
@@ -170,26 +278,61 @@ first_send() {
 no_change() {
   local case=$1 project=$2 rounds=$3 verb=$4
   local from=$docs/$project to=$stick/Sync/$project
-  [[ -d $stick/cp-$project ]] || cp -a "$from" "$stick/cp-$project"
-  [[ -d $stick/rsync-$project ]] || rsync -a "$from/" "$stick/rsync-$project/"
+  [[ -d $stick/cp-$project ]] || "${cp_copy[@]}" "$from" "$stick/cp-$project"
+  local peers=("c_$case" "r_$case")
+  ((${#rsync_copy[@]})) || peers=("c_$case")
+  [[ -d $stick/rsync-$project || ${#rsync_copy[@]} == 0 ]] ||
+    "${rsync_copy[@]}" "$from/" "$stick/rsync-$project/"
   local -n no_change_pellmar=p_$case no_change_cp=c_$case no_change_rsync=r_$case \
     no_change_floor=f_$case
   no_change_pellmar=("$bin" "$verb" "$project" --yes)
   # A Load writes onto the project's side alone: nothing to write out.
   local synced=""
   if [[ $verb == send ]]; then
-    no_change_cp=("${then_sync[@]}" cp -au "$from/." "$stick/cp-$project/")
-    no_change_rsync=("${then_sync[@]}" rsync -a "$from/" "$stick/rsync-$project/")
+    no_change_cp=("${then_sync[@]}" "${cp_update[@]}" "$from/." "$stick/cp-$project/")
+    no_change_rsync=("${then_sync[@]}" "${rsync_copy[@]}" "$from/" "$stick/rsync-$project/")
     synced="; sync -f"
   else
-    no_change_cp=(cp -au "$stick/cp-$project/." "$from/")
-    no_change_rsync=(rsync -a "$stick/rsync-$project/" "$from/")
+    no_change_cp=("${cp_update[@]}" "$stick/cp-$project/." "$from/")
+    no_change_rsync=("${rsync_copy[@]}" "$stick/rsync-$project/" "$from/")
   fi
   no_change_floor=("$logs/tree_stat" "$from" "$to")
-  label[c_$case]="cp -au$synced" label[r_$case]="rsync -a$synced"
+  label[c_$case]="${cp_update[*]}$synced" label[r_$case]="${rsync_copy[*]}$synced"
   label[f_$case]="stat floor (2 trees)"
   expect_copied[p_$case]=0
-  alternate "$case" "$rounds" "p_$case" "c_$case" "r_$case" "f_$case"
+  alternate "$case" "$rounds" "p_$case" "${peers[@]}" "f_$case"
+}
+
+# A no-change Send onto a stick just plugged in, against cp's update of its
+# own tree after the same: every run starts with cold caches.
+cold_send() {
+  local case=$1 project=$2 rounds=$3
+  local from=$docs/$project
+  local -n cold_pellmar=p_$case cold_cp=c_$case
+  cold_pellmar=("$bin" send "$project" --yes)
+  cold_cp=("${then_sync[@]}" "${cp_update[@]}" "$from/." "$stick/cp-$project/")
+  label[c_$case]="${cp_update[*]}; sync -f"
+  prepare[p_$case]=cold_caches prepare[c_$case]=cold_caches
+  expect_copied[p_$case]=0
+  alternate "$case" "$rounds" "p_$case" "c_$case"
+}
+
+# The copies a first Send left on the stick, as the medium holds them once
+# plugged in again: every file with its bytes and its last-write time
+# within the medium's steps (FAT: 2 s; exfat-fuse keeps whole seconds). A copy that is not
+# whole would make every later case time another job.
+check_copies() {
+  local project=$1 slack=$2 copy
+  replug_stick
+  for copy in "$stick/Sync/$project" "$stick/cp-$project"; do
+    if ! python3 "$bench/make_tree.py" check "$docs/$project" "$copy" "$slack" > "$logs/check.out"; then
+      cat "$logs/check.out" >&2
+      echo "bench: $(medium_name "$medium"): the copy in $copy is not whole (above)" >&2
+      exit 1
+    fi
+    check_lines+=("$(printf '%-8s %s' "$(medium_name "$medium")" \
+      "$(tail -n 1 "$logs/check.out" | sed "s|^$stick/|E:/|")")")
+  done
 }
 
 # The copies on the stick of 1% of the project's files (the first file of
@@ -233,30 +376,219 @@ drop_project() {
   mkdir "$docs/$1"
 }
 
-# --- main -------------------------------------------------------------------
-
 # 100000 -> 100,000
 k() { sed ':a; s/\B[0-9]\{3\}\>/,&/; ta' <<< "$1"; }
 
-install_missing
-build_pellmar
-work="" mounted=()
-trap remove_world EXIT
-trap 'exit 130' INT TERM
-make_world
-projects=()
-for n in "${sizes[@]}"; do projects+=("small$n"); done
-write_settings "${projects[@]}" large
-export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DOCUMENTS_DIR=$docs
-export PELLMAR_DRIVES="E:=$stick"
-load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
+# --- media ------------------------------------------------------------------
 
-main=small$main_files
-make_small "$main_files"
-if ((plan_only)); then
+# Cases 1 to 5 on two tmpfs: the program's own cost, with the least the
+# file systems add.
+run_tmpfs() {
+  main=small$main_files
+  local projects=() n
+  for n in "${sizes[@]}"; do projects+=("small$n"); done
+  write_settings "${projects[@]}" large
+  make_small "$main_files"
+  first_send first "$main" "$main_files" "$slow_runs"
+  no_change send "$main" "$runs" send
+  no_change load "$main" "$runs" load
+
+  echo "writing $large_count files of $large_mb MB ..." >&2
+  python3 "$bench/make_tree.py" large "$docs/large" "$large_count" "$large_mb"
+  first_send large large "$large_count" "$runs"
+  drop_project large
+
+  for n in "${sizes[@]}"; do
+    [[ $n == "$main_files" ]] && continue
+    make_small "$n"
+    first_send "first$n" "small$n" "$n" $((n > main_files ? slow_runs : runs))
+    no_change "send$n" "small$n" $((n > main_files ? slow_runs : runs)) send
+    drop_project "small$n"
+  done
+  list_case
+
+  row "1 no-change Send, $(k "$main_files") files" send p_send c_send 0.9
+  row "" send p_send r_send 0.75
+  row "" send p_send f_send 1.35
+  row "2 no-change Load, $(k "$main_files") files" load p_load c_load
+  row "" load p_load r_load
+  row "" load p_load f_load
+  row "3 first Send, $(k "$main_files") files" first p_first c_first 1.0
+  row "3 first Send, $large_count x $large_mb MB" large p_large c_large 1.05
+  for n in "${sizes[@]}"; do
+    local memory=""
+    ((n == 300000)) && memory="mem<30"
+    if [[ $n == "$main_files" ]]; then
+      row "4 first Send, $(k "$n") files" first p_first c_first "$memory"
+      row "4 no-change Send, $(k "$n") files" send p_send c_send
+    else
+      row "4 first Send, $(k "$n") files" "first$n" "p_first$n" "c_first$n" "$memory"
+      row "4 no-change Send, $(k "$n") files" "send$n" "p_send$n" "c_send$n"
+    fi
+  done
+  row_alone "5 pellmar list, 30 entries" list p_list 0.02
+}
+
+# Case 7 on an exFAT or FAT32 stick: first Sends, Sends and a Load with
+# nothing to do, the same Send onto a stick just plugged in, and large
+# files. fusefat takes about 10 ms for each file it creates, in its own
+# reads of the FAT, so FAT32 is held to 10,000 small files.
+run_stick() {
+  local name m=$medium n slack=1 counts first_rounds=$slow_runs
+  name=$(medium_name "$m")
+  if [[ $m == fat32 ]]; then
+    slack=2 counts=(10000)
+    ((quick)) && counts=(1000)
+  else
+    counts=(10000 100000)
+    ((quick)) && counts=(2000)
+  fi
+  local large_files=4 large_size=$((quick ? 32 : 256))
+  ((quick)) && large_files=2
+  local projects=() top=${counts[-1]}
+  for n in "${counts[@]}"; do projects+=("small$n"); done
+  write_settings "${projects[@]}" large
+  ((${#rsync_copy[@]})) ||
+    peer_notes+=("$name: no rsync; fusefat dates a renamed file anew, so rsync's copies would all be copied again on every run")
+  # Each case's rows go into the table as soon as it is measured, so a
+  # case that fails later takes none of them with it.
+  for n in "${counts[@]}"; do
+    make_small "$n"
+    local rounds=$runs
+    [[ $n -ge 100000 || $m == fat32 ]] && rounds=$first_rounds
+    first_send "${m}_first$n" "small$n" "$n" "$rounds"
+    row "7 $name: first Send, $(k "$n") files" "${m}_first$n" "p_${m}_first$n" "c_${m}_first$n" 0.9
+    check_copies "small$n" "$slack"
+    no_change "${m}_send$n" "small$n" "$runs" send
+    no_change_rows "7 $name: no-change Send, $(k "$n") files" "${m}_send$n" 0.8 0.7
+  done
+  no_change "${m}_load" "small$top" "$runs" load
+  no_change_rows "7 $name: no-change Load, $(k "$top") files" "${m}_load"
+  cold_send "${m}_cold" "small$top" "$runs"
+  row "7 $name: cold no-change Send, $(k "$top")" "${m}_cold" "p_${m}_cold" "c_${m}_cold" 1.0
+  echo "writing $large_files files of $large_size MB ..." >&2
+  python3 "$bench/make_tree.py" large "$docs/large" "$large_files" "$large_size"
+  first_send "${m}_large" large "$large_files" "$first_rounds"
+  row "7 $name: first Send, $large_files x $large_size MB" "${m}_large" "p_${m}_large" \
+    "c_${m}_large" 0.9
+  check_copies large "$slack"
+}
+
+# no_change_rows TITLE CASE [CP_TARGET RSYNC_TARGET]: a no-change case's
+# rows, against cp, rsync where it ran, and the floor.
+no_change_rows() {
+  local title=$1 c=$2
+  row "$title" "$c" "p_$c" "c_$c" "${3:-}"
+  if ((${#rsync_copy[@]})); then row "" "$c" "p_$c" "r_$c" "${4:-}"; fi
+  row "" "$c" "p_$c" "f_$c"
+}
+
+# Case 8: Send and Load with nothing to do, both trees on ext4, on an idle
+# machine and with one core kept busy by a spinning process.
+run_ext4() {
+  local n=$main_files load
+  write_settings "small$n"
+  make_small "$n"
+  "$bin" send "small$n" --yes > "$logs/first.out" 2>&1 ||
+    { echo "bench: the first Send of small$n failed" >&2; exit 1; }
+  for load in idle busy; do
+    [[ $load == busy ]] && start_spinner
+    no_change "ext4_send_$load" "small$n" "$runs" send
+    no_change "ext4_load_$load" "small$n" "$runs" load
+    stop_spinner
+  done
+  for load in idle busy; do
+    local verb
+    for verb in send load; do
+      no_change_rows "8 ext4: no-change ${verb^}, $(k "$n") files, $load" "ext4_${verb}_$load" 0.9 0.75
+    done
+  done
+}
+
+# Case 9: the window's first Send of 50,000 files against the command
+# line's, both trees on tmpfs.
+run_window() {
+  local n=$((quick ? 5000 : 50000))
+  local project=small$n
+  write_settings "$project"
+  make_small "$n"
+  start_display
+  p_window=(window_send "$project")
+  c_cli=("$bin" send "$project" --yes)
+  self_timed[p_window]=1
+  label[c_cli]="pellmar send (command line)"
+  fresh_dest[p_window]=$stick/Sync/$project fresh_dest[c_cli]=$stick/Sync/$project
+  expect_copied[p_window]=$n expect_copied[c_cli]=$n
+  alternate window "$runs" p_window c_cli
+  stop_display
+  row "9 window: first Send, $(k "$n") files" window p_window c_cli 1.1
+}
+
+run_plan() {
+  main=small$main_files
+  write_settings "$main"
+  make_small "$main_files"
   plan_cost "$main" "$main_files" "$runs"
   row "6 no-change Send, $(k "$main_files") files" plan_idle p_plan_idle n_plan_idle
   row "6 Send, $(k $((main_files / 100))) of $(k "$main_files") newer" plan_some p_plan_some n_plan_some
+}
+
+# --- the table ----------------------------------------------------------------
+
+print_report() {
+  echo
+  echo "pellmar benchmark, $( ((quick)) && echo "quick run" || echo "full run"), $(date -u '+%Y-%m-%d %H:%M UTC')"
+  echo "pellmar: $bin (built $(date -u -r "$bin" '+%Y-%m-%d %H:%M UTC'))"
+  echo "peers:   $(cp --version | head -1); $(rsync --version | head -1 | tr -s ' ')"
+  echo "machine: Linux $(uname -r), $(nproc) CPUs ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)), load average $load_at_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end"
+  printf 'media:   %s\n' "${world_lines[@]}"
+  echo "floor:   readdir + fstatat of every entry of source and destination (tree_stat.c, cc -O2)"
+  echo "runs:    $runs per contestant after one warm-up each, in alternating order ($slow_runs for first Sends of $(k "$main_files") files or more, and through fusefat); wall seconds; ratio = pellmar median / peer median"
+  if wants exfat || wants fat32; then
+    echo "cold:    $(drop_caches_text)"
+    printf 'checked: %s\n' "${check_lines[@]}"
+  fi
+  ((${#peer_notes[@]} == 0)) || printf 'peers:   %s\n' "${peer_notes[@]}"
+  if wants ext4; then echo "busy:    one core kept busy by sh -c 'while :; do :; done' during the busy cases"; fi
+  if wants window; then
+    echo "window:  Qt window on Xvfb, timed from the click on Send until the log window is mapped (xev); the command line as a whole process"
+  fi
+  echo "took:    ${medium_seconds[*]}, $((SECONDS - started)) s in all"
+  echo
+  print_table
+}
+
+# --- main -------------------------------------------------------------------
+
+if ! ((plan_only)) && ((EUID != 0)); then
+  for m in "${media[@]}"; do
+    [[ $m == tmpfs ]] && continue
+    echo "bench: the $m medium needs root: a loop device and a mount" >&2
+    exit 1
+  done
+fi
+install_missing
+build_pellmar
+work="" spinner="" xvfb_pid="" check_lines=() peer_notes=()
+# A run that stops early still shows what it measured until then.
+finish() {
+  local status=$?
+  remove_world
+  ((status == 0 || reported || ${#table_rows[@]} == 0)) && return 0
+  print_report
+  echo
+  echo "bench: stopped early (exit $status); the cases above are those measured until then"
+}
+trap finish EXIT
+trap 'exit 130' INT TERM
+can_drop_caches=0
+[[ -w /proc/sys/vm/drop_caches ]] && (echo 3 > /proc/sys/vm/drop_caches) 2> /dev/null && can_drop_caches=1
+load_at_start=$(cut -d' ' -f1-3 /proc/loadavg)
+started=$SECONDS
+
+if ((plan_only)); then
+  make_world plan
+  run_plan
   echo
   echo "pellmar benchmark, the plan's cost, $(date -u '+%Y-%m-%d %H:%M UTC')"
   echo "pellmar: $bin (built $(date -u -r "$bin" '+%Y-%m-%d %H:%M UTC'))"
@@ -267,55 +599,23 @@ if ((plan_only)); then
   print_table
   exit 0
 fi
-first_send first "$main" "$main_files" "$slow_runs"
-no_change send "$main" "$runs" send
-no_change load "$main" "$runs" load
 
-echo "writing $large_count files of $large_mb MB ..." >&2
-python3 "$bench/make_tree.py" large "$docs/large" "$large_count" "$large_mb"
-first_send large large "$large_count" "$runs"
-drop_project large
-
-for n in "${sizes[@]}"; do
-  [[ $n == "$main_files" ]] && continue
-  make_small "$n"
-  first_send "first$n" "small$n" "$n" $((n > main_files ? slow_runs : runs))
-  no_change "send$n" "small$n" $((n > main_files ? slow_runs : runs)) send
-  drop_project "small$n"
+medium_seconds=()
+reported=0
+for m in "${media[@]}"; do
+  echo "== $(medium_name "$m") ==" >&2
+  medium_started=$SECONDS
+  make_world "$m"
+  case $m in
+    tmpfs) run_tmpfs ;;
+    exfat | fat32) run_stick ;;
+    ext4) run_ext4 ;;
+    window) run_window ;;
+  esac
+  note_world
+  remove_world
+  medium_seconds+=("$(medium_name "$m") $((SECONDS - medium_started)) s")
 done
 
-list_case
-
-# --- the table ----------------------------------------------------------------
-
-row "1 no-change Send, $(k "$main_files") files" send p_send c_send 0.9
-row "" send p_send r_send 0.75
-row "" send p_send f_send 1.35
-row "2 no-change Load, $(k "$main_files") files" load p_load c_load
-row "" load p_load r_load
-row "" load p_load f_load
-row "3 first Send, $(k "$main_files") files" first p_first c_first 1.0
-row "3 first Send, $large_count x $large_mb MB" large p_large c_large 1.05
-for n in "${sizes[@]}"; do
-  memory=""
-  ((n == 300000)) && memory="mem<30"
-  if [[ $n == "$main_files" ]]; then
-    row "4 first Send, $(k "$n") files" first p_first c_first "$memory"
-    row "4 no-change Send, $(k "$n") files" send p_send c_send
-  else
-    row "4 first Send, $(k "$n") files" "first$n" "p_first$n" "c_first$n" "$memory"
-    row "4 no-change Send, $(k "$n") files" "send$n" "p_send$n" "c_send$n"
-  fi
-done
-row_alone "5 pellmar list, 30 entries" list p_list 0.02
-
-echo
-echo "pellmar benchmark, $( ((quick)) && echo "quick run" || echo "full run"), $(date -u '+%Y-%m-%d %H:%M UTC')"
-echo "pellmar: $bin (built $(date -u -r "$bin" '+%Y-%m-%d %H:%M UTC'))"
-echo "peers:   $(cp --version | head -1); $(rsync --version | head -1 | tr -s ' ')"
-echo "machine: Linux $(uname -r), $(nproc) CPUs ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)), load average $load_at_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end"
-echo "source:  $(place_text "$src");  stick (E:): $(place_text "$stick")"
-echo "floor:   readdir + fstatat of every entry of source and destination (tree_stat.c, cc -O2)"
-echo "runs:    $runs per contestant after one warm-up each, in alternating order ($slow_runs for first Sends of $(k "$main_files") files or more); wall seconds; ratio = pellmar median / peer median"
-echo
-print_table
+print_report
+reported=1

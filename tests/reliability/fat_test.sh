@@ -28,6 +28,8 @@ mkdir -p "$P/a" "$P/a."
 echo "kept in a" >"$P/a/notes.txt"
 echo "kept in a." >"$P/a./notes.txt"
 echo "small" >"$P/small.txt"
+# Older than the run, so a copy dated by the run instead shows.
+touch -d '-3 hours' "$P/small.txt" "$P/a/notes.txt"
 truncate -s $((4 * 1024 * 1024 * 1024 + 1)) "$P/big.bin" # sparse: no disk space taken
 rel_settings "$P|E:\\Sync|7|0"
 # The large file is left out of the snapshots: reading 4 GiB of holes twice
@@ -63,4 +65,15 @@ if fsck.vfat -n "$REL_LOOPS" >"$REL_W/log/fsck" 2>&1; then
 else
   rel_fail "fsck.vfat -n: $(tr '\n' ' ' <"$REL_W/log/fsck")"
 fi
+# Plugged in again, the medium shows each copy with its original's
+# last-write time (FAT keeps it in 2-second steps): fusefat dates a renamed
+# file anew, and a copy is renamed into place.
+if [ "$driver" = vfat ]; then mount -t vfat "$REL_LOOPS" "$medium"; else
+  fusefat -o rw+ "$REL_LOOPS" "$medium" >/dev/null 2>&1; fi || rel_fail "the medium could not be mounted again"
+for f in small.txt a/notes.txt; do
+  gap=$(($(stat -c %Y "$medium/P/$f") - $(stat -c %Y "$P/$f")))
+  ((${gap#-} <= 2)) || rel_fail "send: $f on the medium is dated $(stat -c %y "$medium/P/$f")," \
+    "its original $(stat -c %y "$P/$f")"
+done
+umount "$medium" || rel_fail "the medium could not be unmounted again"
 rel_finish

@@ -57,7 +57,7 @@ FileSystemTraits TraitsOfType(long statfs_type, const std::string& mount_type) {
   const bool exfat_or_ntfs =
       mount_type == "fuseblk" || Mentions(mount_type, "exfat") || Mentions(mount_type, "ntfs");
   if (exfat_or_ntfs) return {true, false, windows, false};
-  if (Mentions(mount_type, "fat")) return {true, false, fat, false};
+  if (Mentions(mount_type, "fat")) return {true, false, fat, false, false};
   return {false, false, {}, true};
 }
 

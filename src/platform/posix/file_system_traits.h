@@ -2,7 +2,8 @@
 // names that differ in case for one entry (FAT, exFAT), whether a file
 // keeps its number while it exists (FAT-like file systems number a file
 // afresh each time it is read into memory again), whether it holds Unix
-// permission bits, and what it cannot hold.
+// permission bits, whether a rename keeps a file's last-write time, and
+// what it cannot hold.
 #ifndef PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_
 #define PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_
 
@@ -20,6 +21,9 @@ struct FileSystemTraits {
   // exFAT, NTFS: often rwx for everyone) and a chmod keeps at most the
   // read-only attribute.
   bool unix_modes = true;
+  // False where a rename dates the file anew (FAT through fusefat): a copy
+  // placed under its name must be given its time again after the rename.
+  bool rename_keeps_time = true;
 };
 
 /// The traits of a file system by its statfs type and, for FUSE, the type

@@ -292,12 +292,15 @@ Status CopyBetweenFolders(const CopyRequest& request, Trash& trash, CopyResult* 
   if (status.ok()) status = CheckHeldStill(in.get(), info, from, name);
   if (!status.ok()) return status;
   if (request.replaced) {
-    return TargetGone(to, name, Replace(copy, to, *request.replaced, versions, result));
+    status = TargetGone(to, name, Replace(copy, to, *request.replaced, versions, result));
+  } else {
+    status = copy.PlaceAs(name);
+    if (status.code == kErrorAlreadyExists)
+      return ChangedDuringRun(to, name, "a file took its name during the run");
   }
-  status = copy.PlaceAs(name);
-  if (status.code == kErrorAlreadyExists)
-    return ChangedDuringRun(to, name, "a file took its name during the run");
-  return status;
+  if (!status.ok() || to.traits().rename_keeps_time) return status;
+  const struct timespec times[2] = {info.st_atim, info.st_mtim};
+  return copy.SetTimesAgain(times, name);
 }
 
 }  // namespace pellmar

@@ -136,6 +136,15 @@ Status NewCopy::PlaceAs(const std::string& name) {
   return closed;
 }
 
+Status NewCopy::SetTimesAgain(const struct timespec times[2], const std::string& name) {
+  // A copy linked in from an unnamed file was never renamed: nothing to do.
+  if (!lock_.valid()) return Status::Ok();
+  if (futimens(lock_.get(), times) != 0) {
+    return StatusFromErrno("set the time of", folder_.HostPathOf(name), errno);
+  }
+  return Status::Ok();
+}
+
 Status NewCopy::NameForSwap(std::string* scratch) {
   // The new data must be on the disk before the old version leaves its name.
   if (fsync(fd_.get()) != 0) return StatusFromErrno("flush", folder_.HostPathOf(name_), errno);

@@ -6,6 +6,7 @@
 
 #include <sys/types.h>
 
+#include <ctime>
 #include <string>
 
 #include "platform/platform.h"
@@ -33,6 +34,10 @@ class NewCopy {
   /// From then on the entry is the caller's to remove; the copy stays
   /// locked against cleaners while this object lives.
   Status NameForSwap(std::string* scratch);
+  /// Gives the copy, once it has its name, the last-write time `times[1]`
+  /// (and access time `times[0]`) again, through the descriptor that holds
+  /// its lock: for file systems whose rename dates the file anew.
+  Status SetTimesAgain(const struct timespec times[2], const std::string& name);
 
  private:
   Status CreateNamed(mode_t mode);
