@@ -291,15 +291,18 @@ Status CopyBetweenFolders(const CopyRequest& request, Trash& trash, CopyResult* 
   if (status.ok()) status = FillCopy(in.get(), info, copy, to, from.HostPathOf(name), name);
   if (status.ok()) status = CheckHeldStill(in.get(), info, from, name);
   if (!status.ok()) return status;
-  if (request.replaced) {
-    status = TargetGone(to, name, Replace(copy, to, *request.replaced, versions, result));
-  } else {
-    status = copy.PlaceAs(name);
+  // A file system whose rename dates the file anew has the copy given its
+  // time again once it has its name.
+  const struct timespec times[2] = {info.st_atim, info.st_mtim};
+  const bool redate = !to.traits().rename_keeps_time;
+  if (!request.replaced) {
+    status = copy.PlaceAs(name, redate ? times : nullptr);
     if (status.code == kErrorAlreadyExists)
       return ChangedDuringRun(to, name, "a file took its name during the run");
+    return status;
   }
-  if (!status.ok() || to.traits().rename_keeps_time) return status;
-  const struct timespec times[2] = {info.st_atim, info.st_mtim};
+  status = TargetGone(to, name, Replace(copy, to, *request.replaced, versions, result));
+  if (!status.ok() || !redate) return status;
   return copy.SetTimesAgain(times, name);
 }
 

@@ -108,7 +108,7 @@ Status NewCopy::CloseChecked(const std::string& what) {
   return Status::Ok();
 }
 
-Status NewCopy::PlaceAs(const std::string& name) {
+Status NewCopy::PlaceAs(const std::string& name, const struct timespec* times_again) {
   // The copy is named while its descriptor is still open, which keeps it
   // locked without a second descriptor and closes it once: on a FUSE stick
   // every close is a round trip to its daemon.
@@ -119,14 +119,20 @@ Status NewCopy::PlaceAs(const std::string& name) {
                             : RenameNoReplace(folder_, name_, name);
   if (!placed.ok()) return placed;  // the destructor removes the scratch file
   done_ = true;
+  Status redated = Status::Ok();
+  if (times_again != nullptr && futimens(fd_.get(), times_again) != 0) {
+    redated = StatusFromErrno("set the time of", folder_.HostPathOf(name), errno);
+  }
   // Its number never changes, so the kernel's cached answer is asked for:
   // a FUSE stick's daemon is not woken for it.
   struct statx placed_file;
   const bool known =
       statx(fd_.get(), "", AT_EMPTY_PATH | AT_STATX_DONT_SYNC, STATX_INO, &placed_file) == 0;
-  const Status closed = CloseChecked(name);
-  // close() found the copy bad a moment after it took its name: it goes
-  // again, unless the name already stands for another file.
+  Status closed = CloseChecked(name);
+  if (closed.ok()) closed = redated;
+  // Found bad by close(), or left without its time, a moment after it took
+  // its name: it goes again, unless the name already stands for another
+  // file.
   struct stat now;
   if (!closed.ok() && known &&
       fstatat(folder_.fd(), name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&

@@ -28,13 +28,15 @@ class NewCopy {
 
   /// Gives the copy the name `name` where nothing has it:
   /// kErrorAlreadyExists when something took it meanwhile. Closes the copy.
-  Status PlaceAs(const std::string& name);
+  /// `times_again`, when given, is set once more after the rename, for
+  /// file systems whose rename dates the file anew.
+  Status PlaceAs(const std::string& name, const struct timespec* times_again = nullptr);
   /// Flushes the copy, gives it a fresh scratch name of the replaced kind
   /// (`*scratch`) and closes it: the name a swap with its target needs.
   /// From then on the entry is the caller's to remove; the copy stays
   /// locked against cleaners while this object lives.
   Status NameForSwap(std::string* scratch);
-  /// Gives the copy, once it has its name, the last-write time `times[1]`
+  /// Gives a copy swapped in under its name the last-write time `times[1]`
   /// (and access time `times[0]`) again, through the descriptor that holds
   /// its lock: for file systems whose rename dates the file anew.
   Status SetTimesAgain(const struct timespec times[2], const std::string& name);
