@@ -117,15 +117,33 @@ drop_caches_text() {
   fi
 }
 
-# Unmounts in the reverse order of mounting, lets the loop devices go, and
-# then the memory their images took.
+# Unmounts in the reverse order of mounting, checks the stick's file
+# system once its driver has let go, lets the loop devices go, and then the
+# memory their images took.
 undo_media() {
+  local stick_device=""
+  ((${#mounted[@]} == 0)) || stick_device=${fuse_sources[${#mounted[@]} - 1]:-}
   while ((${#mounted[@]})); do unmount_last || true; done
+  [[ -z $stick_device ]] || check_medium "$stick_device"
   local device
   for device in "${loops[@]}"; do losetup -d "$device" 2> /dev/null || true; done
   loops=()
   if [[ -n ${images:-} ]]; then umount "$images" || umount -l "$images"; fi
   images=""
+}
+
+# What the medium's own checker says of it after the runs: a driver that
+# damaged it would have the figures measure another file system.
+check_medium() {
+  local checker=fsck.exfat verdict
+  [[ $medium == fat32 ]] && checker=fsck.vfat
+  if verdict=$("$checker" -n "$1" 2>&1); then
+    verdict="clean"
+  else
+    verdict="NOT clean: $(grep -v '^fsck' <<< "$verdict" | head -n 3 | tr '\n' ' ')"
+  fi
+  check_lines+=("$(printf '%-8s %s -n after the runs: %s' "$(medium_name "$medium")" "$checker" "$verdict")")
+  echo "${check_lines[-1]}" >&2
 }
 
 # One core kept busy while a case runs, as a build or a browser would.

@@ -553,7 +553,7 @@ print_report() {
   if wants window; then
     echo "window:  Qt window on Xvfb, timed from the click on Send until the log window is mapped (xev); the command line as a whole process"
   fi
-  echo "took:    ${medium_seconds[*]}, $((SECONDS - started)) s in all"
+  echo "took:    ${medium_seconds[*]}${medium_seconds[*]:+, }$((SECONDS - started)) s in all"
   echo
   print_table
 }
