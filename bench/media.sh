@@ -5,7 +5,7 @@
 # again, also when the run is interrupted.
 # shellcheck shell=bash disable=SC2154
 
-mounted=() loops=() fuse_sources=()
+mounted=() loops=() fuse_sources=() fat_driver=""
 
 # Every image lives in one tmpfs of its own: what is timed is the medium's
 # driver and the calls made to it, not this machine's disk, which other
@@ -52,12 +52,20 @@ make_ext4() {
   mounted+=("$1")
 }
 
-# mount_fuse KIND DEVICE FOLDER: exfat-fuse or fusefat; the latter talks
-# on its standard output.
+# mount_fuse KIND DEVICE FOLDER: exfat-fuse; for FAT32 the kernel's vfat
+# where it has one, else fusefat, which talks on its standard output.
+# `fat_driver` says which.
 mount_fuse() {
   case $1 in
     exfat) mount.exfat-fuse "$2" "$3" > /dev/null ;;
-    fat32) fusefat -o rw+ "$2" "$3" > /dev/null 2>&1 ;;
+    fat32)
+      if kernel_has_vfat && mount -t vfat "$2" "$3" 2> /dev/null; then
+        fat_driver=vfat
+      else
+        fat_driver=fusefat
+        fusefat -o rw+ "$2" "$3" > /dev/null 2>&1
+      fi
+      ;;
   esac || {
     echo "bench: cannot mount $1 from $2 on $3" >&2
     exit 1
@@ -65,6 +73,8 @@ mount_fuse() {
   mounted+=("$3")
   fuse_sources[${#mounted[@]} - 1]=$2
 }
+
+kernel_has_vfat() { grep -qw vfat /proc/filesystems || modprobe -q vfat 2> /dev/null; }
 
 # The driver lets go of the device a moment after the unmount returns.
 wait_released() {
