@@ -32,7 +32,7 @@ set -euo pipefail
 bench=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$bench")
 all_media=(tmpfs exfat fat32 ext4 window)
-usage="usage: bash bench/run.sh [--quick | --plan] [--medium ${all_media[*]// /|}]... [--runs N]"
+usage="usage: bash bench/run.sh [--quick | --plan] [--medium $(IFS="|"; echo "${all_media[*]}")]... [--runs N]"
 quick=0
 plan_only=0
 runs=5
