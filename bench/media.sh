@@ -5,7 +5,7 @@
 # again, also when the run is interrupted.
 # shellcheck shell=bash disable=SC2154
 
-mounted=() loops=() fuse_sources=()
+mounted=() loops=() fuse_sources=() fat_driver=""
 
 # Every image lives in one tmpfs of its own: what is timed is the medium's
 # driver and the calls made to it, not this machine's disk, which other
@@ -52,12 +52,20 @@ make_ext4() {
   mounted+=("$1")
 }
 
-# mount_fuse KIND DEVICE FOLDER: exfat-fuse or fusefat; the latter talks
-# on its standard output.
+# mount_fuse KIND DEVICE FOLDER: exfat-fuse; for FAT32 the kernel's vfat
+# where it has one, else fusefat, which talks on its standard output.
+# `fat_driver` says which.
 mount_fuse() {
   case $1 in
     exfat) mount.exfat-fuse "$2" "$3" > /dev/null ;;
-    fat32) fusefat -o rw+ "$2" "$3" > /dev/null 2>&1 ;;
+    fat32)
+      if kernel_has_vfat && mount -t vfat "$2" "$3" 2> /dev/null; then
+        fat_driver=vfat
+      else
+        fat_driver=fusefat
+        fusefat -o rw+ "$2" "$3" > /dev/null 2>&1
+      fi
+      ;;
   esac || {
     echo "bench: cannot mount $1 from $2 on $3" >&2
     exit 1
@@ -65,6 +73,8 @@ mount_fuse() {
   mounted+=("$3")
   fuse_sources[${#mounted[@]} - 1]=$2
 }
+
+kernel_has_vfat() { grep -qw vfat /proc/filesystems || modprobe -q vfat 2> /dev/null; }
 
 # The driver lets go of the device a moment after the unmount returns.
 wait_released() {
@@ -117,15 +127,33 @@ drop_caches_text() {
   fi
 }
 
-# Unmounts in the reverse order of mounting, lets the loop devices go, and
-# then the memory their images took.
+# Unmounts in the reverse order of mounting, checks the stick's file
+# system once its driver has let go, lets the loop devices go, and then the
+# memory their images took.
 undo_media() {
+  local stick_device=""
+  ((${#mounted[@]} == 0)) || stick_device=${fuse_sources[${#mounted[@]} - 1]:-}
   while ((${#mounted[@]})); do unmount_last || true; done
+  [[ -z $stick_device ]] || check_medium "$stick_device"
   local device
   for device in "${loops[@]}"; do losetup -d "$device" 2> /dev/null || true; done
   loops=()
   if [[ -n ${images:-} ]]; then umount "$images" || umount -l "$images"; fi
   images=""
+}
+
+# What the medium's own checker says of it after the runs: a driver that
+# damaged it would have the figures measure another file system.
+check_medium() {
+  local checker=fsck.exfat verdict
+  [[ $medium == fat32 ]] && checker=fsck.vfat
+  if verdict=$("$checker" -n "$1" 2>&1); then
+    verdict="clean"
+  else
+    verdict="NOT clean: $(grep -v '^fsck' <<< "$verdict" | head -n 3 | tr '\n' ' ')"
+  fi
+  check_lines+=("$(printf '%-8s %s -n after the runs: %s' "$(medium_name "$medium")" "$checker" "$verdict")")
+  echo "${check_lines[-1]}" >&2
 }
 
 # One core kept busy while a case runs, as a build or a browser would.
