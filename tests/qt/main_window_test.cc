@@ -97,8 +97,8 @@ TEST_F(MainWindowTest, StatusBarKeepsToTheBottomEdgeWhenResized) {
 }
 
 TEST_F(MainWindowTest, FirstPanelWidensToShowAWholeFreeSpaceText) {
-  auto* bar = Widget<StatusBarWidget>("StatusBar1");
   window().StatusBar1.SetPanelText(0, "Available disk size:84,455,391KB");
+  auto* bar = Widget<StatusBarWidget>("StatusBar1");
   QLabel* first = bar->Panel(0);
   EXPECT_EQ(first->text(), "Available disk size:84,455,391KB");
   EXPECT_GE(first->contentsRect().width(),

@@ -4,6 +4,7 @@
 #ifndef PELLMAR_TESTS_QT_QT_FIXTURE_H_
 #define PELLMAR_TESTS_QT_QT_FIXTURE_H_
 
+#include <QCoreApplication>
 #include <functional>
 #include <memory>
 #include <string>
@@ -53,9 +54,11 @@ class SkinTest : public WindowTest {
 
   /// Builds the windows, shows the main window and lets FormShow run.
   void Start();
-  /// The bound widget of a control, cast to its widget class.
+  /// The bound widget of a control, cast to its widget class, once the
+  /// widgets that follow their controls at the next turn have followed.
   template <typename W>
   W* Widget(const std::string& name) {
+    QCoreApplication::sendPostedEvents();
     auto* widget = qobject_cast<W*>(skin_->WidgetFor(name));
     EXPECT_NE(widget, nullptr) << name;
     return widget;

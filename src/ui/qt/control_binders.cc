@@ -25,10 +25,15 @@ void MirrorCommon(const Control& control, QWidget* widget, Placement placement) 
     widget->setGeometry(control.left(), control.top(), control.width(), control.height());
   }
   widget->setEnabled(control.enabled());
-  widget->setToolTip(PlainToolTip(control.hint()));
-  // Screen readers would read the tooltip, markup and all; they get the
-  // hint itself.
-  widget->setAccessibleDescription(ToQString(control.hint()));
+  // A control mirrored for every file of a run mostly keeps its hint, and
+  // setting it again would tell the accessibility layer each time.
+  const QString hint = ToQString(control.hint());
+  if (widget->accessibleDescription() != hint) {
+    widget->setToolTip(PlainToolTip(control.hint()));
+    // Screen readers would read the tooltip, markup and all; they get the
+    // hint itself.
+    widget->setAccessibleDescription(hint);
+  }
   widget->setVisible(control.visible());
 }
 

@@ -1,7 +1,9 @@
 // Memo mirroring: a clear rebuilds, an append adds just the new lines.
 #include "ui/qt/memo_widget.h"
 
+#include <QMetaObject>
 #include <QStringList>
+#include <algorithm>
 
 #include "ui/qt/control_binders.h"
 #include "ui/qt/qt_text.h"
@@ -9,10 +11,16 @@
 namespace pellmar {
 namespace {
 
-QString JoinLines(const MemoField& memo, size_t from) {
+// A log of tens of thousands of lines takes a noticeable moment to lay into
+// the widget: the window shows its first lines at once and takes the rest
+// in steps that leave it free to scroll, type or close meanwhile.
+constexpr size_t kLinesAtOnce = 1000;
+constexpr size_t kLinesPerStep = 5000;
+
+QString JoinLines(const MemoField& memo, size_t from, size_t to) {
   QStringList joined;
-  joined.reserve(static_cast<qsizetype>(memo.line_count() - from));
-  for (size_t i = from; i < memo.line_count(); ++i) {
+  joined.reserve(static_cast<qsizetype>(to - from));
+  for (size_t i = from; i < to; ++i) {
     const std::string_view line = memo.line(i);
     joined.append(QString::fromUtf8(line.data(), static_cast<qsizetype>(line.size())));
   }
@@ -40,14 +48,25 @@ void MemoWidget::CatchUp() {
   // leading empty line.
   if (count < shown_lines_ || shown_lines_ == 0) rebuild_ = true;
   if (rebuild_) {
-    setPlainText(JoinLines(control_, 0));
-    shown_lines_ = count;
+    const size_t end = std::min(count, kLinesAtOnce);
+    setPlainText(JoinLines(control_, 0, end));
+    shown_lines_ = end;
     rebuild_ = false;
-    return;
+  } else if (count > shown_lines_) {
+    const size_t end = std::min(count, shown_lines_ + kLinesPerStep);
+    appendPlainText(JoinLines(control_, shown_lines_, end));
+    shown_lines_ = end;
   }
-  if (count == shown_lines_) return;
-  appendPlainText(JoinLines(control_, shown_lines_));
-  shown_lines_ = count;
+  if (shown_lines_ < control_.line_count() && !step_queued_) {
+    step_queued_ = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+          step_queued_ = false;
+          if (isVisible()) CatchUp();
+        },
+        Qt::QueuedConnection);
+  }
 }
 
 void MemoWidget::showEvent(QShowEvent* event) {

@@ -1,6 +1,7 @@
 // The log window's multi-line field, bound to a MemoField control. A run
 // may append tens of thousands of lines while the window is hidden, so only
-// lines not yet shown are ever added, and only when the widget is visible.
+// lines not yet shown are ever added, and only when the widget is visible;
+// a long log arrives in steps, so that its window shows at once.
 #ifndef PELLMAR_UI_QT_MEMO_WIDGET_H_
 #define PELLMAR_UI_QT_MEMO_WIDGET_H_
 
@@ -16,7 +17,8 @@ class MemoWidget : public QPlainTextEdit {
  public:
   MemoWidget(MemoField& control, QWidget* parent);
 
-  /// Brings the widget's text up to the control's lines.
+  /// Brings the widget's text up to the control's lines: a long log's
+  /// first lines now, the rest in later turns of the event loop.
   void CatchUp();
 
  protected:
@@ -27,6 +29,7 @@ class MemoWidget : public QPlainTextEdit {
   // How many of the control's lines the widget holds; user typing aside.
   size_t shown_lines_ = 0;
   bool rebuild_ = true;
+  bool step_queued_ = false;
 };
 
 }  // namespace pellmar

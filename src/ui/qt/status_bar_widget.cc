@@ -1,7 +1,9 @@
 // Status bar panels: plain-text labels side by side, each its own width.
 #include "ui/qt/status_bar_widget.h"
 
+#include <QEvent>
 #include <QLabel>
+#include <QMetaObject>
 #include <QProgressBar>
 #include <algorithm>
 
@@ -26,6 +28,7 @@ StatusBarWidget::StatusBarWidget(StatusBar& control, QWidget* parent)
     panel->setIndent(kIndent);
     panels_.push_back(panel);
   }
+  measured_.resize(panels_.size());
   progress_ = new QProgressBar(this);
   progress_->setObjectName(QStringLiteral("RunProgress"));
   progress_->setRange(0, 1000);
@@ -33,7 +36,23 @@ StatusBarWidget::StatusBarWidget(StatusBar& control, QWidget* parent)
   progress_->setTextVisible(true);
   progress_->hide();
   BindMirror(
-      control_, this, [this] { Mirror(); }, Placement::kOwnLayout);
+      control_, this, [this] { MirrorSoon(); }, Placement::kOwnLayout);
+  Mirror();
+}
+
+// A run sets the second panel twice for every file it copies, thousands of
+// times a second, and the bar can show only what stands at the next turn of
+// the event loop: the changes up to then are mirrored once.
+void StatusBarWidget::MirrorSoon() {
+  if (mirror_queued_) return;
+  mirror_queued_ = true;
+  QMetaObject::invokeMethod(
+      this,
+      [this] {
+        mirror_queued_ = false;
+        Mirror();
+      },
+      Qt::QueuedConnection);
 }
 
 void StatusBarWidget::PlaceAtBottom(const QSize& window_size) {
@@ -44,12 +63,14 @@ void StatusBarWidget::Mirror() {
   for (int i = 0; i < control_.panel_count(); ++i) {
     panels_[static_cast<size_t>(i)]->setText(ToDisplayText(control_.panel_text(i)));
   }
-  PlacePanels();
-  MirrorProgress();
+  // Behind the progress bar the second panel and those after it show
+  // nothing, and measuring their texts is the dearest part of a mirror.
+  const bool progress_shown = control_.progress() >= 0 && panels_.size() > 1;
+  PlacePanels(progress_shown ? 1 : control_.panel_count());
+  MirrorProgress(progress_shown);
 }
 
-void StatusBarWidget::MirrorProgress() {
-  const bool shown = control_.progress() >= 0 && panels_.size() > 1;
+void StatusBarWidget::MirrorProgress(bool shown) {
   if (!shown) {
     progress_->hide();
     if (panels_.size() > 1) panels_[1]->show();
@@ -67,16 +88,32 @@ void StatusBarWidget::MirrorProgress() {
   progress_->show();
 }
 
-void StatusBarWidget::PlacePanels() {
+void StatusBarWidget::PlacePanels(int count) {
   int left = 0;
-  for (int i = 0; i < control_.panel_count(); ++i) {
+  for (int i = 0; i < count; ++i) {
     QLabel* panel = panels_[static_cast<size_t>(i)];
-    const int text_width = panel->fontMetrics().horizontalAdvance(panel->text());
-    const int needed = text_width + 2 * (kIndent + panel->frameWidth()) + 2;
+    const int needed = TextWidth(i) + 2 * (kIndent + panel->frameWidth()) + 2;
     const int width = std::max(control_.panel_width(i), needed);
     panel->setGeometry(left, 0, width, control_.height());
     left += width;
   }
+}
+
+void StatusBarWidget::changeEvent(QEvent* event) {
+  if (event->type() == QEvent::FontChange) {
+    measured_.assign(panels_.size(), Measured{});
+    Mirror();
+  }
+  QWidget::changeEvent(event);
+}
+
+int StatusBarWidget::TextWidth(int panel) {
+  Measured& measured = measured_[static_cast<size_t>(panel)];
+  const QLabel* label = panels_[static_cast<size_t>(panel)];
+  if (!measured.valid || measured.text != label->text()) {
+    measured = {true, label->text(), label->fontMetrics().horizontalAdvance(label->text())};
+  }
+  return measured.width;
 }
 
 }  // namespace pellmar

@@ -4,10 +4,12 @@
 // would otherwise lose its last digits in the 12-pixel window font), and
 // the panels after it move along. While a run goes, a progress bar that
 // carries the run's progress text takes the second panel's place, to the
-// window's right edge.
+// window's right edge. The bar follows its control at the next turn of the
+// event loop, however often the control changed meanwhile.
 #ifndef PELLMAR_UI_QT_STATUS_BAR_WIDGET_H_
 #define PELLMAR_UI_QT_STATUS_BAR_WIDGET_H_
 
+#include <QString>
 #include <QWidget>
 #include <vector>
 
@@ -29,14 +31,30 @@ class StatusBarWidget : public QWidget {
   QLabel* Panel(int index) const { return panels_.at(static_cast<size_t>(index)); }
   QProgressBar* ProgressBar() const { return progress_; }
 
+ protected:
+  void changeEvent(QEvent* event) override;
+
  private:
+  void MirrorSoon();
   void Mirror();
-  void PlacePanels();
-  void MirrorProgress();
+  /// Lays out the first `count` panels side by side.
+  void PlacePanels(int count);
+  void MirrorProgress(bool shown);
+  /// The width of a panel's text, measured again only when it changed.
+  int TextWidth(int panel);
+
+  // Measuring shapes the text, which costs more than setting it.
+  struct Measured {
+    bool valid = false;
+    QString text;
+    int width = 0;
+  };
 
   StatusBar& control_;
   std::vector<QLabel*> panels_;
   QProgressBar* progress_ = nullptr;
+  std::vector<Measured> measured_;
+  bool mirror_queued_ = false;
 };
 
 }  // namespace pellmar
