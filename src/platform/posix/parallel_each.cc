@@ -13,6 +13,7 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/posix/free_cores.h"
 #include "platform/posix/held_signals.h"
 
 namespace pellmar {
@@ -33,6 +34,9 @@ constexpr auto kStayAwake = std::chrono::microseconds(200);
 // the next this many batches are not offered to it.
 constexpr size_t kFairPart = 5;
 constexpr int kBatchesAtRest = 32;
+
+// How often the caller asks whether the machine has a core to spare.
+constexpr auto kLookAtTheMachineEvery = std::chrono::milliseconds(10);
 
 // About a microsecond and a half of pauses: a helper at work finishes its
 // claim within that.
@@ -67,6 +71,7 @@ class Helper {
       --resting_;
       return RunAlone(count, work);
     }
+    if (!HelperHasACore()) return RunAlone(count, work);
     work_ = &work;
     count_ = count;
     next_.store(0, std::memory_order_relaxed);
@@ -138,6 +143,18 @@ class Helper {
     if (helpers * kFairPart < count) resting_ = kBatchesAtRest;
   }
 
+  // Whether another thread of this process would have a core to itself,
+  // asked of the kernel now and then: the machine's load changes slowly
+  // next to a batch, which takes a fraction of a millisecond.
+  bool HelperHasACore() {
+    const auto now = std::chrono::steady_clock::now();
+    if (now < next_look_) return has_core_;
+    next_look_ = now + kLookAtTheMachineEvery;
+    // The caller runs, and so does the helper while it waits awake.
+    has_core_ = CoreToSpareNow(sleeping_.load() ? 1 : 2);
+    return has_core_;
+  }
+
   void Serve() {
     uint64_t seen = 0;
     while (WaitForBatch(seen)) {
@@ -166,6 +183,10 @@ class Helper {
 
   std::mutex callers_;
   int resting_ = 0;  // batches still to run alone, guarded by callers_
+  // When the machine is looked at next, and whether it had a core to spare;
+  // guarded by callers_.
+  std::chrono::steady_clock::time_point next_look_;
+  bool has_core_ = true;
   // The batch, written by the caller while no helper can be inside.
   const std::function<void(size_t)>* work_ = nullptr;
   size_t count_ = 0;
