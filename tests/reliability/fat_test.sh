@@ -6,6 +6,8 @@
 # and a folder "a." beside a folder "a" (FAT would store "a." as "a") are
 # named by the preview and by the run, never tried, and nothing of them or
 # of "a" is lost; the rest is sent, and the medium checks clean afterwards.
+# Then a Load's auto-delete trashes an older copy and a Send replaces one:
+# fusefat dates a renamed file anew, yet every file moved keeps its time.
 . "$(dirname "$0")/lib.sh"
 rel_need_root "a loop device and a mount"
 rel_need_tools losetup mkfs.vfat fsck.vfat truncate
@@ -56,6 +58,16 @@ names=$(cd "$medium/P" && find . -mindepth 1 | sort | tr '\n' ' ')
 rel_same "send: the project" "$p_before" "$(rel_snapshot "$P" big.bin)"
 [ "$(stat -c '%s %Y %b' "$P/big.bin")" = "$big_before" ] || rel_fail "send: big.bin changed"
 rel_note "$driver: big.bin and a. named by preview and run, exit $REL_RC; the medium holds $names"
+small_was=$(stat -c %Y "$P/small.txt")
+echo "edited" >"$P/small.txt" && touch -d '-1 hour' "$P/small.txt"
+echo "older" >"$medium/P/old.txt" && touch -d '-30 days' "$medium/P/old.txt" # due: over 2 x 7 days
+echo "newer on the disk" >"$P/old.txt" && touch -d '-20 days' "$P/old.txt"
+old_was=$(stat -c %Y "$medium/P/old.txt")
+rel_settings "$P|E:\\Sync|7|1"
+rel_run load P
+rel_expect_rc "load with auto-delete" 0
+rel_run send P
+rel_expect_named "send of a newer version" "Copied: 1, failed: 0"
 
 umount "$medium" || rel_fail "the medium could not be unmounted"
 # FUSE lets go of the device a moment after the unmount.
@@ -66,14 +78,22 @@ else
   rel_fail "fsck.vfat -n: $(tr '\n' ' ' <"$REL_W/log/fsck")"
 fi
 # Plugged in again, the medium shows each copy with its original's
-# last-write time (FAT keeps it in 2-second steps): fusefat dates a renamed
-# file anew, and a copy is renamed into place.
+# last-write time, and each trashed version the time it had (FAT keeps it
+# in 2-second steps): fusefat dates a renamed file anew.
 if [ "$driver" = vfat ]; then mount -t vfat "$REL_LOOPS" "$medium"; else
   fusefat -o rw+ "$REL_LOOPS" "$medium" >/dev/null 2>&1; fi || rel_fail "the medium could not be mounted again"
-for f in small.txt a/notes.txt; do
-  gap=$(($(stat -c %Y "$medium/P/$f") - $(stat -c %Y "$P/$f")))
-  ((${gap#-} <= 2)) || rel_fail "send: $f on the medium is dated $(stat -c %y "$medium/P/$f")," \
-    "its original $(stat -c %y "$P/$f")"
+for pair in ".Trash-0/files/small.txt $small_was" ".Trash-0/files/old.txt $old_was" \
+  P/small.txt P/a/notes.txt; do
+  read -r f was <<<"$pair"
+  was=${was:-$(stat -c %Y "$REL_W/work/$f")}
+  gap=$(($(stat -c %Y "$medium/$f" 2>/dev/null || echo 0) - was))
+  ((${gap#-} <= 2)) || rel_fail "$f on the medium is dated $(stat -c %y "$medium/$f" 2>&1)," \
+    "not $(date -d "@$was")"
 done
+# Nothing is newer than its copy now, and the project stays as it is.
+p_now=$(rel_snapshot "$P" big.bin)
+rel_run send P
+rel_expect_named "send with nothing new" "Copied: 0, failed: 0"
+rel_same "send with nothing new: the project" "$p_now" "$(rel_snapshot "$P" big.bin)"
 umount "$medium" || rel_fail "the medium could not be unmounted again"
 rel_finish

@@ -1,4 +1,5 @@
-// renameat2 with its flags, and what a file system that refuses them gets.
+// renameat2 with its flags, what a file system that refuses them gets, and
+// the time a renamed file had.
 #include "platform/posix/host_rename.h"
 
 #include <fcntl.h>
@@ -62,6 +63,17 @@ Status SwapNames(PosixFolder& folder, const std::string& a, const std::string& b
   }
   *unsupported = true;
   return Status::Error(kErrorInvalidParameter, folder.host() + ": names cannot be swapped here");
+}
+
+Status GiveTimesBack(int folder_fd, const std::string& name, const struct stat& had,
+                     const std::string& host_path) {
+  // Both times, never one left out: fusefat answers a change that leaves
+  // the access time as it is with success, and changes nothing.
+  const struct timespec times[2] = {had.st_atim, had.st_mtim};
+  if (utimensat(folder_fd, name.c_str(), times, AT_SYMLINK_NOFOLLOW) != 0) {
+    return StatusFromErrno("set the time of", host_path, errno);
+  }
+  return Status::Ok();
 }
 
 }  // namespace pellmar

@@ -1,7 +1,10 @@
 // Renames within one open folder that never take a name someone else has
-// meanwhile: the renames every replacement and removal of a run is made of.
+// meanwhile: the renames every replacement and removal of a run is made of;
+// and the time a renamed file is given back where a rename dates it anew.
 #ifndef PELLMAR_PLATFORM_POSIX_HOST_RENAME_H_
 #define PELLMAR_PLATFORM_POSIX_HOST_RENAME_H_
+
+#include <sys/stat.h>
 
 #include <string>
 
@@ -21,6 +24,14 @@ Status RenameNoReplace(PosixFolder& folder, const std::string& from, const std::
 /// system cannot swap, fails with `*unsupported` set and nothing changed.
 Status SwapNames(PosixFolder& folder, const std::string& a, const std::string& b,
                  bool* unsupported);
+
+/// Gives the entry `name` of the open folder `folder_fd` the times `had`
+/// shows, a look at it before it was renamed: what a user's file needs
+/// after each rename on a file system whose rename dates it anew
+/// (FileSystemTraits::rename_keeps_time). `host_path` names it in the
+/// failure.
+Status GiveTimesBack(int folder_fd, const std::string& name, const struct stat& had,
+                     const std::string& host_path);
 
 }  // namespace pellmar
 

@@ -11,6 +11,8 @@
 #include <ctime>
 
 #include "platform/posix/error_mapping.h"
+#include "platform/posix/file_system_traits.h"
+#include "platform/posix/host_rename.h"
 #include "platform/posix/host_settings.h"
 #include "platform/posix/temp_file.h"
 #include "platform/posix/trash_info.h"
@@ -48,12 +50,12 @@ Status CheckOriginalPath(const std::string& original) {
   return Status::Ok();
 }
 
-Status CheckRegularFile(int folder_fd, const std::string& name, const std::string& path) {
-  struct stat info;
-  if (fstatat(folder_fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
+Status CheckRegularFile(int folder_fd, const std::string& name, const std::string& path,
+                        struct stat* info) {
+  if (fstatat(folder_fd, name.c_str(), info, AT_SYMLINK_NOFOLLOW) != 0) {
     return StatusFromErrno("look at", path, errno);
   }
-  if (!S_ISREG(info.st_mode)) {
+  if (!S_ISREG(info->st_mode)) {
     return Status::Error(kErrorAccessDenied, path + ": not a regular file; kept out of the trash");
   }
   return Status::Ok();
@@ -166,8 +168,9 @@ Status Trash::Ready(int folder_fd, const std::string& host_folder) {
 Status Trash::Put(int folder_fd, const std::string& host_folder, const std::string& name,
                   const std::string& original_host_path, std::string* trashed_as) {
   const std::string path = Joined(host_folder, name);
+  struct stat info;
   Status status = CheckOriginalPath(original_host_path);
-  if (status.ok()) status = CheckRegularFile(folder_fd, name, path);
+  if (status.ok()) status = CheckRegularFile(folder_fd, name, path, &info);
   if (!status.ok()) return status;
   const std::lock_guard<std::mutex> lock(mutex_);
   TrashCan* can = nullptr;
@@ -179,7 +182,12 @@ Status Trash::Put(int folder_fd, const std::string& host_folder, const std::stri
     const std::string trash_name = TrashNameCandidate(original_name, attempt);
     status = PutAs(folder_fd, name, path, *can, trash_name, text);
     if (status.code == kErrorAlreadyExists) continue;
-    if (status.ok()) *trashed_as = can->path + "/files/" + trash_name;
+    if (!status.ok()) return status;
+    *trashed_as = can->path + "/files/" + trash_name;
+    // Ignored: the file is in the trash, as asked; only its time is off.
+    if (!can->rename_keeps_time) {
+      (void)GiveTimesBack(can->files.get(), trash_name, info, *trashed_as);
+    }
     return status;
   }
   return Status::Error(kErrorFileExists, can->path + ": no free name for " + original_name);
@@ -206,6 +214,7 @@ Status Trash::ReadyLocked(int folder_fd, const std::string& host_folder, TrashCa
     return Status::Error(WinErrorFromErrno(EXDEV), made.path + " is on another mount than " +
                                                        host_folder + ": no file can move there");
   }
+  made.rename_keeps_time = TraitsOfFolder(made.files.get()).rename_keeps_time;
   *can = &cans_.insert_or_assign(place.device, std::move(made)).first->second;
   return Status::Ok();
 }

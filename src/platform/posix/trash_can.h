@@ -39,6 +39,9 @@ struct TrashCan {
   // The file system refused a rename that replaces nothing; it is not
   // asked again.
   bool plain_rename = false;
+  // False where a rename dates the file anew: a trashed file is then given
+  // its time again (FileSystemTraits::rename_keeps_time).
+  bool rename_keeps_time = true;
 };
 
 /// Opens data_home/Trash, making it and data_home with its missing parents
