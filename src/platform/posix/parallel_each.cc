@@ -71,7 +71,10 @@ class Helper {
       --resting_;
       return RunAlone(count, work);
     }
-    if (!HelperHasACore()) return RunAlone(count, work);
+    // On a machine busy with other work the two threads wait for each
+    // other by sleeping: a thread spinning for the other would take the
+    // very core the other one needs.
+    patient_.store(!HelperHasACore());
     work_ = &work;
     count_ = count;
     next_.store(0, std::memory_order_relaxed);
@@ -89,6 +92,8 @@ class Helper {
     for (int spins = 0; entered_.load() == batch; ++spins) {
       if (spins < kSpinsBeforeYield) {
         Pause();
+      } else if (patient_.load()) {
+        AwaitHelpersLeaving(batch);
       } else {
         std::this_thread::yield();
       }
@@ -163,13 +168,32 @@ class Helper {
       // Batches are closed in order: one after `seen` may be under way
       // already, and it is not this helper's to join.
       if (closed_.load() < seen) Share();
-      entered_.store(0);
+      LeaveBatch();
+    }
+  }
+
+  // Sleeps until the helper has left `batch`. Whether the helper sees the
+  // caller waiting or the caller sees the helper gone is settled as for a
+  // batch's closing, so the wake-up cannot be missed.
+  void AwaitHelpersLeaving(uint64_t batch) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    caller_waiting_.store(true);
+    left_.wait(lock, [&] { return entered_.load() != batch; });
+    caller_waiting_.store(false);
+  }
+
+  void LeaveBatch() {
+    entered_.store(0);
+    if (caller_waiting_.load()) {
+      std::lock_guard<std::mutex> lock(mutex_);
+      left_.notify_one();
     }
   }
 
   // True when a batch after `seen` is posted, false when the program ends.
   bool WaitForBatch(uint64_t seen) {
-    const auto until = std::chrono::steady_clock::now() + kStayAwake;
+    const auto awake = patient_.load() ? std::chrono::microseconds(0) : kStayAwake;
+    const auto until = std::chrono::steady_clock::now() + awake;
     for (int spins = 1; posted_.load() == seen; ++spins) {
       Pause();
       if (spins % 64 == 0 && std::chrono::steady_clock::now() > until) break;
@@ -194,10 +218,13 @@ class Helper {
   std::atomic<uint64_t> posted_{0};
   std::atomic<uint64_t> closed_{0};
   std::atomic<uint64_t> entered_{0};
+  std::atomic<bool> patient_{false};
+  std::atomic<bool> caller_waiting_{false};
   // Sleeping and waking.
   std::atomic<bool> sleeping_{false};
   std::mutex mutex_;
   std::condition_variable wake_;
+  std::condition_variable left_;
   bool stop_ = false;
   bool started_ = false;
   std::thread thread_;
