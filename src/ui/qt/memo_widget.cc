@@ -3,6 +3,7 @@
 
 #include <QMetaObject>
 #include <QStringList>
+#include <QTextCursor>
 #include <algorithm>
 
 #include "ui/qt/control_binders.h"
@@ -54,7 +55,12 @@ void MemoWidget::CatchUp() {
     rebuild_ = false;
   } else if (count > shown_lines_) {
     const size_t end = std::min(count, shown_lines_ + kLinesPerStep);
-    appendPlainText(JoinLines(control_, shown_lines_, end));
+    // At the end of the text, through a cursor of its own: the view stays
+    // where the reader has it (appending through the widget may scroll to
+    // a last line not laid out yet).
+    QTextCursor at_end(document());
+    at_end.movePosition(QTextCursor::End);
+    at_end.insertText(QLatin1Char('\n') + JoinLines(control_, shown_lines_, end));
     shown_lines_ = end;
   }
   if (shown_lines_ < control_.line_count() && !step_queued_) {
