@@ -1,8 +1,8 @@
 // Reading the kernel's count of runnable threads to tell whether a second
 // thread of this process would have a core to itself.
-#include "platform/posix/free_cores.h"
-
 #include <gtest/gtest.h>
+
+#include "platform/posix/free_cores.h"
 
 namespace pellmar {
 namespace {
