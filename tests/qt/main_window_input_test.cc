@@ -83,7 +83,7 @@ TEST_F(MainWindowInputTest, DoubleClickOpensTheProjectFolder) {
 
 TEST_F(MainWindowInputTest, EscapePressesRemoveFromList) {
   ClickItem("ListBox1", 1);
-  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+  QTest::keyClick(skin_->focusWidget(), Qt::Key_Escape);
   EXPECT_EQ(window().ListBox1.count(), 2);
   EXPECT_EQ(Widget<ListBoxWidget>("ListBox1")->count(), 2);
   EXPECT_EQ(Widget<ListBoxWidget>("ListBox2")->item(1)->text(), "gamma");

@@ -70,6 +70,9 @@ void SkinTest::Start() {
   skin_->ShowCentred();
   skin_->activateWindow();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(skin_.get()));
+  // Keys and the application's focus follow the activation, which a busy
+  // machine may deliver a while after the exposure.
+  (void)QTest::qWaitForWindowActive(skin_.get());
   // FormShow is queued behind the first show; let it run.
   QCoreApplication::processEvents();
 }
