@@ -41,6 +41,17 @@ bool Mentions(const std::string& type, const char* what) {
   return type.find(what) != std::string::npos;
 }
 
+// Block-device FUSE serves the media of other systems, exFAT and NTFS
+// alike, and every FUSE file system numbers files by its own rules.
+FileSystemTraits FuseTraits(const std::string& mount_type, const FileSystemLimits& windows,
+                            const FileSystemLimits& fat) {
+  const bool exfat_or_ntfs =
+      mount_type == "fuseblk" || Mentions(mount_type, "exfat") || Mentions(mount_type, "ntfs");
+  if (exfat_or_ntfs) return {true, false, windows, false};
+  if (Mentions(mount_type, "fat")) return {true, false, fat, false, false};
+  return {false, false, {}, true};
+}
+
 }  // namespace
 
 FileSystemTraits TraitsOfType(long statfs_type, const std::string& mount_type) {
@@ -52,13 +63,9 @@ FileSystemTraits TraitsOfType(long statfs_type, const std::string& mount_type) {
   if (statfs_type == kExfatMagic) return {true, false, windows, false};
   if (statfs_type == kNtfs3Magic || statfs_type == kNtfsMagic) return {false, true, windows, false};
   if (statfs_type != kFuseMagic) return {};
-  // Block-device FUSE serves the media of other systems, exFAT and NTFS
-  // alike, and every FUSE file system numbers files by its own rules.
-  const bool exfat_or_ntfs =
-      mount_type == "fuseblk" || Mentions(mount_type, "exfat") || Mentions(mount_type, "ntfs");
-  if (exfat_or_ntfs) return {true, false, windows, false};
-  if (Mentions(mount_type, "fat")) return {true, false, fat, false, false};
-  return {false, false, {}, true};
+  FileSystemTraits traits = FuseTraits(mount_type, windows, fat);
+  traits.copy_by_buffer = true;
+  return traits;
 }
 
 FileSystemTraits TraitsOfFolder(int fd) {

@@ -2,8 +2,8 @@
 // names that differ in case for one entry (FAT, exFAT), whether a file
 // keeps its number while it exists (FAT-like file systems number a file
 // afresh each time it is read into memory again), whether it holds Unix
-// permission bits, whether a rename keeps a file's last-write time, and
-// what it cannot hold.
+// permission bits, whether a rename keeps a file's last-write time, how
+// a copy is best written into it, and what it cannot hold.
 #ifndef PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_
 #define PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_
 
@@ -24,6 +24,10 @@ struct FileSystemTraits {
   // False where a rename dates the file anew (FAT through fusefat): a copy
   // placed under its name must be given its time again after the rename.
   bool rename_keeps_time = true;
+  // True on FUSE, where every write is a round trip to the driver: data
+  // the kernel splices in (sendfile) reaches it 64 KB at a time, a 128 KB
+  // buffer's write in one request.
+  bool copy_by_buffer = false;
 };
 
 /// The traits of a file system by its statfs type and, for FUSE, the type

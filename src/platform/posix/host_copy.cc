@@ -105,8 +105,9 @@ struct DevicePair {
   bool operator==(const DevicePair&) const = default;
 };
 
-Status CopyContents(int in, int out, off_t size, DevicePair devices, const std::string& source,
-                    const std::string& temp) {
+Status CopyContents(int in, int out, off_t size, DevicePair devices, bool by_buffer,
+                    const std::string& source, const std::string& temp) {
+  if (by_buffer) return CopyByBuffer(in, out, source, temp);
   thread_local DevicePair range_refused;
   off_t copied = 0;
   KernelCopy outcome = KernelCopy::kRefused;
@@ -169,8 +170,8 @@ Status CheckHeldStill(int in, const struct stat& before, PosixFolder& from,
 Status FillCopy(int in, const struct stat& info, NewCopy& copy, PosixFolder& to,
                 const std::string& source_path, const std::string& name) {
   const DevicePair devices{info.st_dev, static_cast<dev_t>(to.identity().volume), true};
-  Status status =
-      CopyContents(in, copy.fd(), info.st_size, devices, source_path, to.HostPathOf(name));
+  Status status = CopyContents(in, copy.fd(), info.st_size, devices, to.traits().copy_by_buffer,
+                               source_path, to.HostPathOf(name));
   if (!status.ok()) return status;
   const struct timespec times[2] = {info.st_atim, info.st_mtim};
   if (futimens(copy.fd(), times) != 0)
