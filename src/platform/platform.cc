@@ -1,26 +1,11 @@
 // What every platform shares, built on its primitives.
 #include "platform/platform.h"
 
+#include "platform/path_text.h"
+
 namespace pellmar {
 
 namespace {
-
-// A namespace path without the backslashes that end it, but for a root's.
-std::string WithoutTrailingSeparators(std::string path) {
-  while (path.size() > 3 && path.back() == '\\') path.pop_back();
-  return path;
-}
-
-// The folder above a namespace path, or the path itself for a root ("E:\",
-// "E:", "\\server\share"). A trailing "\" names the folder before it.
-std::string ParentFolder(std::string path) {
-  path = WithoutTrailingSeparators(std::move(path));
-  const size_t cut = path.rfind('\\');
-  if (cut == std::string::npos) return path;
-  if (path.compare(0, 2, "\\\\") == 0 && path.find('\\', 2) >= cut) return path;  // a share
-  if (cut == 2 && path[1] == ':') return path.substr(0, 3);                       // "E:\x"
-  return cut == 0 ? path : path.substr(0, cut);
-}
 
 bool Missing(const Status& status) {
   return status.code == kErrorPathNotFound || status.code == kErrorFileNotFound;
@@ -60,6 +45,16 @@ Status Platform::MakeFolders(const std::string& path, VolumeGuard on, FolderHand
 Status Platform::ForceFolders(const std::string& path) {
   FolderHandle made;
   return MakeFolders(path, VolumeGuard{}, &made);
+}
+
+void Platform::ClearDebrisOnce(const std::string& folder) {
+  // Once per folder and process is enough: debris comes from saves cut
+  // short before this one started, and this process leaves none.
+  if (!debris_cleared_.insert(folder).second) return;
+  FolderHandle open;
+  // A folder that cannot be opened has its save fail too, and say why.
+  if (!OpenFolderAt(folder, &open).ok()) return;
+  ClearDebris(*open, ListOpenFolder(*open).scratch);
 }
 
 Status Platform::FolderIdentity(const std::string& path, FileIdentity* identity) {

@@ -17,6 +17,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 namespace pellmar {
@@ -73,8 +74,9 @@ enum WinError : uint32_t {
 };
 
 /// The outcome of an OS call: code 0 is success; otherwise a Windows error
-/// code and the host's own wording of the failure.
-struct Status {
+/// code and the host's own wording of the failure. A caller that drops one
+/// drops a failure unseen, so the compiler flags it.
+struct [[nodiscard]] Status {
   uint32_t code = kErrorSuccess;
   std::string message;
 
@@ -407,6 +409,14 @@ class Platform {
   /// it and never goes through a command shell.
   virtual Status ShellOpen(const std::string& file, const std::string& parameters,
                            const std::string& directory) = 0;
+
+ protected:
+  /// Before a save into the folder `folder`: clears the debris of saves cut
+  /// short there, the first time this process saves there.
+  void ClearDebrisOnce(const std::string& folder);
+
+ private:
+  std::unordered_set<std::string> debris_cleared_;  // namespace folders
 };
 
 /// The platform of the host this program was built for.

@@ -2,15 +2,14 @@
 // when the window is wanted: the command line never pays for loading the
 // window toolkit, neither in start-up time nor in memory.
 #include <dlfcn.h>
-#include <unistd.h>
 
-#include <climits>
 #include <cstdlib>
 #include <iostream>
 #include <string>
 
 #include "app/exit_codes.h"
 #include "app/gui.h"
+#include "platform/posix/host_files.h"
 
 namespace pellmar {
 namespace {
@@ -18,11 +17,8 @@ namespace {
 constexpr char kModuleName[] = "pellmar-window.so";
 
 std::string ProgramFolder() {
-  char buffer[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (length <= 0) return ".";
-  const std::string path(buffer, static_cast<size_t>(length));
-  return path.substr(0, path.rfind('/'));
+  const std::string path = OwnExecutable();
+  return path.empty() ? "." : path.substr(0, path.rfind('/'));
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Clearing the scratch files of copies and saves cut short.
 #include "platform/posix/debris.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -16,19 +15,6 @@
 namespace pellmar {
 namespace {
 
-std::vector<std::string> ScratchNamesIn(int folder_fd) {
-  std::vector<std::string> names;
-  ScopedFd stream_fd(openat(folder_fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  DIR* folder = stream_fd.valid() ? fdopendir(stream_fd.get()) : nullptr;
-  if (folder == nullptr) return names;
-  (void)stream_fd.Release();  // the folder stream owns it now
-  while (const struct dirent* entry = readdir(folder)) {
-    if (ScratchKindOf(entry->d_name)) names.push_back(entry->d_name);
-  }
-  closedir(folder);
-  return names;
-}
-
 // True when the scratch file is a regular file that no live copy holds: a
 // live one keeps its lock until it is named or removed.
 bool Abandoned(const ScopedFd& file) {
@@ -38,10 +24,6 @@ bool Abandoned(const ScopedFd& file) {
 }
 
 }  // namespace
-
-void ClearDebris(int folder_fd, const std::string& host_folder, Trash& trash) {
-  ClearDebris(folder_fd, host_folder, ScratchNamesIn(folder_fd), trash);
-}
 
 void ClearDebris(int folder_fd, const std::string& host_folder,
                  const std::vector<std::string>& names, Trash& trash) {

@@ -18,9 +18,6 @@ namespace pellmar {
 void ClearDebris(int folder_fd, const std::string& host_folder,
                  const std::vector<std::string>& names, Trash& trash);
 
-/// The same for every scratch file of the folder.
-void ClearDebris(int folder_fd, const std::string& host_folder, Trash& trash);
-
 }  // namespace pellmar
 
 #endif  // PELLMAR_PLATFORM_POSIX_DEBRIS_H_

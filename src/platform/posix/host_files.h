@@ -39,6 +39,15 @@ Status ReadHostFile(const std::string& host_path, std::string* contents);
 /// resolved; `host_path` itself when it is no link or leads nowhere.
 std::string FollowLink(const std::string& host_path);
 
+/// Makes the user's own folder `host_path` with its missing parents, each
+/// readable by the user alone; links on the way are the user's choice and
+/// are followed.
+Status MakeUserFolders(const std::string& host_path);
+
+/// The host path of the running program; empty when the system does not
+/// say.
+std::string OwnExecutable();
+
 /// Writes `contents` beside `host_path` and renames it into place; at a
 /// link, the file it leads to (FollowLink) is the one replaced.
 Status ReplaceHostFile(const std::string& host_path, const std::string& contents);

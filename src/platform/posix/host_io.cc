@@ -1,4 +1,5 @@
-// Whole-file reads and atomic whole-file replacement, for profile files.
+// Whole-file reads and atomic whole-file replacement, for profile files, and
+// where the program itself lies and the user's own folders.
 #include <fcntl.h>
 #include <limits.h>
 #include <stdlib.h>
@@ -36,6 +37,26 @@ std::string FollowLink(const std::string& host_path) {
   char resolved[PATH_MAX];
   if (realpath(host_path.c_str(), resolved) == nullptr) return host_path;
   return resolved;
+}
+
+Status MakeUserFolders(const std::string& host_path) {
+  size_t slash = 0;
+  do {
+    slash = host_path.find('/', slash + 1);
+    const std::string level = host_path.substr(0, slash);
+    struct stat info;
+    if (level.empty() || stat(level.c_str(), &info) == 0) continue;
+    if (mkdir(level.c_str(), 0700) != 0 && errno != EEXIST) {
+      return StatusFromErrno("create", level, errno);
+    }
+  } while (slash != std::string::npos);
+  return Status::Ok();
+}
+
+std::string OwnExecutable() {
+  char buffer[PATH_MAX];
+  const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+  return length > 0 ? std::string(buffer, static_cast<size_t>(length)) : std::string();
 }
 
 Status ReadHostFile(const std::string& host_path, std::string* contents) {

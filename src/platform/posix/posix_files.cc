@@ -1,17 +1,14 @@
 // PosixPlatform's file and folder services: each maps its namespace paths
 // and hands the host paths to the host-level helpers.
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
-#include "platform/posix/debris.h"
+#include "platform/path_text.h"
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/host_files.h"
 #include "platform/posix/posix_platform.h"
-#include "platform/posix/scoped_fd.h"
-#include "platform/posix/temp_file.h"
 
 namespace pellmar {
 namespace {
@@ -33,10 +30,7 @@ Status CreateStatus(const std::string& what, const std::string& host, int error)
 }  // namespace
 
 FolderListing PosixPlatform::ListFolder(const std::string& pattern) {
-  // The mask follows the last separator, or the colon of "E:*".
-  const size_t cut = pattern.find_last_of("\\/:");
-  const std::string folder = cut == std::string::npos ? "" : pattern.substr(0, cut + 1);
-  const std::string mask = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+  const auto [folder, mask] = SplitPattern(pattern);
   std::string host;
   FolderListing listing;
   if (mask.empty()) {
@@ -102,19 +96,9 @@ Status PosixPlatform::ReadWholeFile(const std::string& path, std::string* conten
 }
 
 Status PosixPlatform::WriteWholeFile(const std::string& path, const std::string& contents) {
-  return OnHost(path, [this, &contents](const std::string& host) {
-    const std::string folder = HostFolderOf(host);
-    const ScopedFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd.valid()) ClearDebrisOnce(fd.get(), folder);
-    return ReplaceHostFile(host, contents);
-  });
-}
-
-void PosixPlatform::ClearDebrisOnce(int folder_fd, const std::string& host) {
-  // Once per folder and process is enough: debris comes from copies cut
-  // short before this one started, and this process leaves none.
-  if (!debris_cleared_.insert(host).second) return;
-  ::pellmar::ClearDebris(folder_fd, host, trash());
+  ClearDebrisOnce(ParentFolder(path));
+  return OnHost(path,
+                [&contents](const std::string& host) { return ReplaceHostFile(host, contents); });
 }
 
 }  // namespace pellmar

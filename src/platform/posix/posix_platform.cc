@@ -29,20 +29,6 @@ bool IsHostFolder(const std::string& host_path) {
   return stat(host_path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// Creates a folder and its parents; used for the per-user settings folder,
-// which a fresh account may not have yet.
-void MakeHostFolders(const std::string& host_path) {
-  std::optional<std::vector<std::string>> parts = SplitHostPath(host_path);
-  if (!parts) return;
-  std::vector<std::string> level;
-  for (const std::string& part : *parts) {
-    level.push_back(part);
-    // An existing level answers EEXIST; a real failure shows later as a
-    // missing settings folder, which start-up already handles.
-    (void)mkdir(JoinHostPath(level).c_str(), 0700);
-  }
-}
-
 // A run holds one folder open on each side for every level it is inside;
 // a deep tree would run out of descriptors at the usual soft limit long
 // before the hard one.
@@ -73,7 +59,10 @@ PosixPlatform::PosixPlatform(HostSettings settings) : settings_(std::move(settin
   if (documents && !documents->components.empty()) {
     // "Application Data" beside Documents is where the settings file lives.
     documents->components.back() = "Application Data";
-    MakeHostFolders(settings_.config_home);
+    // The per-user settings folder, which a fresh account may not have
+    // yet. Ignored: a failure shows later as a missing settings folder,
+    // which start-up already handles.
+    (void)MakeUserFolders(settings_.config_home);
     table_.MapFolder(*documents, settings_.config_home);
   }
 }
@@ -244,10 +233,8 @@ Status PosixPlatform::MediumAt(const std::string& path, MediumIdentity* medium) 
 std::string PosixPlatform::DocumentsFolder() { return documents_; }
 
 std::string PosixPlatform::ExecutablePath() {
-  char buffer[PATH_MAX];
-  const ssize_t length = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-  if (length <= 0) return "";
-  return table_.ToNamespace(std::string(buffer, static_cast<size_t>(length))).value_or("");
+  const std::string host = OwnExecutable();
+  return host.empty() ? "" : table_.ToNamespace(host).value_or("");
 }
 
 Status PosixPlatform::QueryVersion() {

@@ -7,7 +7,6 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "platform/medium_memory.h"
 #include "platform/platform.h"
@@ -104,16 +103,12 @@ class PosixPlatform : public Platform {
   /// traits (learned once per file system).
   Status Adopt(std::string path, std::string host, ScopedFd fd, const FileIdentity& identity,
                FolderHandle* folder);
-  /// Clears the debris of saves cut short from the settings file's folder,
-  /// the first time this process writes there.
-  void ClearDebrisOnce(int folder_fd, const std::string& host);
   Trash& trash();
 
   HostSettings settings_;
   DriveTable table_;
   std::string documents_;  // namespace path, empty when it has no spelling there
   uint32_t error_mode_ = 0;
-  std::unordered_set<std::string> debris_cleared_;         // host folders
   std::unordered_map<uint64_t, FileSystemTraits> traits_;  // by device
   std::unique_ptr<Trash> trash_;
   // What was last found mounted at a host folder: its root folder, and the

@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "platform/posix/error_mapping.h"
+#include "platform/posix/host_files.h"
 
 namespace pellmar {
 namespace {
@@ -66,22 +67,6 @@ Status OpenTrashFolders(int parent, const std::string& name, std::optional<uid_t
     opened = StatusFromErrno("look at", can->path + "/files", errno);
   }
   return opened;
-}
-
-// The user's own data folder with its missing parents; links on the way
-// are the user's choice and are followed.
-Status MakeFolders(const std::string& path) {
-  size_t slash = 0;
-  do {
-    slash = path.find('/', slash + 1);
-    const std::string level = path.substr(0, slash);
-    struct stat info;
-    if (level.empty() || stat(level.c_str(), &info) == 0) continue;
-    if (mkdir(level.c_str(), kPrivate) != 0 && errno != EEXIST) {
-      return StatusFromErrno("create", level, errno);
-    }
-  } while (slash != std::string::npos);
-  return Status::Ok();
 }
 
 // Walks up from the open folder to the root of its mount, by each folder's
@@ -177,7 +162,7 @@ bool PlaceOf(int fd, FolderPlace* place) {
 }
 
 Status OpenHomeTrash(const std::string& data_home, TrashCan* can) {
-  Status made = MakeFolders(data_home);
+  Status made = MakeUserFolders(data_home);
   if (!made.ok()) return made;
   const ScopedFd data(open(data_home.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
   if (!data.valid()) return StatusFromErrno("open", data_home, errno);

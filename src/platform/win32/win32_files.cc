@@ -1,5 +1,6 @@
 // Win32Platform's file and folder services: each resolves its paths and
 // hands them to the host-level helpers or the API.
+#include "platform/path_text.h"
 #include "platform/win32/error_mapping.h"
 #include "platform/win32/host_files.h"
 #include "platform/win32/wide_text.h"
@@ -30,17 +31,14 @@ bool IsRoot(const std::wstring& path) {
 }  // namespace
 
 FolderListing Win32Platform::ListFolder(const std::string& pattern) {
-  // The mask follows the last separator, or the colon of "E:*".
-  const size_t cut = pattern.find_last_of("\\/:");
-  const std::string folder = cut == std::string::npos ? "." : pattern.substr(0, cut + 1);
-  const std::string mask = cut == std::string::npos ? pattern : pattern.substr(cut + 1);
+  const auto [folder, mask] = SplitPattern(pattern);
   FolderListing listing;
   if (mask.empty()) {
     listing.status = Status::Error(kErrorInvalidName, pattern + ": no name pattern");
     return listing;
   }
   std::wstring host_folder;
-  listing.status = Resolve(folder, &host_folder);
+  listing.status = Resolve(folder.empty() ? "." : folder, &host_folder);
   const std::optional<std::wstring> host_mask = Utf8ToWide(mask);
   if (listing.status.ok() && !host_mask) {
     listing.status = Status::Error(kErrorInvalidName, pattern + ": not valid text for a path");
@@ -100,20 +98,9 @@ Status Win32Platform::ReadWholeFile(const std::string& path, std::string* conten
 }
 
 Status Win32Platform::WriteWholeFile(const std::string& path, const std::string& contents) {
-  return OnHost(path, [this, &contents](const std::wstring& host) {
-    ClearDebrisOnce(HostFolderOf(host));
-    return ReplaceHostFile(host, contents);
-  });
-}
-
-void Win32Platform::ClearDebrisOnce(const std::wstring& host_folder) {
-  // Once per folder and process is enough: debris comes from saves cut
-  // short before this one started, and this process leaves none.
-  if (!debris_cleared_.insert(host_folder).second) return;
-  const std::optional<std::string> path = WideToUtf8(host_folder);
-  FolderHandle folder;
-  if (!path || !OpenFolderAt(*path, &folder).ok()) return;
-  ClearDebris(*folder, ListOpenFolder(*folder).scratch);
+  ClearDebrisOnce(ParentFolder(path));
+  return OnHost(path,
+                [&contents](const std::wstring& host) { return ReplaceHostFile(host, contents); });
 }
 
 }  // namespace pellmar

@@ -3,6 +3,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include "platform/ascii.h"
+#include "platform/path_text.h"
 #include "platform/win32/error_mapping.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
@@ -35,11 +36,8 @@ bool IsFolder(const std::wstring& path) {
 
 // "<folder above Documents>\Application Data", or empty for no Documents.
 std::string ApplicationDataBeside(const std::string& documents) {
-  std::string folder = documents;
-  while (folder.size() > 3 && folder.back() == '\\') folder.pop_back();
-  const size_t cut = folder.rfind('\\');
-  if (cut == std::string::npos) return "";
-  return folder.substr(0, cut + 1) + "Application Data";
+  if (documents.find('\\') == std::string::npos) return "";
+  return ChildPath(ParentFolder(documents), "Application Data");
 }
 
 // True when `path` is `prefix` or lies below it, compared as the file

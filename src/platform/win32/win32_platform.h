@@ -9,7 +9,6 @@
 #include <memory>
 #include <string>
 #include <unordered_map>
-#include <unordered_set>
 
 #include "platform/platform.h"
 #include "platform/win32/file_system_traits.h"
@@ -93,13 +92,9 @@ class Win32Platform : public Platform {
   /// a junction or a mount point.
   Status OpenChildChecked(OpenFolder& parent, const std::string& name, ACCESS_MASK access,
                           ScopedHandle* child, std::wstring* host);
-  /// Clears the debris of saves cut short from the settings file's folder,
-  /// the first time this process writes there.
-  void ClearDebrisOnce(const std::wstring& host_folder);
 
   HostFolders folders_;
   std::string settings_alias_;  // "<beside Documents>\Application Data" when taken from elsewhere
-  std::unordered_set<std::wstring> debris_cleared_;        // host folders
   std::unordered_map<uint64_t, FileSystemTraits> traits_;  // by volume serial number
   RecycleBin bin_;
 };
