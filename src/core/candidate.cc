@@ -17,14 +17,13 @@ std::string ExtensionKey(const std::string& name) {
   return name.substr(dot + 1, kExtensionKeyLength) + ",";
 }
 
-bool IsCandidate(const std::string& name, const std::string& path, uint32_t dos_time,
-                 const DateWindow& window, const std::string& exclusion_list,
-                 const std::string& media_dir) {
+bool IsCandidate(const std::string& name, uint32_t dos_time, const DateWindow& window,
+                 const std::string& exclusion_list, bool on_removable) {
   const bool recent = DosTimeToLocalSeconds(dos_time) > window.cutoff;
   if (recent && (exclusion_list.empty() || !OccursIn(ExtensionKey(name), exclusion_list))) {
     return true;
   }
-  return OccursIn(media_dir, path);
+  return on_removable;
 }
 
 bool OlderThanTwiceDays(uint32_t dos_time, const DateWindow& window, int days) {

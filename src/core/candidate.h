@@ -19,10 +19,9 @@ struct DateWindow {
 };
 
 /// True when the file is recent and its key is not in `exclusion_list`, or
-/// when `media_dir` occurs in its path (it lies on the removable disk).
-bool IsCandidate(const std::string& name, const std::string& path, uint32_t dos_time,
-                 const DateWindow& window, const std::string& exclusion_list,
-                 const std::string& media_dir);
+/// when it lies on the removable disk (SyncRun::OnRemovable of its path).
+bool IsCandidate(const std::string& name, uint32_t dos_time, const DateWindow& window,
+                 const std::string& exclusion_list, bool on_removable);
 
 /// True when something last written at `dos_time` is more than 2 x `days`
 /// days old at the level's moment (strictly more).

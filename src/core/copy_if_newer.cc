@@ -80,10 +80,7 @@ std::optional<CopyOutcome> OpenTargetFolder(SyncRun& run, TargetListing& target_
                                             OpenFolder** folder, Status* why) {
   *folder = target_folder.Open(true, why);
   if (*folder != nullptr) return std::nullopt;
-  if (!run.medium.StillThere()) {
-    run.EndForMediumGone();
-    return Finish(run, CopyOutcome::kMediumGone);
-  }
+  if (run.EndIfMediumGone()) return Finish(run, CopyOutcome::kMediumGone);
   if (why->code == kErrorCantResolveFilename || why->code == kErrorNotReady) {
     run.outcome.Skip(target_folder.folder() +
                      ": reached through a link or a mount point; nothing was written there");
@@ -97,10 +94,7 @@ std::optional<CopyOutcome> OpenTargetFolder(SyncRun& run, TargetListing& target_
 // which the log marks with the reason.
 CopyOutcome CopyFailed(SyncRun& run, const std::string& source_path, const std::string& target_path,
                        const FileFacts& source, const Status& copied) {
-  if (!run.medium.StillThere()) {
-    run.EndForMediumGone();
-    return Finish(run, CopyOutcome::kMediumGone);
-  }
+  if (run.EndIfMediumGone()) return Finish(run, CopyOutcome::kMediumGone);
   if (copied.code == kErrorChangedDuringRun) {
     run.outcome.Skip(copied.message + "; left as it is, the copy was not made");
     return Finish(run, CopyOutcome::kChanged);

@@ -31,6 +31,12 @@ void SyncRun::EndForMediumGone() {
   window.ShowMessage(MediumGoneText(window.Message(kMediumGone), CopiesDone()));
 }
 
+bool SyncRun::EndIfMediumGone() {
+  if (medium.StillThere()) return false;
+  EndForMediumGone();
+  return true;
+}
+
 void SyncRun::NoteDiskFull() {
   if (outcome.disk_full) return;
   outcome.disk_full = true;

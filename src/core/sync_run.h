@@ -62,6 +62,9 @@ struct SyncRun {
   /// Ends the run once the medium is found gone, with one message saying
   /// how far it got; every level then stops at once.
   void EndForMediumGone();
+  /// Looks whether the medium is still the one the run started with; when
+  /// it is not, ends the run as EndForMediumGone does and returns true.
+  bool EndIfMediumGone();
   /// Notes, with one message, that the disk written to reports itself
   /// full: the files left would fail one by one, so none is tried again.
   void NoteDiskFull();

@@ -72,8 +72,8 @@ bool HandleFile(SyncRun& run, Level& level, const std::string& path, const FileF
     run.outcome.Skip(path + ": a link on the removable disk, not followed");
     return true;
   }
-  if (!IsCandidate(file.name, path, file.dos_time, level.window, run.exclusion_list,
-                   run.media_dir)) {
+  if (!IsCandidate(file.name, file.dos_time, level.window, run.exclusion_list,
+                   run.OnRemovable(path))) {
     return true;
   }
   const CopyOutcome outcome = CopyListedFile(run, level.source, file, level.target);
@@ -134,10 +134,10 @@ void HandleFolder(SyncRun& run, Level& level, const std::string& path, const Fil
 
 void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
   if (run.Ended()) return;
-  if (!run.medium.StillThere()) return run.EndForMediumGone();
+  if (run.EndIfMediumGone()) return;
   const FolderListing listing = run.platform.ListOpenFolder(source);
   Level level{source, target, LevelDateWindow(run.platform, run.days), {}};
-  if (!listing.status.ok() && !run.medium.StillThere()) return run.EndForMediumGone();
+  if (!listing.status.ok() && run.EndIfMediumGone()) return;
   ReportListingGaps(run, source.path(), listing);
   level.twins = TwinNames(run, listing, target);
   // One buffer for the paths of the level: a tree of many small files
@@ -173,11 +173,11 @@ void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
 
 void SyncTree(SyncRun& run, const std::string& source_folder, std::string destination_root) {
   if (run.Ended()) return;
-  if (!run.medium.StillThere()) return run.EndForMediumGone();
+  if (run.EndIfMediumGone()) return;
   FolderHandle source;
   const Status opened = run.platform.OpenFolderAt(source_folder, &source);
   if (!opened.ok()) {
-    if (!run.medium.StillThere()) return run.EndForMediumGone();
+    if (run.EndIfMediumGone()) return;
     return run.outcome.Skip(source_folder + ": could not be read: " + opened.message);
   }
   // Onto the removable disk, the root is made only on the medium the run
@@ -192,7 +192,7 @@ void SyncTree(SyncRun& run, const std::string& source_folder, std::string destin
   if (onto_medium && target.Changed()) run.medium_changed = true;
   // The folders held open may outlive the medium's mount (a lazy unmount):
   // whatever was written went onto the medium, but the user is told.
-  if (!run.medium_gone && !run.medium.StillThere()) run.EndForMediumGone();
+  if (!run.medium_gone) run.EndIfMediumGone();
 }
 
 }  // namespace pellmar

@@ -1,8 +1,9 @@
 // What a copy run reads of the main window, and how it reports back.
 //
-// CopyIfNewer and SyncTree work on the window's current control values
-// (read at each use, as the run never changes them) and write only through
-// these calls, so the same run serves the window, the command line and tests.
+// CopyIfNewer and SyncTree work on the window's control values, read once
+// when the run starts (see SyncRun: they cannot change while it runs), and
+// write only through these calls, so the same run serves the window, the
+// command line and tests.
 #ifndef PELLMAR_CORE_SYNC_WINDOW_H_
 #define PELLMAR_CORE_SYNC_WINDOW_H_
 
