@@ -16,7 +16,7 @@
 #include <tuple>
 #include <vector>
 
-#include "platform/ini_file.h"
+#include "core/ini_file.h"
 #include "platform/posix/posix_platform.h"
 
 namespace {

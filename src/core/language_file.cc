@@ -2,8 +2,8 @@
 // messages from its "Main" section, decoded from Shift-JIS for 128.
 #include "core/language_file.h"
 
+#include "core/ini_file.h"
 #include "core/text_ops.h"
-#include "platform/ini_file.h"
 
 namespace pellmar {
 
@@ -21,8 +21,6 @@ const std::array<const char*, 15> kLanguageCaptionKeys = {
 namespace {
 
 const char kSection[] = "Main";
-constexpr int32_t kShiftJisLanguage = 128;
-constexpr int kShiftJisCodePage = 932;
 constexpr size_t kMaxFontNameCharacters = 31;
 
 // Texts of a Shift-JIS language file are decoded once, here, so every
@@ -39,7 +37,7 @@ class LanguageReader {
 
   std::string Read(const std::string& key) {
     // A file saved as UTF-16 holds Japanese as Unicode already.
-    if (lang_ == kShiftJisLanguage && !ini_.IsUnicode()) {
+    if (lang_ == kShiftJisCharset && !ini_.IsUnicode()) {
       return platform_.DecodeCodePage(ini_.ReadBytes(kSection, key, ""), kShiftJisCodePage);
     }
     return ini_.ReadString(kSection, key, "");

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "core/messages.h"
+#include "core/text_ops.h"
 #include "platform/platform.h"
 
 namespace pellmar {
@@ -34,12 +35,16 @@ struct LanguageTexts {
   std::array<std::string, MessageTable::kCount> messages;
 };
 
+/// The character set of Japanese: the "LANG" of a language file whose texts
+/// are Shift-JIS (kShiftJisCodePage), and the font character set of Japanese text.
+constexpr int32_t kShiftJisCharset = 128;
+
 /// The language-file path for an executable: its extension replaced by
 /// ".lng", or ".lng" appended when it has none.
 std::string LanguageFilePath(const std::string& executable_path);
 
-/// Reads the language file; nullopt when there is none. A "LANG" of 128
-/// means the texts are Shift-JIS and are decoded into the system's encoding.
+/// Reads the language file; nullopt when there is none. A "LANG" of
+/// kShiftJisCharset means the texts are Shift-JIS and are decoded into the system's encoding.
 std::optional<LanguageTexts> ReadLanguageFile(Platform& platform, const std::string& path);
 
 }  // namespace pellmar

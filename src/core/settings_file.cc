@@ -4,9 +4,9 @@
 #include <memory>
 
 #include "core/folder_text.h"
+#include "core/ini_file.h"
 #include "core/version.h"
 #include "platform/ascii.h"
-#include "platform/ini_file.h"
 
 namespace pellmar {
 

@@ -41,7 +41,7 @@ struct SettingsFileState {
 struct StoredSettings {
   std::vector<std::string> project_folders;  // absolute, in list order
   EntryTable entries;                        // slot n + 1 for project_folders[n]
-  int32_t loaded = 1;
+  int32_t loaded = 1;  // "Loaded": 1 starts an entry's focus on Send, else on Load; kept as read
   std::string home_folder;
   std::string mount_command;
   bool auto_umount = false;

@@ -84,7 +84,7 @@ size_t LastSeparator(const std::string& s, const std::vector<bool>& starts) {
 }  // namespace
 
 bool CodePage::IsLeadByte(unsigned char c) const {
-  return number == 932 && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
+  return number == kShiftJisCodePage && ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC));
 }
 
 bool OccursIn(const std::string& t, const std::string& s) {

@@ -11,8 +11,13 @@
 
 namespace pellmar {
 
-/// The code page in force for double-byte awareness; 932 is Shift-JIS,
-/// anything else is handled byte by byte.
+/// The Windows code page of Shift-JIS, the one double-byte code page the
+/// path rules know.
+constexpr int kShiftJisCodePage = 932;
+
+/// The code page in force for double-byte awareness; kShiftJisCodePage is
+/// read two bytes to a character where a lead byte says so, anything else
+/// is handled byte by byte.
 struct CodePage {
   int number = 65001;
   bool IsLeadByte(unsigned char c) const;

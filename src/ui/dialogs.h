@@ -35,8 +35,12 @@ class Dialogs {
 class Shell {
  public:
   virtual ~Shell() = default;
-  /// show: 1 normal window, 5 current size and position. False when no
-  /// program could be started for it.
+  /// How the started program's window first shows, in the values Windows
+  /// gives them.
+  static constexpr int kShowNormal = 1;  // a normal window
+  static constexpr int kShowAsIs = 5;    // at its current size and position
+  /// show: kShowNormal or kShowAsIs. False when no program could be started
+  /// for it.
   virtual bool Execute(const std::string& verb, const std::string& file,
                        const std::string& parameters, const std::string& directory, int show) = 0;
 };

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "core/language_file.h"
 #include "ui/controls.h"
 
 namespace pellmar {
@@ -26,7 +27,7 @@ class TLogViewer {
   /// The window's own design font (UTF-8 face name, Shift-JIS character
   /// set); neither the language file nor the main window's font reaches it.
   static constexpr const char* kFontName = "ＭＳ Ｐゴシック";
-  static constexpr int kFontCharset = 128;
+  static constexpr int kFontCharset = kShiftJisCharset;
   static constexpr int kFontPixelHeight = 12;
 
   /// Needed for ShowModally, Close and Showing; set once at start-up.

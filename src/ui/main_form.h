@@ -2,7 +2,7 @@
 //
 // The reactions read like the behaviour they implement and work only on the
 // toolkit-neutral controls below, the platform and the Dialogs / Shell /
-// WindowHost interfaces, so the Qt skin, the command line and the tests all
+// WindowHost interfaces, so both skins, the command line and the tests all
 // run the very same code.
 #ifndef PELLMAR_UI_MAIN_FORM_H_
 #define PELLMAR_UI_MAIN_FORM_H_
@@ -30,9 +30,9 @@
 
 namespace pellmar {
 
-/// The services a window is made with; all must outlive it.
 struct SyncRun;
 
+/// The services a window is made with; all must outlive it.
 struct MainFormServices {
   Platform* platform = nullptr;
   Dialogs* dialogs = nullptr;
@@ -55,15 +55,20 @@ class TMain : public SyncWindow {
   ~TMain() override;
 
   // --- Controls, by their design names -------------------------------
-  // The design's names stay; three of them say little: ListBox1 holds the
-  // project folders, ListBox2 the project names, Button2 is "Select" (the
-  // removable folder's picker).
+  // The design's names stay; where one says little, its line says what it
+  // is. ListBox1 holds the project folders, ListBox2 the project names,
+  // Button2 is "Select" (the removable folder's picker).
   Button btnHelp, btnLoad, btnSend, btnSelectFile, btnRemoveFromList, Button2;
   ListBox ListBox1, ListBox2;
   StatusBar StatusBar1;
+  // edMntCmd is an entry's mount command: kept with the entry and saved,
+  // never shown and never run.
   Edit edMediaDir, edMntCmd, edExclude;
   CheckBox chkAutoUmount, chkAutoDelete, chkZip;
   SpinField SpinEdit;
+  // The captions: Label1 above the removable folder, Label2 the hidden one
+  // beside edMntCmd, Label3 the list's column heads, Label4 and Label5
+  // around the number of days, Label6 before the exclusions.
   Label Label1, Label2, Label3, Label4, Label5, Label6;
 
   /// Every control, in tab order first, then the ones that take no focus.
@@ -272,7 +277,7 @@ class TMain : public SyncWindow {
   std::string lib_dir_;
   bool ignore_hour_shift_ = true;
   bool keep_replaced_ = true;
-  int32_t loaded_ = 1;
+  int32_t loaded_ = 1;  // the file's "Loaded": 1 starts an entry's focus on Send, else Load
   int32_t lang_ = 1;
   int last_refused_index_ = -1;
   bool quit_requested_ = false;

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/language_file.h"
 #include "ui/main_form.h"
 
 namespace pellmar {
@@ -104,9 +105,9 @@ void TMain::UpdateAutoDeleteCaption(int position) {
   const std::string project = ListBox2.item(position);
   const std::string& before = messages_.Msg(kDeleteBefore);
   const std::string& after = messages_.Msg(kDaysBeforeFrom);
-  // Language code 128 (Japanese) puts the number first.
-  chkAutoDelete.SetCaption(lang_ == 128 ? days + before + project + after
-                                        : before + days + after + project);
+  // Japanese puts the number first.
+  chkAutoDelete.SetCaption(lang_ == kShiftJisCharset ? days + before + project + after
+                                                     : before + days + after + project);
 }
 
 void TMain::ListBox2Click() {

@@ -34,7 +34,7 @@ void TMain::TellEntriesBeyondLimit() {
 void TMain::btnHelpClick() {
   const std::string working_dir = DrivePart(platform_.ExecutablePath());
   const std::string help_file = program_dir_ + "Help.htm";
-  if (services_.shell->Execute("open", help_file, "", working_dir, 5)) return;
+  if (services_.shell->Execute("open", help_file, "", working_dir, Shell::kShowAsIs)) return;
   // With no browser to show it, the user can still open the file by hand.
   const std::optional<std::string> host = platform_.HostPath(help_file);
   ShowMessage(FillIn(messages_.Msg(kNoHelpViewer), {host ? *host : help_file}));
@@ -60,11 +60,11 @@ void TMain::ListBox1DblClick() {
   // A double-click with no line selected has no folder to open.
   if (p < 0) return;
   const std::string folder = ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page());
-  services_.shell->Execute("open", "explorer", folder, "", 1);
+  services_.shell->Execute("open", "explorer", folder, "", Shell::kShowNormal);
 }
 
 void TMain::ListBox2DblClick() {
-  services_.shell->Execute("open", "explorer", edMediaDir.text(), "", 1);
+  services_.shell->Execute("open", "explorer", edMediaDir.text(), "", Shell::kShowNormal);
 }
 
 }  // namespace pellmar

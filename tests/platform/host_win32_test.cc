@@ -4,7 +4,7 @@
 // application data, and files in the ANSI code page 932.
 #include <gtest/gtest.h>
 
-#include "platform/ini_file.h"
+#include "core/ini_file.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_platform.h"
 #include "support/handle_copy.h"

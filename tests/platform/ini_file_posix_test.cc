@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "platform/ini_file.h"
+#include "core/ini_file.h"
 #include "platform_fixture.h"
 #include "support/tiny_tmpfs.h"
 

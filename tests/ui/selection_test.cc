@@ -205,7 +205,7 @@ TEST_F(SelectionTest, F1OpensHelpFromTheWindowAndFromControlsThatPassItOn) {
   EXPECT_EQ(help.file, Ns(ProgramFile("Help.htm")));
   EXPECT_EQ(help.parameters, "");
   EXPECT_EQ(help.directory, "C:");
-  EXPECT_EQ(help.show, 5);
+  EXPECT_EQ(help.show, Shell::kShowAsIs);
 }
 
 TEST_F(SelectionTest, DoubleClicksOpenTheProjectAndTheRemovableFolder) {
@@ -221,7 +221,7 @@ TEST_F(SelectionTest, DoubleClicksOpenTheProjectAndTheRemovableFolder) {
   for (size_t i = 0; i < 3; ++i) {
     EXPECT_EQ(shell_.calls[i].file, "explorer") << i;
     EXPECT_EQ(shell_.calls[i].parameters, expected[i]) << i;
-    EXPECT_EQ(shell_.calls[i].show, 1) << i;
+    EXPECT_EQ(shell_.calls[i].show, Shell::kShowNormal) << i;
   }
 }
 

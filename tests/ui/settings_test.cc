@@ -6,7 +6,7 @@
 #include <memory>
 #include <thread>
 
-#include "platform/ini_file.h"
+#include "core/ini_file.h"
 #include "support/window_fixture.h"
 
 namespace pellmar {

@@ -4,15 +4,12 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 
+#include "core/language_file.h"
+
 namespace pellmar {
-namespace {
-
-constexpr int32_t kShiftJisLanguage = 128;
-
-}  // namespace
 
 QLocale QtTextLocale(int32_t lang, const QLocale& system) {
-  if (lang == kShiftJisLanguage || system.language() == QLocale::Japanese) {
+  if (lang == kShiftJisCharset || system.language() == QLocale::Japanese) {
     return QLocale(QLocale::Japanese, QLocale::Japan);
   }
   return QLocale::c();

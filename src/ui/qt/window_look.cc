@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include "core/language_file.h"
 #include "ui/log_viewer.h"
 #include "ui/main_form.h"
 #include "ui/qt/qt_text.h"
@@ -16,7 +17,6 @@ namespace pellmar {
 namespace {
 
 constexpr int kFontPixels = 12;
-constexpr int kShiftJisCharset = 128;
 // Stands in for the Japanese proportional Gothic face of the log's design
 // (and for Japanese text in the main window) where that face is missing.
 constexpr char kJapaneseGothic[] = "IPAPGothic";

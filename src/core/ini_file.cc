@@ -1,14 +1,14 @@
 // The profile (INI) facility: parses the whole file into sections of lines,
 // answers reads by the first matching section and key, and writes the lines
 // back through the platform's atomic replace.
-#include "platform/ini_file.h"
+#include "core/ini_file.h"
 
 #include <charconv>
 #include <limits>
 #include <utility>
 
+#include "core/ini_text.h"
 #include "platform/ascii.h"
-#include "platform/ini_text.h"
 
 namespace pellmar {
 namespace {

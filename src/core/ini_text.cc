@@ -1,7 +1,7 @@
 // Decoding of profile files: a Windows editor saving "Unicode" writes UTF-16
 // with a byte-order mark, and some editors add a UTF-8 mark more than once.
 // Reading those as plain bytes would hide every key of the file.
-#include "platform/ini_text.h"
+#include "core/ini_text.h"
 
 #include <cstdint>
 

@@ -6,8 +6,8 @@
 // caller's default; booleans are integers. The whole file is read when the
 // object is made and written back as UTF-8, CR LF, by UpdateFile through a
 // temporary file and a rename.
-#ifndef PELLMAR_PLATFORM_INI_FILE_H_
-#define PELLMAR_PLATFORM_INI_FILE_H_
+#ifndef PELLMAR_CORE_INI_FILE_H_
+#define PELLMAR_CORE_INI_FILE_H_
 
 #include <cstdint>
 #include <optional>
@@ -146,4 +146,4 @@ class IniFile {
 
 }  // namespace pellmar
 
-#endif  // PELLMAR_PLATFORM_INI_FILE_H_
+#endif  // PELLMAR_CORE_INI_FILE_H_

@@ -1,7 +1,7 @@
 // The profile facility: value syntax, lookup rules, preserved lines and the
 // atomic write-back, all on real files (what needs POSIX file systems:
-// ini_file_posix_test.cc).
-#include "platform/ini_file.h"
+// tests/platform/ini_file_posix_test.cc).
+#include "core/ini_file.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,8 +1,8 @@
 // The text of a profile file as an editor may have saved it: UTF-8 or an
 // 8-bit code page, UTF-16 with a byte-order mark, any number of leading
 // byte-order marks, and lines ended by CR LF, LF or a lone CR.
-#ifndef PELLMAR_PLATFORM_INI_TEXT_H_
-#define PELLMAR_PLATFORM_INI_TEXT_H_
+#ifndef PELLMAR_CORE_INI_TEXT_H_
+#define PELLMAR_CORE_INI_TEXT_H_
 
 #include <string>
 #include <string_view>
@@ -41,4 +41,4 @@ class LineSplitter {
 
 }  // namespace pellmar
 
-#endif  // PELLMAR_PLATFORM_INI_TEXT_H_
+#endif  // PELLMAR_CORE_INI_TEXT_H_
