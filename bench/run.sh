@@ -112,7 +112,7 @@ build_pellmar() {
   if ! (cd "$root" && nice cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release &&
     nice cmake --build build-bench --target pellmar) > "$build_log" 2>&1; then
     tail -n 20 "$build_log" >&2
-    echo "bench: the build failed (whole log: $build_log)" >&2
+    echo "bench: the build failed (whole log: $(shown_path "$build_log"))" >&2
     exit 1
   fi
   bin=$root/build-bench/pellmar
@@ -546,10 +546,18 @@ run_plan() {
 
 # --- the table ----------------------------------------------------------------
 
+# A path as the report shows it: relative to the project, so that a report
+# pasted into the README names no folder of the machine it ran on.
+shown_path() { realpath -m --relative-to="$root" "$1"; }
+
+program_line() {
+  echo "pellmar: $(shown_path "$bin") (built $(date -u -r "$bin" '+%Y-%m-%d %H:%M UTC'))"
+}
+
 print_report() {
   echo
   echo "pellmar benchmark, $( ((quick)) && echo "quick run" || echo "full run"), $(date -u '+%Y-%m-%d %H:%M UTC')"
-  echo "pellmar: $bin (built $(date -u -r "$bin" '+%Y-%m-%d %H:%M UTC'))"
+  program_line
   echo "peers:   $(cp --version | head -1); $(rsync --version | head -1 | tr -s ' ')"
   echo "machine: Linux $(uname -r), $(nproc) CPUs ($(awk -F': ' '/model name/ { print $2; exit }' /proc/cpuinfo)), load average $load_at_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end"
   printf 'media:   %s\n' "${world_lines[@]}"
@@ -602,7 +610,7 @@ if ((plan_only)); then
   run_plan
   echo
   echo "pellmar benchmark, the plan's cost, $(date -u '+%Y-%m-%d %H:%M UTC')"
-  echo "pellmar: $bin (built $(date -u -r "$bin" '+%Y-%m-%d %H:%M UTC'))"
+  program_line
   echo "machine: Linux $(uname -r), $(nproc) CPUs, load average $load_at_start at the start, $(cut -d' ' -f1-3 /proc/loadavg) at the end"
   echo "source:  $(place_text "$src");  stick (E:): $(place_text "$stick")"
   echo "runs:    $runs per contestant after one warm-up each, in alternating order; wall seconds; ratio = with plan / PELLMAR_NO_PLAN=1"
