@@ -8,6 +8,7 @@
 #ifndef PELLMAR_CORE_TARGET_LISTING_H_
 #define PELLMAR_CORE_TARGET_LISTING_H_
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -54,6 +55,7 @@ class TargetListing {
 
  private:
   void List();
+  const FileFacts* Listed(const std::string& name) const;
   bool MayMatchAnotherSpelling(const std::string& name);
   FolderHandle NearestAboveRoot();
 
@@ -72,7 +74,8 @@ class TargetListing {
 
   bool listed_ = false;
   bool trusted_ = false;                    // the listing is whole: a name it lacks is not there
-  std::vector<FileFacts> entries_;          // sorted by name
+  std::vector<FileFacts> entries_;          // in the folder's order
+  std::vector<uint32_t> index_;             // places in entries_, by a hash of the name
   bool any_non_ascii_ = false;              // some entry's name is more than ASCII
   std::unordered_set<std::string> folded_;  // lower-case ASCII names, made on the first miss
   bool folded_made_ = false;
