@@ -57,6 +57,14 @@ TargetListing::TargetListing(TargetListing& parent, const std::string& name)
       changed_(parent.changed_) {}
 
 OpenFolder* TargetListing::Open(bool make, Status* why) {
+  OpenFolder* folder = OpenHandle(make, why);
+  // A folder asked name by name is listed once a copy goes into it, for
+  // the debris that an earlier copy into it, cut short, may have left.
+  if (make && by_name_ && folder != nullptr) List(true);
+  return folder;
+}
+
+OpenFolder* TargetListing::OpenHandle(bool make, Status* why) {
   // Only a copy makes its folder, and it writes into it next.
   if (make) *changed_ = true;
   if (handle_) return handle_.get();
@@ -67,7 +75,7 @@ OpenFolder* TargetListing::Open(bool make, Status* why) {
   }
   open_tried_ = true;
   if (parent_ != nullptr) {
-    OpenFolder* parent = parent_->Open(make, &open_status_);
+    OpenFolder* parent = parent_->OpenHandle(make, &open_status_);
     if (parent != nullptr) {
       open_status_ = make ? platform_.MakeChildFolder(*parent, name_, &handle_)
                           : platform_.OpenChildFolder(*parent, name_, &handle_);
@@ -81,10 +89,15 @@ OpenFolder* TargetListing::Open(bool make, Status* why) {
   return handle_.get();
 }
 
-void TargetListing::List() {
+void TargetListing::List(bool for_copy) {
   listed_ = true;
   Status why;
   OpenFolder* folder = Open(false, &why);
+  // Where a listing costs a round trip of its own before every name it
+  // gives is asked anyway (a FUSE driver), a folder that nothing is
+  // copied into is only asked for the names the walk wants.
+  by_name_ = !for_copy && folder != nullptr && !platform_.ListingPays(*folder);
+  if (by_name_) return;
   FolderListing listing;
   if (folder != nullptr) {
     listing = platform_.ListOpenFolder(*folder);
@@ -122,7 +135,7 @@ bool TargetListing::MayMatchAnotherSpelling(const std::string& name) {
 }
 
 std::optional<FileFacts> TargetListing::Find(const std::string& name) {
-  if (!listed_) List();
+  if (!listed_) List(false);
   if (const FileFacts* found = Listed(name)) return *found;
   if (trusted_ && !MayMatchAnotherSpelling(name)) return std::nullopt;
   Status why;
@@ -131,6 +144,7 @@ std::optional<FileFacts> TargetListing::Find(const std::string& name) {
 }
 
 const FileFacts* TargetListing::Listed(const std::string& name) const {
+  if (index_.empty()) return nullptr;
   const size_t mask = index_.size() - 1;
   for (size_t at = HashOf(name) & mask; index_[at] != kNoEntry; at = (at + 1) & mask) {
     if (entries_[index_[at]].name == name) return &entries_[index_[at]];

@@ -54,7 +54,8 @@ class TargetListing {
   bool Changed() const { return *changed_; }
 
  private:
-  void List();
+  OpenFolder* OpenHandle(bool make, Status* why);
+  void List(bool for_copy);
   const FileFacts* Listed(const std::string& name) const;
   bool MayMatchAnotherSpelling(const std::string& name);
   FolderHandle NearestAboveRoot();
@@ -73,6 +74,7 @@ class TargetListing {
   std::optional<bool> case_blind_;
 
   bool listed_ = false;
+  bool by_name_ = false;                    // not listed: every name is asked of the folder
   bool trusted_ = false;                    // the listing is whole: a name it lacks is not there
   std::vector<FileFacts> entries_;          // in the folder's order
   std::vector<uint32_t> index_;             // places in entries_, by a hash of the name

@@ -15,6 +15,7 @@ namespace {
 struct FolderTraits {
   bool case_blind = false;
   FileSystemLimits limits;
+  bool listing_pays = true;
 };
 
 // A folder as the dry run sees it: a real one, or one it would have made.
@@ -44,7 +45,8 @@ Status DryRunPlatform::Wrap(const std::string& path, Status opened, FolderHandle
                             const OpenFolder* made_in, FolderHandle* folder) {
   if (opened.ok()) {
     const FileIdentity identity = real->identity();
-    const FolderTraits traits{inner().IsCaseBlind(*real), inner().LimitsAt(*real)};
+    const FolderTraits traits{inner().IsCaseBlind(*real), inner().LimitsAt(*real),
+                              inner().ListingPays(*real)};
     *folder = std::make_unique<DryFolder>(path, identity, std::move(real), traits);
   } else if (Missing(opened) && made_folders_.count(path) != 0) {
     const FolderTraits traits = made_in != nullptr ? AsDry(*made_in).traits() : FolderTraits{};
@@ -111,6 +113,8 @@ bool DryRunPlatform::IsCaseBlind(OpenFolder& folder) { return AsDry(folder).trai
 FileSystemLimits DryRunPlatform::LimitsAt(OpenFolder& folder) {
   return AsDry(folder).traits().limits;
 }
+
+bool DryRunPlatform::ListingPays(OpenFolder& folder) { return AsDry(folder).traits().listing_pays; }
 
 bool DryRunPlatform::FolderExists(const std::string& path) {
   return made_folders_.count(path) != 0 || inner().FolderExists(path);

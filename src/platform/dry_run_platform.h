@@ -34,6 +34,7 @@ class DryRunPlatform : public ForwardingPlatform {
                       const FileFacts& b_file, bool* same) override;
   bool IsCaseBlind(OpenFolder& folder) override;
   FileSystemLimits LimitsAt(OpenFolder& folder) override;
+  bool ListingPays(OpenFolder& folder) override;
   bool FolderExists(const std::string& path) override;
 
   // The changes: noted, not made. Nothing is opened on the desktop either.

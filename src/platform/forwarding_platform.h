@@ -53,6 +53,7 @@ class ForwardingPlatform : public Platform {
   }
   bool IsCaseBlind(OpenFolder& f) override { return inner_.IsCaseBlind(f); }
   FileSystemLimits LimitsAt(OpenFolder& f) override { return inner_.LimitsAt(f); }
+  bool ListingPays(OpenFolder& f) override { return inner_.ListingPays(f); }
 
   FolderListing ListFolder(const std::string& p) override { return inner_.ListFolder(p); }
   std::optional<FileFacts> FindFile(const std::string& p) override { return inner_.FindFile(p); }

@@ -292,6 +292,11 @@ class Platform {
   /// What the file system of `folder` cannot hold (FAT: no file of 4 GiB
   /// or more; FAT, exFAT and NTFS: no name beyond the Windows rules).
   virtual FileSystemLimits LimitsAt(OpenFolder& folder) = 0;
+  /// True when listing `folder` once costs less than asking it for each
+  /// name a walk wants; false where a driver in user space (FUSE) answers
+  /// the listing with a round trip of its own and then each name it gave
+  /// with one more, as if asked by name.
+  virtual bool ListingPays(OpenFolder& folder) = 0;
 
   /// Opens the folder at `path`, making it first with every missing parent,
   /// one level at a time from the deepest folder that exists. With an active

@@ -39,6 +39,7 @@ class PosixPlatform : public Platform {
                       const FileFacts& b_file, bool* same) override;
   bool IsCaseBlind(OpenFolder& folder) override;
   FileSystemLimits LimitsAt(OpenFolder& folder) override;
+  bool ListingPays(OpenFolder& folder) override;
 
   FolderListing ListFolder(const std::string& pattern) override;
   Status FolderChain(const std::string& path, std::vector<FileIdentity>* chain) override;

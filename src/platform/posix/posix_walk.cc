@@ -246,6 +246,10 @@ FileSystemLimits PosixPlatform::LimitsAt(OpenFolder& folder) {
   return AsPosix(folder).traits().limits;
 }
 
+bool PosixPlatform::ListingPays(OpenFolder& folder) {
+  return AsPosix(folder).traits().listing_pays;
+}
+
 Trash& PosixPlatform::trash() {
   if (!trash_) trash_ = std::make_unique<Trash>(TrashPlaces{settings_.data_home, getuid()});
   return *trash_;
