@@ -98,6 +98,7 @@ void TargetListing::List(bool for_copy) {
   // copied into is only asked for the names the walk wants.
   by_name_ = !for_copy && folder != nullptr && !platform_.ListingPays(*folder);
   if (by_name_) return;
+  absent_.clear();
   FolderListing listing;
   if (folder != nullptr) {
     listing = platform_.ListOpenFolder(*folder);
@@ -137,10 +138,32 @@ bool TargetListing::MayMatchAnotherSpelling(const std::string& name) {
 std::optional<FileFacts> TargetListing::Find(const std::string& name) {
   if (!listed_) List(false);
   if (const FileFacts* found = Listed(name)) return *found;
+  // Asked of the file system itself, whose own rules matched every spelling.
+  if (absent_.count(name) != 0) return std::nullopt;
   if (trusted_ && !MayMatchAnotherSpelling(name)) return std::nullopt;
   Status why;
   OpenFolder* folder = Open(false, &why);
   return folder != nullptr ? platform_.LookIn(*folder, name) : std::nullopt;
+}
+
+bool TargetListing::AsksByName() {
+  if (!listed_) List(false);
+  return by_name_;
+}
+
+void TargetListing::LookAhead(const std::vector<std::string>& names) {
+  Status why;
+  OpenFolder* folder = Open(false, &why);
+  if (!by_name_ || folder == nullptr) return;
+  std::vector<std::optional<FileFacts>> found = platform_.LookInEach(*folder, names);
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (found[i]) {
+      entries_.push_back(std::move(*found[i]));
+    } else {
+      absent_.insert(names[i]);
+    }
+  }
+  index_ = IndexOf(entries_);
 }
 
 const FileFacts* TargetListing::Listed(const std::string& name) const {

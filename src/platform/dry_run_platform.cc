@@ -95,6 +95,18 @@ std::optional<FileFacts> DryRunPlatform::LookIn(OpenFolder& folder, const std::s
   return real != nullptr ? inner().LookIn(*real, name) : std::nullopt;
 }
 
+std::vector<std::optional<FileFacts>> DryRunPlatform::LookInEach(
+    OpenFolder& folder, const std::vector<std::string>& names) {
+  OpenFolder* real = AsDry(folder).real();
+  if (real == nullptr) return Platform::LookInEach(folder, names);
+  std::vector<std::optional<FileFacts>> found = inner().LookInEach(*real, names);
+  for (size_t i = 0; i < names.size(); ++i) {
+    const auto copied = copies_.find(ChildPath(folder.path(), names[i]));
+    if (copied != copies_.end()) found[i] = copied->second;
+  }
+  return found;
+}
+
 Status DryRunPlatform::CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
                                     const FileFacts& b_file, bool* same) {
   OpenFolder* real_a = AsDry(a).real();

@@ -31,6 +31,10 @@ class ForwardingPlatform : public Platform {
   std::optional<FileFacts> LookIn(OpenFolder& f, const std::string& n) override {
     return inner_.LookIn(f, n);
   }
+  std::vector<std::optional<FileFacts>> LookInEach(OpenFolder& f,
+                                                   const std::vector<std::string>& n) override {
+    return inner_.LookInEach(f, n);
+  }
   Status CopyFile(const CopyRequest& r, CopyResult* result) override {
     return inner_.CopyFile(r, result);
   }

@@ -251,6 +251,10 @@ class Platform {
   /// Facts of the entry `name` of `folder`, looked at now; a link is
   /// marked and described by what it leads to. nullopt when nothing is there.
   virtual std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) = 0;
+  /// LookIn for each of `names`, in their order; a platform may look at
+  /// several at once.
+  virtual std::vector<std::optional<FileFacts>> LookInEach(OpenFolder& folder,
+                                                           const std::vector<std::string>& names);
   /// Copies as `request` says, keeping the source's last-write time. The new
   /// copy is complete before it takes the name; on any failure the old
   /// target stays as it was. kErrorChangedDuringRun when the source or the

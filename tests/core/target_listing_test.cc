@@ -32,9 +32,13 @@ class CaseBlindPlatform : public ForwardingPlatform {
 class ByNamePlatform : public ForwardingPlatform {
  public:
   using ForwardingPlatform::ForwardingPlatform;
-  int listings = 0;
+  int listings = 0, lookups = 0;
 
   bool ListingPays(OpenFolder&) override { return false; }
+  std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override {
+    ++lookups;
+    return inner().LookIn(folder, name);
+  }
   FolderListing ListOpenFolder(OpenFolder& folder) override {
     ++listings;
     return inner().ListOpenFolder(folder);
@@ -87,9 +91,16 @@ TEST_F(TargetListingTest, WhereListingDoesNotPayAsksByNameAndListsOnlyForACopy) 
   WriteText(debris, "cut short");
   ByNamePlatform platform(ns_.platform());
   TargetListing listing(platform, "E:\\t");
+  ASSERT_TRUE(listing.AsksByName());
+  // A level's files are asked at once; what they found answers later.
+  listing.LookAhead({"plain.txt", "new.txt"});
+  const int ahead = platform.lookups;
   const std::optional<FileFacts> found = listing.Find("plain.txt");
   EXPECT_EQ(found ? found->name : "", "plain.txt");
   EXPECT_FALSE(listing.Find("new.txt"));
+  EXPECT_EQ(platform.lookups, ahead);
+  EXPECT_FALSE(listing.Find("other.txt"));
+  EXPECT_EQ(platform.lookups, ahead + 1);
   EXPECT_EQ(platform.listings, 0);
   EXPECT_TRUE(HostExists(debris));
   // A copy going in lists the folder once, and clears what a cut-off copy left.

@@ -28,6 +28,8 @@ class PosixPlatform : public Platform {
   Status MakeChildFolder(OpenFolder& parent, const std::string& name, FolderHandle* child) override;
   FolderListing ListOpenFolder(OpenFolder& folder) override;
   std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
+  std::vector<std::optional<FileFacts>> LookInEach(OpenFolder& folder,
+                                                   const std::vector<std::string>& names) override;
   Status CopyFile(const CopyRequest& request, CopyResult* result) override;
   Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash,
                       bool* kept) override;
