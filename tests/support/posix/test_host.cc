@@ -44,16 +44,11 @@ class PosixTestHost : public TestHost {
   unsigned AnsiCodePage() const override { return 65001; }
   std::shared_ptr<void> UseZoneFarFromUtc() const override {
     const char* old = std::getenv("TZ");
-    auto saved = std::make_shared<std::optional<std::string>>();
-    if (old != nullptr) *saved = old;
+    auto saved = std::make_shared<std::string>(old ? old : "");
     setenv("TZ", "XST+03:30", 1);
     tzset();
-    return std::shared_ptr<void>(saved.get(), [saved](void*) {
-      if (*saved) {
-        setenv("TZ", (*saved)->c_str(), 1);
-      } else {
-        unsetenv("TZ");
-      }
+    return std::shared_ptr<void>(saved.get(), [saved, was_set = old != nullptr](void*) {
+      was_set ? setenv("TZ", saved->c_str(), 1) : unsetenv("TZ");
       tzset();
     });
   }
