@@ -2,10 +2,8 @@
 // control's window has the class, place and caption its object holds, and
 // clicks sent as the system sends them reach the logic. What the reactions
 // then do is tested once, headless, in tests/ui.
-#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -237,25 +235,21 @@ TEST_F(Win32WindowTest, WindowsMirrorTheControlsAndClicksReachTheLogic) {
   win32_host_.SetLogWindow(nullptr);
 }
 
-// How wide `text` is in the font `window` really shows it in; `flags` say
-// whether "&" marks an access key there.
+// How wide `text` is in the font `window` really shows it in, "&" taken as
+// an access key unless `flags` say otherwise.
 int ShownTextWidth(HWND window, const std::string& text, UINT flags) {
-  const std::wstring wide = ToWide(text);
   HDC dc = ::GetDC(window);
   HGDIOBJ old =
       ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)));
   RECT rect{};
-  ::DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &rect,
-              DT_CALCRECT | DT_SINGLELINE | flags);
+  ::DrawTextW(dc, ToWide(text).c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE | flags);
   ::SelectObject(dc, old);
   ::ReleaseDC(window, dc);
-  return rect.right - rect.left;
+  return rect.right;
 }
 
-// The room a control's frame leaves its text: a button's edges, a check
-// box's mark, a status panel's borders and indent.
-constexpr int kButtonFrame = 6, kCheckMark = 16, kPanelFrame = 6;
-
+// Each frame leaves its text less than its width: a button's edges (6), a
+// check box's mark (16), a status panel's borders and indent (6).
 TEST_F(Win32WindowTest, EveryCaptionFitsItsWindowInEnglishAndJapanese) {
   WriteProjects({"Proj"});
   for (const bool japanese : {false, true}) {
@@ -269,44 +263,37 @@ TEST_F(Win32WindowTest, EveryCaptionFitsItsWindowInEnglishAndJapanese) {
     main.FormCreate();
     Win32MainWindow window(main);
     window.ShowCentred();
-    dialogs_.Clear();
     // The widest free space a stick shows: tens of gigabytes.
-    main.StatusBar1.SetPanelText(
-        0, FreeSpaceText(main.messages().Msg(kAvailableSize), 74'456'440'000LL));
-    ControlWindows& controls = window.controls();
-    for (Control* control : main.AllControls()) {
-      HWND child = controls.WindowOf(control->name());
-      if (!control->visible()) continue;
-      RECT rect{};
-      ::GetClientRect(child, &rect);
-      const std::string& name = control->name();
-      if (auto* button = dynamic_cast<Button*>(control)) {
-        EXPECT_LE(ShownTextWidth(child, button->caption(), 0) + kButtonFrame, rect.right) << name;
-      } else if (auto* box = dynamic_cast<CheckBox*>(control)) {
-        EXPECT_LE(ShownTextWidth(child, box->caption(), DT_NOPREFIX) + kCheckMark, rect.right)
-            << name;
-      } else if (auto* label = dynamic_cast<Label*>(control)) {
-        EXPECT_LE(ShownTextWidth(child, label->caption(), DT_NOPREFIX), rect.right) << name;
-      }
-    }
-    HWND bar = controls.WindowOf("StatusBar1");
+    main.StatusBar1.SetPanelText(0,
+                                 FreeSpaceText(main.messages().Msg(kAvailableSize), 70000000000));
+    HWND bar = window.controls().WindowOf("StatusBar1");
     RECT panel{};
     ::SendMessageW(bar, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
-    EXPECT_LE(ShownTextWidth(bar, main.StatusBar1.panel_text(0), DT_NOPREFIX) + kPanelFrame,
+    EXPECT_LE(ShownTextWidth(bar, main.StatusBar1.panel_text(0), DT_NOPREFIX) + 6,
               panel.right - panel.left);
-    // A caption that fits its window must not run under the next one.
+    for (Control* control : main.AllControls()) {
+      HWND child = window.controls().WindowOf(control->name());
+      RECT rect{};
+      ::GetClientRect(child, &rect);
+      if (!control->visible()) continue;
+      if (auto* button = dynamic_cast<Button*>(control)) {
+        EXPECT_LE(ShownTextWidth(child, button->caption(), 0) + 6, rect.right) << button->name();
+      } else if (auto* box = dynamic_cast<CheckBox*>(control)) {
+        EXPECT_LE(ShownTextWidth(child, box->caption(), DT_NOPREFIX) + 16, rect.right);
+      } else if (auto* label = dynamic_cast<Label*>(control)) {
+        EXPECT_LE(ShownTextWidth(child, label->caption(), DT_NOPREFIX), rect.right)
+            << label->name();
+      }
+    }
+    // A caption that fits its window must not run under the next one either.
     std::vector<RECT> placed;
     for (HWND child = ::GetWindow(window.window(), GW_CHILD); child != nullptr;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
-      if (::IsWindowVisible(child) && child != bar) placed.push_back(ClientRect(child));
-    }
-    for (size_t a = 0; a < placed.size(); ++a) {
-      for (size_t b = a + 1; b < placed.size(); ++b) {
-        RECT overlap{};
-        EXPECT_FALSE(::IntersectRect(&overlap, &placed[a], &placed[b]))
-            << placed[a].left << "," << placed[a].top << " and " << placed[b].left << ","
-            << placed[b].top;
-      }
+      RECT overlap{}, rect = ClientRect(child);
+      if (!::IsWindowVisible(child) || child == bar) continue;
+      for (const RECT& other : placed)
+        EXPECT_FALSE(::IntersectRect(&overlap, &rect, &other)) << rect.left << "," << rect.top;
+      placed.push_back(rect);
     }
   }
 }
@@ -316,40 +303,11 @@ int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) 
   return 0;
 }
 
-// The face a window's font asks for, whether the system has it, the face its
-// text is drawn in and whether that one has the Latin letters.
-struct ShownFace {
-  std::string asked, drawn;
-  bool asked_there = false, latin = false;
-};
-
-ShownFace FaceOf(HWND window) {
-  const auto font = reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0));
-  LOGFONTW asked{};
-  ::GetObjectW(font, sizeof(asked), &asked);
-  asked.lfCharSet = DEFAULT_CHARSET;
-  ShownFace shown;
-  shown.asked = ToUtf8(asked.lfFaceName);
-  HDC dc = ::GetDC(window);
-  ::EnumFontFamiliesExW(dc, &asked, NoteFace, reinterpret_cast<LPARAM>(&shown.asked_there), 0);
-  HGDIOBJ old = ::SelectObject(dc, font);
-  wchar_t drawn[LF_FACESIZE] = {};
-  ::GetTextFaceW(dc, LF_FACESIZE, drawn);
-  shown.drawn = ToUtf8(drawn);
-  WORD glyphs[4] = {};
-  ::GetGlyphIndicesW(dc, L"OKab", 4, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
-  shown.latin = std::none_of(std::begin(glyphs), std::end(glyphs),
-                             [](WORD glyph) { return glyph == 0xFFFF; });
-  ::SelectObject(dc, old);
-  ::ReleaseDC(window, dc);
-  return shown;
-}
-
 // A missing face leaves the choice to the system's mapper, which may take
-// one without Latin letters: a window asks only for a face the system has,
-// the design's Japanese face where it is there (test-windows.sh maps it
-// onto an installed face for one run and says so), in the log window as in
-// a main window whose language file names that face.
+// one without Latin letters. A window asks only for a face the system has,
+// the design's Japanese one where it is there (test-windows.sh maps it onto
+// an installed face for one run and says so), in the log window as in a
+// main window whose language file names that face.
 TEST_F(Win32WindowTest, WindowsKeepTheDesignFaceWhereThereAndAreReadableWhereNot) {
   const bool mapped = std::getenv("PELLMAR_DESIGN_FACE_MAPPED") != nullptr;
   WriteText(ProgramFile("pellmar.lng"),
@@ -359,10 +317,23 @@ TEST_F(Win32WindowTest, WindowsKeepTheDesignFaceWhereThereAndAreReadableWhereNot
   Win32LogWindow log_window(*log_, window.window());
   for (HWND shown :
        {log_window.controls().WindowOf("Memo"), window.controls().WindowOf("btnHelp")}) {
-    const ShownFace face = FaceOf(shown);
-    EXPECT_TRUE(face.asked_there) << face.asked;
-    EXPECT_TRUE(face.latin) << face.drawn;
-    EXPECT_EQ(face.drawn == TLogViewer::kFontName, mapped) << face.drawn;
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(shown, WM_GETFONT, 0, 0));
+    LOGFONTW asked{};
+    ::GetObjectW(font, sizeof(asked), &asked);
+    asked.lfCharSet = DEFAULT_CHARSET;
+    bool there = false;
+    HDC dc = ::GetDC(shown);
+    ::EnumFontFamiliesExW(dc, &asked, NoteFace, reinterpret_cast<LPARAM>(&there), 0);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    wchar_t drawn[LF_FACESIZE] = {};
+    ::GetTextFaceW(dc, LF_FACESIZE, drawn);
+    WORD glyphs[4] = {};
+    ::GetGlyphIndicesW(dc, L"OKab", 4, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(shown, dc);
+    EXPECT_TRUE(there) << ToUtf8(asked.lfFaceName);
+    EXPECT_THAT(glyphs, ::testing::Each(::testing::Ne(0xFFFF))) << ToUtf8(drawn);
+    EXPECT_EQ(ToUtf8(drawn) == TLogViewer::kFontName, mapped) << ToUtf8(drawn);
   }
 }
 
