@@ -18,6 +18,13 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 timings=""
 
+# Every test and tool below makes its scratch folders in TMPDIR: one that
+# is not a writable folder would fail them all, each in its own way.
+if [ -n "${TMPDIR:-}" ] && ! { [ -d "$TMPDIR" ] && [ -w "$TMPDIR" ]; }; then
+  echo "test: TMPDIR=$TMPDIR is not a writable folder; using /tmp instead"
+  export TMPDIR=/tmp
+fi
+
 # Runs one phase and notes its time; a failed phase ends the run.
 timed() {
   local name=$1 start=$SECONDS
