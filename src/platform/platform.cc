@@ -58,7 +58,7 @@ Status Platform::MakeFolders(const std::string& path, VolumeGuard on, FolderHand
 }
 
 std::vector<std::optional<FileFacts>> Platform::LookInEach(OpenFolder& folder,
-                                                          const std::vector<std::string>& names) {
+                                                           const std::vector<std::string>& names) {
   std::vector<std::optional<FileFacts>> found;
   found.reserve(names.size());
   for (const std::string& name : names) found.push_back(LookIn(folder, name));
