@@ -8,15 +8,23 @@ enable_language(RC)
 # The walk names files relative to open folders through the native calls
 # the Win32 API is built on.
 target_link_libraries(pellmar_platform PUBLIC ntdll)
-# Tests of objects Windows does not have (FIFOs, tmpfs, bind mounts, the
-# drive table, the Linux program) and of the Qt skin.
-set(pellmar_other_os_tests
-    "_posix_test\\.cc$|/(app|qt)/|/core/identity_safety_test\\.cc$|/platform/(copy_file|folders|free_space|listing|namespace|text_and_shell)_test\\.cc$")
+# Tests of objects Windows does not have (bind mounts, the drive table, the
+# Linux program: *_posix_test.cc) and of the Qt skin.
+set(pellmar_other_os_tests "_posix_test\\.cc$|/(app|qt)/|/core/identity_safety_test\\.cc$")
 
-# GoogleTest from Debian's sources, compiled for the target; it names its
-# targets GTest::gtest, GTest::gmock and GTest::gtest_main itself.
+# GoogleTest from its sources (Debian's googletest package puts them in
+# /usr/src/googletest), compiled for the target; it names its targets
+# GTest::gtest, GTest::gmock and GTest::gtest_main itself.
+find_path(PELLMAR_GOOGLETEST_SOURCE NAMES googletest/CMakeLists.txt
+          PATHS /usr/src/googletest /usr/local/src/googletest
+          NO_DEFAULT_PATH NO_CMAKE_FIND_ROOT_PATH
+          DOC "GoogleTest's source folder, built for the Windows tests")
+if(NOT PELLMAR_GOOGLETEST_SOURCE)
+  message(FATAL_ERROR "GoogleTest's sources are missing: install Debian's googletest "
+                      "or pass -DPELLMAR_GOOGLETEST_SOURCE=<folder>")
+endif()
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(${PELLMAR_GOOGLETEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 foreach(library gtest gmock gtest_main gmock_main)
   target_compile_options(${library} PRIVATE -w)  # not our code; its warnings are not ours to fix
 endforeach()
@@ -68,7 +76,7 @@ set_tests_properties(windows.end_to_end PROPERTIES
 # the discovered tests exist, so deferred to the end of the configuration.
 set(pellmar_windows_test_file ${CMAKE_BINARY_DIR}/pellmar_windows_tests.cmake)
 file(WRITE ${pellmar_windows_test_file}
-     "set_tests_properties(Win32Test.FilesInTheAnsiCodePageReadAsTheirText PROPERTIES "
+     "set_tests_properties(Host/PlatformContract.FilesInTheAnsiCodePageReadAsTheirText/Win32 PROPERTIES "
      "ENVIRONMENT \"LANG=ja_JP.UTF-8;LC_ALL=ja_JP.UTF-8\")\n")
 cmake_language(DEFER CALL set_property DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES
                ${pellmar_windows_test_file})

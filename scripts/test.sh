@@ -2,7 +2,9 @@
 # Installs what is missing, builds, and runs every test (no display needed),
 # in timed phases:
 #   0. the layering and formatting checks;
-#   1. the plain build (build/) and all its tests;
+#   1. the plain build (build/) and all its tests, then the window tests
+#      three runs more at twice the cores, so one that hangs on timing
+#      fails here rather than on a busy machine later;
 #   2. a short run of every fuzzer (scripts/fuzz.sh, build-fuzz/);
 #   3. the tests again under AddressSanitizer and UBSan
 #      (scripts/test-sanitize.sh, build-asan/);
@@ -15,6 +17,13 @@
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 timings=""
+
+# Every test and tool below makes its scratch folders in TMPDIR: one that
+# is not a writable folder would fail them all, each in its own way.
+if [ -n "${TMPDIR:-}" ] && ! { [ -d "$TMPDIR" ] && [ -w "$TMPDIR" ]; }; then
+  echo "test: TMPDIR=$TMPDIR is not a writable folder; using /tmp instead"
+  export TMPDIR=/tmp
+fi
 
 # Runs one phase and notes its time; a failed phase ends the run.
 timed() {
@@ -34,6 +43,10 @@ plain_tests() {
   bash "$root/scripts/setup.sh" &&
     (cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@")
 }
+window_tests_repeated() {
+  (cd "$root/build" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -L '^qt_tests$' \
+    --repeat until-fail:3 -j$((2 * $(nproc))))
+}
 
 # The checks come before the build, so they install their own tool.
 checks() {
@@ -44,6 +57,7 @@ checks() {
 timed "layering and formatting" checks
 timed "build and tests" plain_tests "$@"
 if [ $# -eq 0 ]; then
+  timed "window tests, three runs at twice the cores" window_tests_repeated
   timed "fuzzers" bash "$root/scripts/fuzz.sh"
   timed "sanitizer build and tests" bash "$root/scripts/test-sanitize.sh"
   timed "ThreadSanitizer build and tests" bash "$root/scripts/test-tsan.sh"

@@ -245,6 +245,11 @@ int RunListCommand(Platform& platform, const std::vector<std::string>& args) {
   if (!args.empty()) return UsageError("list takes no arguments");
   HeadlessSession session(platform, SessionOptions{});
   TMain& main = session.main();
+  // A person at a terminal learns why nothing shows; a script reading the
+  // list gets it empty, as it is.
+  if (main.ListBox1.count() == 0 && IsTerminal(Output::kStdout)) {
+    std::cout << main.messages().Msg(kNoProjectsYet) << '\n';
+  }
   for (int p = 0; p < main.ListBox1.count(); ++p) {
     const SyncEntry& entry = main.entries().slot(p + 1);
     const std::string& shown = main.ListBox1.item(p);

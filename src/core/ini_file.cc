@@ -9,6 +9,7 @@
 
 #include "core/ini_text.h"
 #include "platform/ascii.h"
+#include "platform/utf8_text.h"
 
 namespace pellmar {
 namespace {

@@ -22,10 +22,6 @@ struct ProfileText {
 /// byte or a NUL character makes the result unclean; the rest still reads.
 ProfileText DecodeProfileText(std::string_view bytes);
 
-/// True when `bytes` are well-formed UTF-8 (no overlong forms, no
-/// surrogates, nothing above U+10FFFF).
-bool IsWellFormedUtf8(std::string_view bytes);
-
 /// Walks the lines of a text in order; CR LF, LF and a lone CR each end a
 /// line, and a final line end starts no further line.
 class LineSplitter {

@@ -22,6 +22,9 @@ namespace {
 
 const char kSection[] = "Main";
 constexpr size_t kMaxFontNameCharacters = 31;
+// The command-line program's name: the file every program of the folder
+// falls back to.
+const char kSharedLanguageFile[] = "pellmar.lng";
 
 // Texts of a Shift-JIS language file are decoded once, here, so every
 // caption and message is shown in the system's own encoding.
@@ -70,6 +73,14 @@ std::string LanguageFilePath(const std::string& executable_path) {
   const size_t dot = executable_path.rfind('.');
   if (dot == std::string::npos || dot < name_start) return executable_path + ".lng";
   return executable_path.substr(0, dot) + ".lng";
+}
+
+std::string FindLanguageFile(Platform& platform, const std::string& executable_path) {
+  const std::string own = LanguageFilePath(executable_path);
+  if (platform.FileExists(own)) return own;
+  const size_t name_start = executable_path.size() - LastPathComponent(executable_path).size();
+  const std::string shared = executable_path.substr(0, name_start) + kSharedLanguageFile;
+  return platform.FileExists(shared) ? shared : own;
 }
 
 std::optional<LanguageTexts> ReadLanguageFile(Platform& platform, const std::string& path) {

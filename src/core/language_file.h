@@ -43,8 +43,15 @@ constexpr int32_t kShiftJisCharset = 128;
 /// ".lng", or ".lng" appended when it has none.
 std::string LanguageFilePath(const std::string& executable_path);
 
+/// The language file a program reads: the one named after it where there is
+/// one, else the shared "pellmar.lng" beside it, so the window program and
+/// the command line of one folder need a single file. The program's own
+/// name when neither is there.
+std::string FindLanguageFile(Platform& platform, const std::string& executable_path);
+
 /// Reads the language file; nullopt when there is none. A "LANG" of
-/// kShiftJisCharset means the texts are Shift-JIS and are decoded into the system's encoding.
+/// kShiftJisCharset means the texts are Shift-JIS and are decoded into the
+/// system's encoding.
 std::optional<LanguageTexts> ReadLanguageFile(Platform& platform, const std::string& path);
 
 }  // namespace pellmar

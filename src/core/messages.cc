@@ -101,6 +101,9 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "%1 is still in use, so it was not ejected; nothing was forced. Close what uses it and try "
     "again.\r\n%2",
     "%1 was not ejected: %2",
+    "The help page cannot be opened: it is not where Pellmar looks for it.\r\n%1",
+    "There are no projects yet. Start pellmar without a command and add a project folder with "
+    "Add to List.",
 };
 
 }  // namespace

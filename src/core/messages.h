@@ -85,12 +85,14 @@ enum MessageId : int {
   kPulledOutNotPoweredOff = 80,  // %1 the drive, %2 why it is not powered off
   kMediumInUse = 81,             // %1 the drive, %2 what holds it, where known
   kEjectFailed = 82,             // %1 the drive, %2 the reason
+  kHelpFileMissing = 83,         // %1 the help file the program looked for
+  kNoProjectsYet = 84,           // `pellmar list` on a terminal, with no projects
 };
 
 class MessageTable {
  public:
   /// All messages, the added ones included.
-  static constexpr int kCount = 82;
+  static constexpr int kCount = 84;
   /// Msg1 to Msg30: a language file replaces these whether it has them or
   /// not; an added message it leaves out keeps its English text.
   static constexpr int kClassicCount = 30;

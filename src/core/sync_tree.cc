@@ -1,7 +1,9 @@
 // SyncTree: the depth-first walk of one side of a run, by folder handle.
 #include "core/sync_tree.h"
 
+#include <algorithm>
 #include <unordered_map>
+#include <vector>
 
 #include "core/auto_delete.h"
 #include "core/candidate.h"
@@ -82,6 +84,33 @@ bool HandleFile(SyncRun& run, Level& level, const std::string& path, const FileF
   return true;
 }
 
+bool IsPlainFile(const FileFacts& entry) {
+  return (entry.attributes & (kAttrDirectory | kAttrDevice)) == 0;
+}
+
+// Where the other side is asked name by name, the files of the level that
+// may be copied are asked all at once, so that a driver in user space has
+// the next question waiting while it answers one.
+void LookAheadAtCandidates(SyncRun& run, Level& level, const FolderListing& listing) {
+  const std::vector<FileFacts>& entries = listing.entries;
+  if (std::none_of(entries.begin(), entries.end(), IsPlainFile) || !level.target.AsksByName()) {
+    return;
+  }
+  std::vector<std::string> names;
+  std::string path = ChildPath(level.source.path(), "");
+  const size_t folder_length = path.size();
+  for (const FileFacts& entry : entries) {
+    if (!IsPlainFile(entry)) continue;
+    path.resize(folder_length);
+    path += entry.name;
+    if (IsCandidate(entry.name, entry.dos_time, level.window, run.exclusion_list,
+                    run.OnRemovable(path))) {
+      names.push_back(entry.name);
+    }
+  }
+  level.target.LookAhead(names);
+}
+
 void ReportListingGaps(SyncRun& run, const std::string& source_folder,
                        const FolderListing& listing) {
   if (!listing.status.ok()) {
@@ -140,6 +169,7 @@ void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
   if (!listing.status.ok() && run.EndIfMediumGone()) return;
   ReportListingGaps(run, source.path(), listing);
   level.twins = TwinNames(run, listing, target);
+  LookAheadAtCandidates(run, level, listing);
   // One buffer for the paths of the level: a tree of many small files
   // would otherwise pay an allocation for every one.
   std::string path = ChildPath(source.path(), "");

@@ -2,6 +2,9 @@
 #include "core/target_listing.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
+#include <string_view>
 #include <utility>
 
 #include "core/text_ops.h"
@@ -21,7 +24,25 @@ std::string Folded(std::string name) {
   return name;
 }
 
-bool ByName(const FileFacts& a, const FileFacts& b) { return a.name < b.name; }
+constexpr uint32_t kNoEntry = UINT32_MAX;
+
+size_t HashOf(const std::string& name) { return std::hash<std::string_view>()(name); }
+
+// An open-addressed table of the entries' places, at most half full, so a
+// name is found with one hash and about one comparison: a level asks for
+// every one of its files, and a sorted listing paid a sort and a binary
+// search of long shared prefixes ("file00001.dat", ...) for that.
+std::vector<uint32_t> IndexOf(const std::vector<FileFacts>& entries) {
+  size_t size = 16;
+  while (size < entries.size() * 2) size *= 2;
+  std::vector<uint32_t> index(size, kNoEntry);
+  for (size_t i = 0; i < entries.size(); ++i) {
+    size_t at = HashOf(entries[i].name) & (size - 1);
+    while (index[at] != kNoEntry) at = (at + 1) & (size - 1);
+    index[at] = static_cast<uint32_t>(i);
+  }
+  return index;
+}
 
 }  // namespace
 
@@ -36,6 +57,14 @@ TargetListing::TargetListing(TargetListing& parent, const std::string& name)
       changed_(parent.changed_) {}
 
 OpenFolder* TargetListing::Open(bool make, Status* why) {
+  OpenFolder* folder = OpenHandle(make, why);
+  // A folder asked name by name is listed once a copy goes into it, for
+  // the debris that an earlier copy into it, cut short, may have left.
+  if (make && by_name_ && folder != nullptr) List(true);
+  return folder;
+}
+
+OpenFolder* TargetListing::OpenHandle(bool make, Status* why) {
   // Only a copy makes its folder, and it writes into it next.
   if (make) *changed_ = true;
   if (handle_) return handle_.get();
@@ -46,7 +75,7 @@ OpenFolder* TargetListing::Open(bool make, Status* why) {
   }
   open_tried_ = true;
   if (parent_ != nullptr) {
-    OpenFolder* parent = parent_->Open(make, &open_status_);
+    OpenFolder* parent = parent_->OpenHandle(make, &open_status_);
     if (parent != nullptr) {
       open_status_ = make ? platform_.MakeChildFolder(*parent, name_, &handle_)
                           : platform_.OpenChildFolder(*parent, name_, &handle_);
@@ -60,10 +89,16 @@ OpenFolder* TargetListing::Open(bool make, Status* why) {
   return handle_.get();
 }
 
-void TargetListing::List() {
+void TargetListing::List(bool for_copy) {
   listed_ = true;
   Status why;
   OpenFolder* folder = Open(false, &why);
+  // Where a listing costs a round trip of its own before every name it
+  // gives is asked anyway (a FUSE driver), a folder that nothing is
+  // copied into is only asked for the names the walk wants.
+  by_name_ = !for_copy && folder != nullptr && !platform_.ListingPays(*folder);
+  if (by_name_) return;
+  absent_.clear();
   FolderListing listing;
   if (folder != nullptr) {
     listing = platform_.ListOpenFolder(*folder);
@@ -82,7 +117,7 @@ void TargetListing::List() {
   trusted_ =
       (listing.status.ok() || missing) && listing.unnamable.empty() && listing.unreadable.empty();
   entries_ = std::move(listing.entries);
-  std::sort(entries_.begin(), entries_.end(), ByName);
+  index_ = IndexOf(entries_);
   any_non_ascii_ = std::any_of(entries_.begin(), entries_.end(),
                                [](const FileFacts& entry) { return !IsAscii(entry.name); });
 }
@@ -101,15 +136,43 @@ bool TargetListing::MayMatchAnotherSpelling(const std::string& name) {
 }
 
 std::optional<FileFacts> TargetListing::Find(const std::string& name) {
-  if (!listed_) List();
-  const auto found = std::lower_bound(
-      entries_.begin(), entries_.end(), name,
-      [](const FileFacts& entry, const std::string& wanted) { return entry.name < wanted; });
-  if (found != entries_.end() && found->name == name) return *found;
+  if (!listed_) List(false);
+  if (const FileFacts* found = Listed(name)) return *found;
+  // Asked of the file system itself, whose own rules matched every spelling.
+  if (absent_.count(name) != 0) return std::nullopt;
   if (trusted_ && !MayMatchAnotherSpelling(name)) return std::nullopt;
   Status why;
   OpenFolder* folder = Open(false, &why);
   return folder != nullptr ? platform_.LookIn(*folder, name) : std::nullopt;
+}
+
+bool TargetListing::AsksByName() {
+  if (!listed_) List(false);
+  return by_name_;
+}
+
+void TargetListing::LookAhead(const std::vector<std::string>& names) {
+  Status why;
+  OpenFolder* folder = Open(false, &why);
+  if (!by_name_ || folder == nullptr) return;
+  std::vector<std::optional<FileFacts>> found = platform_.LookInEach(*folder, names);
+  for (size_t i = 0; i < names.size(); ++i) {
+    if (found[i]) {
+      entries_.push_back(std::move(*found[i]));
+    } else {
+      absent_.insert(names[i]);
+    }
+  }
+  index_ = IndexOf(entries_);
+}
+
+const FileFacts* TargetListing::Listed(const std::string& name) const {
+  if (index_.empty()) return nullptr;
+  const size_t mask = index_.size() - 1;
+  for (size_t at = HashOf(name) & mask; index_[at] != kNoEntry; at = (at + 1) & mask) {
+    if (entries_[index_[at]].name == name) return &entries_[index_[at]];
+  }
+  return nullptr;
 }
 
 bool TargetListing::CaseBlind() {

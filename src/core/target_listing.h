@@ -8,6 +8,7 @@
 #ifndef PELLMAR_CORE_TARGET_LISTING_H_
 #define PELLMAR_CORE_TARGET_LISTING_H_
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <unordered_set>
@@ -31,6 +32,13 @@ class TargetListing {
   /// Facts of the entry `name` in the folder; nullopt when there is none.
   std::optional<FileFacts> Find(const std::string& name);
 
+  /// True when the folder is asked name by name rather than listed: its
+  /// file system's listing costs more than it saves.
+  bool AsksByName();
+  /// Looks at all of `names`, the files a level is about to Find, at once.
+  /// Only for a folder asked by name.
+  void LookAhead(const std::vector<std::string>& names);
+
   /// The open folder, made first (with every missing folder above it) when
   /// `make`; nullptr when it cannot be had, with `*why` saying why
   /// (kErrorCantResolveFilename: a link or a mount point is in the way).
@@ -53,7 +61,9 @@ class TargetListing {
   bool Changed() const { return *changed_; }
 
  private:
-  void List();
+  OpenFolder* OpenHandle(bool make, Status* why);
+  void List(bool for_copy);
+  const FileFacts* Listed(const std::string& name) const;
   bool MayMatchAnotherSpelling(const std::string& name);
   FolderHandle NearestAboveRoot();
 
@@ -71,10 +81,13 @@ class TargetListing {
   std::optional<bool> case_blind_;
 
   bool listed_ = false;
+  bool by_name_ = false;                    // not listed: every name is asked of the folder
   bool trusted_ = false;                    // the listing is whole: a name it lacks is not there
-  std::vector<FileFacts> entries_;          // sorted by name
+  std::vector<FileFacts> entries_;          // in the folder's order
+  std::vector<uint32_t> index_;             // places in entries_, by a hash of the name
   bool any_non_ascii_ = false;              // some entry's name is more than ASCII
   std::unordered_set<std::string> folded_;  // lower-case ASCII names, made on the first miss
+  std::unordered_set<std::string> absent_;  // names asked ahead and not there
   bool folded_made_ = false;
 };
 

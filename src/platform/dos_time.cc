@@ -5,8 +5,6 @@
 namespace pellmar {
 namespace {
 
-constexpr int kFirstDosYear = 1980;
-constexpr int kLastDosYear = 2107;
 // 1980-01-01 00:00:00: month 1, day 1, everything else zero.
 constexpr uint32_t kFirstDosTime = ((1u << 5) | 1u) << 16;
 // 2107-12-31 23:59:58, the last value the 16-bit fields can hold.

@@ -30,6 +30,9 @@ LocalDateTime FromLocalSeconds(int64_t seconds);
 int64_t UnixEpochLocalSeconds();
 int64_t DosTimeToLocalSeconds(uint32_t packed);
 constexpr int64_t kSecondsPerDay = 86400;
+/// The years a packed time can hold; times outside are clamped to the ends.
+constexpr int kFirstDosYear = 1980;
+constexpr int kLastDosYear = 2107;
 
 }  // namespace pellmar
 

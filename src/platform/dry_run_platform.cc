@@ -15,6 +15,7 @@ namespace {
 struct FolderTraits {
   bool case_blind = false;
   FileSystemLimits limits;
+  bool listing_pays = true;
 };
 
 // A folder as the dry run sees it: a real one, or one it would have made.
@@ -44,7 +45,8 @@ Status DryRunPlatform::Wrap(const std::string& path, Status opened, FolderHandle
                             const OpenFolder* made_in, FolderHandle* folder) {
   if (opened.ok()) {
     const FileIdentity identity = real->identity();
-    const FolderTraits traits{inner().IsCaseBlind(*real), inner().LimitsAt(*real)};
+    const FolderTraits traits{inner().IsCaseBlind(*real), inner().LimitsAt(*real),
+                              inner().ListingPays(*real)};
     *folder = std::make_unique<DryFolder>(path, identity, std::move(real), traits);
   } else if (Missing(opened) && made_folders_.count(path) != 0) {
     const FolderTraits traits = made_in != nullptr ? AsDry(*made_in).traits() : FolderTraits{};
@@ -93,6 +95,18 @@ std::optional<FileFacts> DryRunPlatform::LookIn(OpenFolder& folder, const std::s
   return real != nullptr ? inner().LookIn(*real, name) : std::nullopt;
 }
 
+std::vector<std::optional<FileFacts>> DryRunPlatform::LookInEach(
+    OpenFolder& folder, const std::vector<std::string>& names) {
+  OpenFolder* real = AsDry(folder).real();
+  if (real == nullptr) return Platform::LookInEach(folder, names);
+  std::vector<std::optional<FileFacts>> found = inner().LookInEach(*real, names);
+  for (size_t i = 0; i < names.size(); ++i) {
+    const auto copied = copies_.find(ChildPath(folder.path(), names[i]));
+    if (copied != copies_.end()) found[i] = copied->second;
+  }
+  return found;
+}
+
 Status DryRunPlatform::CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
                                     const FileFacts& b_file, bool* same) {
   OpenFolder* real_a = AsDry(a).real();
@@ -111,6 +125,8 @@ bool DryRunPlatform::IsCaseBlind(OpenFolder& folder) { return AsDry(folder).trai
 FileSystemLimits DryRunPlatform::LimitsAt(OpenFolder& folder) {
   return AsDry(folder).traits().limits;
 }
+
+bool DryRunPlatform::ListingPays(OpenFolder& folder) { return AsDry(folder).traits().listing_pays; }
 
 bool DryRunPlatform::FolderExists(const std::string& path) {
   return made_folders_.count(path) != 0 || inner().FolderExists(path);

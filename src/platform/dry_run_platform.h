@@ -30,10 +30,13 @@ class DryRunPlatform : public ForwardingPlatform {
   Status MakeChildFolder(OpenFolder& parent, const std::string& name, FolderHandle* child) override;
   FolderListing ListOpenFolder(OpenFolder& folder) override;
   std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
+  std::vector<std::optional<FileFacts>> LookInEach(OpenFolder& folder,
+                                                   const std::vector<std::string>& names) override;
   Status CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
                       const FileFacts& b_file, bool* same) override;
   bool IsCaseBlind(OpenFolder& folder) override;
   FileSystemLimits LimitsAt(OpenFolder& folder) override;
+  bool ListingPays(OpenFolder& folder) override;
   bool FolderExists(const std::string& path) override;
 
   // The changes: noted, not made. Nothing is opened on the desktop either.

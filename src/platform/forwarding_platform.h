@@ -31,6 +31,10 @@ class ForwardingPlatform : public Platform {
   std::optional<FileFacts> LookIn(OpenFolder& f, const std::string& n) override {
     return inner_.LookIn(f, n);
   }
+  std::vector<std::optional<FileFacts>> LookInEach(OpenFolder& f,
+                                                   const std::vector<std::string>& n) override {
+    return inner_.LookInEach(f, n);
+  }
   Status CopyFile(const CopyRequest& r, CopyResult* result) override {
     return inner_.CopyFile(r, result);
   }
@@ -53,6 +57,7 @@ class ForwardingPlatform : public Platform {
   }
   bool IsCaseBlind(OpenFolder& f) override { return inner_.IsCaseBlind(f); }
   FileSystemLimits LimitsAt(OpenFolder& f) override { return inner_.LimitsAt(f); }
+  bool ListingPays(OpenFolder& f) override { return inner_.ListingPays(f); }
 
   FolderListing ListFolder(const std::string& p) override { return inner_.ListFolder(p); }
   std::optional<FileFacts> FindFile(const std::string& p) override { return inner_.FindFile(p); }

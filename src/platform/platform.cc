@@ -42,6 +42,14 @@ Status Platform::MakeFolders(const std::string& path, VolumeGuard on, FolderHand
   return Status::Ok();
 }
 
+std::vector<std::optional<FileFacts>> Platform::LookInEach(OpenFolder& folder,
+                                                           const std::vector<std::string>& names) {
+  std::vector<std::optional<FileFacts>> found;
+  found.reserve(names.size());
+  for (const std::string& name : names) found.push_back(LookIn(folder, name));
+  return found;
+}
+
 Status Platform::ForceFolders(const std::string& path) {
   FolderHandle made;
   return MakeFolders(path, VolumeGuard{}, &made);

@@ -253,6 +253,10 @@ class Platform {
   /// Facts of the entry `name` of `folder`, looked at now; a link is
   /// marked and described by what it leads to. nullopt when nothing is there.
   virtual std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) = 0;
+  /// LookIn for each of `names`, in their order; a platform may look at
+  /// several at once.
+  virtual std::vector<std::optional<FileFacts>> LookInEach(OpenFolder& folder,
+                                                           const std::vector<std::string>& names);
   /// Copies as `request` says, keeping the source's last-write time. The new
   /// copy is complete before it takes the name; on any failure the old
   /// target stays as it was. kErrorChangedDuringRun when the source or the
@@ -294,6 +298,11 @@ class Platform {
   /// What the file system of `folder` cannot hold (FAT: no file of 4 GiB
   /// or more; FAT, exFAT and NTFS: no name beyond the Windows rules).
   virtual FileSystemLimits LimitsAt(OpenFolder& folder) = 0;
+  /// True when listing `folder` once costs less than asking it for each
+  /// name a walk wants; false where a driver in user space (FUSE) answers
+  /// the listing with a round trip of its own and then each name it gave
+  /// with one more, as if asked by name.
+  virtual bool ListingPays(OpenFolder& folder) = 0;
 
   /// Opens the folder at `path`, making it first with every missing parent,
   /// one level at a time from the deepest folder that exists. With an active

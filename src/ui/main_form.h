@@ -204,6 +204,7 @@ class TMain : public SyncWindow {
   void ApplyLanguage();
   void SetControlCaption(const std::string& control_name, const std::string& caption);
   void PlaceSpinEdit();
+  void FitFieldAfterLabel(const Label& label, Control& field);
   StoredSettings CollectSettings() const;
   bool SettingsChanged() const;
   Status SaveSettings();

@@ -3,6 +3,7 @@
 //
 // The settings file is read once here and written only when the window is
 // asked to close; the save replaces the whole file in one rename.
+#include <algorithm>
 #include <string>
 #include <utility>
 
@@ -21,7 +22,7 @@ void TMain::FormCreate() {
   const std::string executable = platform_.ExecutablePath();
   program_dir_ = FolderWithSeparator(executable, code_page());
   settings_path_ = LocateSettingsFile();
-  language_path_ = LanguageFilePath(executable);
+  language_path_ = FindLanguageFile(platform_, executable);
   if (const Status version = platform_.QueryVersion(); !version.ok()) {
     // The code is shown signed, as the system reports it; the text is built
     // by joining, never through a format string.
@@ -98,6 +99,20 @@ void TMain::SetControlCaption(const std::string& control_name, const std::string
 void TMain::PlaceSpinEdit() {
   SpinEdit.SetLeft(Label4.left() + Label4.width() + 5);
   Label5.SetLeft(SpinEdit.left() + SpinEdit.width() + 5);
+  FitFieldAfterLabel(Label1, edMediaDir);
+  FitFieldAfterLabel(Label6, edExclude);
+}
+
+// A field whose label runs into it (a wider font, a longer translation)
+// starts after the label and gives up width; its right edge stays, so the
+// button beside it and the window's right margin do not move.
+void TMain::FitFieldAfterLabel(const Label& label, Control& field) {
+  constexpr int kGap = 4, kMinWidth = 40;
+  const int right = field.left() + field.width();
+  const int left = std::min(label.left() + label.width() + kGap, right - kMinWidth);
+  if (left <= field.left()) return;
+  field.SetLeft(left);
+  field.SetWidth(right - left);
 }
 
 bool TMain::FormClose() {

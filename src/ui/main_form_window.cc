@@ -34,10 +34,16 @@ void TMain::TellEntriesBeyondLimit() {
 void TMain::btnHelpClick() {
   const std::string working_dir = DrivePart(platform_.ExecutablePath());
   const std::string help_file = program_dir_ + "Help.htm";
+  const std::optional<std::string> host = platform_.HostPath(help_file);
+  const std::string shown = host ? *host : help_file;
+  // A page that is not there is not the browser's fault: said as it is.
+  if (!platform_.FileExists(help_file)) {
+    ShowMessage(FillIn(messages_.Msg(kHelpFileMissing), {shown}));
+    return;
+  }
   if (services_.shell->Execute("open", help_file, "", working_dir, Shell::kShowAsIs)) return;
   // With no browser to show it, the user can still open the file by hand.
-  const std::optional<std::string> host = platform_.HostPath(help_file);
-  ShowMessage(FillIn(messages_.Msg(kNoHelpViewer), {host ? *host : help_file}));
+  ShowMessage(FillIn(messages_.Msg(kNoHelpViewer), {shown}));
 }
 
 void TMain::FormKeyUp(int key) {

@@ -190,6 +190,18 @@ TEST_F(ProgramTest, ListPrintsOneTabSeparatedLinePerEntry) {
   EXPECT_EQ(ReadText(ns_.settings_file()), settings) << "listing saves nothing";
 }
 
+// A script reading the list gets it empty as it is; a person is told why.
+TEST_F(ProgramTest, AnEmptyListSaysHowToAddAProjectOnlyOnATerminal) {
+  for (const bool terminal : {false, true}) {
+    RunOptions options;
+    options.stdout_on_terminal = terminal;
+    const ProgramRun run = Run({"list"}, options);
+    EXPECT_EQ(run.exit_code, 0) << run.err;
+    EXPECT_EQ(run.out.find("There are no projects yet.") == 0, terminal) << run.out;
+    EXPECT_TRUE(terminal || run.out.empty()) << run.out;
+  }
+}
+
 TEST_F(ProgramTest, SendAndLoadRunTheWindowsCommands) {
   WriteText((ns_ / "work/Beta/src/a.c"), "a");
   WriteText((ns_ / "work/Beta/b.c"), "b");

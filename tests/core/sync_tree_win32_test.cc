@@ -4,7 +4,7 @@
 
 #include "core/sync_tree.h"
 #include "platform/win32/win32_api.h"
-#include "support/win32/junction.h"
+#include "support/test_host.h"
 #include "sync_fixture.h"
 
 namespace pellmar {
@@ -14,9 +14,7 @@ TEST_F(SyncTest, JunctionsAreReportedNotWalked) {
   window_.auto_delete = true;
   WriteDated(Stick("Sync/Alpha/a.txt"), 10, DaysAgo(1));
   WriteDated(Host("elsewhere/old.txt"), 10, DaysAgo(30));
-  if (!MakeJunction(Stick("Sync/Alpha/outside"), Host("elsewhere"))) {
-    GTEST_SKIP() << "this system cannot make a junction (error " << ::GetLastError() << ")";
-  }
+  SKIP_UNLESS_DONE(ThisTestHost().MakeLink(Stick("Sync/Alpha/outside"), Host("elsewhere"), true));
   ASSERT_TRUE(HostExists(Stick("Sync/Alpha/outside/old.txt"))) << "the junction leads there";
   auto run = MakeRun(Ns("p"));
 

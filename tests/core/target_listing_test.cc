@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/ascii.h"
+#include "platform/scratch_name.h"
 #include "support/forwarding_platform.h"
 #include "support/namespace_fixture.h"
 #include "support/temp_folder.h"
@@ -24,6 +25,23 @@ class CaseBlindPlatform : public ForwardingPlatform {
       if (EqualsIgnoreCase(entry.name, name)) return entry;
     }
     return std::nullopt;
+  }
+};
+
+// A folder as a FUSE driver serves it: a listing would cost more than it saves.
+class ByNamePlatform : public ForwardingPlatform {
+ public:
+  using ForwardingPlatform::ForwardingPlatform;
+  int listings = 0, lookups = 0;
+
+  bool ListingPays(OpenFolder&) override { return false; }
+  std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override {
+    ++lookups;
+    return inner().LookIn(folder, name);
+  }
+  FolderListing ListOpenFolder(OpenFolder& folder) override {
+    ++listings;
+    return inner().ListOpenFolder(folder);
   }
 };
 
@@ -65,6 +83,31 @@ TEST_F(TargetListingTest, AsksTheFileSystemOnlyWhereAnotherSpellingCouldMatch) {
   EXPECT_FALSE(missing.Find("a.txt") || missing.Open(false, &why));
   EXPECT_EQ(why.code, kErrorPathNotFound);
   EXPECT_EQ(platform.lookups, 0);
+}
+
+TEST_F(TargetListingTest, WhereListingDoesNotPayAsksByNameAndListsOnlyForACopy) {
+  WriteText(Stick("t/plain.txt"), "x");
+  const std::string debris = Stick("t/" + NewScratchName(ScratchKind::kPartial));
+  WriteText(debris, "cut short");
+  ByNamePlatform platform(ns_.platform());
+  TargetListing listing(platform, "E:\\t");
+  ASSERT_TRUE(listing.AsksByName());
+  // A level's files are asked at once; what they found answers later.
+  listing.LookAhead({"plain.txt", "new.txt"});
+  const int ahead = platform.lookups;
+  const std::optional<FileFacts> found = listing.Find("plain.txt");
+  EXPECT_EQ(found ? found->name : "", "plain.txt");
+  EXPECT_FALSE(listing.Find("new.txt"));
+  EXPECT_EQ(platform.lookups, ahead);
+  EXPECT_FALSE(listing.Find("other.txt"));
+  EXPECT_EQ(platform.lookups, ahead + 1);
+  EXPECT_EQ(platform.listings, 0);
+  EXPECT_TRUE(HostExists(debris));
+  // A copy going in lists the folder once, and clears what a cut-off copy left.
+  Status why;
+  ASSERT_NE(listing.Open(true, &why), nullptr);
+  EXPECT_EQ(platform.listings, 1);
+  EXPECT_FALSE(HostExists(debris));
 }
 
 }  // namespace

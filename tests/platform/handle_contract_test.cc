@@ -1,27 +1,21 @@
-// What every platform must do with the folders of a run, on real folders:
-// the same contract for both systems.
+// What every platform must do with the files of a run between its look and
+// its act, and with the medium at its end.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 
+#include "platform_contract.h"
 #include "support/handle_copy.h"
-#include "support/namespace_fixture.h"
 
 namespace pellmar {
 namespace {
 
 namespace fs = std::filesystem;
 
-class HandleContractTest : public NamespaceTest {
- protected:
-  Platform& platform_ = ns_.platform();
-  const std::string docs_ = platform_.DocumentsFolder();
-};
-
 // Between the look and the act the user keeps working: whatever changed is
 // left exactly as the user left it, and nothing of the run stays behind.
-TEST_F(HandleContractTest, CopiesAndRemovalsActOnlyOnTheVersionDecidedOn) {
+TEST_P(PlatformContract, CopiesAndRemovalsActOnlyOnTheVersionDecidedOn) {
   const auto rewrite = [](const std::string& host) {
     return [host] {
       WriteText(host, "saved during the run");
@@ -65,7 +59,7 @@ TEST_F(HandleContractTest, CopiesAndRemovalsActOnlyOnTheVersionDecidedOn) {
   }
 }
 
-TEST_F(HandleContractTest, FailedCopiesLeaveTheOldTargetAlone) {
+TEST_P(PlatformContract, FailedCopiesLeaveTheOldTargetAlone) {
   WriteText(Documents("src"), "new");
   WriteText(Stick("not_a_folder"), "a file where a folder should be");
   WriteText(Stick("a_folder/kept"), "kept");
@@ -93,7 +87,7 @@ TEST_F(HandleContractTest, FailedCopiesLeaveTheOldTargetAlone) {
 
 // The end of a run writes out the file system it changed, as any user may
 // (Windows lets only an administrator open a volume for writing).
-TEST_F(HandleContractTest, TheMediumOfAnOpenFolderIsWrittenOut) {
+TEST_P(PlatformContract, TheMediumOfAnOpenFolderIsWrittenOut) {
   WriteText(Stick("t/new"), "written by the run");
   FolderHandle folder;
   ASSERT_TRUE(platform_.OpenFolderAt("E:\\t", &folder).ok());

@@ -32,6 +32,10 @@ TEST(LocalDosTimeTest, MatchesTheZoneRulesAcrossOffsetChanges) {
       for (time_t t = 1704067200; t < 1735689600; t += 7 * 60 + 13) {
         ASSERT_EQ(LocalDosTime(t), ByZoneRules(t)) << zone << " at " << t;
       }
+      // Outside the packed years the whole time is clamped, not the date.
+      for (time_t t : {time_t{0}, time_t{4354819200}}) {
+        ASSERT_EQ(LocalDosTime(t + 3600), ByZoneRules(t + 3600)) << zone << " at " << t;
+      }
     }).join();
   }
   unsetenv("TZ");

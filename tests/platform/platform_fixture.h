@@ -1,5 +1,6 @@
 // The platform tests' fixture: the POSIX platform on a temp namespace whose
-// drive E: and Documents folder are temp folders, with no media mounted.
+// drive E: and Documents folder are temp folders, with no media mounted,
+// for the tests of what only the POSIX platform has.
 #ifndef PELLMAR_TESTS_PLATFORM_PLATFORM_FIXTURE_H_
 #define PELLMAR_TESTS_PLATFORM_PLATFORM_FIXTURE_H_
 

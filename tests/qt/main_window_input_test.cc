@@ -39,7 +39,7 @@ class MainWindowInputTest : public SkinTest {
 };
 
 TEST_F(MainWindowInputTest, ClickOnAnItemOfEitherListOrAnArrowKeyRunsTheEntrySelection) {
-  EXPECT_EQ(QApplication::focusWidget(), skin_->WidgetFor("btnHelp")) << "first in tab order";
+  EXPECT_EQ(skin_->focusWidget(), skin_->WidgetFor("btnHelp")) << "first in tab order";
   for (const auto& [clicked, other, row] :
        {std::tuple{"ListBox1", "ListBox2", 1}, std::tuple{"ListBox2", "ListBox1", 2}}) {
     window().StatusBar1.SetPanelText(0, "");  // so each click has to run the selection anew
@@ -52,7 +52,7 @@ TEST_F(MainWindowInputTest, ClickOnAnItemOfEitherListOrAnArrowKeyRunsTheEntrySel
     EXPECT_TRUE(
         Widget<StatusBarWidget>("StatusBar1")->Panel(0)->text().startsWith("Available disk size:"));
     EXPECT_EQ(Widget<QLineEdit>("edMediaDir")->text(), "E:\\Sync");
-    EXPECT_EQ(QApplication::focusWidget(), skin_->WidgetFor("btnSend"));
+    EXPECT_EQ(skin_->focusWidget(), skin_->WidgetFor("btnSend"));
   }
   skin_->WidgetFor("ListBox1")->setFocus();
   QTest::keyClick(skin_->WidgetFor("ListBox1"), Qt::Key_Up);

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSplitter>
 #include <QTest>
@@ -95,7 +96,9 @@ TEST_F(QtDialogsTest, NewFolderIsTakenAfterYesAndLeftForTheCallerToMake) {
   } cases[] = {{"Yes", QMessageBox::Yes, "E:\\fresh"}, {"No", QMessageBox::No, std::nullopt}};
   for (const auto& c : cases) {
     bool choose_enabled = false;
+    QPointer<QWidget> picker;
     const ModalAnswer type_new_name("QFileDialog", [&](QWidget* modal) {
+      picker = modal;
       // As the user does it: type the new name, then press the OK button.
       QTest::keyClicks(modal->findChild<QLineEdit*>("fileNameEdit"), "fresh");
       QPushButton* choose = modal->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
@@ -108,8 +111,11 @@ TEST_F(QtDialogsTest, NewFolderIsTakenAfterYesAndLeftForTheCallerToMake) {
       Press(box, c.answer);
       // After No the picker is still open, and the user cancels it.
       if (c.answer == QMessageBox::No) {
-        QTimer::singleShot(
-            0, [] { QMetaObject::invokeMethod(QApplication::activeModalWidget(), "reject"); });
+        // The picker itself, not whatever modal is on top when the timer
+        // fires: that may be none yet on a busy machine.
+        QTimer::singleShot(0, [&picker] {
+          if (picker) QMetaObject::invokeMethod(picker, "reject");
+        });
       }
     });
     FolderPickerRequest request{"Choose", "E:\\", /*allow_new_folder=*/true};

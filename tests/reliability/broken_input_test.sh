@@ -17,8 +17,18 @@ rel_settings "$P|E:\\Sync|7|0" "$REL_W/work/Q|E:\\Sync|7|0"
 cp "$REL_INI" "$REL_W/log/good.ini"
 GOOD=$REL_W/log/good.ini
 
+# The garbage comes from a seed, printed, so a failure can be run again
+# with PELLMAR_SEED set to it.
+seed=${PELLMAR_SEED:-$(od -An -N4 -tu4 /dev/urandom | tr -d ' ')}
+rel_note "garbage from seed $seed (PELLMAR_SEED=$seed repeats it)"
+# random_bytes N: N bytes of garbage from the seed (no NUL, which awk
+# cannot print everywhere; the rest of the byte range is there).
+random_bytes() {
+  LC_ALL=C awk -v seed="$seed" -v n="$1" \
+    'BEGIN { srand(seed); for (i = 0; i < n; i++) printf "%c", 1 + int(rand() * 255) }'
+}
 # Each writes a broken settings file to stdout.
-garbage() { head -n 7 "$GOOD"; head -c 4096 /dev/urandom; }
+garbage() { head -n 7 "$GOOD"; random_bytes 4096; }
 utf16() { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE "$GOOD"; }
 cr_only() { tr -d '\n' <"$GOOD"; }
 cut_mid_line() { # after "Path in mobile disk2=E:\"
@@ -105,7 +115,7 @@ REL_PROGRAM=$REL_W/program/pellmar
 LNG=$REL_W/program/pellmar.lng
 JA=${PELLMAR_SOURCE_DIR:-$(dirname "$0")/../..}/resources/lang/ja.lng
 good_lng() { printf '[Main]\r\nMsg17=Nothing at all is new\r\n'; }
-garbage_lng() { head -c 65536 /dev/urandom; }
+garbage_lng() { random_bytes 65536; }
 huge_lng() { printf '[Main]\r\nMsg17='; head -c 20000000 /dev/zero | tr '\0' y; printf '\r\n'; }
 cut_sjis_lng() { # cut after the lead byte of the first two-byte character
   local at

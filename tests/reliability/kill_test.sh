@@ -63,7 +63,9 @@ for ((round = 1; round <= ROUNDS; round++)); do
     # A save round: killed as soon as the settings folder starts to change.
     delay=save
     while entries=("$CONFIG"/.* "$CONFIG"/*); [[ ! $REL_INI -nt $OLD ]] &&
-      [[ "${entries[*]}" == "$CONFIG_AT_REST" ]] && kill -0 "$REL_PID" 2>/dev/null; do :; done
+      [[ "${entries[*]}" == "$CONFIG_AT_REST" ]] && kill -0 "$REL_PID" 2>/dev/null; do
+      sleep 0.002 # a look every few milliseconds, not a core burnt beside the run
+    done
   else
     sleep "$(printf '%d.%03d' $((delay / 1000)) $((delay % 1000)))"
   fi

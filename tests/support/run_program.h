@@ -25,6 +25,8 @@ struct RunOptions {
   /// stderr on a terminal of its own, 80 columns wide, rather than in a
   /// file; what the terminal shows is `err` (its "\n" as "\r\n").
   bool stderr_on_terminal = false;
+  /// The same for stdout, whose terminal then shows in `out`.
+  bool stdout_on_terminal = false;
   /// Called with the program's process id once it has started; the
   /// program is waited for when it returns.
   std::function<void(int pid)> while_running;

@@ -24,6 +24,16 @@ LocalDateTime FromTm(const std::tm& tm) {
 // The tests run on one thread, so the shared result of localtime is safe.
 std::tm LocalTm(std::time_t seconds) { return *std::localtime(&seconds); }
 
+// The system's temp folder; where TMPDIR names one that is not there (or
+// not a folder), /tmp. Every namespace path of a test is built on this
+// one, and a relative one would send them all astray.
+fs::path TempBase() {
+  std::error_code error;
+  fs::path base = fs::temp_directory_path(error);
+  if (!error && base.is_absolute() && fs::is_directory(base, error)) return base;
+  return fs::path("/tmp");
+}
+
 }  // namespace
 
 fs::path HostFsPath(const std::string& utf8) {
@@ -38,7 +48,7 @@ std::string Utf8Path(const fs::path& path) {
 TempFolder::TempFolder() {
   std::random_device random;
   std::error_code error;
-  const fs::path base = fs::temp_directory_path(error);
+  const fs::path base = TempBase();
   for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
     const fs::path candidate = base / ("pellmar-" + std::to_string(random() % 1000000000));
     if (fs::create_directory(candidate, error)) path_ = Utf8Path(candidate);

@@ -1,8 +1,8 @@
 // A temp world in the Windows namespace: settings, Documents and removable
-// drives are the test's own, never the tester's. On Linux HOME,
-// XDG_CONFIG_HOME, XDG_DOCUMENTS_DIR and PELLMAR_DRIVES point into a temp
-// folder while the object lives; on Windows the platform is given the temp
-// Documents and the drive letters are the temp folders' (support/<os>/).
+// drives are the test's own, never the tester's. The host platform is given
+// them directly (support/<os>/); a child process gets them as its
+// environment (HOME, XDG_CONFIG_HOME, XDG_DOCUMENTS_DIR and PELLMAR_DRIVES on
+// Linux). The test process's own environment never changes.
 #ifndef PELLMAR_TESTS_SUPPORT_TEST_NAMESPACE_H_
 #define PELLMAR_TESTS_SUPPORT_TEST_NAMESPACE_H_
 
@@ -19,8 +19,7 @@ namespace pellmar {
 /// Layout below the temp folder: home/ (Documents and the settings folder
 /// inside, the settings file in it), program/, and drives A:, E:, F: mapped onto
 /// drives/A, drives/E, drives/F. A drive's medium is inserted when its
-/// folder exists; the constructor inserts those in `inserted`. The
-/// environment is set before the host platform is made and put back after.
+/// folder exists; the constructor inserts those in `inserted`.
 class TestNamespace : public TempFolder {
  public:
   explicit TestNamespace(const std::string& inserted = "E");
@@ -54,7 +53,6 @@ class TestNamespace : public TempFolder {
 
  private:
   std::vector<std::pair<std::string, std::string>> variables_;
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
   std::unique_ptr<Platform> platform_;
 };
 

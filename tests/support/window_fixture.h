@@ -106,6 +106,7 @@ class WindowTest : public NamespaceTest {
  protected:
   WindowTest() {
     WriteText(ProgramFile("pellmar"), "");
+    WriteText(ProgramFile("Help.htm"), "");
     platform_.executable_path = Ns(ProgramFile("pellmar"));
   }
 

@@ -76,7 +76,8 @@ TEST_F(LanguageTest, MessagesBreakLinesTheFontNameIsCutAndOnly128Decodes) {
       "[Main]\nLANG=1\nMsg2=Hello<br>there<BR>again<Br>!\nMsg30=Grüße\nMain.Font.Name=" +
       std::string(40, 'F') +
       "\nbtnSend.Hint=Away\nLabel4.Caption=Operate on the files that were modified in the "
-      "recent\n");
+      "recent\nLabel1.Caption=" +
+      std::string(80, 'L') + "\n");
   EXPECT_EQ(w.messages().Msg(2), "Hello\r\nthere\r\nagain\r\n!");
   EXPECT_EQ(w.messages().Msg(30), "Grüße");
   EXPECT_EQ(w.font_name(), std::string(31, 'F'));
@@ -84,6 +85,9 @@ TEST_F(LanguageTest, MessagesBreakLinesTheFontNameIsCutAndOnly128Decodes) {
   EXPECT_GT(w.Label4.width(), 188);
   EXPECT_EQ(w.SpinEdit.left(), w.Label4.left() + w.Label4.width() + 5);
   EXPECT_EQ(w.Label5.left(), w.SpinEdit.left() + w.SpinEdit.width() + 5);
+  // A label that runs into its field moves the field's left edge, not its right.
+  EXPECT_GT(w.edMediaDir.left(), 374);
+  EXPECT_EQ(w.edMediaDir.left() + w.edMediaDir.width(), 374 + 112);
 }
 
 TEST_F(LanguageTest, TheShippedJapaneseFileIsDecodedAndRecaptionsTheWindow) {
@@ -120,6 +124,23 @@ TEST_F(LanguageTest, Utf16FileIsNotDecodedTwice) {
   WriteText(ProgramFile("pellmar.lng"),
             Utf16Bytes(u"[Main]\r\nLANG=128\r\nbtnSend.Caption=送信(&S)\r\n"));
   EXPECT_EQ(StartWindow().btnSend.caption(), "送信(&S)");
+}
+
+// The window program and the command line share one file; a program's own
+// file still comes first.
+TEST_F(LanguageTest, TheWindowProgramFallsBackToTheSharedFile) {
+  const struct {
+    bool own, shared;
+    const char* caption;
+  } cases[] = {{false, true, "shared"}, {true, true, "own"}, {false, false, "&Send"}};
+  for (const auto& c : cases) {
+    std::filesystem::remove(HostFsPath(ProgramFile("pellmar.lng")));
+    std::filesystem::remove(HostFsPath(ProgramFile("pellmarw.lng")));
+    if (c.shared) WriteText(ProgramFile("pellmar.lng"), "[Main]\r\nbtnSend.Caption=shared\r\n");
+    if (c.own) WriteText(ProgramFile("pellmarw.lng"), "[Main]\r\nbtnSend.Caption=own\r\n");
+    platform_.executable_path = Ns(ProgramFile("pellmarw.exe"));
+    EXPECT_EQ(StartWindow().btnSend.caption(), c.caption) << c.own << c.shared;
+  }
 }
 
 TEST(LanguageFilePathTest, ReplacesTheExtensionOfTheLastComponentOnly) {

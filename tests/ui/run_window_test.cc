@@ -181,15 +181,26 @@ TEST_F(RunWindowTest, CtrlZBringsARemovedProjectBackWithItsSettings) {
   EXPECT_FALSE(w.CanUndoRemove());
 }
 
-TEST_F(RunWindowTest, HelpWithNoViewerNamesTheHelpFile) {
+TEST_F(RunWindowTest, HelpThatCannotOpenSaysWhyAndNamesTheHelpFile) {
+  const struct {
+    bool file_there, viewer_starts;
+    const char* told;
+  } cases[] = {
+      {true, false, "No program is set up to show the help."},
+      {false, true, "The help page cannot be opened: it is not where Pellmar looks for it."},
+  };
   WriteProjects({"Alpha"});
   TMain& w = StartWindow();
-  shell_.starts = false;
-  w.btnHelp.Click();
-  ASSERT_EQ(dialogs_.messages.size(), 1u);
-  // Where the host has it: slashes differ between the two systems.
-  EXPECT_THAT(dialogs_.messages[0], StartsWith("No program is set up to show the help."));
-  EXPECT_THAT(dialogs_.messages[0], HasSubstr("program/Help.htm"));
+  for (const auto& c : cases) {
+    if (!c.file_there) std::filesystem::remove(HostFsPath(ProgramFile("Help.htm")));
+    shell_.starts = c.viewer_starts;
+    dialogs_.Clear();
+    w.btnHelp.Click();
+    ASSERT_EQ(dialogs_.messages.size(), 1u) << c.told;
+    EXPECT_THAT(dialogs_.messages[0], StartsWith(c.told));
+    // Where the host has it: slashes differ between the two systems.
+    EXPECT_THAT(dialogs_.messages[0], HasSubstr("program/Help.htm"));
+  }
 }
 
 }  // namespace

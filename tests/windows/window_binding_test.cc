@@ -2,9 +2,12 @@
 // control's window has the class, place and caption its object holds, and
 // clicks sent as the system sends them reach the logic. What the reactions
 // then do is tested once, headless, in tests/ui.
+#include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "core/free_space_text.h"
 #include "support/window_fixture.h"
 #include "ui/win32/log_window.h"
 #include "ui/win32/main_window.h"
@@ -230,6 +233,108 @@ TEST_F(Win32WindowTest, WindowsMirrorTheControlsAndClicksReachTheLogic) {
   EXPECT_EQ(ReadText(ns_.settings_file()).find("Proj"), std::string::npos);
   win32_host_.SetMainWindow(nullptr);
   win32_host_.SetLogWindow(nullptr);
+}
+
+// How wide `text` is in the font `window` really shows it in, "&" taken as
+// an access key unless `flags` say otherwise.
+int ShownTextWidth(HWND window, const std::string& text, UINT flags) {
+  HDC dc = ::GetDC(window);
+  HGDIOBJ old =
+      ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(window, WM_GETFONT, 0, 0)));
+  RECT rect{};
+  ::DrawTextW(dc, ToWide(text).c_str(), -1, &rect, DT_CALCRECT | DT_SINGLELINE | flags);
+  ::SelectObject(dc, old);
+  ::ReleaseDC(window, dc);
+  return rect.right;
+}
+
+// Each frame leaves its text less than its width: a button's edges (6), a
+// check box's mark (16), a status panel's borders and indent (6).
+TEST_F(Win32WindowTest, EveryCaptionFitsItsWindowInEnglishAndJapanese) {
+  WriteProjects({"Proj"});
+  for (const bool japanese : {false, true}) {
+    SCOPED_TRACE(japanese ? "Japanese" : "English");
+    if (japanese) {
+      std::filesystem::copy_file(std::string(PELLMAR_SOURCE_DIR) + "/resources/lang/ja.lng",
+                                 HostFsPath(ProgramFile("pellmar.lng")));
+    }
+    TMain& main = MakeWindow();
+    main.SetMeasurer(Win32LabelMeasurer(main));
+    main.FormCreate();
+    Win32MainWindow window(main);
+    window.ShowCentred();
+    // The widest free space a stick shows: tens of gigabytes.
+    main.StatusBar1.SetPanelText(0,
+                                 FreeSpaceText(main.messages().Msg(kAvailableSize), 70000000000));
+    HWND bar = window.controls().WindowOf("StatusBar1");
+    RECT panel{};
+    ::SendMessageW(bar, SB_GETRECT, 0, reinterpret_cast<LPARAM>(&panel));
+    EXPECT_LE(ShownTextWidth(bar, main.StatusBar1.panel_text(0), DT_NOPREFIX) + 6,
+              panel.right - panel.left);
+    for (Control* control : main.AllControls()) {
+      HWND child = window.controls().WindowOf(control->name());
+      RECT rect{};
+      ::GetClientRect(child, &rect);
+      if (!control->visible()) continue;
+      if (auto* button = dynamic_cast<Button*>(control)) {
+        EXPECT_LE(ShownTextWidth(child, button->caption(), 0) + 6, rect.right) << button->name();
+      } else if (auto* box = dynamic_cast<CheckBox*>(control)) {
+        EXPECT_LE(ShownTextWidth(child, box->caption(), DT_NOPREFIX) + 16, rect.right);
+      } else if (auto* label = dynamic_cast<Label*>(control)) {
+        EXPECT_LE(ShownTextWidth(child, label->caption(), DT_NOPREFIX), rect.right)
+            << label->name();
+      }
+    }
+    // A caption that fits its window must not run under the next one either.
+    std::vector<RECT> placed;
+    for (HWND child = ::GetWindow(window.window(), GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+      RECT overlap{}, rect = ClientRect(child);
+      if (!::IsWindowVisible(child) || child == bar) continue;
+      for (const RECT& other : placed)
+        EXPECT_FALSE(::IntersectRect(&overlap, &rect, &other)) << rect.left << "," << rect.top;
+      placed.push_back(rect);
+    }
+  }
+}
+
+int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+// A missing face leaves the choice to the system's mapper, which may take
+// one without Latin letters. A window asks only for a face the system has,
+// the design's Japanese one where it is there (test-windows.sh maps it onto
+// an installed face for one run and says so), in the log window as in a
+// main window whose language file names that face.
+TEST_F(Win32WindowTest, WindowsKeepTheDesignFaceWhereThereAndAreReadableWhereNot) {
+  const bool mapped = std::getenv("PELLMAR_DESIGN_FACE_MAPPED") != nullptr;
+  WriteText(ProgramFile("pellmar.lng"),
+            std::string("[Main]\r\nLANG=128\r\nMain.Font.Name=") + TLogViewer::kFontName + "\r\n");
+  TMain& main = StartWindow();
+  Win32MainWindow window(main);
+  Win32LogWindow log_window(*log_, window.window());
+  for (HWND shown :
+       {log_window.controls().WindowOf("Memo"), window.controls().WindowOf("btnHelp")}) {
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(shown, WM_GETFONT, 0, 0));
+    LOGFONTW asked{};
+    ::GetObjectW(font, sizeof(asked), &asked);
+    asked.lfCharSet = DEFAULT_CHARSET;
+    bool there = false;
+    HDC dc = ::GetDC(shown);
+    ::EnumFontFamiliesExW(dc, &asked, NoteFace, reinterpret_cast<LPARAM>(&there), 0);
+    HGDIOBJ old = ::SelectObject(dc, font);
+    wchar_t drawn[LF_FACESIZE] = {};
+    ::GetTextFaceW(dc, LF_FACESIZE, drawn);
+    WORD glyphs[4] = {};
+    ::GetGlyphIndicesW(dc, L"OKab", 4, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
+    ::SelectObject(dc, old);
+    ::ReleaseDC(shown, dc);
+    EXPECT_TRUE(there) << ToUtf8(asked.lfFaceName);
+    EXPECT_THAT(glyphs, ::testing::Each(::testing::Ne(0xFFFF))) << ToUtf8(drawn);
+    EXPECT_EQ(ToUtf8(drawn) == TLogViewer::kFontName, mapped) << ToUtf8(drawn);
+  }
 }
 
 class Win32RunTest : public WindowTest {

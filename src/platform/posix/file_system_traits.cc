@@ -65,6 +65,7 @@ FileSystemTraits TraitsOfType(long statfs_type, const std::string& mount_type) {
   if (statfs_type != kFuseMagic) return {};
   FileSystemTraits traits = FuseTraits(mount_type, windows, fat);
   traits.copy_by_buffer = true;
+  traits.listing_pays = false;
   return traits;
 }
 

@@ -3,7 +3,8 @@
 // keeps its number while it exists (FAT-like file systems number a file
 // afresh each time it is read into memory again), whether it holds Unix
 // permission bits, whether a rename keeps a file's last-write time, how
-// a copy is best written into it, and what it cannot hold.
+// a copy is best written into it, whether a folder is best listed or
+// asked name by name, and what it cannot hold.
 #ifndef PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_
 #define PELLMAR_PLATFORM_POSIX_FILE_SYSTEM_TRAITS_H_
 
@@ -28,6 +29,10 @@ struct FileSystemTraits {
   // the kernel splices in (sendfile) reaches it 64 KB at a time, a 128 KB
   // buffer's write in one request.
   bool copy_by_buffer = false;
+  // False on FUSE: a listing is a round trip to the driver, and each
+  // name it gives costs another when looked at (libfuse's listings carry
+  // no attributes the kernel keeps), so asking by name costs less.
+  bool listing_pays = true;
 };
 
 /// The traits of a file system by its statfs type and, for FUSE, the type

@@ -27,6 +27,8 @@ class PosixPlatform : public Platform {
   Status MakeChildFolder(OpenFolder& parent, const std::string& name, FolderHandle* child) override;
   FolderListing ListOpenFolder(OpenFolder& folder) override;
   std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
+  std::vector<std::optional<FileFacts>> LookInEach(OpenFolder& folder,
+                                                   const std::vector<std::string>& names) override;
   Status CopyFile(const CopyRequest& request, CopyResult* result) override;
   Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash,
                       bool* kept) override;
@@ -38,6 +40,7 @@ class PosixPlatform : public Platform {
                       const FileFacts& b_file, bool* same) override;
   bool IsCaseBlind(OpenFolder& folder) override;
   FileSystemLimits LimitsAt(OpenFolder& folder) override;
+  bool ListingPays(OpenFolder& folder) override;
 
   FolderListing ListFolder(const std::string& pattern) override;
   Status FolderChain(const std::string& path, std::vector<FileIdentity>* chain) override;

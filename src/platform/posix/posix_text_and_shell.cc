@@ -16,6 +16,7 @@
 #include "platform/posix/error_mapping.h"
 #include "platform/posix/held_signals.h"
 #include "platform/posix/posix_platform.h"
+#include "platform/utf8_text.h"
 
 extern char** environ;
 
@@ -102,7 +103,11 @@ Status SpawnDetached(const std::vector<std::string>& arguments, const std::strin
 }  // namespace
 
 std::string PosixPlatform::DecodeCodePage(const std::string& bytes, int code_page) {
-  if (code_page == 0 || code_page == 65001 || bytes.empty()) return bytes;
+  // Text the program wrote, or decoded already, is UTF-8: decoding it again
+  // from an 8-bit code page would garble it (a language file saved as UTF-8).
+  if (code_page == 0 || code_page == 65001 || bytes.empty() || IsWellFormedUtf8(bytes)) {
+    return bytes;
+  }
   const std::string source = "CP" + std::to_string(code_page);
   iconv_t converter = iconv_open("UTF-8", source.c_str());
   if (converter == reinterpret_cast<iconv_t>(-1)) return bytes;

@@ -17,6 +17,7 @@
 #include "platform/posix/host_files.h"
 #include "platform/posix/host_versions.h"
 #include "platform/posix/namespace_path.h"
+#include "platform/posix/parallel_each.h"
 #include "platform/posix/posix_platform.h"
 #include "platform/scratch_name.h"
 
@@ -149,6 +150,15 @@ std::optional<FileFacts> PosixPlatform::LookIn(OpenFolder& folder, const std::st
   return FactsIn(AsPosix(folder).fd(), name, name);
 }
 
+// On two threads where a core is free: a driver in user space then has
+// the next question waiting when it answers one.
+std::vector<std::optional<FileFacts>> PosixPlatform::LookInEach(
+    OpenFolder& folder, const std::vector<std::string>& names) {
+  std::vector<std::optional<FileFacts>> found(names.size());
+  ParallelEach(names.size(), [&](size_t i) { found[i] = LookIn(folder, names[i]); });
+  return found;
+}
+
 Status PosixPlatform::CopyFile(const CopyRequest& request, CopyResult* result) {
   *result = CopyResult{};
   return CopyBetweenFolders(request, trash(), result);
@@ -244,6 +254,10 @@ bool PosixPlatform::IsCaseBlind(OpenFolder& folder) { return AsPosix(folder).tra
 
 FileSystemLimits PosixPlatform::LimitsAt(OpenFolder& folder) {
   return AsPosix(folder).traits().limits;
+}
+
+bool PosixPlatform::ListingPays(OpenFolder& folder) {
+  return AsPosix(folder).traits().listing_pays;
 }
 
 Trash& PosixPlatform::trash() {

@@ -1,37 +1,8 @@
-// The one door to the Win32 headers. <windows.h> turns many API names into
-// macros (CopyFile, DeleteFile, GetLastError...) that would rename any
-// function of ours spelled the same; they are undefined here, and the API is
-// always called by its wide-character name as ::NameW.
+// The Win32 headers of the platform's Windows twin: the public door (see
+// platform/windows_api.h), kept under this name for the twin's own files.
 #ifndef PELLMAR_PLATFORM_WIN32_WIN32_API_H_
 #define PELLMAR_PLATFORM_WIN32_WIN32_API_H_
 
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#ifndef UNICODE
-#define UNICODE
-#endif
-
-// <windows.h> must come before the headers built on it.
-// clang-format off
-#include <windows.h>
-#include <shellapi.h>
-#include <shlobj.h>
-#include <winioctl.h>
-// clang-format on
-
-#undef CopyFile
-#undef CreateDirectory
-#undef DeleteFile
-#undef FindFirstFile
-#undef GetDiskFreeSpace
-#undef GetMessage
-#undef MoveFile
-#undef RemoveDirectory
-#undef ReplaceFile
-#undef SendMessage
+#include "platform/windows_api.h"
 
 #endif  // PELLMAR_PLATFORM_WIN32_WIN32_API_H_

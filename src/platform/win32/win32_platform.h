@@ -38,6 +38,7 @@ class Win32Platform : public Platform {
                       const FileFacts& b_file, bool* same) override;
   bool IsCaseBlind(OpenFolder& folder) override;
   FileSystemLimits LimitsAt(OpenFolder& folder) override;
+  bool ListingPays(OpenFolder& folder) override;
   /// Opens the folder at `path` as OpenFolderAt does, and names it
   /// `shown_as` in every report of it and of what lies below it.
   Status OpenFolderAs(const std::string& path, const std::string& shown_as, FolderHandle* folder);

@@ -1,5 +1,5 @@
-// Win32Platform's code-page decoding and shell "open" (ShellExecuteW, which
-// never goes through a command shell and never waits).
+// Win32Platform's code-page decoding and shell "open" (ShellExecuteExW, which
+// never goes through a command shell and waits at most a moment).
 #include "platform/win32/error_mapping.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
@@ -35,6 +35,21 @@ uint32_t ShellCode(INT_PTR result) {
   }
 }
 
+// The program the shell started for a document may find nothing to show it
+// with and give up at once (a browser stand-in with no browser behind it):
+// a short wait tells that apart from a program that is up, as on POSIX,
+// without holding the window.
+Status AwaitStart(HANDLE process, const std::string& file) {
+  if (process == nullptr) return Status::Ok();  // handed to a running program
+  constexpr DWORD kWaitMs = 1000;
+  DWORD exit_code = 0;
+  const bool gave_up = ::WaitForSingleObject(process, kWaitMs) == WAIT_OBJECT_0 &&
+                       ::GetExitCodeProcess(process, &exit_code) && exit_code != 0;
+  ::CloseHandle(process);
+  if (!gave_up) return Status::Ok();
+  return Status::Error(kErrorNoAssociation, "no program could show " + file);
+}
+
 }  // namespace
 
 std::string Win32Platform::DecodeCodePage(const std::string& bytes, int code_page) {
@@ -62,12 +77,25 @@ Status Win32Platform::ShellOpen(const std::string& file, const std::string& para
   }
   if (!status.ok()) return status;
   if (!directory.empty() && !Resolve(directory, &wide_directory).ok()) wide_directory.clear();
-  const INT_PTR result = reinterpret_cast<INT_PTR>(
-      ::ShellExecuteW(nullptr, L"open", wide_file.c_str(),
-                      wide_parameters.empty() ? nullptr : wide_parameters.c_str(),
-                      wide_directory.empty() ? nullptr : wide_directory.c_str(), SW_SHOWNORMAL));
-  if (result <= 32) return StatusFromWin32("open", file, ShellCode(result));
-  return Status::Ok();
+  SHELLEXECUTEINFOW request{};
+  request.cbSize = sizeof(request);
+  // No box of the shell's own: a failure is told by the program, once.
+  request.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+  request.lpVerb = L"open";
+  request.lpFile = wide_file.c_str();
+  request.lpParameters = wide_parameters.empty() ? nullptr : wide_parameters.c_str();
+  request.lpDirectory = wide_directory.empty() ? nullptr : wide_directory.c_str();
+  request.nShow = SW_SHOWNORMAL;
+  if (!::ShellExecuteExW(&request)) {
+    return StatusFromWin32("open", file, ShellCode(reinterpret_cast<INT_PTR>(request.hInstApp)));
+  }
+  // The file manager hands a folder to its running self and ends with
+  // codes of its own: only a document's program is waited for.
+  if (IsExplorer(file) && request.hProcess != nullptr) {
+    ::CloseHandle(request.hProcess);
+    return Status::Ok();
+  }
+  return AwaitStart(request.hProcess, file);
 }
 
 }  // namespace pellmar

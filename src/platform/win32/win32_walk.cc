@@ -272,4 +272,7 @@ FileSystemLimits Win32Platform::LimitsAt(OpenFolder& folder) {
   return AsWin32(folder).traits().limits;
 }
 
+// A listing gives every entry's time and size with its name.
+bool Win32Platform::ListingPays(OpenFolder&) { return true; }
+
 }  // namespace pellmar

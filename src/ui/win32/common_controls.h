@@ -4,7 +4,7 @@
 #define PELLMAR_UI_WIN32_COMMON_CONTROLS_H_
 
 // clang-format off
-#include "platform/win32/win32_api.h"
+#include "platform/windows_api.h"
 #include <commctrl.h>
 #include <shobjidl.h>
 // clang-format on

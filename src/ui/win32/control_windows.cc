@@ -13,6 +13,7 @@ constexpr int kItemHeight = 15;
 constexpr int kArrowsWidth = 15;
 constexpr int kCheckMarkRoom = 20;
 constexpr int kRightMargin = 8;
+constexpr int kInkRoom = 3;
 // A status panel's frame and the indent of its text, both sides together.
 constexpr int kPanelPadding = 12;
 constexpr int kProgressPanel = 1;
@@ -256,8 +257,13 @@ void ControlWindows::MirrorCommon(Bound& bound) {
       // A design height below the font's line would cut descenders off.
       height = std::max(height, LineHeight(bound.window, font_));
       const auto& label = static_cast<const Label&>(c);
-      if (label.auto_size())
-        width += LastGlyphOverhang(bound.window, font_, ToWide(label.caption()));
+      // The last glyph's ink may reach past its advance: room for it, at
+      // least the few pixels a hinted "t" or "f" takes, which the font's
+      // own widths do not always tell.
+      if (label.auto_size()) {
+        width += std::max(LastGlyphOverhang(bound.window, font_, ToWide(label.caption())),
+                          Scale(kInkRoom));
+      }
     }
     ::MoveWindow(bound.window, Scale(c.left()), Scale(c.top()), width, height, TRUE);
   }
@@ -285,91 +291,103 @@ void ControlWindows::UpdateToolTip(Bound& bound) {
 }
 
 void ControlWindows::MirrorKind(Bound& bound) {
-  HWND window = bound.window;
   switch (bound.kind) {
-    case Kind::kButton: {
-      const auto& button = static_cast<const Button&>(*bound.control);
-      SetWindowTextIfChanged(window, ToWide(button.caption()));
-      ::SendMessageW(window, BM_SETSTYLE, button.is_default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
-                     TRUE);
-      break;
-    }
-    case Kind::kLabel: {
-      const auto& label = static_cast<const Label&>(*bound.control);
-      LONG_PTR style = ::GetWindowLongPtrW(window, GWL_STYLE) & ~(SS_CENTER | SS_RIGHT);
-      ::SetWindowLongPtrW(window, GWL_STYLE, style | (label.centered() ? SS_CENTER : SS_LEFT));
-      SetWindowTextIfChanged(window, ToWide(label.caption()));
-      ::InvalidateRect(window, nullptr, TRUE);
-      break;
-    }
+    case Kind::kButton:
+      return MirrorButton(bound);
+    case Kind::kLabel:
+      return MirrorLabel(bound);
     case Kind::kEdit:
-      SetWindowTextIfChanged(window, ToWide(static_cast<const Edit&>(*bound.control).text()));
-      break;
-    case Kind::kSpin: {
-      const auto& spin = static_cast<const SpinField&>(*bound.control);
-      // The field is narrow: three digits must fit beside the arrows, in
-      // whatever font it has been given.
-      ::SendMessageW(window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
-      SetWindowTextIfChanged(window, ToWide(spin.text()));
-      ::SendMessageW(bound.arrows, UDM_SETPOS32, 0, spin.value());
-      break;
-    }
-    case Kind::kCheckBox: {
-      const auto& box = static_cast<const CheckBox&>(*bound.control);
-      const std::wstring caption = Unprefixed(box.caption());
-      SetWindowTextIfChanged(window, caption);
-      ::SendMessageW(window, BM_SETCHECK, box.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
-      // A long caption (a long project name, a translation) grows the box
-      // to the right within the window, never below its design width.
-      RECT client{};
-      ::GetClientRect(parent_, &client);
-      const int room = client.right - Scale(box.left()) - Scale(kRightMargin);
-      const int wanted = std::min(TextWidth(window, font_, caption) + Scale(kCheckMarkRoom), room);
-      if (wanted > Scale(box.width())) {
-        ::MoveWindow(window, Scale(box.left()), Scale(box.top()), wanted, Scale(box.height()),
-                     TRUE);
-      }
-      break;
-    }
-    case Kind::kList: {
-      const auto& list = static_cast<const ListBox&>(*bound.control);
-      if (list.items() != bound.items) {
-        ::SendMessageW(window, LB_RESETCONTENT, 0, 0);
-        for (const std::string& item : list.items()) {
-          ::SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
-        }
-        bound.items = list.items();
-      }
-      if (::SendMessageW(window, LB_GETCURSEL, 0, 0) != list.item_index()) {
-        ::SendMessageW(window, LB_SETCURSEL, list.item_index(), 0);
-      }
-      // Only a top index the logic set itself is pushed into the window;
-      // else the list stays where the selection scrolled it.
-      if (list.top_index() != bound.top) {
-        bound.top = list.top_index();
-        ::SendMessageW(window, LB_SETTOPINDEX, bound.top, 0);
-      }
-      break;
-    }
+      return SetWindowTextIfChanged(bound.window,
+                                    ToWide(static_cast<const Edit&>(*bound.control).text()));
+    case Kind::kSpin:
+      return MirrorSpin(bound);
+    case Kind::kCheckBox:
+      return MirrorCheckBox(bound);
+    case Kind::kList:
+      return MirrorList(bound);
     case Kind::kStatus:
-      MirrorStatusBar(bound);
-      break;
-    case Kind::kMemo: {
-      // A run appends a line per file; the text goes into the window when
-      // the log is on screen, not once per line.
-      const auto& memo = static_cast<const MemoField&>(*bound.control);
-      if (!::IsWindowVisible(parent_) && bound.memo_lines != static_cast<size_t>(-1)) break;
-      if (memo.line_count() == bound.memo_lines) break;
-      std::string text;
-      for (size_t i = 0; i < memo.line_count(); ++i) {
-        if (i > 0) text += "\r\n";
-        text += memo.line(i);
-      }
-      ::SetWindowTextW(window, ToWide(text).c_str());
-      bound.memo_lines = memo.line_count();
-      break;
-    }
+      return MirrorStatusBar(bound);
+    case Kind::kMemo:
+      return MirrorMemo(bound);
   }
+}
+
+void ControlWindows::MirrorButton(Bound& bound) {
+  const auto& button = static_cast<const Button&>(*bound.control);
+  SetWindowTextIfChanged(bound.window, ToWide(button.caption()));
+  ::SendMessageW(bound.window, BM_SETSTYLE, button.is_default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+                 TRUE);
+}
+
+void ControlWindows::MirrorLabel(Bound& bound) {
+  const auto& label = static_cast<const Label&>(*bound.control);
+  LONG_PTR style = ::GetWindowLongPtrW(bound.window, GWL_STYLE) & ~(SS_CENTER | SS_RIGHT);
+  ::SetWindowLongPtrW(bound.window, GWL_STYLE, style | (label.centered() ? SS_CENTER : SS_LEFT));
+  SetWindowTextIfChanged(bound.window, ToWide(label.caption()));
+  ::InvalidateRect(bound.window, nullptr, TRUE);
+}
+
+void ControlWindows::MirrorSpin(Bound& bound) {
+  const auto& spin = static_cast<const SpinField&>(*bound.control);
+  // The field is narrow: three digits must fit beside the arrows, in
+  // whatever font it has been given.
+  ::SendMessageW(bound.window, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 1));
+  SetWindowTextIfChanged(bound.window, ToWide(spin.text()));
+  ::SendMessageW(bound.arrows, UDM_SETPOS32, 0, spin.value());
+}
+
+void ControlWindows::MirrorCheckBox(Bound& bound) {
+  const auto& box = static_cast<const CheckBox&>(*bound.control);
+  const std::wstring caption = Unprefixed(box.caption());
+  SetWindowTextIfChanged(bound.window, caption);
+  ::SendMessageW(bound.window, BM_SETCHECK, box.checked() ? BST_CHECKED : BST_UNCHECKED, 0);
+  // A long caption (a long project name, a translation) grows the box to
+  // the right within the window, never below its design width.
+  RECT client{};
+  ::GetClientRect(parent_, &client);
+  const int room = client.right - Scale(box.left()) - Scale(kRightMargin);
+  const int wanted =
+      std::min(TextWidth(bound.window, font_, caption) + Scale(kCheckMarkRoom), room);
+  if (wanted > Scale(box.width())) {
+    ::MoveWindow(bound.window, Scale(box.left()), Scale(box.top()), wanted, Scale(box.height()),
+                 TRUE);
+  }
+}
+
+void ControlWindows::MirrorList(Bound& bound) {
+  const auto& list = static_cast<const ListBox&>(*bound.control);
+  HWND window = bound.window;
+  if (list.items() != bound.items) {
+    ::SendMessageW(window, LB_RESETCONTENT, 0, 0);
+    for (const std::string& item : list.items()) {
+      ::SendMessageW(window, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(ToWide(item).c_str()));
+    }
+    bound.items = list.items();
+  }
+  if (::SendMessageW(window, LB_GETCURSEL, 0, 0) != list.item_index()) {
+    ::SendMessageW(window, LB_SETCURSEL, list.item_index(), 0);
+  }
+  // Only a top index the logic set itself is pushed into the window; else
+  // the list stays where the selection scrolled it.
+  if (list.top_index() != bound.top) {
+    bound.top = list.top_index();
+    ::SendMessageW(window, LB_SETTOPINDEX, bound.top, 0);
+  }
+}
+
+// A run appends a line per file; the text goes into the window when the
+// log is on screen, not once per line.
+void ControlWindows::MirrorMemo(Bound& bound) {
+  const auto& memo = static_cast<const MemoField&>(*bound.control);
+  if (!::IsWindowVisible(parent_) && bound.memo_lines != static_cast<size_t>(-1)) return;
+  if (memo.line_count() == bound.memo_lines) return;
+  std::string text;
+  for (size_t i = 0; i < memo.line_count(); ++i) {
+    if (i > 0) text += "\r\n";
+    text += memo.line(i);
+  }
+  ::SetWindowTextW(bound.window, ToWide(text).c_str());
+  bound.memo_lines = memo.line_count();
 }
 
 // A panel is never narrower than its text in the window's font: the

@@ -52,7 +52,14 @@ class ControlWindows {
   struct Bound;
   void Mirror(Bound& bound);
   void MirrorCommon(Bound& bound);
+  /// What only a window of its kind shows: one function per kind.
   void MirrorKind(Bound& bound);
+  void MirrorButton(Bound& bound);
+  void MirrorLabel(Bound& bound);
+  void MirrorSpin(Bound& bound);
+  void MirrorCheckBox(Bound& bound);
+  void MirrorList(Bound& bound);
+  void MirrorMemo(Bound& bound);
   void AddToolTips(const Bound& bound);
   void UpdateToolTip(Bound& bound);
   void MirrorStatusBar(Bound& bound);

@@ -7,21 +7,15 @@
 #include "ui/main_form.h"
 #include "ui/win32/win32_text.h"
 #include "ui/win32/window_class.h"
+#include "ui/win32/window_font.h"
 
 namespace pellmar {
 namespace {
 
-constexpr int kFontPixels = 12;
 constexpr UINT kShownMessage = WM_APP + 1;
 constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
 }  // namespace
-
-HFONT CreateWindowFont(const std::string& face, int charset, int dpi) {
-  return ::CreateFontW(-::MulDiv(kFontPixels, dpi, 96), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                       static_cast<DWORD>(charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, ToWide(face).c_str());
-}
 
 Label::Measurer Win32LabelMeasurer(const TMain& main) {
   return [&main](const std::string& caption) {

@@ -10,13 +10,12 @@
 #include "ui/controls.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/control_windows.h"
+#include "ui/win32/window_font.h"
 
 namespace pellmar {
 
 class TMain;
 
-/// The window font for a face and character set at a DPI (12 pixels at 96).
-HFONT CreateWindowFont(const std::string& face, int charset, int dpi);
 /// Label widths in design pixels, in the main window's font.
 Label::Measurer Win32LabelMeasurer(const TMain& main);
 /// Where a window of this outer size is centred on the primary work area.

@@ -86,12 +86,17 @@ ProgramRun RunProgram(const std::vector<std::string>& argv,
   const std::string out_path = scratch_folder + "/stdout", err_path = scratch_folder + "/stderr";
   ProgramRun run;
   Terminal terminal;
-  if (options.stderr_on_terminal && !terminal.open_ok()) return run;
+  const bool on_terminal = options.stderr_on_terminal || options.stdout_on_terminal;
+  if (on_terminal && !terminal.open_ok()) return run;
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   const int flags = O_WRONLY | O_CREAT | O_TRUNC;
-  posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), flags, 0600);
+  if (options.stdout_on_terminal) {
+    posix_spawn_file_actions_adddup2(&actions, terminal.side(), 1);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, 1, out_path.c_str(), flags, 0600);
+  }
   if (options.stderr_on_terminal) {
     posix_spawn_file_actions_adddup2(&actions, terminal.side(), 2);
   } else {
@@ -100,7 +105,7 @@ ProgramRun RunProgram(const std::vector<std::string>& argv,
   pid_t pid = 0;
   const bool started = posix_spawn(&pid, args[0], &actions, nullptr, args.data(), envp.data()) == 0;
   posix_spawn_file_actions_destroy(&actions);
-  if (options.stderr_on_terminal) terminal.StartReading();
+  if (on_terminal) terminal.StartReading();
   if (started) {
     if (options.while_running) options.while_running(pid);
     int status = 0;
@@ -108,7 +113,7 @@ ProgramRun RunProgram(const std::vector<std::string>& argv,
     }
     run.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
-  run.out = ReadText(out_path);
+  run.out = options.stdout_on_terminal ? terminal.Shown() : ReadText(out_path);
   run.err = options.stderr_on_terminal ? terminal.Shown() : ReadText(err_path);
   return run;
 }

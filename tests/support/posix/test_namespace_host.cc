@@ -1,8 +1,7 @@
-// The temp namespace on Linux: the environment points the host platform at
-// it while it lives, and the tree platform takes its settings directly.
+// The temp namespace on Linux: the POSIX platform is made from host
+// settings of the namespace's own; the same settings reach a child process
+// as its environment.
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 
 #include "platform/posix/posix_platform.h"
 #include "support/posix/tree_platform.h"
@@ -13,27 +12,17 @@ namespace pellmar {
 TestNamespace::TestNamespace(const std::string& inserted) {
   for (const std::string& folder : {documents(), config(), program_dir()}) MakeFolder(folder);
   for (char letter : inserted) InsertDrive(letter);
+  const std::string drives = "A:=" + drive('A') + ";E:=" + drive('E') + ";F:=" + drive('F');
   variables_ = {{"HOME", home()},
                 {"XDG_CONFIG_HOME", config()},
                 {"XDG_DOCUMENTS_DIR", documents()},
-                {"PELLMAR_DRIVES", "A:=" + drive('A') + ";E:=" + drive('E') + ";F:=" + drive('F')}};
-  for (const auto& [name, value] : variables_) {
-    const char* old = std::getenv(name.c_str());
-    saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
-    setenv(name.c_str(), value.c_str(), 1);
-  }
-  platform_ = NewHostPlatform();
+                {"PELLMAR_DRIVES", drives}};
+  HostSettings settings = TreeSettings(*this);
+  settings.drive_overrides = drives;
+  platform_ = NewPosixPlatform(settings);
 }
 
-TestNamespace::~TestNamespace() {
-  for (const auto& [name, value] : saved_) {
-    if (value) {
-      setenv(name.c_str(), value->c_str(), 1);
-    } else {
-      unsetenv(name.c_str());
-    }
-  }
-}
+TestNamespace::~TestNamespace() = default;
 
 std::string TestNamespace::config() const { return *this / "home/.config"; }
 
