@@ -183,9 +183,11 @@ TEST_F(MainWindowInputTest, CheckBoxClickStoresItsState) {
 }
 
 // While a run goes, the second panel is a named progress bar, and Escape
-// asks whether to stop the run instead of removing the project.
+// asks whether to stop the run instead of removing the project. The run
+// turns the event loop about every 30 ms and must outlast a few turns, so
+// it gets files enough for a fast machine too.
 TEST_F(MainWindowInputTest, ARunShowsAProgressBarAndEscapeAsksToStopIt) {
-  for (int i = 0; i < 1500; ++i) WriteText(Documents("alpha/f" + std::to_string(i) + ".c"), "x");
+  for (int i = 0; i < 6000; ++i) WriteText(Documents("alpha/f" + std::to_string(i) + ".c"), "x");
   ClickItem("ListBox1", 0);
   dialogs_.answers.push_back(true);
   QProgressBar* bar = Widget<StatusBarWidget>("StatusBar1")->ProgressBar();
@@ -200,7 +202,7 @@ TEST_F(MainWindowInputTest, ARunShowsAProgressBarAndEscapeAsksToStopIt) {
   watch.start(0);
   const ModalAnswer close_log([](QWidget* modal) { QTest::keyClick(modal, Qt::Key_Return); });
   window().btnSend.Click();
-  EXPECT_THAT(ToUtf8(format), HasSubstr(" of 1500 files, "));
+  EXPECT_THAT(ToUtf8(format), HasSubstr(" of 6000 files, "));
   EXPECT_EQ(ToUtf8(name), window().messages().Msg(kProgressName));
   EXPECT_THAT(dialogs_.questions, ElementsAre(window().messages().Msg(kStopQuestion)));
   EXPECT_TRUE(window().last_run().stopped);
