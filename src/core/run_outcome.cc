@@ -10,6 +10,11 @@ void RunOutcome::Skip(std::string description) {
   if (skipped_names.size() < kMaxListedSkips) skipped_names.push_back(std::move(description));
 }
 
+void RunOutcome::Conflict(std::string description) {
+  ++conflict_count;
+  if (conflicts.size() < kMaxListedSkips) conflicts.push_back(std::move(description));
+}
+
 bool RunOutcome::Complete() const {
   return !run_refused && !medium_gone && !stopped && !disk_full && copies_refused == 0 &&
          copies_failed == 0 && skipped_count == 0;

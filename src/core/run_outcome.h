@@ -28,9 +28,16 @@ struct RunOutcome {
   int deleted = 0;                         // files removed from the removable disk
   int64_t skipped_count = 0;               // entries left out of the run
   std::vector<std::string> skipped_names;  // the first kMaxListedSkips of them
+  // Files changed on both sides, or deleted on one and changed on the
+  // other, since the last run that saw their two copies the same. Handled,
+  // so no failure: the run still goes by which copy is newer.
+  int64_t conflict_count = 0;
+  std::vector<std::string> conflicts;  // the first kMaxListedSkips of them
 
   /// Notes an entry the run could not handle: its path, ": " and why.
   void Skip(std::string description);
+  /// Notes a conflict: the file's path, ": " and what became of it.
+  void Conflict(std::string description);
   /// True when every candidate of the run was handled.
   bool Complete() const;
 };

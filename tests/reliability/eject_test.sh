@@ -115,7 +115,8 @@ rel_run send P --eject
 rel_expect_rc "eject of a free stick" 0
 rel_expect_named "eject of a free stick" "E: can be pulled out now."
 unmounted || rel_fail "eject of a free stick: $stick is still mounted"
-[ -e "/sys/block/$loop/loop/backing_file" ] &&
+# The device number may be handed to another image at once: ask whose it is.
+[ "$(cat "/sys/block/$loop/loop/backing_file" 2>/dev/null)" = "$REL_W/medium.img" ] &&
   rel_fail "eject of a free stick: $REL_LOOPS still holds the image"
 
 # What the stick holds once it is gone: every file, whole.
