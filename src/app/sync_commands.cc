@@ -99,6 +99,17 @@ bool SaveUnlessEnded(TMain& main, bool dry_run) {
   return main.FormClose();
 }
 
+// The files changed on both sides since the last run, one a line: a
+// conflict handled is no failure, but the user is to look at it.
+void PrintConflicts(const RunOutcome& run) {
+  if (run.conflict_count == 0) return;
+  std::cout << "Conflicts: " << run.conflict_count << std::endl;
+  for (const std::string& conflict : run.conflicts) std::cout << "  " << conflict << '\n';
+  const int64_t unlisted = run.conflict_count - static_cast<int64_t>(run.conflicts.size());
+  if (unlisted > 0) std::cout << "  and " << unlisted << " more" << '\n';
+  std::cout << std::flush;
+}
+
 // A script reads the counts here rather than from the log's title.
 void PrintCounts(TMain& main) {
   const RunOutcome& run = main.last_run();
@@ -108,6 +119,7 @@ void PrintCounts(TMain& main) {
             << ", refused for space: " << run.copies_refused
             << ", left alone: " << run.skipped_count << ", kept in the trash: " << run.kept_in_trash
             << std::endl;
+  PrintConflicts(run);
 }
 
 // The counts of a preview, in the words of what would happen; a copy over
@@ -116,6 +128,7 @@ void PrintPlanCounts(const RunPlan& plan) {
   std::cout << "Would copy: " << plan.files - plan.replacements
             << ", would replace: " << plan.replacements << ", would delete: " << plan.deletions
             << ", left alone: " << plan.outcome.skipped_count << std::endl;
+  PrintConflicts(plan.outcome);
 }
 
 SessionOptions OptionsFor(const SyncArguments& parsed) {

@@ -1,6 +1,7 @@
 // Auto-delete on the removable disk, after each file and each folder.
 #include "core/auto_delete.h"
 
+#include "core/run_recall.h"
 #include "platform/path_text.h"
 
 namespace pellmar {
@@ -50,6 +51,7 @@ void RemoveFromMedium(SyncRun& run, OpenFolder& folder, const FileFacts& file, b
   const Status removed = run.platform.RemoveFileIn(folder, file, to_trash, &kept);
   if (removed.ok()) {
     ++run.outcome.deleted;
+    ForgetRemoved(run, folder, file);
     if (run.observer != nullptr) run.observer->Done(RunObserver::Act::kDelete, path, file.size);
     // The trash keeps what it takes on the same disk.
     if (kept) {

@@ -36,10 +36,10 @@ bool AnHourApartAndAlike(const FileFacts& later, const FileFacts& earlier) {
 // removable disk costs it nothing. False, with the counter as it was, when
 // the disk would be full.
 bool ChargeFreeSpace(SyncRun& run, const std::string& source_path, int64_t source_size,
-                     int64_t target_size) {
+                     int64_t target_size, bool keep_replaced) {
   const int64_t before = run.counters.free_space;
   if (!run.OnRemovable(source_path)) {
-    const int64_t given_back = run.keep_replaced ? 0 : target_size;
+    const int64_t given_back = keep_replaced ? 0 : target_size;
     run.counters.free_space = before - source_size + given_back;
   }
   if (run.counters.free_space >= 1) return true;
@@ -119,10 +119,20 @@ CopyOutcome CopyFailed(SyncRun& run, const std::string& source_path, const std::
   return Finish(run, CopyOutcome::kFailed);
 }
 
+// The log line of a copy: the file's name, and what clashed.
+void LogCopy(SyncRun& run, OpenFolder& source, const FileFacts& file, const FileClash& clash,
+             bool kept) {
+  if (clash.clash == Clash::kNone) return run.window.AppendLog(file.name);
+  const std::string text = ClashText(run, clash, kept);
+  NoteClash(run, source, file, text);
+  run.window.AppendLog(file.name + ": " + text);
+}
+
 }  // namespace
 
 CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
-                      TargetListing& target_folder, const std::optional<FileFacts>& target) {
+                      TargetListing& target_folder, const std::optional<FileFacts>& target,
+                      const FileClash& clash) {
   const std::string source_path = ChildPath(source.path(), file.name);
   const std::string target_path = ChildPath(target_folder.folder(), file.name);
   OpenFolder* into = nullptr;
@@ -132,14 +142,15 @@ CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
   }
   if (run.outcome.disk_full) return DiskFull(run, file);
   const int64_t before = run.counters.free_space;
-  if (!ChargeFreeSpace(run, source_path, file.size, target ? target->size : 0)) {
+  // Of two copies both changed, the older one is never lost.
+  const bool keep = run.keep_replaced || clash.clash == Clash::kBothChanged;
+  if (!ChargeFreeSpace(run, source_path, file.size, target ? target->size : 0, keep)) {
     return Refuse(run, source_path);
   }
   ShowProgress(run, file.name);
   CopyResult result;
   if (into != nullptr) {
-    copied =
-        run.platform.CopyFile(CopyRequest{&source, file, into, target, run.keep_replaced}, &result);
+    copied = run.platform.CopyFile(CopyRequest{&source, file, into, target, keep}, &result);
   }
   if (run.observer != nullptr) run.observer->CopyEnded(file.size);
   if (!copied.ok()) {
@@ -158,7 +169,8 @@ CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
     run.observer->Done(target ? RunObserver::Act::kReplace : RunObserver::Act::kCopy, source_path,
                        file.size);
   }
-  run.window.AppendLog(file.name);
+  LogCopy(run, source, file, clash, result.replaced_kept);
+  RememberAlike(run, source, file, file);
   ++run.counters.copy_count;
   return Finish(run, CopyOutcome::kCopied);
 }
@@ -222,11 +234,12 @@ CopyOutcome CopyListedFile(SyncRun& run, OpenFolder& source, const FileFacts& fi
                        ": no regular file stands where the copy belongs");
       return Finish(run, CopyOutcome::kNotRegular);
     case CopyDecision::kUpToDate:
+      if (target) RememberAlike(run, source, file, *target);
       return Finish(run, CopyOutcome::kUpToDate);
     case CopyDecision::kCopy:
       break;
   }
-  return CopyNewer(run, source, file, target_folder, target);
+  return CopyNewer(run, source, file, target_folder, target, ClashOf(run, source, file, target));
 }
 
 }  // namespace pellmar

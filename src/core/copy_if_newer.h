@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "core/run_recall.h"
 #include "core/sync_run.h"
 #include "core/target_listing.h"
 #include "platform/platform.h"
@@ -68,9 +69,11 @@ CopyOutcome CopyListedFile(SyncRun& run, OpenFolder& source, const FileFacts& fi
 
 /// The act once a copy is decided on: makes the folder, charges the space,
 /// copies over `target` (as the decision saw it; nullopt where there was
-/// none) and records it.
+/// none) and records it. A copy that clashes with what the last runs saw
+/// is named as such, and the older copy it replaces always goes to the trash.
 CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
-                      TargetListing& target_folder, const std::optional<FileFacts>& target);
+                      TargetListing& target_folder, const std::optional<FileFacts>& target,
+                      const FileClash& clash = {});
 
 }  // namespace pellmar
 

@@ -104,6 +104,9 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "The help page cannot be opened: it is not where Pellmar looks for it.\r\n%1",
     "There are no projects yet. Start pellmar without a command and add a project folder with "
     "Add to List.",
+    "changed on both sides since %1; the older copy is in the trash",
+    "changed on both sides since %1",
+    "deleted on one side and changed on the other since %1",
 };
 
 }  // namespace

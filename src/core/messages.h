@@ -87,12 +87,17 @@ enum MessageId : int {
   kEjectFailed = 82,             // %1 the drive, %2 the reason
   kHelpFileMissing = 83,         // %1 the help file the program looked for
   kNoProjectsYet = 84,           // `pellmar list` on a terminal, with no projects
+  // On the log line of a file copied over another copy changed since the
+  // day %1, its older copy in the trash; when the trash could not take it.
+  kChangedOnBothSides = 85,
+  kChangedOnBothSidesNotTrashed = 86,
+  kDeletedAndChanged = 87,  // %1 the day: copied where its copy was deleted
 };
 
 class MessageTable {
  public:
   /// All messages, the added ones included.
-  static constexpr int kCount = 84;
+  static constexpr int kCount = 87;
   /// Msg1 to Msg30: a language file replaces these whether it has them or
   /// not; an added message it leaves out keeps its English text.
   static constexpr int kClassicCount = 30;

@@ -72,6 +72,7 @@ RunPlan PlanRun(const SyncRun& like, const std::string& source_folder,
   PlanWindow window(like.window);
   RunCounters counters = like.counters;
   SyncRun run(dry, window, counters, like.exclusion_list, like.project_folder, like.code_page);
+  run.memory = like.memory;  // read, never added to
   PlanRecorder recorder(plan, list_acts);
   run.observer = &recorder;
   SyncTree(run, source_folder, destination_root);

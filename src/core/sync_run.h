@@ -9,6 +9,7 @@
 #include <string>
 
 #include "core/removable_medium.h"
+#include "core/run_memory.h"
 #include "core/run_observer.h"
 #include "core/run_outcome.h"
 #include "core/sync_window.h"
@@ -55,6 +56,16 @@ struct SyncRun {
   /// What the file system copied onto cannot hold (for Send the medium's,
   /// for Load the project folder's), learned when the walk starts.
   FileSystemLimits target_limits;
+
+  /// The memory of the runs between this project and this disk, read
+  /// before the run; nullptr for none. Only a run that acts (`remembers`)
+  /// adds to it: a plan reads it.
+  RunMemory* memory = nullptr;
+  bool remembers = false;
+  /// The folder the walk started from: a file is remembered by its path
+  /// below it, the same on both sides.
+  std::string walk_root;
+  int64_t memory_day = -1;  // the local day files seen alike are noted with
 
   RunOutcome outcome;
   /// Told of every act; nullptr when nobody watches.

@@ -215,6 +215,7 @@ void SyncTree(SyncRun& run, const std::string& source_folder, std::string destin
   const bool onto_medium = !run.OnRemovable(source_folder);
   const VolumeGuard guard = onto_medium ? run.medium.Guard() : VolumeGuard{};
   TargetListing target(run.platform, std::move(destination_root), guard);
+  run.walk_root = source_folder;
   // The walk never enters another file system on the side it copies onto,
   // so what its root's cannot hold holds for the whole walk.
   run.target_limits = target.Limits();

@@ -89,6 +89,7 @@ class ForwardingPlatform : public Platform {
     return inner_.MediumAt(p, m);
   }
   std::string DocumentsFolder() override { return inner_.DocumentsFolder(); }
+  std::string StateFolder() override { return inner_.StateFolder(); }
   std::string ExecutablePath() override { return inner_.ExecutablePath(); }
   Status QueryVersion() override { return inner_.QueryVersion(); }
   LocalDateTime Now() override { return inner_.Now(); }

@@ -395,6 +395,9 @@ class Platform {
 
   /// The user's Documents folder as a namespace path; empty when unknown.
   virtual std::string DocumentsFolder() = 0;
+  /// The folder of the program's own memory of its runs, as a namespace
+  /// path; it may not exist yet, and is empty when it cannot be named.
+  virtual std::string StateFolder() = 0;
   /// The running executable's full path in the namespace.
   virtual std::string ExecutablePath() = 0;
   /// Queries the OS version; the error when it cannot be had.

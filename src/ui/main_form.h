@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
@@ -243,6 +244,10 @@ class TMain : public SyncWindow {
   /// something.
   bool ConfirmRunMedium(const SyncRun& run, MediumIdentity* medium);
   void RememberRunMedium(const SyncRun& run, const MediumIdentity& medium);
+  /// The memory of the runs between `run`'s project and the disk in its
+  /// drive, or nullptr when there is none to keep.
+  std::unique_ptr<RunMemory> RecallMemory(const SyncRun& run);
+  void KeepMemory(SyncRun& run);
   bool RunSyncTree(const RunSides& sides);
   void Preview(bool send);
   void ShowPlan(const RunPlan& plan, const RunSides& sides, int title, int64_t free_bytes);

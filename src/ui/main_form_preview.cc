@@ -65,6 +65,8 @@ void TMain::Preview(bool send) {
   RunCounters counters{free_bytes, 0};
   SyncRun run(platform_, *this, counters, sides.exclusion_list, sides.project_folder, code_page());
   if (auto refusal = RunRefusal(run, sides.removable_project_folder)) return ShowMessage(*refusal);
+  const std::unique_ptr<RunMemory> memory = RecallMemory(run);
+  run.memory = memory.get();
   HoldControls();
   RunPlan plan = PlanRun(run, sides.source, sides.destination, true);
   ReleaseControls();
@@ -82,6 +84,7 @@ void TMain::ShowPlan(const RunPlan& plan, const RunSides& sides, int title, int6
   if (plan.bytes > free_bytes) {
     log_.Append(FillIn(messages_.Msg(kPlanDoesNotFit), {MegabytesText(plan.bytes - free_bytes)}));
   }
+  for (const std::string& conflict : plan.outcome.conflicts) log_.Append(conflict);
   // What the run would leave out, one line each as the run's report has it.
   const std::string skipped = SkippedEntriesText(plan.outcome, messages_);
   for (size_t start = 0; start < skipped.size();) {

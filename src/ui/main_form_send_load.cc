@@ -10,6 +10,7 @@
 #include "core/overlap_guard.h"
 #include "core/project_medium.h"
 #include "core/relative_path.h"
+#include "core/run_memory.h"
 #include "core/run_plan.h"
 #include "core/run_progress.h"
 #include "core/send_load.h"
@@ -80,6 +81,9 @@ bool TMain::RunSyncTree(const RunSides& sides) {
     last_run_.run_refused = last_run_.other_medium = true;
     return false;
   }
+  const std::unique_ptr<RunMemory> memory = RecallMemory(run);
+  run.memory = memory.get();
+  run.remembers = true;
   HoldControls();
   if (!plan_runs_) {
     SyncTree(run, sides.source, sides.destination);
@@ -100,6 +104,7 @@ bool TMain::RunSyncTree(const RunSides& sides) {
   run.MakeMediumSafe();
   ReleaseControls();
   if (run.CopiesDone() > 0 || run.outcome.deleted > 0) RememberRunMedium(run, medium);
+  KeepMemory(run);
   SetCopyStatus("");
   StatusBar1.SetPanelText(0, FreeSpaceText(messages_.Msg(kAvailableSize), counters_.free_space));
   RefreshFreeSpace();
@@ -197,6 +202,24 @@ void TMain::RememberRunMedium(const SyncRun& run, const MediumIdentity& medium) 
   const std::string path = MediumMemoryPath(settings_path_, code_page());
   const Status kept = RememberProjectMedium(platform_, path, run.project_folder, medium);
   if (!kept.ok()) ShowMessage(FillIn(messages_.Msg(kMediumMemoryUnusable), {path, kept.message}));
+}
+
+std::unique_ptr<RunMemory> TMain::RecallMemory(const SyncRun& run) {
+  MediumIdentity medium;
+  if (!platform_.MediumAt(run.medium.anchor_path(), &medium).ok()) return nullptr;
+  auto memory = std::make_unique<RunMemory>(run.project_folder, medium.key);
+  if (!RecallRunMemory(platform_, memory.get())) return nullptr;
+  return memory;
+}
+
+// A memory that cannot be kept costs the next run its conflicts, not a file.
+void TMain::KeepMemory(SyncRun& run) {
+  if (run.memory == nullptr || !run.memory->Changed()) return;
+  const Status kept = KeepRunMemory(platform_, *run.memory);
+  if (!kept.ok()) {
+    run.outcome.Skip(run.memory->PathIn(platform_.StateFolder()) +
+                     ": the memory of this run could not be kept: " + kept.message);
+  }
 }
 
 void TMain::ReportRun(const std::string& empty_run_message) {

@@ -46,6 +46,34 @@ TEST_F(SendLoadTest, SendReportsTheCopiesThenFindsNothingNew) {
   EXPECT_THAT(dialogs_.messages, ElementsAre("No new files"));
 }
 
+// Both copies edited since the run that saw them alike: the newer still
+// wins, the older goes to the trash, and the log and the outcome say so;
+// a copy edited on one side only is no conflict.
+TEST_F(SendLoadTest, AFileChangedOnBothSidesIsNamedAndItsOlderCopyKept) {
+  WriteText(Documents("Alpha/both.txt"), "first");
+  WriteText(Documents("Alpha/there.txt"), "first");
+  SetLocalWriteTime(Documents("Alpha/there.txt"), DaysAgo(0.02));  // beyond the 2-second step
+  TMain& w = StartSelected();
+  w.btnSend.Click();
+  WriteText(Stick("Sync/Alpha/both.txt"), "edited on the disk");
+  SetLocalWriteTime(Stick("Sync/Alpha/both.txt"), DaysAgo(0.01));
+  WriteText(Documents("Alpha/both.txt"), "edited here, later");
+  WriteText(Stick("Sync/Alpha/there.txt"), "edited on the disk alone");
+
+  w.btnSend.Click();
+  ASSERT_EQ(log_->Memo.lines().size(), 2u) << "the line, and where the trash is";
+  EXPECT_THAT(log_->Memo.lines()[0], StartsWith("both.txt: changed on both sides since "));
+  EXPECT_THAT(log_->Memo.lines()[0], ::testing::EndsWith("; the older copy is in the trash"));
+  EXPECT_EQ(w.last_run().conflict_count, 1);
+  EXPECT_EQ(w.last_run().kept_in_trash, 1);
+  EXPECT_EQ(ReadText(Stick("Sync/Alpha/both.txt")), "edited here, later");
+
+  w.btnLoad.Click();
+  ASSERT_FALSE(log_->Memo.lines().empty());
+  EXPECT_EQ(log_->Memo.lines()[0], "there.txt");
+  EXPECT_EQ(w.last_run().conflict_count, 0);
+}
+
 TEST_F(SendLoadTest, OnlySendStoresATypedRemovableFolder) {
   WriteText(Documents("Alpha/main.c"), "x");
   TMain& w = StartSelected();

@@ -99,6 +99,9 @@ HostSettings HostSettingsFromEnvironment() {
     settings.data_home = (settings.home == "/" ? "" : settings.home) + "/.local/share";
   }
   settings.data_home = WithoutTrailingSlash(settings.data_home);
+  settings.state_home = Environment("XDG_STATE_HOME");
+  if (settings.state_home.empty() || settings.state_home[0] != '/') settings.state_home.clear();
+  settings.state_home = WithoutTrailingSlash(settings.state_home);
   settings.documents =
       FindDocumentsFolder(settings.home, settings.config_home, Environment("XDG_DOCUMENTS_DIR"));
   settings.drive_overrides = Environment("PELLMAR_DRIVES");

@@ -12,6 +12,7 @@ struct HostSettings {
   std::string home;             // the user's home folder
   std::string config_home;      // $XDG_CONFIG_HOME, else home/.config
   std::string data_home;        // $XDG_DATA_HOME, else home/.local/share: the home trash's
+  std::string state_home;       // $XDG_STATE_HOME; empty: home/.local/state
   std::string documents;        // host path of the Documents folder
   std::string drive_overrides;  // the text of PELLMAR_DRIVES
   std::string mounts_file = "/proc/self/mounts";

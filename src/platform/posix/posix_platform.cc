@@ -232,6 +232,13 @@ Status PosixPlatform::MediumAt(const std::string& path, MediumIdentity* medium) 
 
 std::string PosixPlatform::DocumentsFolder() { return documents_; }
 
+std::string PosixPlatform::StateFolder() {
+  const std::string home = settings_.home == "/" ? "" : settings_.home;
+  const std::string state_home =
+      settings_.state_home.empty() ? home + "/.local/state" : settings_.state_home;
+  return table_.ToNamespace(state_home + "/pellmar").value_or("");
+}
+
 std::string PosixPlatform::ExecutablePath() {
   const std::string host = OwnExecutable();
   return host.empty() ? "" : table_.ToNamespace(host).value_or("");

@@ -60,6 +60,7 @@ class PosixPlatform : public Platform {
   Status MediumAt(const std::string& path, MediumIdentity* medium) override;
 
   std::string DocumentsFolder() override;
+  std::string StateFolder() override;
   std::string ExecutablePath() override;
   Status QueryVersion() override;
   LocalDateTime Now() override;

@@ -37,6 +37,7 @@ HostFolders HostFoldersFromSystem() {
   folders.documents = KnownFolder(FOLDERID_Documents);
   if (folders.documents.empty()) folders.documents = PersonalShellFolder();
   folders.roaming_app_data = KnownFolder(FOLDERID_RoamingAppData);
+  folders.local_app_data = KnownFolder(FOLDERID_LocalAppData);
   return folders;
 }
 

@@ -10,6 +10,7 @@ namespace pellmar {
 struct HostFolders {
   std::string documents;         // UTF-8, empty when unknown
   std::string roaming_app_data;  // UTF-8, empty when unknown
+  std::string local_app_data;    // UTF-8, empty when unknown
 };
 
 /// The current user's folders: the Documents known folder (else the

@@ -122,6 +122,10 @@ std::optional<std::string> Win32Platform::NamespacePath(const std::string& host_
 
 std::string Win32Platform::DocumentsFolder() { return folders_.documents; }
 
+std::string Win32Platform::StateFolder() {
+  return folders_.local_app_data.empty() ? "" : ChildPath(folders_.local_app_data, "Pellmar");
+}
+
 std::string Win32Platform::ExecutablePath() {
   std::wstring path(MAX_PATH, L'\0');
   while (true) {

@@ -61,6 +61,7 @@ class Win32Platform : public Platform {
   Status MediumAt(const std::string& path, MediumIdentity* medium) override;
 
   std::string DocumentsFolder() override;
+  std::string StateFolder() override;
   std::string ExecutablePath() override;
   Status QueryVersion() override;
   LocalDateTime Now() override;

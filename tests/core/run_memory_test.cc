@@ -1,0 +1,92 @@
+// The memory of the runs: its file keeps every name as it was, and a file
+// that is not this project's and this disk's own is no memory at all.
+#include "core/run_memory.h"
+
+#include <gtest/gtest.h>
+
+#include "core/conflict_rule.h"
+
+namespace pellmar {
+namespace {
+
+TEST(RunMemoryTest, TheFileGivesBackWhatWasRemembered) {
+  RunMemory memory("C:\\Users\\ann\\Proj", "uuid:1234-ABCD");
+  const RememberedVersion version{42, 1'700'000'000'123'456'789, 1'700'000'001'000'000'000, 7};
+  for (const char* name : {"a.txt", "sub\\b c.txt", "tab\there", "100%\r\nodd", "末尾.txt"})
+    memory.Remember(name, version);
+  EXPECT_TRUE(memory.Changed());
+
+  RunMemory again("C:\\Users\\ann\\Proj", "uuid:1234-ABCD");
+  ASSERT_TRUE(again.Parse(memory.Text()));
+  EXPECT_FALSE(again.Changed());
+  ASSERT_EQ(again.size(), 5u);
+  ASSERT_NE(again.Find("100%\r\nodd"), nullptr);
+  EXPECT_EQ(*again.Find("100%\r\nodd"), version);
+  again.Remember("a.txt", version);
+  EXPECT_FALSE(again.Changed()) << "the same version again changes nothing";
+  again.Forget("gone.txt");
+  EXPECT_FALSE(again.Changed());
+}
+
+TEST(RunMemoryTest, AnotherProjectsDisksOrABrokenFileIsNoMemory) {
+  RunMemory written("C:\\Proj", "uuid:1");
+  written.Remember("a.txt", RememberedVersion{1, 2, 3, 4});
+  const std::string text = written.Text();
+  struct Case {
+    const char* project;
+    const char* medium;
+    std::string text;
+  } cases[] = {
+      {"C:\\Other", "uuid:1", text},
+      {"C:\\Proj", "uuid:2", text},
+      {"C:\\Proj", "uuid:1", "not a memory file\n"},
+      {"C:\\Proj", "uuid:1", text + "12\tx\t3\t4\tb.txt\n"},
+      {"C:\\Proj", "uuid:1", text + "1\t2\t3\t4\n"},
+      {"C:\\Proj", "uuid:1", text + "1\t2\t3\t4\tbad%zz\n"},
+      {"C:\\Proj", "uuid:1", text.substr(0, text.size() - 8)},
+  };
+  for (const Case& c : cases) {
+    RunMemory memory(c.project, c.medium);
+    EXPECT_FALSE(memory.Parse(c.text)) << c.project << " " << c.medium << "\n" << c.text;
+    EXPECT_EQ(memory.size(), 0u);
+  }
+  EXPECT_NE(RunMemory("C:\\Proj", "uuid:1").PathIn("S:"), RunMemory("C:\\Proj", "uuid:2").PathIn("S:"))
+      << "two disks of one project keep two memories";
+}
+
+// Seconds as nanoseconds.
+constexpr int64_t S(int64_t seconds) { return seconds * 1'000'000'000; }
+
+TEST(ConflictRuleTest, BothChangedOrChangedAndGoneSinceTheyWereAlike) {
+  const RememberedVersion alike{10, S(1000), S(1001), 0};
+  const FileFacts as_remembered{"f", 0, 0, S(1000), 10, {}};
+  const FileFacts on_fat{"f", 0, 0, S(1001) + S(3600), 10, {}};  // an hour off, same size
+  const FileFacts edited{"f", 0, 0, S(5000), 12, {}};
+  const FileFacts resaved{"f", 0, 0, S(5000), 10, {}};
+  struct Case {
+    const RememberedVersion* remembered;
+    FileFacts source;
+    std::optional<FileFacts> target;
+    bool source_on_medium;
+    Clash expected;
+  } cases[] = {
+      {nullptr, edited, edited, false, Clash::kNone},
+      {&alike, as_remembered, edited, false, Clash::kNone},
+      {&alike, edited, as_remembered, false, Clash::kNone},
+      {&alike, edited, on_fat, false, Clash::kNone},
+      {&alike, edited, resaved, false, Clash::kBothChanged},
+      {&alike, resaved, std::nullopt, false, Clash::kChangedAndGone},
+      {&alike, as_remembered, std::nullopt, false, Clash::kNone},
+      // From the disk: its remembered time is the later one.
+      {&alike, on_fat, edited, true, Clash::kNone},
+      {&alike, resaved, edited, true, Clash::kBothChanged},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(ClashSince(c.remembered, c.source, c.target, c.source_on_medium), c.expected)
+        << "source " << c.source.write_ns << " target "
+        << (c.target ? c.target->write_ns : -1) << " from disk " << c.source_on_medium;
+  }
+}
+
+}  // namespace
+}  // namespace pellmar
