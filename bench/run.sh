@@ -160,6 +160,7 @@ make_world() {
   mkdir -p "$docs" "$home/.config" "$stick/Sync" "$logs"
   cc -O2 -o "$logs/tree_stat" "$bench/tree_stat.c"
   export HOME=$home XDG_CONFIG_HOME=$home/.config XDG_DOCUMENTS_DIR=$docs
+  export XDG_STATE_HOME=$home/.local/state
   export PELLMAR_DRIVES="E:=$stick"
   choose_peers
 }
@@ -527,6 +528,20 @@ run_ext4() {
       no_change_rows "8 ext4: no-change ${verb^}, $(k "$n") files, $load" "ext4_${verb}_$load" 0.9 0.75
     done
   done
+  memory_cost "small$n" "$n"
+}
+
+# Case 10: what the memory of the runs costs a no-change Send, against the
+# same Send with PELLMAR_NO_MEMORY=1, which neither reads nor keeps one.
+memory_cost() {
+  local project=$1 n=$2 kept
+  p_memory=("$bin" send "$project" --yes)
+  n_memory=(env PELLMAR_NO_MEMORY=1 "$bin" send "$project" --yes)
+  label[n_memory]="PELLMAR_NO_MEMORY=1"
+  expect_copied[p_memory]=0 expect_copied[n_memory]=0
+  alternate memory "$runs" p_memory n_memory
+  kept=$(find "$XDG_STATE_HOME/pellmar" -name '*.runs' -printf '%s\n' | sort -n | tail -1)
+  row "10 ext4: memory ($(k "$n") files, $((kept / 1024)) kB)" memory p_memory n_memory 1.1
 }
 
 # Case 9: the window's first Send of 50,000 files against the command

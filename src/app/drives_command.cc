@@ -58,6 +58,7 @@ void PrintDrives(Platform& platform, std::ostream& out) {
     out << std::setw(20) << ""
         << "cannot be used: " << read.message << "\n";
   }
+  PrintPath(platform, out, "Run memory:", platform.StateFolder());
   PrintPath(platform, out, "Program directory:", program_dir);
 }
 

@@ -46,6 +46,9 @@ HeadlessSession::HeadlessSession(Platform& platform, const SessionOptions& optio
   // its plan against the same run without one.
   const char* no_plan = std::getenv("PELLMAR_NO_PLAN");
   if (no_plan != nullptr && std::string(no_plan) == "1") main_.SkipPlans();
+  // The same for the memory of the runs: --medium ext4 times its cost.
+  const char* no_memory = std::getenv("PELLMAR_NO_MEMORY");
+  if (no_memory != nullptr && std::string(no_memory) == "1") main_.SkipMemory();
   main_.FormCreate();
   main_.TellEntriesBeyondLimit();
 }

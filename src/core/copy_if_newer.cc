@@ -99,6 +99,12 @@ CopyOutcome CopyFailed(SyncRun& run, const std::string& source_path, const std::
     run.outcome.Skip(copied.message + "; left as it is, the copy was not made");
     return Finish(run, CopyOutcome::kChanged);
   }
+  if (copied.code == kErrorCannotKeepReplaced) {
+    run.outcome.Skip(copied.message +
+                     "; it changed on both sides, and both copies were left as "
+                     "they are");
+    return Finish(run, CopyOutcome::kChanged);
+  }
   if (copied.code == kErrorChangedWhileCopied) {
     run.outcome.Skip(source_path + ": changed while copied; " + target_path +
                      " was left as it was");
@@ -150,7 +156,9 @@ CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
   ShowProgress(run, file.name);
   CopyResult result;
   if (into != nullptr) {
-    copied = run.platform.CopyFile(CopyRequest{&source, file, into, target, keep}, &result);
+    const bool only_one = clash.clash == Clash::kBothChanged;
+    copied =
+        run.platform.CopyFile(CopyRequest{&source, file, into, target, keep, only_one}, &result);
   }
   if (run.observer != nullptr) run.observer->CopyEnded(file.size);
   if (!copied.ok()) {

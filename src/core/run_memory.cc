@@ -1,13 +1,15 @@
 // The memory file: a first line naming the format, one naming the project
-// folder and one the disk, then one line a file: size, the two last-write
-// times, the day they were seen alike, and the path, last, so that a tab
-// in a name needs no care. Only "%", CR and LF are written escaped.
+// folder and one the disk, then one line a file: size, the project copy's
+// last write, the disk copy's as the difference from it (mostly 0), the
+// day they were seen alike, and the path, last, so that a tab in a name
+// needs no care. Only "%", CR and LF are written escaped.
 #include "core/run_memory.h"
 
 #include <charconv>
 #include <cstdio>
 #include <utility>
 
+#include "platform/dos_time.h"
 #include "platform/path_text.h"
 
 namespace pellmar {
@@ -30,10 +32,14 @@ std::string Escaped(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (const char c : text) {
-    if (c == '%') out += "%25";
-    else if (c == '\r') out += "%0D";
-    else if (c == '\n') out += "%0A";
-    else out += c;
+    if (c == '%')
+      out += "%25";
+    else if (c == '\r')
+      out += "%0D";
+    else if (c == '\n')
+      out += "%0A";
+    else
+      out += c;
   }
   return out;
 }
@@ -46,10 +52,14 @@ bool Unescape(std::string_view text, std::string* out) {
       continue;
     }
     const std::string_view code = text.substr(i + 1, 2);
-    if (code == "25") *out += '%';
-    else if (code == "0D") *out += '\r';
-    else if (code == "0A") *out += '\n';
-    else return false;
+    if (code == "25")
+      *out += '%';
+    else if (code == "0D")
+      *out += '\r';
+    else if (code == "0A")
+      *out += '\n';
+    else
+      return false;
     i += 2;
   }
   return true;
@@ -70,9 +80,15 @@ bool TakeNumber(std::string_view* rest, int64_t* value) {
 }
 
 bool ParseVersionLine(std::string_view line, std::string* path, RememberedVersion* version) {
-  return TakeNumber(&line, &version->size) && TakeNumber(&line, &version->project_ns) &&
-         TakeNumber(&line, &version->medium_ns) && TakeNumber(&line, &version->since) &&
-         version->size >= 0 && !line.empty() && Unescape(line, path);
+  int64_t medium_after = 0, day = 0;
+  if (!TakeNumber(&line, &version->size) || !TakeNumber(&line, &version->project_ns) ||
+      !TakeNumber(&line, &medium_after) || !TakeNumber(&line, &day) || version->size < 0 ||
+      line.empty() || !Unescape(line, path)) {
+    return false;
+  }
+  version->medium_ns = version->project_ns + medium_after;
+  version->since = day * kSecondsPerDay;
+  return true;
 }
 
 }  // namespace
@@ -115,7 +131,8 @@ std::string RunMemory::Text() const {
   text.append("\nmedium\t").append(Escaped(medium_key_)).append("\n");
   for (const auto& [path, version] : versions_) {
     for (const int64_t number :
-         {version.size, version.project_ns, version.medium_ns, version.since}) {
+         {version.size, version.project_ns, version.medium_ns - version.project_ns,
+          version.since / kSecondsPerDay}) {
       text.append(std::to_string(number)).append("\t");
     }
     text.append(Escaped(path)).append("\n");

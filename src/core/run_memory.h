@@ -20,7 +20,7 @@ struct RememberedVersion {
   int64_t size = 0;
   int64_t project_ns = 0;  // last write of the copy in the project folder
   int64_t medium_ns = 0;   // last write of the copy on the removable disk
-  int64_t since = 0;       // the local midnight of that run, as ToLocalSeconds counts
+  int64_t since = 0;       // the local midnight of that run, as ToLocalSeconds counts: whole days
 
   friend bool operator==(const RememberedVersion&, const RememberedVersion&) = default;
 };

@@ -71,6 +71,7 @@ enum WinError : uint32_t {
   // applications): a run found a file other than the one it decided on.
   kErrorChangedDuringRun = 0x20000001,    // not what the decision saw: left alone
   kErrorChangedWhileCopied = 0x20000002,  // the source was written while it was read
+  kErrorCannotKeepReplaced = 0x20000003,  // no trash for a version that must be kept: left alone
 };
 
 /// The outcome of an OS call: code 0 is success; otherwise a Windows error
@@ -170,6 +171,9 @@ struct CopyRequest {
   OpenFolder* to = nullptr;
   std::optional<FileFacts> replaced;
   bool keep_replaced = true;  // the replaced version goes to the trash, not into nothing
+  // The replaced version is the only one of its kind (changed on both
+  // sides): where no trash can take it, nothing is replaced.
+  bool replaced_must_be_kept = false;
 };
 
 /// What a copy did besides the copy itself.

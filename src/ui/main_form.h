@@ -102,6 +102,7 @@ class TMain : public SyncWindow {
   /// plan that gives the progress its totals, so that the plan's cost can
   /// be measured against the same run without it (bench/run.sh --plan).
   void SkipPlans() { plan_runs_ = false; }
+  void SkipMemory() { runs_remember_ = false; }
   /// A key released while the window itself has the focus.
   void FormKeyUp(int key);
   /// A key released on a control: only those of kKeyUpControls pass it on
@@ -296,6 +297,7 @@ class TMain : public SyncWindow {
   StoredSettings settings_as_loaded_;
   bool save_only_changes_ = false;
   bool plan_runs_ = true;
+  bool runs_remember_ = true;
   RunOutcome last_run_;
   RunPlan last_preview_;
   Status last_eject_ = Status::Error(kErrorNotReady, "no eject was asked");

@@ -205,6 +205,7 @@ void TMain::RememberRunMedium(const SyncRun& run, const MediumIdentity& medium) 
 }
 
 std::unique_ptr<RunMemory> TMain::RecallMemory(const SyncRun& run) {
+  if (!runs_remember_) return nullptr;
   MediumIdentity medium;
   if (!platform_.MediumAt(run.medium.anchor_path(), &medium).ok()) return nullptr;
   auto memory = std::make_unique<RunMemory>(run.project_folder, medium.key);

@@ -5,13 +5,15 @@
 #include <gtest/gtest.h>
 
 #include "core/conflict_rule.h"
+#include "platform/dos_time.h"
 
 namespace pellmar {
 namespace {
 
 TEST(RunMemoryTest, TheFileGivesBackWhatWasRemembered) {
   RunMemory memory("C:\\Users\\ann\\Proj", "uuid:1234-ABCD");
-  const RememberedVersion version{42, 1'700'000'000'123'456'789, 1'700'000'001'000'000'000, 7};
+  const RememberedVersion version{42, 1'700'000'000'123'456'789, 1'700'000'001'000'000'000,
+                                  739'000 * kSecondsPerDay};
   for (const char* name : {"a.txt", "sub\\b c.txt", "tab\there", "100%\r\nodd", "末尾.txt"})
     memory.Remember(name, version);
   EXPECT_TRUE(memory.Changed());
@@ -30,7 +32,7 @@ TEST(RunMemoryTest, TheFileGivesBackWhatWasRemembered) {
 
 TEST(RunMemoryTest, AnotherProjectsDisksOrABrokenFileIsNoMemory) {
   RunMemory written("C:\\Proj", "uuid:1");
-  written.Remember("a.txt", RememberedVersion{1, 2, 3, 4});
+  written.Remember("a.txt", RememberedVersion{1, 2, 3, kSecondsPerDay});
   const std::string text = written.Text();
   struct Case {
     const char* project;
@@ -50,7 +52,8 @@ TEST(RunMemoryTest, AnotherProjectsDisksOrABrokenFileIsNoMemory) {
     EXPECT_FALSE(memory.Parse(c.text)) << c.project << " " << c.medium << "\n" << c.text;
     EXPECT_EQ(memory.size(), 0u);
   }
-  EXPECT_NE(RunMemory("C:\\Proj", "uuid:1").PathIn("S:"), RunMemory("C:\\Proj", "uuid:2").PathIn("S:"))
+  EXPECT_NE(RunMemory("C:\\Proj", "uuid:1").PathIn("S:"),
+            RunMemory("C:\\Proj", "uuid:2").PathIn("S:"))
       << "two disks of one project keep two memories";
 }
 
@@ -83,8 +86,8 @@ TEST(ConflictRuleTest, BothChangedOrChangedAndGoneSinceTheyWereAlike) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ClashSince(c.remembered, c.source, c.target, c.source_on_medium), c.expected)
-        << "source " << c.source.write_ns << " target "
-        << (c.target ? c.target->write_ns : -1) << " from disk " << c.source_on_medium;
+        << "source " << c.source.write_ns << " target " << (c.target ? c.target->write_ns : -1)
+        << " from disk " << c.source_on_medium;
   }
 }
 

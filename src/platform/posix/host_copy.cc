@@ -283,7 +283,15 @@ Status CopyBetweenFolders(const CopyRequest& request, Trash& trash, CopyResult* 
   if (request.replaced) {
     struct stat target;
     status = TargetGone(to, name, CheckVersionAt(to, name, *request.replaced, &target));
-    if (status.ok() && versions.keep) status = versions.trash.Ready(to.fd(), to.host());
+    if (status.ok() && versions.keep) {
+      status = versions.trash.Ready(to.fd(), to.host());
+      if (!status.ok() && request.replaced_must_be_kept) {
+        status = Status::Error(kErrorCannotKeepReplaced, to.HostPathOf(name) +
+                                                             ": not replaced, the trash cannot "
+                                                             "take it (" +
+                                                             status.message + ")");
+      }
+    }
     if (!status.ok()) return status;
     replaced_mode = target.st_mode;
   }

@@ -138,6 +138,12 @@ Status CopyBetweenFolders(const CopyRequest& request, RecycleBin& bin, CopyResul
   HandleFacts info;
   if (status.ok()) status = OpenVersion(from, request.source, GENERIC_READ, kShareAll, &in, &info);
   if (status.ok() && request.replaced) status = CheckReplaceable(to, *request.replaced);
+  if (status.ok() && request.replaced && request.replaced_must_be_kept &&
+      !to.traits().recycle_bin) {
+    status = Status::Error(
+        kErrorCannotKeepReplaced,
+        to.HostPathOf(name) + ": not replaced, the drive has no Recycle Bin to keep it in");
+  }
   if (!status.ok()) return status;
   NewCopy copy(to);
   status = copy.Create();
