@@ -10,7 +10,9 @@ namespace {
 // that far apart.
 constexpr int64_t kTimeStepNs = int64_t{2} * 1000000000;
 
-bool Near(int64_t a_ns, int64_t b_ns) { return a_ns - b_ns <= kTimeStepNs && b_ns - a_ns <= kTimeStepNs; }
+bool Near(int64_t a_ns, int64_t b_ns) {
+  return a_ns - b_ns <= kTimeStepNs && b_ns - a_ns <= kTimeStepNs;
+}
 
 // A copy on FAT reads an hour off once the clock has changed to or from
 // summer time: of the same size, that is the same version.
@@ -40,7 +42,7 @@ Clash ClashSince(const RememberedVersion* remembered, const FileFacts& source,
   if (!ChangedSince(source, remembered->size, sides.source_ns)) return Clash::kNone;
   if (!target) return Clash::kChangedAndGone;
   return ChangedSince(*target, remembered->size, sides.target_ns) ? Clash::kBothChanged
-                                                                 : Clash::kNone;
+                                                                  : Clash::kNone;
 }
 
 bool StillAsRemembered(const RememberedVersion& remembered, const FileFacts& source,
