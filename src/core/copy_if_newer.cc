@@ -178,7 +178,7 @@ CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
                        file.size);
   }
   LogCopy(run, source, file, clash, result.replaced_kept);
-  RememberAlike(run, source, file, file);
+  RememberCopied(run, source, file);
   ++run.counters.copy_count;
   return Finish(run, CopyOutcome::kCopied);
 }

@@ -44,23 +44,24 @@ std::string Escaped(std::string_view text) {
   return out;
 }
 
-bool Unescape(std::string_view text, std::string* out) {
-  out->clear();
+std::string Unescaped(std::string_view text) {
+  std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] != '%') {
-      *out += text[i];
+      out += text[i];
       continue;
     }
     const std::string_view code = text.substr(i + 1, 2);
-    if (code == "25")
-      *out += '%';
-    else if (code == "0D")
-      *out += '\r';
-    else if (code == "0A")
-      *out += '\n';
-    else
-      return false;
+    out += code == "25" ? '%' : code == "0D" ? '\r' : '\n';
     i += 2;
+  }
+  return out;
+}
+
+bool EscapedWell(std::string_view text) {
+  for (size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at + 3)) {
+    const std::string_view code = text.substr(at + 1, 2);
+    if (code != "25" && code != "0D" && code != "0A") return false;
   }
   return true;
 }
@@ -79,15 +80,19 @@ bool TakeNumber(std::string_view* rest, int64_t* value) {
   return error == std::errc() && end == field.data() + field.size() && !field.empty();
 }
 
-bool ParseVersionLine(std::string_view line, std::string* path, RememberedVersion* version) {
+// A line's numbers, and where its path starts; false for a line that is
+// none of this file's.
+bool ParseLine(std::string_view line, RememberedVersion* version, size_t* path_at) {
+  const size_t length = line.size();
   int64_t medium_after = 0, day = 0;
   if (!TakeNumber(&line, &version->size) || !TakeNumber(&line, &version->project_ns) ||
       !TakeNumber(&line, &medium_after) || !TakeNumber(&line, &day) || version->size < 0 ||
-      line.empty() || !Unescape(line, path)) {
+      line.empty() || !EscapedWell(line)) {
     return false;
   }
   version->medium_ns = version->project_ns + medium_after;
   version->since = day * kSecondsPerDay;
+  *path_at = length - line.size();
   return true;
 }
 
@@ -103,64 +108,124 @@ std::string RunMemory::PathIn(const std::string& state_folder) const {
   return ChildPath(state_folder, name);
 }
 
-bool RunMemory::Parse(std::string_view text) {
-  versions_.clear();
-  changed_ = false;
-  if (TakeField(&text, '\n') != kFormatLine ||
-      TakeField(&text, '\n') != "project\t" + Escaped(project_folder_) ||
-      TakeField(&text, '\n') != "medium\t" + Escaped(medium_key_)) {
+bool RunMemory::Parse(std::string text) {
+  text_ = std::move(text);
+  lines_.clear();
+  index_.clear();
+  changes_.clear();
+  std::string_view rest = text_;
+  if (TakeField(&rest, '\n') != kFormatLine ||
+      TakeField(&rest, '\n') != "project\t" + Escaped(project_folder_) ||
+      TakeField(&rest, '\n') != "medium\t" + Escaped(medium_key_) || text_.size() > UINT32_MAX) {
+    text_.clear();
     return false;
   }
-  std::string path;
-  RememberedVersion version;
-  while (!text.empty()) {
-    const std::string_view line = TakeField(&text, '\n');
-    if (!ParseVersionLine(line, &path, &version)) {
-      versions_.clear();
+  while (!rest.empty()) {
+    const size_t line_at = rest.data() - text_.data();
+    const std::string_view line = TakeField(&rest, '\n');
+    Line read;
+    size_t path_at = 0;
+    if (!ParseLine(line, &read.version, &path_at)) {
+      text_.clear();
+      lines_.clear();
       return false;
     }
-    versions_[path] = version;
+    read.path_at = static_cast<uint32_t>(line_at + path_at);
+    read.path_length = static_cast<uint32_t>(line.size() - path_at);
+    lines_.push_back(read);
   }
+  BuildIndex();
   return true;
+}
+
+// Open addressing over a table at least twice the lines: short probes, and
+// a later line of one path wins over an earlier one.
+void RunMemory::BuildIndex() {
+  size_t slots = 16;
+  while (slots < 2 * lines_.size()) slots *= 2;
+  index_.assign(slots, 0);
+  for (uint32_t i = 0; i < lines_.size(); ++i) {
+    size_t slot = NameHash(PathOf(lines_[i])) & (slots - 1);
+    while (index_[slot] != 0 && PathOf(lines_[index_[slot] - 1]) != PathOf(lines_[i])) {
+      slot = (slot + 1) & (slots - 1);
+    }
+    index_[slot] = i + 1;
+  }
+}
+
+const RunMemory::Line* RunMemory::FindRead(std::string_view relative) const {
+  if (index_.empty()) return nullptr;
+  std::string escaped;
+  if (relative.find_first_of("%\r\n") != std::string_view::npos) {
+    escaped = Escaped(relative);
+    relative = escaped;
+  }
+  const size_t mask = index_.size() - 1;
+  for (size_t slot = NameHash(relative) & mask; index_[slot] != 0; slot = (slot + 1) & mask) {
+    const Line& line = lines_[index_[slot] - 1];
+    if (PathOf(line) == relative) return &line;
+  }
+  return nullptr;
+}
+
+std::optional<RememberedVersion> RunMemory::Find(std::string_view relative) const {
+  if (!changes_.empty()) {
+    const auto changed = changes_.find(std::string(relative));
+    if (changed != changes_.end()) return changed->second;
+  }
+  const Line* line = FindRead(relative);
+  if (line == nullptr) return std::nullopt;
+  return line->version;
+}
+
+void RunMemory::Remember(std::string_view relative, const RememberedVersion& version) {
+  if (Find(relative) == version) return;
+  changes_[std::string(relative)] = version;
+}
+
+void RunMemory::Forget(std::string_view relative) {
+  if (Find(relative)) changes_[std::string(relative)] = std::nullopt;
 }
 
 std::string RunMemory::Text() const {
   std::string text;
-  text.reserve(64 * (versions_.size() + 3));
+  text.reserve(text_.size() + 64 * changes_.size() + 64);
   text.append(kFormatLine).append("\nproject\t").append(Escaped(project_folder_));
   text.append("\nmedium\t").append(Escaped(medium_key_)).append("\n");
-  for (const auto& [path, version] : versions_) {
+  const auto append = [&text](std::string_view escaped_path, const RememberedVersion& version) {
     for (const int64_t number :
          {version.size, version.project_ns, version.medium_ns - version.project_ns,
           version.since / kSecondsPerDay}) {
       text.append(std::to_string(number)).append("\t");
     }
-    text.append(Escaped(path)).append("\n");
+    text.append(escaped_path).append("\n");
+  };
+  for (const Line& line : lines_) {
+    if (!changes_.empty() && changes_.count(Unescaped(PathOf(line))) != 0) continue;
+    if (FindRead(Unescaped(PathOf(line))) != &line) continue;  // a later line of the path
+    append(PathOf(line), line.version);
+  }
+  for (const auto& [path, version] : changes_) {
+    if (version) append(Escaped(path), *version);
   }
   return text;
 }
 
-const RememberedVersion* RunMemory::Find(const std::string& relative) const {
-  const auto found = versions_.find(relative);
-  return found == versions_.end() ? nullptr : &found->second;
-}
-
-void RunMemory::Remember(const std::string& relative, const RememberedVersion& version) {
-  auto [place, added] = versions_.try_emplace(relative, version);
-  if (!added && place->second == version) return;
-  place->second = version;
-  changed_ = true;
-}
-
-void RunMemory::Forget(const std::string& relative) {
-  if (versions_.erase(relative) != 0) changed_ = true;
+size_t RunMemory::size() const {
+  size_t count = 0;
+  for (const Line& line : lines_) {
+    const std::string path = Unescaped(PathOf(line));
+    if (FindRead(path) == &line && !changes_.count(path)) ++count;
+  }
+  for (const auto& change : changes_) count += change.second.has_value() ? 1 : 0;
+  return count;
 }
 
 bool RecallRunMemory(Platform& platform, RunMemory* memory) {
   const std::string folder = platform.StateFolder();
   if (folder.empty() || !memory->Keyed()) return false;
   std::string text;
-  if (platform.ReadWholeFile(memory->PathIn(folder), &text).ok()) memory->Parse(text);
+  if (platform.ReadWholeFile(memory->PathIn(folder), &text).ok()) memory->Parse(std::move(text));
   return true;
 }
 

@@ -7,9 +7,11 @@
 #define PELLMAR_CORE_RUN_MEMORY_H_
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/platform.h"
 
@@ -35,26 +37,43 @@ class RunMemory {
   /// Takes the memory from the text of a memory file. A text that is no
   /// memory file, or that of another project or disk, leaves the memory
   /// empty and returns false: a memory the run cannot trust is none.
-  bool Parse(std::string_view text);
+  bool Parse(std::string text);
   /// The text of the memory file.
   std::string Text() const;
 
   /// The version remembered of the file at `relative` (folders joined by
-  /// "\" below the project folder), or nullptr.
-  const RememberedVersion* Find(const std::string& relative) const;
-  void Remember(const std::string& relative, const RememberedVersion& version);
-  void Forget(const std::string& relative);
+  /// "\" below the project folder).
+  std::optional<RememberedVersion> Find(std::string_view relative) const;
+  void Remember(std::string_view relative, const RememberedVersion& version);
+  void Forget(std::string_view relative);
   /// True once something was remembered or forgotten since Parse.
-  bool Changed() const { return changed_; }
+  bool Changed() const { return !changes_.empty(); }
   /// False for a disk with nothing lasting to tell it by: no memory is kept.
   bool Keyed() const { return !medium_key_.empty(); }
-  size_t size() const { return versions_.size(); }
+  size_t size() const;
 
  private:
+  // A line of the file as read: its version, and its path as written there.
+  struct Line {
+    RememberedVersion version;
+    uint32_t path_at;
+    uint32_t path_length;
+  };
+  std::string_view PathOf(const Line& line) const {
+    return std::string_view(text_).substr(line.path_at, line.path_length);
+  }
+  void BuildIndex();
+  const Line* FindRead(std::string_view relative) const;
+
   const std::string project_folder_;
   const std::string medium_key_;
-  std::unordered_map<std::string, RememberedVersion> versions_;
-  bool changed_ = false;
+  // What the file held, looked up by a hash index of the paths, so that a
+  // memory of many files costs no allocation for each.
+  std::string text_;
+  std::vector<Line> lines_;
+  std::vector<uint32_t> index_;  // 1 + the place in lines_; 0 for a free slot
+  // What the run changed since: a version, or nullopt for a file forgotten.
+  std::unordered_map<std::string, std::optional<RememberedVersion>> changes_;
 };
 
 /// Reads the memory of `memory`'s project and disk from the state folder;

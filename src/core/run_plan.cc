@@ -72,7 +72,10 @@ RunPlan PlanRun(const SyncRun& like, const std::string& source_folder,
   PlanWindow window(like.window);
   RunCounters counters = like.counters;
   SyncRun run(dry, window, counters, like.exclusion_list, like.project_folder, like.code_page);
-  run.memory = like.memory;  // read, never added to
+  // A plan that finds nothing to do is the whole run: it remembers too.
+  run.memory = like.memory;
+  run.remembers = like.remembers;
+  run.planning = true;
   PlanRecorder recorder(plan, list_acts);
   run.observer = &recorder;
   SyncTree(run, source_folder, destination_root);

@@ -12,10 +12,15 @@ namespace pellmar {
 
 namespace {
 
-std::string RelativePath(const SyncRun& run, const OpenFolder& folder, const FileFacts& file) {
+// Built in one buffer of the run's: a walk asks it of every file it sees.
+const std::string& RelativePath(SyncRun& run, const OpenFolder& folder, const FileFacts& file) {
   const std::string& path = folder.path();
-  if (path.size() <= run.walk_root.size()) return file.name;
-  return ChildPath(path.substr(run.walk_root.size() + 1), file.name);
+  std::string& relative = run.memory_path;
+  relative.clear();
+  if (path.size() > run.walk_root.size()) {
+    relative.append(path, run.walk_root.size() + 1).append("\\");
+  }
+  return relative.append(file.name);
 }
 
 bool SourceOnMedium(const SyncRun& run, const OpenFolder& source) {
@@ -40,12 +45,14 @@ std::string DayText(int64_t local_seconds) {
 
 }  // namespace
 
-FileClash ClashOf(const SyncRun& run, const OpenFolder& source, const FileFacts& file,
+FileClash ClashOf(SyncRun& run, const OpenFolder& source, const FileFacts& file,
                   const std::optional<FileFacts>& target) {
   if (run.memory == nullptr) return {};
-  const RememberedVersion* remembered = run.memory->Find(RelativePath(run, source, file));
-  return FileClash{ClashSince(remembered, file, target, SourceOnMedium(run, source)),
-                   remembered != nullptr ? remembered->since : 0};
+  const std::optional<RememberedVersion> remembered =
+      run.memory->Find(RelativePath(run, source, file));
+  if (!remembered) return {};
+  return FileClash{ClashSince(&*remembered, file, target, SourceOnMedium(run, source)),
+                   remembered->since};
 }
 
 std::string ClashText(const SyncRun& run, const FileClash& clash, bool kept) {
@@ -63,17 +70,22 @@ void NoteClash(SyncRun& run, const OpenFolder& source, const FileFacts& file,
 void RememberAlike(SyncRun& run, const OpenFolder& source, const FileFacts& file,
                    const FileFacts& target) {
   if (run.memory == nullptr || !run.remembers || !AlikeVersions(file, target)) return;
-  const std::string relative = RelativePath(run, source, file);
+  const std::string& relative = RelativePath(run, source, file);
   const bool on_medium = SourceOnMedium(run, source);
   // Seen alike again: the day they first were stays, so that a run that
   // changes nothing leaves the memory as it was.
-  const RememberedVersion* known = run.memory->Find(relative);
-  if (known != nullptr && StillAsRemembered(*known, file, target, on_medium)) return;
+  const std::optional<RememberedVersion> known = run.memory->Find(relative);
+  if (known && StillAsRemembered(*known, file, target, on_medium)) return;
   run.memory->Remember(relative, VersionSeen(file, target, on_medium, Today(run)));
 }
 
+void RememberCopied(SyncRun& run, const OpenFolder& source, const FileFacts& file) {
+  if (!run.planning) RememberAlike(run, source, file, file);
+}
+
 void ForgetRemoved(SyncRun& run, const OpenFolder& folder, const FileFacts& file) {
-  if (run.memory != nullptr && run.remembers) run.memory->Forget(RelativePath(run, folder, file));
+  if (run.memory == nullptr || !run.remembers || run.planning) return;
+  run.memory->Forget(RelativePath(run, folder, file));
 }
 
 }  // namespace pellmar

@@ -19,7 +19,7 @@ struct FileClash {
 };
 
 /// The clash of `file` of `source`, about to be copied over `target`.
-FileClash ClashOf(const SyncRun& run, const OpenFolder& source, const FileFacts& file,
+FileClash ClashOf(SyncRun& run, const OpenFolder& source, const FileFacts& file,
                   const std::optional<FileFacts>& target);
 
 /// The words the log adds to the line of a file copied with `clash`;
@@ -34,6 +34,9 @@ void NoteClash(SyncRun& run, const OpenFolder& source, const FileFacts& file,
 /// when they are one version now.
 void RememberAlike(SyncRun& run, const OpenFolder& source, const FileFacts& file,
                    const FileFacts& target);
+
+/// After `file` of `source` was copied: remembers the two copies as one.
+void RememberCopied(SyncRun& run, const OpenFolder& source, const FileFacts& file);
 
 /// After `file` of `folder` was removed: nothing is remembered of it.
 void ForgetRemoved(SyncRun& run, const OpenFolder& folder, const FileFacts& file);

@@ -59,13 +59,16 @@ struct SyncRun {
 
   /// The memory of the runs between this project and this disk, read
   /// before the run; nullptr for none. Only a run that acts (`remembers`)
-  /// adds to it: a plan reads it.
+  /// adds to it; its plan (`planning`) adds the files it finds alike, and
+  /// nothing of what it only pretends to do.
   RunMemory* memory = nullptr;
   bool remembers = false;
+  bool planning = false;
   /// The folder the walk started from: a file is remembered by its path
   /// below it, the same on both sides.
   std::string walk_root;
   int64_t memory_day = -1;  // the local day files seen alike are noted with
+  std::string memory_path;  // the path of the file asked of the memory last
 
   RunOutcome outcome;
   /// Told of every act; nullptr when nobody watches.
