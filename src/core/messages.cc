@@ -104,6 +104,12 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "The help page cannot be opened: it is not where Pellmar looks for it.\r\n%1",
     "There are no projects yet. Start pellmar without a command and add a project folder with "
     "Add to List.",
+    "",
+    "",
+    "",
+    "%1 to send, %2 to load, %3 conflicts",
+    "Counting what Send and Load would copy...",
+    "Not counted: %1",
 };
 
 }  // namespace

@@ -87,12 +87,16 @@ enum MessageId : int {
   kEjectFailed = 82,             // %1 the drive, %2 the reason
   kHelpFileMissing = 83,         // %1 the help file the program looked for
   kNoProjectsYet = 84,           // `pellmar list` on a terminal, with no projects
+  // 85 to 87 are the run memory's.
+  kSelectionCount = 88,  // %1 files to send, %2 to load, %3 conflicts: the selected project
+  kCountingRuns = 89,    // while that count is made
+  kNotCounted = 90,      // %1 why the selected project cannot be counted
 };
 
 class MessageTable {
  public:
   /// All messages, the added ones included.
-  static constexpr int kCount = 84;
+  static constexpr int kCount = 90;
   /// Msg1 to Msg30: a language file replaces these whether it has them or
   /// not; an added message it leaves out keeps its English text.
   static constexpr int kClassicCount = 30;

@@ -126,7 +126,7 @@ class WindowTest : public NamespaceTest {
     log_ = std::make_unique<TLogViewer>();
     log_->SetHost(window_host_);
     window_ = std::make_unique<TMain>(
-        MainFormServices{&platform_, &dialogs_, &shell_, window_host_}, *log_);
+        MainFormServices{&platform_, &dialogs_, &shell_, window_host_, {}}, *log_);
     return *window_;
   }
   TMain& StartWindow() {
