@@ -43,6 +43,11 @@ void HeadlessHost::Post(std::function<void()> work) {
   posted_.push_back(std::move(work));
 }
 
+size_t HeadlessHost::posted() const {
+  const std::lock_guard<std::mutex> lock(posted_mutex_);
+  return posted_.size();
+}
+
 size_t HeadlessHost::RunPosted() {
   std::vector<std::function<void()>> due;
   {

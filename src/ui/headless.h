@@ -54,6 +54,8 @@ class HeadlessHost : public WindowHost {
   void Post(std::function<void()> work) override;
   /// Runs the work posted so far, in order; returns how much there was.
   size_t RunPosted();
+  /// How much work is posted and not run yet.
+  size_t posted() const;
 
   bool quit_requested() const { return quit_requested_; }
   /// The control last given the focus.
@@ -63,7 +65,7 @@ class HeadlessHost : public WindowHost {
   bool showing_ = false;
   bool quit_requested_ = false;
   std::string focus_;
-  std::mutex posted_mutex_;
+  mutable std::mutex posted_mutex_;
   std::vector<std::function<void()>> posted_;
 };
 

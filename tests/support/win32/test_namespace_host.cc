@@ -10,11 +10,15 @@ namespace pellmar {
 TestNamespace::TestNamespace(const std::string& inserted) {
   for (const std::string& folder : {documents(), config(), program_dir()}) MakeFolder(folder);
   for (char letter : inserted) InsertDrive(letter);
+  platform_ = NewPlatform();
+}
+
+std::unique_ptr<Platform> TestNamespace::NewPlatform() const {
   std::string documents_path = documents();
   for (char& c : documents_path) c = c == '/' ? '\\' : c;
   // No roaming folder: the settings file lies beside Documents, or in the
   // program folder when a test takes that folder away.
-  platform_ = std::make_unique<MappedDrivesPlatform>(
+  return std::make_unique<MappedDrivesPlatform>(
       std::make_unique<Win32Platform>(HostFolders{documents_path, ""}),
       std::map<char, std::string>{{'A', drive('A')}, {'E', drive('E')}, {'F', drive('F')}});
 }
