@@ -122,6 +122,12 @@ int RunStatusCommand(Platform& platform, const std::vector<std::string>& args) {
     return kExitIncomplete;
   }
   const bool for_person = IsTerminal(Output::kStdout);
+  // As `list` does: a person learns why there is nothing to show, a script
+  // gets the header alone.
+  if (positions.empty() && for_person) {
+    std::cout << main.messages().Msg(kNoProjectsYet) << std::endl;
+    return kExitComplete;
+  }
   std::vector<Row> rows = {kHeader};
   std::vector<std::pair<std::string, ProjectStatus>> counted;
   bool complete = true;
