@@ -262,6 +262,7 @@ class TMain : public SyncWindow {
   void StartSelectionCount();
   void CallOffSelectionCount();
   void ShowSelectionCount(const StatusRequest& request, const ProjectStatus& status);
+  void ShowCountText(const std::string& text);
   void ShowPlan(const RunPlan& plan, const RunSides& sides, int title, int64_t free_bytes);
   /// Greys every control while a run holds the window, and gives each its
   /// state back after.
@@ -323,6 +324,7 @@ class TMain : public SyncWindow {
     SyncEntry entry;
   };
   std::vector<RemovedEntry> removed_;
+  std::string count_text_;  // what the count last showed in the status bar
   // Last, so that it goes first: its thread may still be counting.
   std::unique_ptr<BackgroundCount> count_;
 };

@@ -42,7 +42,7 @@ StatusRequest TMain::SelectedStatusRequest() const {
 
 void TMain::StartSelectionCount() {
   if (count_ == nullptr || ListBox1.item_index() < 0) return;
-  SetCopyStatus(messages_.Msg(kCountingRuns));
+  ShowCountText(messages_.Msg(kCountingRuns));
   count_->Start(SelectedStatusRequest(), messages_,
                 [this](const StatusRequest& request, const ProjectStatus& status) {
                   ShowSelectionCount(request, status);
@@ -50,7 +50,16 @@ void TMain::StartSelectionCount() {
 }
 
 void TMain::CallOffSelectionCount() {
-  if (count_ != nullptr) count_->CallOff();
+  if (count_ == nullptr) return;
+  count_->CallOff();
+  // What the count showed was of the project selected until now; any other
+  // text there is left alone.
+  if (StatusBar1.panel_text(1) == count_text_) SetCopyStatus("");
+}
+
+void TMain::ShowCountText(const std::string& text) {
+  count_text_ = text;
+  SetCopyStatus(text);
 }
 
 void TMain::ShowSelectionCount(const StatusRequest& request, const ProjectStatus& status) {
@@ -60,9 +69,9 @@ void TMain::ShowSelectionCount(const StatusRequest& request, const ProjectStatus
   if (!(SelectedStatusRequest() == request)) return StartSelectionCount();
   if (status.refusal) {
     const std::string& why = *status.refusal;
-    return SetCopyStatus(FillIn(messages_.Msg(kNotCounted), {why.substr(0, why.find("\r\n"))}));
+    return ShowCountText(FillIn(messages_.Msg(kNotCounted), {why.substr(0, why.find("\r\n"))}));
   }
-  SetCopyStatus(FillIn(messages_.Msg(kSelectionCount),
+  ShowCountText(FillIn(messages_.Msg(kSelectionCount),
                        {std::to_string(status.send.files), std::to_string(status.load.files),
                         std::to_string(status.conflict_count)}));
 }

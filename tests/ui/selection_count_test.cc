@@ -1,6 +1,7 @@
 // The count the status bar shows for the selected project, made on a thread
 // of its own: it shows once it is made, and a count another selection or a
-// run has made stale never shows, even when it was already on its way.
+// run has made stale never shows, even when it was already on its way, nor
+// stays once its project is no longer selected.
 #include <chrono>
 #include <thread>
 
@@ -26,7 +27,9 @@ TEST_F(SelectionCountTest, ShowsTheSelectedProjectsCountAndNeverAStaleOne) {
   WriteText(Documents("Two/a.c"), "a");
   WriteText(Documents("Two/b.c"), "b");
   WriteText(Documents("One/a.c"), "a");
-  WriteProjects({"Two", "One"});
+  // A third entry, whose removable folder is missing: its selection is refused.
+  WriteProjects({"Two", "One"},
+                "SyncItem3=" + Ns(Documents("Two")) + "\nPath in mobile disk3=E:\\Missing\n");
   const struct {
     const char* between;  // what comes after the first count was posted
     std::function<void(TMain&)> act;
@@ -55,6 +58,10 @@ TEST_F(SelectionCountTest, ShowsTheSelectedProjectsCountAndNeverAStaleOne) {
   w.ListBox1.UserSelect(0);
   RunPostedUntil([&] { return w.StatusBar1.panel_text(1).find("to send") != std::string::npos; });
   EXPECT_EQ(w.StatusBar1.panel_text(1), "2 to send, 0 to load, 0 conflicts");
+  // Shown, it goes with its project.
+  w.ListBox1.UserSelect(2);
+  EXPECT_EQ(w.ListBox1.item_index(), -1);
+  EXPECT_EQ(w.StatusBar1.panel_text(1), "");
 }
 
 }  // namespace
