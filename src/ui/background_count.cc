@@ -39,6 +39,9 @@ void BackgroundCount::CallOff() {
 
 void BackgroundCount::Work() {
   const std::unique_ptr<Platform> platform = make_platform_();
+  // Without a platform nothing is counted, and the status bar keeps saying
+  // that it counts rather than showing a wrong count.
+  if (platform == nullptr) return;
   for (;;) {
     std::unique_lock<std::mutex> lock(mutex_);
     wake_.wait(lock, [this] { return quit_ || next_.has_value(); });
