@@ -3,13 +3,14 @@
 # cost of stat'ing both trees, on deterministic trees, on the media users
 # have: tmpfs mounts (the program's own cost), an exFAT and a FAT32 stick
 # (loop images in memory, through FUSE), both trees on ext4, idle and with
-# one core kept busy, and the window's Send against the command line's.
-# Prints one table of medians and ratios (pellmar / peer).
+# one core kept busy, the window's Send against the command line's, and
+# the status of 30 projects against their 30 Sends. Prints one table of
+# medians and ratios (pellmar / peer).
 #
 # Usage: bash bench/run.sh [--quick | --plan] [--medium NAME]... [--runs N]
-#   --medium  tmpfs, exfat, fat32, ext4 or window; repeat it, or give a
-#             comma-separated list, to run several; without it all of them,
-#             fat32 only where the kernel has vfat
+#   --medium  tmpfs, exfat, fat32, ext4, window or status; repeat it, or
+#             give a comma-separated list, to run several; without it all of
+#             them, fat32 only where the kernel has vfat
 #   --quick   small trees and 3 rounds: a try-out of seconds per medium
 #             (fat32: about a minute)
 #   --plan    only what the plan of a run costs, on the host disk (case 6):
@@ -31,7 +32,7 @@ set -euo pipefail
 
 bench=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$bench")
-all_media=(tmpfs exfat fat32 ext4 window)
+all_media=(tmpfs exfat fat32 ext4 window status)
 usage="usage: bash bench/run.sh [--quick | --plan] [--medium $(IFS="|"; echo "${all_media[*]}")]... [--runs N]"
 quick=0
 plan_only=0
@@ -55,8 +56,8 @@ done
 # driver otherwise, is not sound enough for a run of every case (see
 # bench/README.md); `--medium fat32` runs it all the same.
 if ((${#media[@]} == 0)); then
-  media=(tmpfs exfat ext4 window)
-  if grep -qw vfat /proc/filesystems || modprobe -q vfat 2> /dev/null; then media=(tmpfs exfat fat32 ext4 window); fi
+  media=(tmpfs exfat ext4 window status)
+  if grep -qw vfat /proc/filesystems || modprobe -q vfat 2> /dev/null; then media=(tmpfs exfat fat32 ext4 window status); fi
 fi
 for m in "${media[@]}"; do
   [[ " ${all_media[*]} " == *" $m "* ]] || { echo "bench: no medium \"$m\"; $usage" >&2; exit 2; }
@@ -72,6 +73,7 @@ main_files=$((quick ? 10000 : 100000))
 source "$bench/measure.sh"
 source "$bench/media.sh"
 source "$bench/window.sh"
+source "$bench/status.sh"
 
 # --- tools ---------------------------------------------------------------
 
@@ -88,7 +90,7 @@ install_missing() {
     wants exfat && ! command -v mount.exfat-fuse > /dev/null && missing+=(exfat-fuse)
     wants fat32 && ! command -v mkfs.vfat > /dev/null && missing+=(dosfstools)
     wants fat32 && ! command -v fusefat > /dev/null && missing+=(fusefat)
-    wants ext4 && ! command -v mkfs.ext4 > /dev/null && missing+=(e2fsprogs)
+    if wants ext4 || wants status; then command -v mkfs.ext4 > /dev/null || missing+=(e2fsprogs); fi
     if wants exfat || wants fat32; then command -v fuser > /dev/null || missing+=(psmisc); fi
     wants window && ! command -v Xvfb > /dev/null && missing+=(xvfb)
     wants window && ! command -v xdotool > /dev/null && missing+=(xdotool)
@@ -136,7 +138,7 @@ make_world() {
   mkdir -p "$src" "$stick"
   case $medium in
     plan) ;;
-    ext4)
+    ext4 | status)
       make_ext4 "$src" src
       make_ext4 "$stick" stick
       ;;
@@ -213,7 +215,7 @@ place_text() {
   fs=$(stat -f -c %T "$1")
   if [[ $1 == "$stick" && ($medium == exfat || $medium == fat32) ]]; then
     echo "$(medium_name "$medium") through $(driver_text), on a loop image in memory"
-  elif [[ $medium == ext4 ]]; then
+  elif [[ $medium == ext4 || $medium == status ]]; then
     echo "ext4 on a loop image in memory"
   elif [[ " ${mounted[*]} " == *" $1 "* ]]; then
     echo "$fs, mounted for this run"
@@ -531,7 +533,7 @@ run_ext4() {
   memory_cost "small$n" "$n"
 }
 
-# Case 10: what the memory of the runs costs a no-change Send, against the
+# Case 11: what the memory of the runs costs a no-change Send, against the
 # same Send with PELLMAR_NO_MEMORY=1, which neither reads nor keeps one.
 memory_cost() {
   local project=$1 n=$2 kept
@@ -541,7 +543,7 @@ memory_cost() {
   expect_copied[p_memory]=0 expect_copied[n_memory]=0
   alternate memory "$runs" p_memory n_memory
   kept=$(find "$XDG_STATE_HOME/pellmar" -name '*.runs' -printf '%s\n' | sort -n | tail -1)
-  row "10 ext4: memory ($(k "$n") files, $((kept / 1024)) kB)" memory p_memory n_memory 1.1
+  row "11 ext4: memory ($(k "$n") files, $((kept / 1024)) kB)" memory p_memory n_memory 1.1
 }
 
 # Case 9: the window's first Send of 50,000 files against the command
@@ -658,6 +660,7 @@ for m in "${media[@]}"; do
     exfat | fat32) run_stick ;;
     ext4) run_ext4 ;;
     window) run_window ;;
+    status) run_status ;;
   esac
   note_world
   remove_world

@@ -10,6 +10,7 @@
 #include "app/drives_command.h"
 #include "app/exit_codes.h"
 #include "app/gui.h"
+#include "app/status_command.h"
 #include "app/sync_commands.h"
 #include "app/usage.h"
 #include "core/version.h"
@@ -23,10 +24,8 @@ struct Verb {
 };
 
 constexpr Verb kVerbs[] = {
-    {"drives", RunDrivesCommand},
-    {"list", RunListCommand},
-    {"send", RunSendCommand},
-    {"load", RunLoadCommand},
+    {"drives", RunDrivesCommand}, {"list", RunListCommand},     {"send", RunSendCommand},
+    {"load", RunLoadCommand},     {"status", RunStatusCommand},
 };
 
 int RunWindowIfPossible(int argc, char** argv, Platform& platform) {

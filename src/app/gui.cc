@@ -31,7 +31,8 @@ int RunWindow(int argc, char** argv, Platform& platform) {
   QtWindowHost host;
   TLogViewer log;
   log.SetHost(&host);
-  TMain main({&platform, &dialogs, &shell, &host}, log);
+  // The count of the selected project runs on a platform of its own.
+  TMain main({&platform, &dialogs, &shell, &host, NewHostPlatform}, log);
   dialogs.SetMessages(&main.messages());
   // Labels size themselves in the window's font, and FormCreate places the
   // number field behind Label4 by that size.

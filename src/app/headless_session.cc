@@ -33,7 +33,7 @@ bool HeadlessSession::Window::StopRequested() {
 HeadlessSession::HeadlessSession(Platform& platform, const SessionOptions& options)
     : display_(std::cout, std::cerr, log_.Memo, options.display, SteadyMilliseconds),
       dialogs_(display_, options.answer_yes),
-      main_(MainFormServices{&platform, &dialogs_, &shell_, &host_}, log_) {
+      main_(MainFormServices{&platform, &dialogs_, &shell_, &host_, {}}, log_) {
   host_.while_modal = [this](TLogViewer& log) { PrintLog(log); };
   log_.SetHost(&host_);
   // The window's progress bar and log, watched once the window is made.

@@ -16,6 +16,14 @@ std::string PercentText(int permille) {
   return std::string(percent.size() < 5 ? 5 - percent.size() : 0, ' ') + percent;
 }
 
+// The columns of the character that byte `c` leads; 0 for a byte that
+// continues one, which was counted with its lead.
+int LeadColumns(unsigned char c) {
+  if ((c & 0xC0) == 0x80) return 0;
+  // Characters of three bytes and more are mostly CJK, two columns wide.
+  return c >= 0xE0 ? 2 : 1;
+}
+
 }  // namespace
 
 std::string FitToColumns(const std::string& text, int columns) {
@@ -23,14 +31,17 @@ std::string FitToColumns(const std::string& text, int columns) {
   const int room = columns - 1;
   int used = 0;
   for (size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if ((c & 0xC0) == 0x80) continue;  // counted with the byte that leads it
-    // Characters of three bytes and more are mostly CJK, two columns wide.
-    const int width = c >= 0xE0 ? 2 : 1;
+    const int width = LeadColumns(static_cast<unsigned char>(text[i]));
     if (used + width > room) return text.substr(0, i);
     used += width;
   }
   return text;
+}
+
+int TextColumns(const std::string& text) {
+  int used = 0;
+  for (const char c : text) used += LeadColumns(static_cast<unsigned char>(c));
+  return used;
 }
 
 RunDisplay::RunDisplay(std::ostream& out, std::ostream& err, const MemoField& log, Options options,

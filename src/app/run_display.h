@@ -22,6 +22,8 @@ namespace pellmar {
 /// (a character outside ASCII is taken as two wide), so it never wraps;
 /// whole for `columns` 0 (unknown).
 std::string FitToColumns(const std::string& text, int columns);
+/// How many columns of a terminal `text` fills, by the same rule.
+int TextColumns(const std::string& text);
 
 class RunDisplay {
  public:

@@ -24,6 +24,10 @@ void PrintUsage(std::ostream& out) {
          "    be pulled out (not after a run that was refused, stopped or lost the disk)\n"
          "    Ctrl+C (or SIGTERM) stops after the current file (exit 130, 143); a second Ctrl+C\n"
          "    ends at once.\n"
+         "  pellmar status [PROJECT]       what Send and Load of each entry (or one) would copy,\n"
+         "    what auto-delete would remove, the conflicts and the disk; changes nothing.\n"
+         "    Tab-separated with a header line unless on a terminal; the conflicting files\n"
+         "    follow the table. Exit 1 when a project could not be counted whole.\n"
          "Options:\n"
          "  --version                      print the version\n"
          "  --help                         print this text\n";

@@ -88,16 +88,20 @@ enum MessageId : int {
   kHelpFileMissing = 83,         // %1 the help file the program looked for
   kNoProjectsYet = 84,           // `pellmar list` on a terminal, with no projects
   // On the log line of a file copied over another copy changed since the
-  // day %1, its older copy in the trash; when the trash could not take it.
+  // day %1, its older copy in the trash; when the trash could not take it,
+  // and in a preview.
   kChangedOnBothSides = 85,
   kChangedOnBothSidesNotTrashed = 86,
   kDeletedAndChanged = 87,  // %1 the day: copied where its copy was deleted
+  kSelectionCount = 88,     // %1 files to send, %2 to load, %3 conflicts: the selected project
+  kCountingRuns = 89,       // while that count is made
+  kNotCounted = 90,         // %1 why the selected project cannot be counted
 };
 
 class MessageTable {
  public:
   /// All messages, the added ones included.
-  static constexpr int kCount = 87;
+  static constexpr int kCount = 90;
   /// Msg1 to Msg30: a language file replaces these whether it has them or
   /// not; an added message it leaves out keeps its English text.
   static constexpr int kClassicCount = 30;

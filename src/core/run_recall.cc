@@ -56,8 +56,9 @@ FileClash ClashOf(SyncRun& run, const OpenFolder& source, const FileFacts& file,
 }
 
 std::string ClashText(const SyncRun& run, const FileClash& clash, bool kept) {
+  // A plan names the conflict alone: nothing went anywhere yet.
   const int message = clash.clash == Clash::kChangedAndGone ? kDeletedAndChanged
-                      : kept                                ? kChangedOnBothSides
+                      : kept && !run.planning               ? kChangedOnBothSides
                                                             : kChangedOnBothSidesNotTrashed;
   return FillIn(run.window.Message(message), {DayText(clash.since)});
 }

@@ -6,6 +6,7 @@
 #ifndef PELLMAR_UI_DIALOGS_H_
 #define PELLMAR_UI_DIALOGS_H_
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -65,6 +66,10 @@ class WindowHost {
   virtual void SetFocus(const std::string& control_name) = 0;
   /// Shows the busy pointer while a run goes, and the normal one after.
   virtual void SetBusy(bool /*busy*/) {}
+  /// Runs `work` on the window's own thread, soon, from its event loop.
+  /// Callable from any thread: how work done away from the window hands
+  /// its result back. Work posted as the window goes may never run.
+  virtual void Post(std::function<void()> work) = 0;
 };
 
 }  // namespace pellmar

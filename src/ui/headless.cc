@@ -2,6 +2,7 @@
 #include "ui/headless.h"
 
 #include <ostream>
+#include <utility>
 
 #include "core/text_ops.h"
 #include "ui/log_viewer.h"
@@ -36,6 +37,27 @@ bool HeadlessHost::Showing(const TLogViewer&) const { return showing_; }
 void HeadlessHost::RequestQuit() { quit_requested_ = true; }
 
 void HeadlessHost::SetFocus(const std::string& control_name) { focus_ = control_name; }
+
+void HeadlessHost::Post(std::function<void()> work) {
+  const std::lock_guard<std::mutex> lock(posted_mutex_);
+  posted_.push_back(std::move(work));
+}
+
+size_t HeadlessHost::posted() const {
+  const std::lock_guard<std::mutex> lock(posted_mutex_);
+  return posted_.size();
+}
+
+size_t HeadlessHost::RunPosted() {
+  std::vector<std::function<void()>> due;
+  {
+    const std::lock_guard<std::mutex> lock(posted_mutex_);
+    due.swap(posted_);
+  }
+  // Outside the lock: the work may post more.
+  for (const auto& work : due) work();
+  return due.size();
+}
 
 void PrintLogWindow(std::ostream& out, const TLogViewer& log) {
   out << log.Title.caption() << '\n';

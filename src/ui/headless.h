@@ -8,8 +8,10 @@
 
 #include <functional>
 #include <iosfwd>
+#include <mutex>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ui/dialogs.h"
 
@@ -48,6 +50,12 @@ class HeadlessHost : public WindowHost {
   void ProcessEvents() override {}
   void RequestQuit() override;
   void SetFocus(const std::string& control_name) override;
+  /// Kept until RunPosted: without an event loop, the caller says when.
+  void Post(std::function<void()> work) override;
+  /// Runs the work posted so far, in order; returns how much there was.
+  size_t RunPosted();
+  /// How much work is posted and not run yet.
+  size_t posted() const;
 
   bool quit_requested() const { return quit_requested_; }
   /// The control last given the focus.
@@ -57,6 +65,8 @@ class HeadlessHost : public WindowHost {
   bool showing_ = false;
   bool quit_requested_ = false;
   std::string focus_;
+  mutable std::mutex posted_mutex_;
+  std::vector<std::function<void()>> posted_;
 };
 
 /// The log window as a terminal shows it: the title, then one line each.

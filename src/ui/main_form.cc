@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "core/run_progress.h"
+#include "ui/background_count.h"
 
 namespace pellmar {
 
@@ -48,6 +49,9 @@ TMain::TMain(MainFormServices services, TLogViewer& log)
   edMntCmd.SetVisible(false);
   chkAutoDelete.SetVisible(false);
   WireReactions();
+  if (services.make_platform) {
+    count_ = std::make_unique<BackgroundCount>(services.make_platform, *services.host);
+  }
 }
 
 TMain::~TMain() = default;

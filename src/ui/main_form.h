@@ -21,6 +21,7 @@
 #include "core/messages.h"
 #include "core/run_outcome.h"
 #include "core/run_plan.h"
+#include "core/run_sides.h"
 #include "core/settings_file.h"
 #include "core/sync_window.h"
 #include "core/text_ops.h"
@@ -28,10 +29,12 @@
 #include "ui/controls.h"
 #include "ui/dialogs.h"
 #include "ui/log_viewer.h"
+#include "ui/project_status.h"
 
 namespace pellmar {
 
 struct SyncRun;
+class BackgroundCount;
 
 /// The services a window is made with; all must outlive it.
 struct MainFormServices {
@@ -39,6 +42,10 @@ struct MainFormServices {
   Dialogs* dialogs = nullptr;
   Shell* shell = nullptr;
   WindowHost* host = nullptr;
+  /// Makes a platform of its own for the count of the selected project,
+  /// which runs on a thread of its own. Without one (the command line) the
+  /// status bar shows no count.
+  std::function<std::unique_ptr<Platform>()> make_platform;
 };
 
 class TMain : public SyncWindow {
@@ -139,6 +146,10 @@ class TMain : public SyncWindow {
   void UndoRemove();
   bool CanUndoRemove() const { return !removed_.empty(); }
 
+  /// What Send and Load of the entry at position `p` would do now, as the
+  /// runs would plan them; nothing is changed. A stop ends it early.
+  ProjectStatus ProjectStatusOf(int p);
+
   /// Ctrl+E: unmounts and powers off the removable disk of the selected
   /// project (the drive of its removable folder), so that it can be pulled
   /// out; the status bar says so once it can. Nothing is forced.
@@ -231,9 +242,6 @@ class TMain : public SyncWindow {
   void UpdateAddButton();
   // Send and Load (main_form_send_load.cc).
   /// The two folders of a run and what it reads from the window.
-  struct RunSides {
-    std::string source, destination, project_folder, removable_project_folder, exclusion_list;
-  };
   RunSides SendSides(int p) const;
   RunSides LoadSides(int p) const;
   void RefuseUnselectedRun();
@@ -251,6 +259,15 @@ class TMain : public SyncWindow {
   void KeepMemory(SyncRun& run);
   bool RunSyncTree(const RunSides& sides);
   void Preview(bool send);
+  // The status (main_form_status.cc).
+  StatusRequest StatusRequestOf(int p) const;
+  StatusRequest SelectedStatusRequest() const;
+  /// Counts the selected entry in the background; the status bar shows the
+  /// count once it is made, unless the selection or a run came first.
+  void StartSelectionCount();
+  void CallOffSelectionCount();
+  void ShowSelectionCount(const StatusRequest& request, const ProjectStatus& status);
+  void ShowCountText(const std::string& text);
   void ShowPlan(const RunPlan& plan, const RunSides& sides, int title, int64_t free_bytes);
   /// Greys every control while a run holds the window, and gives each its
   /// state back after.
@@ -313,6 +330,9 @@ class TMain : public SyncWindow {
     SyncEntry entry;
   };
   std::vector<RemovedEntry> removed_;
+  std::string count_text_;  // what the count last showed in the status bar
+  // Last, so that it goes first: its thread may still be counting.
+  std::unique_ptr<BackgroundCount> count_;
 };
 
 }  // namespace pellmar

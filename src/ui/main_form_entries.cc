@@ -66,6 +66,7 @@ void TMain::btnRemoveFromListClick() {
   // With nothing selected there is no entry to remove, and moving the slots
   // would part every line from its settings.
   if (p < 0) return;
+  CallOffSelectionCount();
   // Escape removes too (the window's cancel button): kept until the window
   // closes, so that Ctrl+Z can bring it back.
   removed_.push_back(RemovedEntry{p, ListBox1.item(p), ListBox2.item(p), entries_.slot(p + 1)});
@@ -82,6 +83,7 @@ void TMain::UndoRemove() {
   if (ListBox1.count() >= EntryTable::kMaxEntries) {
     return SetCopyStatus(messages_.Msg(kListFull));
   }
+  CallOffSelectionCount();
   const RemovedEntry back = std::move(removed_.back());
   removed_.pop_back();
   // Its old place, or the end when the list has become shorter since.

@@ -17,17 +17,6 @@ namespace pellmar {
 
 namespace {
 
-// A path inside one of the project's two folders, without that folder.
-std::string InProject(const std::string& path, const std::string& a, const std::string& b) {
-  for (const std::string* folder : {&a, &b}) {
-    if (path.size() > folder->size() && path.compare(0, folder->size(), *folder) == 0 &&
-        path[folder->size()] == '\\') {
-      return path.substr(folder->size() + 1);
-    }
-  }
-  return path;
-}
-
 int LineMessage(RunObserver::Act act) {
   switch (act) {
     case RunObserver::Act::kReplace:
@@ -76,8 +65,7 @@ void TMain::Preview(bool send) {
 void TMain::ShowPlan(const RunPlan& plan, const RunSides& sides, int title, int64_t free_bytes) {
   log_.Clear();
   for (const PlannedAct& act : plan.acts) {
-    const std::string where =
-        InProject(act.path, sides.project_folder, sides.removable_project_folder);
+    const std::string where = InProject(act.path, sides);
     log_.Append(FillIn(messages_.Msg(LineMessage(act.act)), {where, SizeText(act.size)}));
   }
   if (plan.acts.empty()) log_.Append(messages_.Msg(kNothingWouldChange));

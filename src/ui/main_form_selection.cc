@@ -18,6 +18,7 @@ void TMain::ListBox1Click() {
   // No line selected is no entry to show (the toolkit never reports such a
   // selection; a caller might).
   if (p < 0) return;
+  CallOffSelectionCount();
   btnLoad.SetEnabled(false);
   btnSend.SetEnabled(false);
   ListBox2.SetItemIndex(p);
@@ -33,6 +34,7 @@ void TMain::ListBox1Click() {
                       OfferToCreateFolder(folder) || p == last_refused_index_;
   if (usable) {
     FillFromSlot(p);
+    StartSelectionCount();
   } else {
     RefuseSelection(p);
   }

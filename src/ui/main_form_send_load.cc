@@ -7,12 +7,12 @@
 
 #include "core/drive_part.h"
 #include "core/free_space_text.h"
-#include "core/overlap_guard.h"
 #include "core/project_medium.h"
 #include "core/relative_path.h"
 #include "core/run_memory.h"
 #include "core/run_plan.h"
 #include "core/run_progress.h"
+#include "core/run_refusal.h"
 #include "core/send_load.h"
 #include "core/sync_run.h"
 #include "core/sync_tree.h"
@@ -21,17 +21,14 @@
 
 namespace pellmar {
 
-TMain::RunSides TMain::SendSides(int p) const {
-  const std::string project = ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page());
-  const std::string destination = SendDestination(edMediaDir.text(), ListBox2.item(p));
-  return RunSides{project, destination, project, destination,
-                  ExclusionList(edExclude.text()) + ","};
+RunSides TMain::SendSides(int p) const {
+  return pellmar::SendSides(ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page()),
+                            edMediaDir.text(), ListBox2.item(p), edExclude.text());
 }
 
-TMain::RunSides TMain::LoadSides(int p) const {
-  const std::string project = ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page());
-  const std::string source = LoadSource(edMediaDir.text(), ListBox2.item(p));
-  return RunSides{source, project, project, source, ExclusionList(edExclude.text()) + ","};
+RunSides TMain::LoadSides(int p) const {
+  return pellmar::LoadSides(ResolveDocumentsRelative(documents_, ListBox1.item(p), code_page()),
+                            edMediaDir.text(), ListBox2.item(p), edExclude.text());
 }
 
 void TMain::btnSendClick() {
@@ -118,6 +115,8 @@ bool TMain::RunSyncTree(const RunSides& sides) {
 }
 
 void TMain::HoldControls() {
+  // A count made while the run changes the folders would be stale.
+  CallOffSelectionCount();
   run_in_progress_ = true;
   stop_requested_ = false;
   StatusBar1.SetProgressName(messages_.Msg(kProgressName));
@@ -160,22 +159,9 @@ void TMain::WhileAsking(const std::function<void()>& ask) {
   asking_ms_ += SteadyMilliseconds() - asked;
 }
 
-// Why a run between these folders must not start, or nullopt: it checks
-// the folders as written, the medium, and the folders as the file system
-// sees them, before any file is touched.
 std::optional<std::string> TMain::RunRefusal(const SyncRun& run,
                                              const std::string& removable_project_folder) {
-  if (auto refusal = EntryRefusal(run, SelectedEntry(), messages_)) return refusal;
-  if (auto refusal = OverlapRefusal(platform_, run.project_folder, removable_project_folder,
-                                    run.media_dir, messages_)) {
-    return refusal;
-  }
-  if (!run.medium_recorded.ok()) {
-    return FillIn(messages_.Msg(kDiskUnreachable), {run.media_dir, run.medium_recorded.message}) +
-           "\r\n" + messages_.Msg(kNothingTouched);
-  }
-  return IdentityRefusal(platform_, run.project_folder, removable_project_folder, run.medium.root(),
-                         messages_);
+  return pellmar::RunRefusal(platform_, run, SelectedEntry(), removable_project_folder, messages_);
 }
 
 // A disk with nothing lasting to tell it by, or a project not run before,

@@ -92,8 +92,8 @@ TEST_F(ProgramTest, VersionAndHelp) {
   EXPECT_EQ(version.out, "Pellmar 1.1\n");
   const ProgramRun help = Run({"--help"});
   EXPECT_EQ(help.exit_code, 0);
-  for (const char* word : {"drives", "list", "send PROJECT", "load PROJECT", "--yes", "--dry-run",
-                           "--quiet", "--version", "--help"}) {
+  for (const char* word : {"drives", "list", "send PROJECT", "load PROJECT", "status [PROJECT]",
+                           "--yes", "--dry-run", "--quiet", "--version", "--help"}) {
     EXPECT_NE(help.out.find(word), std::string::npos) << word;
   }
 }
@@ -354,6 +354,51 @@ TEST_F(ProgramTest, ADryRunShowsWhatTheRunWouldDoAndChangesNothing) {
   EXPECT_THAT(run.out, HasSubstr(", would delete: 1, "));
   EXPECT_TRUE(std::filesystem::exists(Stick("Sync/Alpha/old.txt")));
   EXPECT_EQ(ReadText(ns_.settings_file()), settings);
+}
+
+// Status counts Send and Load of every entry and changes nothing; a
+// project whose folder cannot be read is named with why, and the others
+// still get their lines.
+TEST_F(ProgramTest, StatusCountsEveryProjectAsATableAndChangesNothing) {
+  WriteText(Documents("Alpha/a.c"), "a");
+  WriteText(Documents("Alpha/sub/b.c"), "bb");
+  WriteText(Stick("Sync/Beta/c.c"), "ccc");
+  MakeFolder(Documents("Beta"));
+  ns_.WriteEntries({Documents("Alpha"), Documents("Beta"), Documents("Gone")}, "E:\\Sync");
+  const std::string settings = ReadText(ns_.settings_file());
+  for (const bool terminal : {false, true}) {
+    RunOptions options;
+    options.stdout_on_terminal = terminal;
+    const ProgramRun run = Run({"status"}, options);
+    EXPECT_EQ(run.exit_code, 1) << terminal;
+    EXPECT_THAT(run.err, HasSubstr("pellmar: Gone: not counted: " + OnC(Documents("Gone")) +
+                                   ": could not be read: "))
+        << terminal;
+    std::istringstream lines(run.out);
+    std::vector<std::string> table;
+    for (std::string line; std::getline(lines, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      table.push_back(line);
+    }
+    ASSERT_EQ(table.size(), 4u) << run.out;
+    const std::vector<std::string> starts =
+        terminal ? std::vector<std::string>{"#  project  send_files  send_bytes  load_files",
+                                            "1  Alpha             2        1 KB           0",
+                                            "2  Beta              0        0 KB           1",
+                                            "3  Gone              -           -           -"}
+                 : std::vector<std::string>{
+                       "#\tproject\tsend_files\tsend_bytes\tload_files\tload_bytes\tdeletions\t"
+                       "conflicts\tdrive\tlabel\tfree_bytes",
+                       "1\tAlpha\t2\t3\t0\t0\t0\t0\tE:\t", "2\tBeta\t0\t0\t1\t3\t0\t0\tE:\t",
+                       "3\tGone\t-\t-\t-\t-\t-\t-\tE:\t"};
+    for (size_t i = 0; i < starts.size(); ++i) {
+      EXPECT_THAT(table[i], StartsWith(starts[i])) << terminal;
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(Stick("Sync/Alpha")));
+  EXPECT_FALSE(std::filesystem::exists(Documents("Beta/c.c")));
+  EXPECT_EQ(ReadText(ns_.settings_file()), settings);
+  EXPECT_EQ(Run({"status", "Alpha"}).exit_code, 0);
 }
 
 TEST_F(ProgramTest, IncompleteRunsExitWithOne) {

@@ -38,6 +38,8 @@ class TestNamespace : public TempFolder {
 
   /// The host platform made in this namespace.
   Platform& platform() { return *platform_; }
+  /// Another one, for a thread of its own.
+  std::unique_ptr<Platform> NewPlatform() const;
   /// The namespace path of a host path ("C:\tmp\...").
   std::string Ns(const std::string& host_path);
   /// The environment of the namespace as "NAME=value", for a child process.
@@ -52,6 +54,9 @@ class TestNamespace : public TempFolder {
                     const std::string& extra = "");
 
  private:
+  /// The drive mappings as PELLMAR_DRIVES spells them (Linux).
+  std::string Drives() const;
+
   std::vector<std::pair<std::string, std::string>> variables_;
   std::unique_ptr<Platform> platform_;
 };

@@ -126,7 +126,7 @@ class WindowTest : public NamespaceTest {
     log_ = std::make_unique<TLogViewer>();
     log_->SetHost(window_host_);
     window_ = std::make_unique<TMain>(
-        MainFormServices{&platform_, &dialogs_, &shell_, window_host_}, *log_);
+        MainFormServices{&platform_, &dialogs_, &shell_, window_host_, make_platform_}, *log_);
     return *window_;
   }
   TMain& StartWindow() {
@@ -144,6 +144,8 @@ class WindowTest : public NamespaceTest {
   RecordingShell shell_;
   RecordingHost host_;
   WindowHost* window_host_ = &host_;  // a skin puts its own here
+  // The platform of the selected project's count; none: no count.
+  std::function<std::unique_ptr<Platform>()> make_platform_;
   std::unique_ptr<TLogViewer> log_;
   std::unique_ptr<TMain> window_;
 };

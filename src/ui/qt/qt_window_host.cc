@@ -5,6 +5,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QMetaObject>
+#include <utility>
 
 #include "ui/qt/log_window.h"
 #include "ui/qt/main_window.h"
@@ -44,6 +45,13 @@ void QtWindowHost::SetBusy(bool busy) {
   } else {
     QGuiApplication::restoreOverrideCursor();
   }
+}
+
+void QtWindowHost::Post(std::function<void()> work) {
+  // Queued to the application object, which lives on the window's thread;
+  // with the application gone there is nothing left to run it for.
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app != nullptr) QMetaObject::invokeMethod(app, std::move(work), Qt::QueuedConnection);
 }
 
 void QtWindowHost::RequestQuit() {

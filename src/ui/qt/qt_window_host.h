@@ -24,6 +24,7 @@ class QtWindowHost : public WindowHost {
   void RequestQuit() override;
   void SetFocus(const std::string& control_name) override;
   void SetBusy(bool busy) override;
+  void Post(std::function<void()> work) override;
 
  private:
   MainWindow* main_window_ = nullptr;

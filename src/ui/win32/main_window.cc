@@ -2,6 +2,8 @@
 #include "ui/win32/main_window.h"
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <vector>
 
 #include "ui/main_form.h"
@@ -217,6 +219,12 @@ LRESULT Win32MainWindow::Handle(HWND window, UINT message, WPARAM w_param, LPARA
     case kShownMessage:
       main_.FormShow();
       return 0;
+    case kPostedWorkMessage: {
+      const std::unique_ptr<std::function<void()>> work(
+          reinterpret_cast<std::function<void()>*>(l_param));
+      (*work)();
+      return 0;
+    }
     case WM_DESTROY:
       window_ = nullptr;
       ::PostQuitMessage(0);

@@ -24,6 +24,9 @@ POINT CentredOrigin(int outer_width, int outer_height);
 class Win32MainWindow {
  public:
   static constexpr wchar_t kClassName[] = L"PellmarMain";
+  /// Carries work posted from another thread: its lParam is a
+  /// std::function<void()> made with new, which the window runs and deletes.
+  static constexpr UINT kPostedWorkMessage = WM_APP + 2;
 
   explicit Win32MainWindow(TMain& main);
   ~Win32MainWindow();

@@ -1,6 +1,8 @@
 // Modal log, repaint and input during a run, the program's end and the focus.
 #include "ui/win32/win32_window_host.h"
 
+#include <utility>
+
 #include "ui/win32/common_controls.h"
 #include "ui/win32/log_window.h"
 #include "ui/win32/main_window.h"
@@ -14,6 +16,11 @@ namespace {
 constexpr uint64_t kInputIntervalMs = 30;
 
 }  // namespace
+
+void Win32WindowHost::SetMainWindow(Win32MainWindow* window) {
+  main_window_ = window;
+  posted_to_ = window != nullptr ? window->window() : nullptr;
+}
 
 void Win32WindowHost::ShowModal(TLogViewer& /*log*/) {
   if (log_window_ != nullptr) log_window_->ShowModal();
@@ -58,6 +65,16 @@ void Win32WindowHost::RequestQuit() {
 
 void Win32WindowHost::SetFocus(const std::string& control_name) {
   if (main_window_ != nullptr) main_window_->Focus(control_name);
+}
+
+void Win32WindowHost::Post(std::function<void()> work) {
+  auto* posted = new std::function<void()>(std::move(work));
+  const HWND window = posted_to_.load();
+  // The window takes it over once it is in its queue.
+  if (window == nullptr || !::PostMessageW(window, Win32MainWindow::kPostedWorkMessage, 0,
+                                           reinterpret_cast<LPARAM>(posted))) {
+    delete posted;
+  }
 }
 
 void Win32WindowHost::SetBusy(bool busy) {

@@ -12,14 +12,21 @@ namespace pellmar {
 TestNamespace::TestNamespace(const std::string& inserted) {
   for (const std::string& folder : {documents(), config(), program_dir()}) MakeFolder(folder);
   for (char letter : inserted) InsertDrive(letter);
-  const std::string drives = "A:=" + drive('A') + ";E:=" + drive('E') + ";F:=" + drive('F');
   variables_ = {{"HOME", home()},
                 {"XDG_CONFIG_HOME", config()},
                 {"XDG_DOCUMENTS_DIR", documents()},
-                {"PELLMAR_DRIVES", drives}};
+                {"PELLMAR_DRIVES", Drives()}};
+  platform_ = NewPlatform();
+}
+
+std::string TestNamespace::Drives() const {
+  return "A:=" + drive('A') + ";E:=" + drive('E') + ";F:=" + drive('F');
+}
+
+std::unique_ptr<Platform> TestNamespace::NewPlatform() const {
   HostSettings settings = TreeSettings(*this);
-  settings.drive_overrides = drives;
-  platform_ = NewPosixPlatform(settings);
+  settings.drive_overrides = Drives();
+  return NewPosixPlatform(settings);
 }
 
 TestNamespace::~TestNamespace() = default;

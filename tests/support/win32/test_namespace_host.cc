@@ -10,9 +10,13 @@ namespace pellmar {
 TestNamespace::TestNamespace(const std::string& inserted) {
   for (const std::string& folder : {documents(), config(), program_dir()}) MakeFolder(folder);
   for (char letter : inserted) InsertDrive(letter);
+  platform_ = NewPlatform();
+}
+
+std::unique_ptr<Platform> TestNamespace::NewPlatform() const {
   // No roaming folder: the settings file lies beside Documents, or in the
   // program folder when a test takes that folder away.
-  platform_ = std::make_unique<MappedDrivesPlatform>(
+  return std::make_unique<MappedDrivesPlatform>(
       std::make_unique<Win32Platform>(
           HostFolders{ThroughHostRoot(documents()), "", ThroughHostRoot(*this / "home/Local")}),
       std::map<char, std::string>{{'A', drive('A')}, {'E', drive('E')}, {'F', drive('F')}});
