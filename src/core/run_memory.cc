@@ -5,6 +5,7 @@
 // needs no care. Only "%", CR and LF are written escaped.
 #include "core/run_memory.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <utility>
@@ -74,10 +75,15 @@ std::string_view TakeField(std::string_view* rest, char separator) {
   return field;
 }
 
+// A number and the tab after it, read in one pass: a memory of many files
+// has four on each line.
 bool TakeNumber(std::string_view* rest, int64_t* value) {
-  const std::string_view field = TakeField(rest, '\t');
-  const auto [end, error] = std::from_chars(field.data(), field.data() + field.size(), *value);
-  return error == std::errc() && end == field.data() + field.size() && !field.empty();
+  const char* begin = rest->data();
+  const char* end = begin + rest->size();
+  const auto [stop, error] = std::from_chars(begin, end, *value);
+  if (error != std::errc() || stop == end || *stop != '\t') return false;
+  rest->remove_prefix(stop - begin + 1);
+  return true;
 }
 
 // A line's numbers, and where its path starts; false for a line that is
@@ -113,6 +119,8 @@ bool RunMemory::Parse(std::string text) {
   lines_.clear();
   index_.clear();
   changes_.clear();
+  added_.clear();
+  cursor_ = 0;
   std::string_view rest = text_;
   if (TakeField(&rest, '\n') != kFormatLine ||
       TakeField(&rest, '\n') != "project\t" + Escaped(project_folder_) ||
@@ -120,6 +128,7 @@ bool RunMemory::Parse(std::string text) {
     text_.clear();
     return false;
   }
+  lines_.reserve(static_cast<size_t>(std::count(rest.begin(), rest.end(), '\n')));
   while (!rest.empty()) {
     const size_t line_at = rest.data() - text_.data();
     const std::string_view line = TakeField(&rest, '\n');
@@ -134,27 +143,32 @@ bool RunMemory::Parse(std::string text) {
     read.path_length = static_cast<uint32_t>(line.size() - path_at);
     lines_.push_back(read);
   }
-  BuildIndex();
   return true;
 }
 
-// Open addressing over a table at least twice the lines: short probes, and
-// a later line of one path wins over an earlier one.
-void RunMemory::BuildIndex() {
+// Open addressing over a table at least twice the lines: short probes.
+// Made only once a file is asked out of the file's order: a walk that finds
+// the tree as the last one left it never needs it.
+void RunMemory::BuildIndex() const {
   size_t slots = 16;
   while (slots < 2 * lines_.size()) slots *= 2;
   index_.assign(slots, 0);
   for (uint32_t i = 0; i < lines_.size(); ++i) {
     size_t slot = NameHash(PathOf(lines_[i])) & (slots - 1);
-    while (index_[slot] != 0 && PathOf(lines_[index_[slot] - 1]) != PathOf(lines_[i])) {
-      slot = (slot + 1) & (slots - 1);
-    }
+    while (index_[slot] != 0) slot = (slot + 1) & (slots - 1);
     index_[slot] = i + 1;
   }
 }
 
+// A walk asks in the order it listed the files, which the file keeps, so
+// the line after the one found last is looked at first: it is mostly the
+// one, and it is next in memory.
 const RunMemory::Line* RunMemory::FindRead(std::string_view relative) const {
-  if (index_.empty()) return nullptr;
+  if (cursor_ < lines_.size() && PathOf(lines_[cursor_]) == relative) {
+    return &lines_[cursor_++];
+  }
+  if (lines_.empty()) return nullptr;
+  if (index_.empty()) BuildIndex();
   std::string escaped;
   if (relative.find_first_of("%\r\n") != std::string_view::npos) {
     escaped = Escaped(relative);
@@ -163,7 +177,10 @@ const RunMemory::Line* RunMemory::FindRead(std::string_view relative) const {
   const size_t mask = index_.size() - 1;
   for (size_t slot = NameHash(relative) & mask; index_[slot] != 0; slot = (slot + 1) & mask) {
     const Line& line = lines_[index_[slot] - 1];
-    if (PathOf(line) == relative) return &line;
+    if (PathOf(line) == relative) {
+      cursor_ = index_[slot];
+      return &line;
+    }
   }
   return nullptr;
 }
@@ -180,13 +197,17 @@ std::optional<RememberedVersion> RunMemory::Find(std::string_view relative) cons
 
 void RunMemory::Remember(std::string_view relative, const RememberedVersion& version) {
   if (Find(relative) == version) return;
-  changes_[std::string(relative)] = version;
+  auto [change, added] = changes_.try_emplace(std::string(relative), version);
+  change->second = version;
+  if (added && FindRead(relative) == nullptr) added_.push_back(change->first);
 }
 
 void RunMemory::Forget(std::string_view relative) {
   if (Find(relative)) changes_[std::string(relative)] = std::nullopt;
 }
 
+// The lines read stay where they were, changed where the run changed them,
+// and the files new to the memory follow in the order they were seen.
 std::string RunMemory::Text() const {
   std::string text;
   text.reserve(text_.size() + 64 * changes_.size() + 64);
@@ -201,23 +222,26 @@ std::string RunMemory::Text() const {
     text.append(escaped_path).append("\n");
   };
   for (const Line& line : lines_) {
-    if (!changes_.empty() && changes_.count(Unescaped(PathOf(line))) != 0) continue;
-    if (FindRead(Unescaped(PathOf(line))) != &line) continue;  // a later line of the path
-    append(PathOf(line), line.version);
+    const auto changed = changes_.empty() ? changes_.end() : changes_.find(Unescaped(PathOf(line)));
+    if (changed == changes_.end()) {
+      append(PathOf(line), line.version);
+    } else if (changed->second) {
+      append(PathOf(line), *changed->second);
+    }
   }
-  for (const auto& [path, version] : changes_) {
+  for (const std::string& path : added_) {
+    const std::optional<RememberedVersion>& version = changes_.at(path);
     if (version) append(Escaped(path), *version);
   }
   return text;
 }
 
 size_t RunMemory::size() const {
-  size_t count = 0;
-  for (const Line& line : lines_) {
-    const std::string path = Unescaped(PathOf(line));
-    if (FindRead(path) == &line && !changes_.count(path)) ++count;
+  size_t count = lines_.size();
+  for (const auto& [path, version] : changes_) {
+    const bool read = FindRead(path) != nullptr;
+    count += (version.has_value() ? 1 : 0) - (read ? 1 : 0);
   }
-  for (const auto& change : changes_) count += change.second.has_value() ? 1 : 0;
   return count;
 }
 

@@ -62,7 +62,7 @@ class RunMemory {
   std::string_view PathOf(const Line& line) const {
     return std::string_view(text_).substr(line.path_at, line.path_length);
   }
-  void BuildIndex();
+  void BuildIndex() const;
   const Line* FindRead(std::string_view relative) const;
 
   const std::string project_folder_;
@@ -71,9 +71,12 @@ class RunMemory {
   // memory of many files costs no allocation for each.
   std::string text_;
   std::vector<Line> lines_;
-  std::vector<uint32_t> index_;  // 1 + the place in lines_; 0 for a free slot
-  // What the run changed since: a version, or nullopt for a file forgotten.
+  mutable std::vector<uint32_t> index_;  // 1 + the place in lines_; 0 for a free slot
+  mutable size_t cursor_ = 0;            // the line after the one found last
+  // What the run changed since: a version, or nullopt for a file forgotten;
+  // the paths new to the memory in the order they came.
   std::unordered_map<std::string, std::optional<RememberedVersion>> changes_;
+  std::vector<std::string> added_;
 };
 
 /// Reads the memory of `memory`'s project and disk from the state folder;
