@@ -265,6 +265,7 @@ class TMain : public SyncWindow {
   /// Counts the selected entry in the background; the status bar shows the
   /// count once it is made, unless the selection or a run came first.
   void StartSelectionCount();
+  void CountAgainAfterRun();
   void CallOffSelectionCount();
   void ShowSelectionCount(const StatusRequest& request, const ProjectStatus& status);
   void ShowCountText(const std::string& text);

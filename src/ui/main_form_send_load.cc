@@ -44,6 +44,7 @@ void TMain::btnSendClick() {
   }
   if (!RunSyncTree(SendSides(p))) return;
   ReportRun(messages_.Msg(kNoNewFiles));
+  CountAgainAfterRun();
 }
 
 void TMain::btnLoadClick() {
@@ -55,6 +56,7 @@ void TMain::btnLoadClick() {
   if (chkZip.checked()) return ReportRun(messages_.Msg(kNothingNewerToLoad));
   if (!RunSyncTree(LoadSides(p))) return;
   ReportRun(messages_.Msg(kNothingNewerToLoad));
+  CountAgainAfterRun();
 }
 
 // Both commands read the selected entry; without one nothing is touched.

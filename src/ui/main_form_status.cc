@@ -49,6 +49,12 @@ void TMain::StartSelectionCount() {
                 });
 }
 
+// The run changed what the count said; a stopped run's panel says how far
+// it got, which stays.
+void TMain::CountAgainAfterRun() {
+  if (!last_run_.stopped) StartSelectionCount();
+}
+
 void TMain::CallOffSelectionCount() {
   if (count_ == nullptr) return;
   count_->CallOff();
