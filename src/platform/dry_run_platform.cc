@@ -137,6 +137,10 @@ Status DryRunPlatform::CopyFile(const CopyRequest& request, CopyResult* result) 
   result->replaced_kept = request.replaced && request.keep_replaced;
   FileFacts copy = request.source;
   copy.identity = FileIdentity{};
+  if (request.to->path() != copies_folder_) {
+    copies_.clear();
+    copies_folder_ = request.to->path();
+  }
   copies_[ChildPath(request.to->path(), copy.name)] = copy;
   return {};
 }

@@ -73,7 +73,11 @@ class DryRunPlatform : public ForwardingPlatform {
               FolderHandle* folder);
 
   std::set<std::string> made_folders_;       // folders the run would have made
-  std::map<std::string, FileFacts> copies_;  // each copy it would make, by target path
+  // The copies it would make into the folder copied into last, by target
+  // path: a walk asks after a copy only while it works in that folder, and
+  // a tree of many files must not be kept whole.
+  std::map<std::string, FileFacts> copies_;
+  std::string copies_folder_;
   std::vector<std::string> deletions_;
   int64_t debris_seen_ = 0;
 };
