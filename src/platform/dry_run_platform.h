@@ -72,7 +72,7 @@ class DryRunPlatform : public ForwardingPlatform {
   Status Wrap(const std::string& path, Status opened, FolderHandle real, const OpenFolder* made_in,
               FolderHandle* folder);
 
-  std::set<std::string> made_folders_;       // folders the run would have made
+  std::set<std::string> made_folders_;  // folders the run would have made
   // The copies it would make into the folder copied into last, by target
   // path: a walk asks after a copy only while it works in that folder, and
   // a tree of many files must not be kept whole.
