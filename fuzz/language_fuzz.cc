@@ -166,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   pellmar::HeadlessShell shell;
   pellmar::HeadlessHost host;
   pellmar::TLogViewer log;
-  pellmar::TMain window({world.platform.get(), &dialogs, &shell, &host}, log);
+  pellmar::TMain window({world.platform.get(), &dialogs, &shell, &host, {}}, log);
   window.FormCreate();
   CheckApplied(window, *texts);
   return 0;
