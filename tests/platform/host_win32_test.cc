@@ -21,7 +21,7 @@ class Win32Test : public ::testing::Test {
 
   TempFolder temp_;
   const std::string temp_root_ = Windows(temp_.path());
-  std::unique_ptr<Platform> platform_ = NewWin32Platform({At("docs"), ""});
+  std::unique_ptr<Platform> platform_ = NewWin32Platform({At("docs"), "", ""});
 };
 
 // A folder's medium is that of its volume, as the drive listing names it.
@@ -42,13 +42,13 @@ TEST_F(Win32Test, AFoldersMediumIsItsVolumesSerialNumber) {
 TEST_F(Win32Test, SettingsFolderIsTheRoamingOneWhenNoneIsBesideDocuments) {
   MakeFolder(temp_ / "docs");
   MakeFolder(temp_ / "roaming");
-  std::unique_ptr<Platform> roaming = NewWin32Platform({At("docs"), At("roaming")});
+  std::unique_ptr<Platform> roaming = NewWin32Platform({At("docs"), At("roaming"), ""});
   EXPECT_TRUE(roaming->FolderExists(At("Application Data")));
   ASSERT_TRUE(roaming->WriteWholeFile(At("Application Data\\Pellmar.ini"), "[Setting]\r\n").ok());
   EXPECT_EQ(ReadText(temp_ / "roaming/Pellmar.ini"), "[Setting]\r\n");
   // A real folder beside Documents is the one the settings go to.
   MakeFolder(temp_ / "Application Data");
-  std::unique_ptr<Platform> beside = NewWin32Platform({At("docs"), At("roaming")});
+  std::unique_ptr<Platform> beside = NewWin32Platform({At("docs"), At("roaming"), ""});
   ASSERT_TRUE(beside->WriteWholeFile(At("Application Data\\Pellmar.ini"), "x").ok());
   EXPECT_EQ(ReadText(temp_ / "Application Data/Pellmar.ini"), "x");
 }
