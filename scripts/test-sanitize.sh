@@ -8,9 +8,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-asan"
 
-bash "$root/scripts/install-packages.sh" g++ cmake ninja-build pkg-config libsystemd-dev qt6-base-dev \
-  libgtest-dev libgmock-dev fonts-liberation fonts-ipafont-gothic xdg-utils exfatprogs exfat-fuse \
-  libqt6svg6 qt6-translations-l10n
+bash "$root/scripts/install-build-packages.sh"
 bash "$root/scripts/build-dir.sh" "$build" -DPELLMAR_SANITIZE=ON
 export QT_QPA_PLATFORM=offscreen
 # The plain build runs the race rounds in full; two show the same here,

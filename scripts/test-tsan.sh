@@ -14,9 +14,7 @@ set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-tsan"
 
-bash "$root/scripts/install-packages.sh" g++ cmake ninja-build pkg-config libsystemd-dev qt6-base-dev \
-  libgtest-dev libgmock-dev fonts-liberation fonts-ipafont-gothic xdg-utils exfatprogs exfat-fuse \
-  libqt6svg6 qt6-translations-l10n
+bash "$root/scripts/install-build-packages.sh"
 if [ ! -f "$build/build.ninja" ]; then
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPELLMAR_TSAN=ON >/dev/null
 fi

@@ -6,15 +6,13 @@
 
 #include <QApplication>
 
-#include "ui/log_viewer.h"
-#include "ui/main_form.h"
-#include "ui/platform_shell.h"
 #include "ui/qt/log_window.h"
 #include "ui/qt/main_window.h"
 #include "ui/qt/qt_dialogs.h"
 #include "ui/qt/qt_translation.h"
 #include "ui/qt/qt_window_host.h"
 #include "ui/qt/window_look.h"
+#include "ui/window_parts.h"
 
 namespace pellmar {
 
@@ -26,33 +24,22 @@ int RunWindow(int argc, char** argv, Platform& platform) {
   QApplication::setWindowIcon(ProgramIcon());
   QGuiApplication::setDesktopFileName(QStringLiteral("pellmar"));
 
-  QtDialogs dialogs(platform);
-  PlatformShell shell(platform);
-  QtWindowHost host;
-  TLogViewer log;
-  log.SetHost(&host);
-  // The count of the selected project runs on a platform of its own.
-  TMain main({&platform, &dialogs, &shell, &host, NewHostPlatform}, log);
-  dialogs.SetMessages(&main.messages());
-  // Labels size themselves in the window's font, and FormCreate places the
-  // number field behind Label4 by that size.
-  main.SetMeasurer(LabelMeasurer(main));
-  main.FormCreate();
+  WindowParts<QtDialogs, QtWindowHost> parts(platform, LabelMeasurer);
+  TMain& main = parts.main;
   const std::unique_ptr<QTranslator> qt_translation =
       InstallQtTranslation(QtTextLocale(main.lang()));
 
   MainWindow window(main);
-  auto* log_window = new LogWindow(log, &window);
-  host.SetMainWindow(&window);
-  host.SetLogWindow(log_window);
-  dialogs.SetParent(&window);
+  auto* log_window = new LogWindow(parts.log, &window);
+  parts.host.SetMainWindow(&window);
+  parts.host.SetLogWindow(log_window);
+  parts.dialogs.SetParent(&window);
   window.ShowCentred();
   const int exit_code = QApplication::exec();
   // The windows go before the objects they show; nothing may reach them after.
-  host.SetMainWindow(nullptr);
-  host.SetLogWindow(nullptr);
-  dialogs.SetParent(nullptr);
-  dialogs.SetMessages(nullptr);
+  parts.host.SetMainWindow(nullptr);
+  parts.host.SetLogWindow(nullptr);
+  parts.dialogs.SetParent(nullptr);
   return exit_code;
 }
 

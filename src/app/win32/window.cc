@@ -5,14 +5,12 @@
 
 #include "app/exit_codes.h"
 #include "app/gui.h"
-#include "ui/log_viewer.h"
-#include "ui/main_form.h"
-#include "ui/platform_shell.h"
 #include "ui/win32/common_controls.h"
 #include "ui/win32/log_window.h"
 #include "ui/win32/main_window.h"
 #include "ui/win32/win32_dialogs.h"
 #include "ui/win32/win32_window_host.h"
+#include "ui/window_parts.h"
 
 namespace pellmar {
 namespace {
@@ -26,20 +24,8 @@ void ReleaseOwnConsole() {
 }
 
 int RunWindows(Platform& platform) {
-  Win32Dialogs dialogs(platform);
-  PlatformShell shell(platform);
-  Win32WindowHost host;
-  TLogViewer log;
-  log.SetHost(&host);
-  // The count of the selected project runs on a platform of its own.
-  TMain main({&platform, &dialogs, &shell, &host, NewHostPlatform}, log);
-  dialogs.SetMessages(&main.messages());
-  // Labels size themselves in the window's font, and the creation reaction
-  // places the number field behind Label4 by that size.
-  main.SetMeasurer(Win32LabelMeasurer(main));
-  main.FormCreate();
-
-  Win32MainWindow window(main);
+  WindowParts<Win32Dialogs, Win32WindowHost> parts(platform, Win32LabelMeasurer);
+  Win32MainWindow window(parts.main);
   // No desktop to show it on (a service, a remote shell without a session):
   // a loop without a window would wait for ever.
   if (window.window() == nullptr) {
@@ -47,17 +33,16 @@ int RunWindows(Platform& platform) {
               << "); 'pellmar --help' lists the command line.\n";
     return kExitIncomplete;
   }
-  Win32LogWindow log_window(log, window.window());
-  host.SetMainWindow(&window);
-  host.SetLogWindow(&log_window);
-  dialogs.SetOwner(window.window());
+  Win32LogWindow log_window(parts.log, window.window());
+  parts.host.SetMainWindow(&window);
+  parts.host.SetLogWindow(&log_window);
+  parts.dialogs.SetOwner(window.window());
   window.ShowCentred();
   const int exit_code = window.RunLoop();
   // The windows go before the objects they show; nothing may reach them after.
-  host.SetMainWindow(nullptr);
-  host.SetLogWindow(nullptr);
-  dialogs.SetOwner(nullptr);
-  dialogs.SetMessages(nullptr);
+  parts.host.SetMainWindow(nullptr);
+  parts.host.SetLogWindow(nullptr);
+  parts.dialogs.SetOwner(nullptr);
   return exit_code;
 }
 

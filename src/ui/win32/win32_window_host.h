@@ -32,9 +32,8 @@ class Win32WindowHost : public WindowHost {
  private:
   Win32MainWindow* main_window_ = nullptr;
   Win32LogWindow* log_window_ = nullptr;
-  uint64_t last_input_pass_ = 0;
-  std::atomic<HWND> posted_to_{
-      nullptr};  // read by the threads that post  // the tick count when input was last let through
+  uint64_t last_input_pass_ = 0;          // the tick count when input was last let through
+  std::atomic<HWND> posted_to_{nullptr};  // read by the threads that post
 };
 
 }  // namespace pellmar
