@@ -367,8 +367,10 @@ class Platform {
 
   // --- Removable disks ---------------------------------------------------
 
-  /// The process error mode; returns the previous one. Mode 1 keeps a
-  /// missing disk from raising a system box (a no-op where there is none).
+  /// The calling thread's error mode; returns the previous one. Mode 1
+  /// keeps a missing disk from raising a system box (a no-op where there is
+  /// none). It is the thread's so that the window's count, on a thread of
+  /// its own, never takes it from the window.
   virtual uint32_t SetErrorMode(uint32_t mode) = 0;
   /// Free bytes on the drive whose root is `root` ("E:", "E:\",
   /// "\\server\share"). Fails with kErrorInvalidDrive for an unknown drive,

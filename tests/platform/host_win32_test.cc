@@ -1,7 +1,10 @@
 // The Win32 platform on what only Windows has: the volume serial number
-// that tells media apart and the settings folder taken from the roaming
-// application data. What both platforms do is in the *_contract_test files.
+// that tells media apart, the settings folder taken from the roaming
+// application data, and the error mode of a thread. What both platforms do is in the
+// *_contract_test files.
 #include <gtest/gtest.h>
+
+#include <thread>
 
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_platform.h"
@@ -51,6 +54,16 @@ TEST_F(Win32Test, SettingsFolderIsTheRoamingOneWhenNoneIsBesideDocuments) {
   std::unique_ptr<Platform> beside = NewWin32Platform({At("docs"), At("roaming"), ""});
   ASSERT_TRUE(beside->WriteWholeFile(At("Application Data\\Pellmar.ini"), "x").ok());
   EXPECT_EQ(ReadText(temp_ / "Application Data/Pellmar.ini"), "x");
+}
+
+// The window's count asks about disks on a thread of its own while the
+// window does too: the mode one thread sets and puts back is never the
+// other's.
+TEST_F(Win32Test, TheErrorModeIsTheCallingThreads) {
+  const uint32_t before = platform_->SetErrorMode(SEM_FAILCRITICALERRORS);
+  std::thread([&] { platform_->SetErrorMode(0); }).join();
+  EXPECT_EQ(platform_->SetErrorMode(before), uint32_t{SEM_FAILCRITICALERRORS})
+      << "another thread's mode left this one's alone";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // device here, and the disk Windows runs from is never one to pull out.
 #include "platform/ascii.h"
 #include "platform/win32/device_eject.h"
+#include "platform/win32/quiet_errors.h"
 #include "platform/win32/win32_api.h"
 #include "platform/win32/win32_platform.h"
 
@@ -38,10 +39,8 @@ Status Win32Platform::EjectMedium(const std::string& drive, EjectResult* result)
     return Status::Error(kErrorNotSupported, "it is this system's own disk");
   }
   // A missing medium must fail the eject, never raise the system's box.
-  const UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS);
-  const Status ejected = EjectDeviceOfVolume(letter, result);
-  ::SetErrorMode(previous);
-  return ejected;
+  const QuietErrors quiet;
+  return EjectDeviceOfVolume(letter, result);
 }
 
 }  // namespace pellmar

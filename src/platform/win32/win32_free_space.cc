@@ -6,6 +6,7 @@
 
 #include "platform/ascii.h"
 #include "platform/win32/error_mapping.h"
+#include "platform/win32/quiet_errors.h"
 #include "platform/win32/scoped_handle.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
@@ -101,12 +102,11 @@ Status Win32Platform::FreeSpace(const std::string& root, uint64_t* free_bytes) {
   const std::optional<std::wstring> api_root = ApiRoot(root, &is_share);
   if (!api_root) return Status::Error(kErrorInvalidName, "\"" + root + "\" is no drive root");
   // A missing medium must fail the query, never raise the system's box.
-  const UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+  const QuietErrors quiet;
   ULARGE_INTEGER available;
   const bool ok = ::GetDiskFreeSpaceExW(api_root->c_str(), &available, nullptr, nullptr);
   const DWORD error = ok ? ERROR_SUCCESS : ::GetLastError();
   const UINT drive_type = ok || is_share ? DRIVE_UNKNOWN : ::GetDriveTypeW(api_root->c_str());
-  ::SetErrorMode(previous);
   if (!ok)
     return StatusFromWin32("query the free space of", root,
                            FreeSpaceCode(error, is_share, drive_type));
@@ -117,7 +117,7 @@ Status Win32Platform::FreeSpace(const std::string& root, uint64_t* free_bytes) {
 std::vector<DriveMapping> Win32Platform::Drives() {
   std::vector<DriveMapping> drives;
   const DWORD letters = ::GetLogicalDrives();
-  const UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+  const QuietErrors quiet;
   for (int i = 0; i < 26; ++i) {
     if (!(letters & (DWORD{1} << i))) continue;
     const wchar_t root[] = {static_cast<wchar_t>(L'A' + i), L':', L'\\', L'\0'};
@@ -133,7 +133,6 @@ std::vector<DriveMapping> Win32Platform::Drives() {
     if (present) drive.medium = MediumOfVolume(serial, label);
     drives.push_back(std::move(drive));
   }
-  ::SetErrorMode(previous);
   return drives;
 }
 

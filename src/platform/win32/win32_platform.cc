@@ -5,6 +5,7 @@
 #include "platform/ascii.h"
 #include "platform/path_text.h"
 #include "platform/win32/error_mapping.h"
+#include "platform/win32/quiet_errors.h"
 #include "platform/win32/wide_text.h"
 #include "platform/win32/win32_api.h"
 
@@ -155,7 +156,7 @@ LocalDateTime Win32Platform::Now() {
   return LocalDateTime{t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds};
 }
 
-uint32_t Win32Platform::SetErrorMode(uint32_t mode) { return ::SetErrorMode(mode); }
+uint32_t Win32Platform::SetErrorMode(uint32_t mode) { return SetThreadErrors(mode); }
 
 // Paths and texts are UTF-8 inside the program, so no path rule needs to
 // treat double-byte characters as one unit.
