@@ -107,7 +107,7 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "changed on both sides since %1; the older copy is in the trash",
     "changed on both sides since %1",
     "deleted on one side and changed on the other since %1",
-    "%1 to send, %2 to load, %3 conflicts",
+    "%1 to send, %2 to load, %3 in conflict",
     "Counting what Send and Load would copy...",
     "Not counted: %1",
 };

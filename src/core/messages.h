@@ -93,7 +93,7 @@ enum MessageId : int {
   kChangedOnBothSides = 85,
   kChangedOnBothSidesNotTrashed = 86,
   kDeletedAndChanged = 87,  // %1 the day: copied where its copy was deleted
-  kSelectionCount = 88,     // %1 files to send, %2 to load, %3 conflicts: the selected project
+  kSelectionCount = 88,     // %1 files to send, %2 to load, %3 in conflict: the selected project
   kCountingRuns = 89,       // while that count is made
   kNotCounted = 90,         // %1 why the selected project cannot be counted
 };

@@ -36,7 +36,7 @@ TEST_F(SelectionCountTest, ShowsTheSelectedProjectsCountAndNeverAStaleOne) {
     const char* shown;
   } cases[] = {
       {"another selection", [](TMain& w) { w.ListBox1.UserSelect(1); },
-       "1 to send, 0 to load, 0 conflicts"},
+       "1 to send, 0 to load, 0 in conflict"},
       {"a preview", [](TMain& w) { w.PreviewSend(); }, ""},
   };
   for (const auto& c : cases) {
@@ -50,14 +50,14 @@ TEST_F(SelectionCountTest, ShowsTheSelectedProjectsCountAndNeverAStaleOne) {
     RunPostedUntil([&] { return w.StatusBar1.panel_text(1) == c.shown; });
     host_.RunPosted();
     EXPECT_EQ(w.StatusBar1.panel_text(1), c.shown) << c.between;
-    EXPECT_THAT(shown, ::testing::Not(::testing::Contains("2 to send, 0 to load, 0 conflicts")))
+    EXPECT_THAT(shown, ::testing::Not(::testing::Contains("2 to send, 0 to load, 0 in conflict")))
         << c.between;
   }
   // Unhindered, the first project's count shows.
   TMain& w = StartWindow();
   w.ListBox1.UserSelect(0);
   RunPostedUntil([&] { return w.StatusBar1.panel_text(1).find("to send") != std::string::npos; });
-  EXPECT_EQ(w.StatusBar1.panel_text(1), "2 to send, 0 to load, 0 conflicts");
+  EXPECT_EQ(w.StatusBar1.panel_text(1), "2 to send, 0 to load, 0 in conflict");
   // Shown, it goes with its project.
   w.ListBox1.UserSelect(2);
   EXPECT_EQ(w.ListBox1.item_index(), -1);
