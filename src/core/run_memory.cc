@@ -1,16 +1,14 @@
 // The memory file: a first line naming the format, one naming the project
-// folder and one the disk, then one line a file: size, the project copy's
-// last write, the disk copy's as the difference from it (mostly 0), the
-// day they were seen alike, and the path, last, so that a tab in a name
-// needs no care. Only "%", CR and LF are written escaped.
+// folder and one the disk, then one line a file (see run_memory_line.h).
+// The lines read stay in the text they came in; a run's changes are kept in
+// their lines and new paths in AddedMemoryLines, and the file is written
+// back from those pieces.
 #include "core/run_memory.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstdio>
 #include <utility>
 
-#include "platform/dos_time.h"
 #include "platform/path_text.h"
 
 namespace pellmar {
@@ -29,77 +27,12 @@ uint64_t NameHash(std::string_view text, uint64_t hash = 14695981039346656037ull
   return hash;
 }
 
-std::string Escaped(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (const char c : text) {
-    if (c == '%')
-      out += "%25";
-    else if (c == '\r')
-      out += "%0D";
-    else if (c == '\n')
-      out += "%0A";
-    else
-      out += c;
-  }
-  return out;
-}
-
-std::string Unescaped(std::string_view text) {
-  std::string out;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '%') {
-      out += text[i];
-      continue;
-    }
-    const std::string_view code = text.substr(i + 1, 2);
-    out += code == "25" ? '%' : code == "0D" ? '\r' : '\n';
-    i += 2;
-  }
-  return out;
-}
-
-bool EscapedWell(std::string_view text) {
-  for (size_t at = text.find('%'); at != std::string_view::npos; at = text.find('%', at + 3)) {
-    const std::string_view code = text.substr(at + 1, 2);
-    if (code != "25" && code != "0D" && code != "0A") return false;
-  }
-  return true;
-}
-
 // Takes the text up to the next `separator` off the front of `*rest`.
 std::string_view TakeField(std::string_view* rest, char separator) {
   const size_t end = rest->find(separator);
   const std::string_view field = rest->substr(0, end);
   rest->remove_prefix(end == std::string_view::npos ? rest->size() : end + 1);
   return field;
-}
-
-// A number and the tab after it, read in one pass: a memory of many files
-// has four on each line.
-bool TakeNumber(std::string_view* rest, int64_t* value) {
-  const char* begin = rest->data();
-  const char* end = begin + rest->size();
-  const auto [stop, error] = std::from_chars(begin, end, *value);
-  if (error != std::errc() || stop == end || *stop != '\t') return false;
-  rest->remove_prefix(stop - begin + 1);
-  return true;
-}
-
-// A line's numbers, and where its path starts; false for a line that is
-// none of this file's.
-bool ParseLine(std::string_view line, RememberedVersion* version, size_t* path_at) {
-  const size_t length = line.size();
-  int64_t medium_after = 0, day = 0;
-  if (!TakeNumber(&line, &version->size) || !TakeNumber(&line, &version->project_ns) ||
-      !TakeNumber(&line, &medium_after) || !TakeNumber(&line, &day) || version->size < 0 ||
-      line.empty() || !EscapedWell(line)) {
-    return false;
-  }
-  version->medium_ns = version->project_ns + medium_after;
-  version->since = day * kSecondsPerDay;
-  *path_at = length - line.size();
-  return true;
 }
 
 }  // namespace
@@ -118,29 +51,31 @@ bool RunMemory::Parse(std::string text) {
   text_ = std::move(text);
   lines_.clear();
   index_.clear();
-  changes_.clear();
-  added_.clear();
+  added_.Clear();
+  changed_ = overfull_ = false;
   cursor_ = 0;
   std::string_view rest = text_;
   if (TakeField(&rest, '\n') != kFormatLine ||
-      TakeField(&rest, '\n') != "project\t" + Escaped(project_folder_) ||
-      TakeField(&rest, '\n') != "medium\t" + Escaped(medium_key_) || text_.size() > UINT32_MAX) {
+      TakeField(&rest, '\n') != "project\t" + EscapedPathText(project_folder_) ||
+      TakeField(&rest, '\n') != "medium\t" + EscapedPathText(medium_key_) ||
+      text_.size() > UINT32_MAX) {
     text_.clear();
     return false;
   }
+  body_at_ = text_.size() - rest.size();
   lines_.reserve(static_cast<size_t>(std::count(rest.begin(), rest.end(), '\n')));
   while (!rest.empty()) {
     const size_t line_at = rest.data() - text_.data();
     const std::string_view line = TakeField(&rest, '\n');
-    Line read;
+    Line read{};
     size_t path_at = 0;
-    if (!ParseLine(line, &read.version, &path_at)) {
+    if (!ParseMemoryLine(line, &read.version, &path_at) || line.size() - path_at >= (1u << 30)) {
       text_.clear();
       lines_.clear();
       return false;
     }
     read.path_at = static_cast<uint32_t>(line_at + path_at);
-    read.path_length = static_cast<uint32_t>(line.size() - path_at);
+    read.path_length = static_cast<uint32_t>(line.size() - path_at) & ((1u << 30) - 1);
     lines_.push_back(read);
   }
   return true;
@@ -163,86 +98,121 @@ void RunMemory::BuildIndex() const {
 // A walk asks in the order it listed the files, which the file keeps, so
 // the line after the one found last is looked at first: it is mostly the
 // one, and it is next in memory.
-const RunMemory::Line* RunMemory::FindRead(std::string_view relative) const {
-  if (cursor_ < lines_.size() && PathOf(lines_[cursor_]) == relative) {
-    return &lines_[cursor_++];
-  }
-  if (lines_.empty()) return nullptr;
+size_t RunMemory::FindRead(std::string_view escaped) const {
+  if (cursor_ < lines_.size() && PathOf(lines_[cursor_]) == escaped) return cursor_++;
+  if (lines_.empty()) return kNoLine;
   if (index_.empty()) BuildIndex();
-  std::string escaped;
-  if (relative.find_first_of("%\r\n") != std::string_view::npos) {
-    escaped = Escaped(relative);
-    relative = escaped;
-  }
   const size_t mask = index_.size() - 1;
-  for (size_t slot = NameHash(relative) & mask; index_[slot] != 0; slot = (slot + 1) & mask) {
-    const Line& line = lines_[index_[slot] - 1];
-    if (PathOf(line) == relative) {
+  for (size_t slot = NameHash(escaped) & mask; index_[slot] != 0; slot = (slot + 1) & mask) {
+    if (PathOf(lines_[index_[slot] - 1]) == escaped) {
       cursor_ = index_[slot];
-      return &line;
+      return index_[slot] - 1;
     }
   }
-  return nullptr;
+  return kNoLine;
 }
 
 std::optional<RememberedVersion> RunMemory::Find(std::string_view relative) const {
-  if (!changes_.empty()) {
-    const auto changed = changes_.find(std::string(relative));
-    if (changed != changes_.end()) return changed->second;
+  std::string scratch;
+  const std::string_view escaped = EscapedPathText(relative, &scratch);
+  if (const size_t read = FindRead(escaped); read != kNoLine) {
+    const Line& line = lines_[read];
+    if (line.state == kForgotten) return std::nullopt;
+    return line.version;
   }
-  const Line* line = FindRead(relative);
-  if (line == nullptr) return std::nullopt;
-  return line->version;
+  const std::optional<uint32_t> added = added_.Find(escaped);
+  if (!added) return std::nullopt;
+  return added_.VersionAt(*added);
 }
 
 void RunMemory::Remember(std::string_view relative, const RememberedVersion& version) {
-  if (Find(relative) == version) return;
-  auto [change, added] = changes_.try_emplace(std::string(relative), version);
-  change->second = version;
-  if (added && FindRead(relative) == nullptr) added_.push_back(change->first);
+  std::string scratch;
+  const std::string_view escaped = EscapedPathText(relative, &scratch);
+  if (const size_t read = FindRead(escaped); read != kNoLine) {
+    Line& line = lines_[read];
+    if (line.state != kForgotten && line.version == version) return;
+    line.version = version;
+    line.state = kChanged;
+  } else if (const std::optional<uint32_t> added = added_.Find(escaped)) {
+    if (added_.VersionAt(*added) == version) return;
+    added_.Replace(*added, version);
+  } else if (!added_.Add(escaped, version)) {
+    overfull_ = true;
+  }
+  changed_ = true;
 }
 
 void RunMemory::Forget(std::string_view relative) {
-  if (Find(relative)) changes_[std::string(relative)] = std::nullopt;
+  std::string scratch;
+  const std::string_view escaped = EscapedPathText(relative, &scratch);
+  if (const size_t read = FindRead(escaped); read != kNoLine) {
+    if (lines_[read].state == kForgotten) return;
+    lines_[read].state = kForgotten;
+  } else if (const std::optional<uint32_t> added = added_.Find(escaped)) {
+    if (!added_.VersionAt(*added)) return;
+    added_.Replace(*added, std::nullopt);
+  } else {
+    return;
+  }
+  changed_ = true;
 }
 
-// The lines read stay where they were, changed where the run changed them,
-// and the files new to the memory follow in the order they were seen.
-std::string RunMemory::Text() const {
-  std::string text;
-  text.reserve(text_.size() + 64 * changes_.size() + 64);
-  text.append(kFormatLine).append("\nproject\t").append(Escaped(project_folder_));
-  text.append("\nmedium\t").append(Escaped(medium_key_)).append("\n");
-  const auto append = [&text](std::string_view escaped_path, const RememberedVersion& version) {
-    for (const int64_t number :
-         {version.size, version.project_ns, version.medium_ns - version.project_ns,
-          version.since / kSecondsPerDay}) {
-      text.append(std::to_string(number)).append("\t");
-    }
-    text.append(escaped_path).append("\n");
-  };
+// The lines read stay where they were and as they were written, changed
+// where the run changed them: runs of unchanged lines go out straight from
+// the text read, changed ones from `made`, which holds them in their order.
+void RunMemory::AppendReadPieces(MemoryPieces* out, size_t made_at) const {
+  const std::string_view text = text_, made = out->made;
+  size_t line_start = body_at_, run_from = 0, run_to = 0;
   for (const Line& line : lines_) {
-    const auto changed = changes_.empty() ? changes_.end() : changes_.find(Unescaped(PathOf(line)));
-    if (changed == changes_.end()) {
-      append(PathOf(line), line.version);
-    } else if (changed->second) {
-      append(PathOf(line), *changed->second);
+    const size_t line_end = std::min<size_t>(line.path_at + line.path_length + 1, text.size());
+    if (line.state == kAsRead) {
+      if (run_to == run_from) run_from = line_start;
+      run_to = line_end;
+    } else {
+      if (run_to > run_from) out->pieces.push_back(text.substr(run_from, run_to - run_from));
+      run_from = run_to = 0;
     }
+    if (line.state == kChanged) {
+      const size_t length = made.find('\n', made_at) + 1 - made_at;
+      out->pieces.push_back(made.substr(made_at, length));
+      made_at += length;
+    }
+    line_start = line_end;
   }
-  for (const std::string& path : added_) {
-    const std::optional<RememberedVersion>& version = changes_.at(path);
-    if (version) append(Escaped(path), *version);
+  if (run_to > run_from) out->pieces.push_back(text.substr(run_from, run_to - run_from));
+  // The last line of a file may lack its line end; every line written has one.
+  if (!lines_.empty() && lines_.back().state == kAsRead && text.back() != '\n') {
+    out->pieces.push_back("\n");
   }
+}
+
+// `made` is complete before any piece points into it.
+void RunMemory::Pieces(MemoryPieces* out) const {
+  out->made.clear();
+  out->pieces.clear();
+  out->made.append(kFormatLine).append("\nproject\t").append(EscapedPathText(project_folder_));
+  out->made.append("\nmedium\t").append(EscapedPathText(medium_key_)).append("\n");
+  const size_t head_length = out->made.size();
+  for (const Line& line : lines_) {
+    if (line.state == kChanged) AppendMemoryLine(PathOf(line), line.version, &out->made);
+  }
+  out->pieces.push_back(std::string_view(out->made).substr(0, head_length));
+  AppendReadPieces(out, head_length);
+  added_.AppendPieces(&out->pieces);
+}
+
+std::string RunMemory::Text() const {
+  MemoryPieces pieces;
+  Pieces(&pieces);
+  std::string text;
+  for (const std::string_view piece : pieces.pieces) text.append(piece);
   return text;
 }
 
 size_t RunMemory::size() const {
-  size_t count = lines_.size();
-  for (const auto& [path, version] : changes_) {
-    const bool read = FindRead(path) != nullptr;
-    count += (version.has_value() ? 1 : 0) - (read ? 1 : 0);
-  }
-  return count;
+  const size_t forgotten = static_cast<size_t>(std::count_if(
+      lines_.begin(), lines_.end(), [](const Line& line) { return line.state == kForgotten; }));
+  return lines_.size() - forgotten + added_.size();
 }
 
 bool RecallRunMemory(Platform& platform, RunMemory* memory) {
@@ -259,7 +229,12 @@ Status KeepRunMemory(Platform& platform, const RunMemory& memory) {
   if (Status status = platform.MakeFolders(folder, VolumeGuard{}, &made); !status.ok()) {
     return status;
   }
-  return platform.WriteWholeFile(memory.PathIn(folder), memory.Text());
+  if (memory.Overfull()) {
+    return Status::Error(kErrorInvalidData, "more files than a memory can hold");
+  }
+  MemoryPieces pieces;
+  memory.Pieces(&pieces);
+  return platform.WriteWholeFile(memory.PathIn(folder), pieces.pieces);
 }
 
 }  // namespace pellmar

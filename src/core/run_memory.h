@@ -10,21 +10,24 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "core/added_memory_lines.h"
+#include "core/run_memory_line.h"
 #include "platform/platform.h"
 
 namespace pellmar {
 
-/// The two copies of a file as a run saw them alike.
-struct RememberedVersion {
-  int64_t size = 0;
-  int64_t project_ns = 0;  // last write of the copy in the project folder
-  int64_t medium_ns = 0;   // last write of the copy on the removable disk
-  int64_t since = 0;       // the local midnight of that run, as ToLocalSeconds counts: whole days
+/// The text of a memory file as pieces to write one after another. Most
+/// point into the memory, which must stay as it is while they are used;
+/// only the head of the file and the lines a run changed are made anew.
+struct MemoryPieces {
+  MemoryPieces() = default;
+  MemoryPieces(const MemoryPieces&) = delete;  // the pieces point into `made`
+  MemoryPieces& operator=(const MemoryPieces&) = delete;
 
-  friend bool operator==(const RememberedVersion&, const RememberedVersion&) = default;
+  std::string made;
+  std::vector<std::string_view> pieces;
 };
 
 class RunMemory {
@@ -38,7 +41,10 @@ class RunMemory {
   /// memory file, or that of another project or disk, leaves the memory
   /// empty and returns false: a memory the run cannot trust is none.
   bool Parse(std::string text);
-  /// The text of the memory file.
+  /// The text of the memory file, in pieces, so that a large memory is
+  /// written without a second copy of it.
+  void Pieces(MemoryPieces* out) const;
+  /// The text of the memory file, whole.
   std::string Text() const;
 
   /// The version remembered of the file at `relative` (folders joined by
@@ -47,36 +53,46 @@ class RunMemory {
   void Remember(std::string_view relative, const RememberedVersion& version);
   void Forget(std::string_view relative);
   /// True once something was remembered or forgotten since Parse.
-  bool Changed() const { return !changes_.empty(); }
+  bool Changed() const { return changed_; }
+  /// True when the run remembered more files than a memory can hold: the
+  /// memory is not to be kept, as it would miss some.
+  bool Overfull() const { return overfull_; }
   /// False for a disk with nothing lasting to tell it by: no memory is kept.
   bool Keyed() const { return !medium_key_.empty(); }
   size_t size() const;
 
  private:
-  // A line of the file as read: its version, and its path as written there.
+  enum LineState : uint32_t { kAsRead, kChanged, kForgotten };
+  // A line of the file as read: its version, or the one the run gave it,
+  // and its path as written there. A change lives in its line, so that a
+  // run that changes many files costs nothing more for each.
   struct Line {
     RememberedVersion version;
-    uint32_t path_at;
-    uint32_t path_length;
+    uint32_t path_at = 0;
+    uint32_t path_length : 30 = 0;
+    uint32_t state : 2 = kAsRead;
   };
+  static constexpr size_t kNoLine = SIZE_MAX;
   std::string_view PathOf(const Line& line) const {
     return std::string_view(text_).substr(line.path_at, line.path_length);
   }
   void BuildIndex() const;
-  const Line* FindRead(std::string_view relative) const;
+  size_t FindRead(std::string_view escaped) const;
+  void AppendReadPieces(MemoryPieces* out, size_t made_at) const;
 
   const std::string project_folder_;
   const std::string medium_key_;
   // What the file held, looked up by a hash index of the paths, so that a
   // memory of many files costs no allocation for each.
   std::string text_;
+  size_t body_at_ = 0;  // where the first line starts
   std::vector<Line> lines_;
   mutable std::vector<uint32_t> index_;  // 1 + the place in lines_; 0 for a free slot
   mutable size_t cursor_ = 0;            // the line after the one found last
-  // What the run changed since: a version, or nullopt for a file forgotten;
-  // the paths new to the memory in the order they came.
-  std::unordered_map<std::string, std::optional<RememberedVersion>> changes_;
-  std::vector<std::string> added_;
+  // The paths new to the memory, in the order they came.
+  AddedMemoryLines added_;
+  bool changed_ = false;
+  bool overfull_ = false;
 };
 
 /// Reads the memory of `memory`'s project and disk from the state folder;

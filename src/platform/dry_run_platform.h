@@ -52,7 +52,10 @@ class DryRunPlatform : public ForwardingPlatform {
   Status FlushFileIn(OpenFolder&, const std::string&) override { return {}; }
   Status FlushMedium(OpenFolder&) override { return {}; }
   Status CreateFolder(const std::string& path) override;
-  Status WriteWholeFile(const std::string&, const std::string&) override { return {}; }
+  using Platform::WriteWholeFile;
+  Status WriteWholeFile(const std::string&, std::span<const std::string_view>) override {
+    return {};
+  }
   // A dry run never saves, so it holds no lock and leaves no lock file.
   Status LockFile(const std::string&, std::unique_ptr<FileLock>* held) override {
     *held = std::make_unique<FileLock>();

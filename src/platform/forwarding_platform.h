@@ -73,7 +73,8 @@ class ForwardingPlatform : public Platform {
   Status ReadWholeFile(const std::string& p, std::string* c) override {
     return inner_.ReadWholeFile(p, c);
   }
-  Status WriteWholeFile(const std::string& p, const std::string& c) override {
+  using Platform::WriteWholeFile;
+  Status WriteWholeFile(const std::string& p, std::span<const std::string_view> c) override {
     return inner_.WriteWholeFile(p, c);
   }
   Status LockFile(const std::string& p, std::unique_ptr<FileLock>* held) override {

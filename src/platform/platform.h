@@ -16,7 +16,9 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <unordered_set>
 #include <vector>
 
@@ -346,9 +348,16 @@ class Platform {
 
   /// Reads a whole file. kErrorFileNotFound when there is none.
   virtual Status ReadWholeFile(const std::string& path, std::string* contents) = 0;
-  /// Writes `contents` to a temporary file beside `path` and renames it into
-  /// place, so `path` holds either the old or the new contents, never half.
-  virtual Status WriteWholeFile(const std::string& path, const std::string& contents) = 0;
+  /// Writes `pieces`, one after another, to a temporary file beside `path`
+  /// and renames it into place, so `path` holds either the old or the new
+  /// contents, never half. Pieces let a large file be written from where
+  /// its parts already lie, without joining them in memory first.
+  virtual Status WriteWholeFile(const std::string& path,
+                                std::span<const std::string_view> pieces) = 0;
+  /// The same for contents held in one piece.
+  Status WriteWholeFile(const std::string& path, std::string_view contents) {
+    return WriteWholeFile(path, std::span<const std::string_view>(&contents, 1));
+  }
 
   /// An exclusive lock on a file, held until this object is destroyed.
   class FileLock {

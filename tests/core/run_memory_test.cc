@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "core/conflict_rule.h"
 #include "platform/dos_time.h"
 
@@ -54,6 +58,64 @@ TEST(RunMemoryTest, AnotherProjectsDisksOrABrokenFileIsNoMemory) {
   EXPECT_NE(RunMemory("C:\\Proj", "uuid:1").PathIn("S:"),
             RunMemory("C:\\Proj", "uuid:2").PathIn("S:"))
       << "two disks of one project keep two memories";
+}
+
+// What a run changed is written where the file had it, new paths after
+// the lines read in the order they came, and each path has one line.
+TEST(RunMemoryTest, ARunsChangesKeepTheFilesOrderAndOneLineAPath) {
+  const auto line = [](int64_t size, std::string_view path) {
+    return std::to_string(size) + "\t1000\t0\t2\t" + std::string(path) + "\n";
+  };
+  const std::string head = "Pellmar run memory 1\nproject\tC:\\P\nmedium\tuuid:1\n";
+  const std::string read = head + line(1, "a") + line(2, "b%25") + "3\t1000\t0\t2\tc";
+  struct Step {
+    char what;  // 'R' remembers `path` at `size`, 'F' forgets it
+    const char* path;
+    int64_t size;
+  };
+  const struct Case {
+    std::vector<Step> steps;
+    std::string body;
+  } cases[] = {
+      {{}, line(1, "a") + line(2, "b%25") + line(3, "c")},
+      {{{'R', "b%", 22}, {'R', "b%", 9}}, line(1, "a") + line(9, "b%25") + line(3, "c")},
+      {{{'F', "a", 0}, {'R', "x", 5}, {'R', "y", 6}, {'R', "x", 555}},
+       line(2, "b%25") + line(3, "c") + line(555, "x") + line(6, "y")},
+      {{{'F', "c", 0}, {'R', "c", 4}, {'R', "x", 5}, {'F', "x", 0}, {'R', "y", 6}, {'R', "x", 7}},
+       line(1, "a") + line(2, "b%25") + line(4, "c") + line(7, "x") + line(6, "y")},
+      {{{'R', "x", 5}, {'F', "x", 0}, {'F', "b%", 0}}, line(1, "a") + line(3, "c")},
+  };
+  for (const Case& c : cases) {
+    RunMemory memory("C:\\P", "uuid:1");
+    ASSERT_TRUE(memory.Parse(read));
+    for (const Step& step : c.steps) {
+      if (step.what == 'F') memory.Forget(step.path);
+      if (step.what == 'R')
+        memory.Remember(step.path, RememberedVersion{step.size, 1000, 1000, 2 * kSecondsPerDay});
+    }
+    EXPECT_EQ(memory.Text(), head + c.body) << c.steps.size() << " steps";
+    EXPECT_EQ(memory.size(), static_cast<size_t>(std::count(c.body.begin(), c.body.end(), '\n')));
+  }
+}
+
+// Enough new paths to fill more than one block of lines and grow the
+// index several times, one of them given a longer line and one forgotten.
+TEST(RunMemoryTest, ManyNewPathsAreAllFoundAndWritten) {
+  RunMemory memory("C:\\P", "uuid:1");
+  const auto path = [](int i) { return "d" + std::to_string(i / 300) + "\\f" + std::to_string(i); };
+  constexpr int kPaths = 60'000;
+  for (int i = 0; i < kPaths; ++i) memory.Remember(path(i), RememberedVersion{i, 7, 7, 0});
+  memory.Remember(path(123), RememberedVersion{123'456'789, 7, 7, 0});
+  memory.Forget(path(kPaths - 1));
+  RunMemory again("C:\\P", "uuid:1");
+  ASSERT_TRUE(again.Parse(memory.Text()));
+  EXPECT_EQ(again.size(), kPaths - 1u);
+  for (const int i : {0, 122, 123, 124, 40'000, kPaths - 2}) {
+    EXPECT_EQ(again.Find(path(i)), memory.Find(path(i))) << path(i);
+    EXPECT_TRUE(again.Find(path(i))) << path(i);
+  }
+  EXPECT_EQ(again.Find(path(123))->size, 123'456'789);
+  EXPECT_FALSE(again.Find(path(kPaths - 1)));
 }
 
 // Seconds as nanoseconds.

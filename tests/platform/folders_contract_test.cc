@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <string_view>
+#include <vector>
 
 #include "platform_contract.h"
 #include "support/handle_copy.h"
@@ -58,6 +60,25 @@ TEST_P(PlatformContract, WholeFilesAreReadAsTheyAreAndSwappedWhole) {
   EXPECT_EQ(ReadText(Stick("a.ini")), "newer");
   EXPECT_TRUE(std::filesystem::is_symlink(HostFsPath(Stick("link.ini"))));
   EXPECT_EQ(host().Mode(Stick("a.ini")).value_or(0640), 0640u);
+}
+
+// A file written from pieces holds them joined, whatever their sizes,
+// and none at all makes an empty file.
+TEST_P(PlatformContract, AFileWrittenFromPiecesHoldsThemInOrder) {
+  const std::string large(3 << 20, 'x');
+  const struct Case {
+    std::vector<std::string_view> pieces;
+    std::string joined;
+  } cases[] = {
+      {{}, ""},
+      {{"one", "", "two\n"}, "onetwo\n"},
+      {{"[", large, "]"}, "[" + large + "]"},
+  };
+  WriteText(Stick("p.txt"), "old");
+  for (const Case& c : cases) {
+    ASSERT_TRUE(platform_.WriteWholeFile("E:\\p.txt", c.pieces).ok()) << c.joined.size();
+    EXPECT_EQ(ReadText(Stick("p.txt")), c.joined) << c.pieces.size() << " pieces";
+  }
 }
 
 TEST_P(PlatformContract, CopyKeepsContentTimeAndModeAndFollowsAFileLink) {

@@ -4,7 +4,9 @@
 #define PELLMAR_PLATFORM_POSIX_HOST_FILES_H_
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -48,9 +50,10 @@ Status MakeUserFolders(const std::string& host_path);
 /// say.
 std::string OwnExecutable();
 
-/// Writes `contents` beside `host_path` and renames it into place; at a
-/// link, the file it leads to (FollowLink) is the one replaced.
-Status ReplaceHostFile(const std::string& host_path, const std::string& contents);
+/// Writes `pieces`, one after another, beside `host_path` and renames the
+/// file into place; at a link, the file it leads to (FollowLink) is the one
+/// replaced.
+Status ReplaceHostFile(const std::string& host_path, std::span<const std::string_view> pieces);
 
 }  // namespace pellmar
 

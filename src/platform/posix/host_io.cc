@@ -16,13 +16,20 @@
 namespace pellmar {
 namespace {
 
-Status WriteAll(int fd, const std::string& contents, const std::string& path) {
+Status WriteAll(int fd, std::string_view contents, const std::string& path) {
   size_t done = 0;
   while (done < contents.size()) {
     const ssize_t put = write(fd, contents.data() + done, contents.size() - done);
     if (put < 0 && errno == EINTR) continue;
     if (put < 0) return StatusFromErrno("write", path, errno);
     done += static_cast<size_t>(put);
+  }
+  return Status::Ok();
+}
+
+Status WritePieces(int fd, std::span<const std::string_view> pieces, const std::string& path) {
+  for (const std::string_view piece : pieces) {
+    if (Status status = WriteAll(fd, piece, path); !status.ok()) return status;
   }
   return Status::Ok();
 }
@@ -79,7 +86,7 @@ Status ReadHostFile(const std::string& host_path, std::string* contents) {
   return Status::Ok();
 }
 
-Status ReplaceHostFile(const std::string& host_path, const std::string& contents) {
+Status ReplaceHostFile(const std::string& host_path, std::span<const std::string_view> pieces) {
   const std::string target = FollowLink(host_path);
   struct stat old_info;
   const bool existed = stat(target.c_str(), &old_info) == 0;
@@ -88,7 +95,7 @@ Status ReplaceHostFile(const std::string& host_path, const std::string& contents
   }
   TempFileBeside temp(target);
   Status status = temp.Create();
-  if (status.ok()) status = WriteAll(temp.fd(), contents, temp.path());
+  if (status.ok()) status = WritePieces(temp.fd(), pieces, temp.path());
   if (!status.ok()) return status;
   // The new file keeps the old one's mode; a new file stays private (0600),
   // which suits a settings file. FAT refuses modes, and that is harmless.

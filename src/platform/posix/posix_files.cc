@@ -95,10 +95,10 @@ Status PosixPlatform::ReadWholeFile(const std::string& path, std::string* conten
   return OnHost(path, [contents](const std::string& host) { return ReadHostFile(host, contents); });
 }
 
-Status PosixPlatform::WriteWholeFile(const std::string& path, const std::string& contents) {
+Status PosixPlatform::WriteWholeFile(const std::string& path,
+                                     std::span<const std::string_view> pieces) {
   ClearDebrisOnce(ParentFolder(path));
-  return OnHost(path,
-                [&contents](const std::string& host) { return ReplaceHostFile(host, contents); });
+  return OnHost(path, [pieces](const std::string& host) { return ReplaceHostFile(host, pieces); });
 }
 
 }  // namespace pellmar

@@ -109,7 +109,9 @@ void PosixPlatform::SaveMediumMemory() {
   memory.letters = letters_;
   // Ignored: the letters of this process stay as given, and a folder that
   // cannot be written fails the save of the settings beside it, which says so.
-  (void)ReplaceHostFile(memory_path_, FormatMediumMemory(memory));
+  const std::string formatted = FormatMediumMemory(memory);
+  const std::string_view piece = formatted;
+  (void)ReplaceHostFile(memory_path_, {&piece, 1});
 }
 
 bool PosixPlatform::MediumPresent(const NamespaceMapping& mapping) {

@@ -5,7 +5,9 @@
 #define PELLMAR_PLATFORM_WIN32_HOST_FILES_H_
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/platform.h"
@@ -42,9 +44,9 @@ std::wstring FollowLink(const std::wstring& path);
 
 /// Reads a regular file whole.
 Status ReadHostFile(const std::wstring& path, std::string* contents);
-/// Writes `contents` beside `path` and renames it into place; a link is
-/// kept, and the file it leads to replaced.
-Status ReplaceHostFile(const std::wstring& path, const std::string& contents);
+/// Writes `pieces`, one after another, beside `path` and renames the file
+/// into place; a link is kept, and the file it leads to replaced.
+Status ReplaceHostFile(const std::wstring& path, std::span<const std::string_view> pieces);
 
 /// The folder part of a host path (the path itself for a root).
 std::wstring HostFolderOf(const std::wstring& path);

@@ -25,7 +25,7 @@ Status OpenRegular(const std::wstring& path, DWORD access, ScopedHandle* file) {
   return Status::Ok();
 }
 
-Status WriteAll(HANDLE file, const std::string& contents, const std::wstring& path) {
+Status WriteAll(HANDLE file, std::string_view contents, const std::wstring& path) {
   size_t done = 0;
   while (done < contents.size()) {
     const DWORD chunk = static_cast<DWORD>(std::min<size_t>(contents.size() - done, 1 << 20));
@@ -34,6 +34,14 @@ Status WriteAll(HANDLE file, const std::string& contents, const std::wstring& pa
       return LastErrorStatus("write", ForReport(path));
     }
     done += put;
+  }
+  return Status::Ok();
+}
+
+Status WritePieces(HANDLE file, std::span<const std::string_view> pieces,
+                   const std::wstring& path) {
+  for (const std::string_view piece : pieces) {
+    if (Status status = WriteAll(file, piece, path); !status.ok()) return status;
   }
   return Status::Ok();
 }
@@ -75,7 +83,7 @@ Status ReadHostFile(const std::wstring& path, std::string* contents) {
   }
 }
 
-Status ReplaceHostFile(const std::wstring& path, const std::string& contents) {
+Status ReplaceHostFile(const std::wstring& path, std::span<const std::string_view> pieces) {
   const std::wstring target = FollowLink(path);
   const DWORD attributes = ::GetFileAttributesW(target.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
@@ -85,7 +93,7 @@ Status ReplaceHostFile(const std::wstring& path, const std::string& contents) {
   ScopedHandle file;
   Status status = CreateTempBeside(target, &temp, &file);
   if (!status.ok()) return status;
-  status = WriteAll(file.get(), contents, temp);
+  status = WritePieces(file.get(), pieces, temp);
   // The new contents reach the disk before the rename, so a crash leaves
   // the old file or the new one, never an empty one.
   if (status.ok() && !::FlushFileBuffers(file.get()))

@@ -97,10 +97,10 @@ Status Win32Platform::ReadWholeFile(const std::string& path, std::string* conten
                 [contents](const std::wstring& host) { return ReadHostFile(host, contents); });
 }
 
-Status Win32Platform::WriteWholeFile(const std::string& path, const std::string& contents) {
+Status Win32Platform::WriteWholeFile(const std::string& path,
+                                     std::span<const std::string_view> pieces) {
   ClearDebrisOnce(ParentFolder(path));
-  return OnHost(path,
-                [&contents](const std::wstring& host) { return ReplaceHostFile(host, contents); });
+  return OnHost(path, [pieces](const std::wstring& host) { return ReplaceHostFile(host, pieces); });
 }
 
 }  // namespace pellmar

@@ -51,7 +51,8 @@ class Win32Platform : public Platform {
   bool FileExists(const std::string& path) override;
   Status CreateFolder(const std::string& path) override;
   Status ReadWholeFile(const std::string& path, std::string* contents) override;
-  Status WriteWholeFile(const std::string& path, const std::string& contents) override;
+  using Platform::WriteWholeFile;
+  Status WriteWholeFile(const std::string& path, std::span<const std::string_view> pieces) override;
   Status LockFile(const std::string& path, std::unique_ptr<FileLock>* held) override;
 
   uint32_t SetErrorMode(uint32_t mode) override;

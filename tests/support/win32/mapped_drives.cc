@@ -86,7 +86,8 @@ Status MappedDrivesPlatform::ReadWholeFile(const std::string& p, std::string* c)
   return OnMapped(p, [&](const std::string& mapped) { return inner().ReadWholeFile(mapped, c); });
 }
 
-Status MappedDrivesPlatform::WriteWholeFile(const std::string& p, const std::string& c) {
+Status MappedDrivesPlatform::WriteWholeFile(const std::string& p,
+                                            std::span<const std::string_view> c) {
   return OnMapped(p, [&](const std::string& mapped) { return inner().WriteWholeFile(mapped, c); });
 }
 

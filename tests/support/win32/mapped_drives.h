@@ -34,7 +34,8 @@ class MappedDrivesPlatform : private OwnedPlatform, public ForwardingPlatform {
   bool FileExists(const std::string& p) override;
   Status CreateFolder(const std::string& p) override;
   Status ReadWholeFile(const std::string& p, std::string* c) override;
-  Status WriteWholeFile(const std::string& p, const std::string& c) override;
+  using Platform::WriteWholeFile;
+  Status WriteWholeFile(const std::string& p, std::span<const std::string_view> c) override;
   Status LockFile(const std::string& p, std::unique_ptr<FileLock>* held) override;
   Status FreeSpace(const std::string& root, uint64_t* free_bytes) override;
   Status MediumAt(const std::string& p, MediumIdentity* medium) override;
