@@ -66,6 +66,11 @@ TEST_P(PlatformContract, WholeFilesAreReadAsTheyAreAndSwappedWhole) {
 // and none at all makes an empty file.
 TEST_P(PlatformContract, AFileWrittenFromPiecesHoldsThemInOrder) {
   const std::string large(3 << 20, 'x');
+  // More pieces than one write call takes, a large one among them.
+  std::vector<std::string_view> many(1000, "ab");
+  many[300] = large;
+  std::string many_joined;
+  for (const std::string_view piece : many) many_joined += piece;
   const struct Case {
     std::vector<std::string_view> pieces;
     std::string joined;
@@ -73,6 +78,7 @@ TEST_P(PlatformContract, AFileWrittenFromPiecesHoldsThemInOrder) {
       {{}, ""},
       {{"one", "", "two\n"}, "onetwo\n"},
       {{"[", large, "]"}, "[" + large + "]"},
+      {many, many_joined},
   };
   WriteText(Stick("p.txt"), "old");
   for (const Case& c : cases) {

@@ -4,6 +4,7 @@
 #include <limits.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,20 +17,30 @@
 namespace pellmar {
 namespace {
 
-Status WriteAll(int fd, std::string_view contents, const std::string& path) {
-  size_t done = 0;
-  while (done < contents.size()) {
-    const ssize_t put = write(fd, contents.data() + done, contents.size() - done);
+// Many small pieces (a memory whose changed lines lie among unchanged
+// ones) go out a batch of them per call, not a call apiece.
+Status WritePieces(int fd, std::span<const std::string_view> pieces, const std::string& path) {
+  constexpr size_t kBatch = 256;
+  size_t next = 0, offset = 0;  // the first piece not yet wholly written, and how far it is
+  while (next < pieces.size()) {
+    iovec batch[kBatch];
+    size_t count = 0, bytes = 0;
+    for (size_t i = next; i < pieces.size() && count < kBatch; ++i) {
+      const std::string_view rest = pieces[i].substr(i == next ? offset : 0);
+      batch[count++] = {const_cast<char*>(rest.data()), rest.size()};
+      bytes += rest.size();
+    }
+    const ssize_t put = writev(fd, batch, static_cast<int>(count));
     if (put < 0 && errno == EINTR) continue;
     if (put < 0) return StatusFromErrno("write", path, errno);
-    done += static_cast<size_t>(put);
-  }
-  return Status::Ok();
-}
-
-Status WritePieces(int fd, std::span<const std::string_view> pieces, const std::string& path) {
-  for (const std::string_view piece : pieces) {
-    if (Status status = WriteAll(fd, piece, path); !status.ok()) return status;
+    if (put == 0 && bytes > 0) return StatusFromErrno("write", path, ENOSPC);
+    size_t left = static_cast<size_t>(put);
+    while (next < pieces.size() && left >= pieces[next].size() - offset) {
+      left -= pieces[next].size() - offset;
+      offset = 0;
+      ++next;
+    }
+    offset += left;
   }
   return Status::Ok();
 }
