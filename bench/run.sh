@@ -273,6 +273,11 @@ make_small() {
   python3 "$bench/make_tree.py" small "$docs/small$1" "$1"
 }
 
+# A first Send goes onto a stick that never held the project, so it starts
+# with no memory of earlier runs, though the rounds before it sent the same
+# files to the same stick.
+forget_runs() { rm -f "$XDG_STATE_HOME"/pellmar/*.runs; }
+
 # First Send of a whole project against cp -a of the same folder.
 first_send() {
   local case=$1 project=$2 files=$3 rounds=$4
@@ -282,6 +287,7 @@ first_send() {
   label[c_$case]="${cp_copy[*]}; sync -f"
   fresh_dest[p_$case]=$stick/Sync/$project
   fresh_dest[c_$case]=$stick/cp-$project
+  prepare[p_$case]=forget_runs
   expect_copied[p_$case]=$files
   alternate "$case" "$rounds" "p_$case" "c_$case"
 }

@@ -51,6 +51,8 @@ bool RunMemory::Parse(std::string text) {
   text_ = std::move(text);
   lines_.clear();
   index_.clear();
+  change_at_.clear();
+  changes_.clear();
   added_.Clear();
   changed_ = overfull_ = false;
   cursor_ = 0;
@@ -68,8 +70,9 @@ bool RunMemory::Parse(std::string text) {
     const size_t line_at = rest.data() - text_.data();
     const std::string_view line = TakeField(&rest, '\n');
     Line read{};
+    RememberedVersion version;
     size_t path_at = 0;
-    if (!ParseMemoryLine(line, &read.version, &path_at) || line.size() - path_at >= (1u << 30)) {
+    if (!ParseMemoryLine(line, &version, &path_at) || line.size() - path_at >= (1u << 30)) {
       text_.clear();
       lines_.clear();
       return false;
@@ -112,13 +115,36 @@ size_t RunMemory::FindRead(std::string_view escaped) const {
   return kNoLine;
 }
 
+RememberedVersion RunMemory::VersionOfRead(size_t read) const {
+  if (lines_[read].state == kChanged) return changes_[change_at_[read] - 1];
+  // The line starts after the one before it; Parse has checked it.
+  const Line& before = lines_[read == 0 ? 0 : read - 1];
+  const size_t start = read == 0 ? body_at_ : before.path_at + before.path_length + 1;
+  const Line& line = lines_[read];
+  RememberedVersion version;
+  size_t path_at = 0;
+  ParseMemoryLine(std::string_view(text_).substr(start, line.path_at + line.path_length - start),
+                  &version, &path_at);
+  return version;
+}
+
+void RunMemory::ChangeRead(size_t read, const RememberedVersion& version) {
+  if (change_at_.empty()) change_at_.assign(lines_.size(), 0);
+  if (change_at_[read] == 0) {
+    changes_.push_back(version);
+    change_at_[read] = static_cast<uint32_t>(changes_.size());
+  } else {
+    changes_[change_at_[read] - 1] = version;
+  }
+  lines_[read].state = kChanged;
+}
+
 std::optional<RememberedVersion> RunMemory::Find(std::string_view relative) const {
   std::string scratch;
   const std::string_view escaped = EscapedPathText(relative, &scratch);
   if (const size_t read = FindRead(escaped); read != kNoLine) {
-    const Line& line = lines_[read];
-    if (line.state == kForgotten) return std::nullopt;
-    return line.version;
+    if (lines_[read].state == kForgotten) return std::nullopt;
+    return VersionOfRead(read);
   }
   const std::optional<uint32_t> added = added_.Find(escaped);
   if (!added) return std::nullopt;
@@ -129,10 +155,8 @@ void RunMemory::Remember(std::string_view relative, const RememberedVersion& ver
   std::string scratch;
   const std::string_view escaped = EscapedPathText(relative, &scratch);
   if (const size_t read = FindRead(escaped); read != kNoLine) {
-    Line& line = lines_[read];
-    if (line.state != kForgotten && line.version == version) return;
-    line.version = version;
-    line.state = kChanged;
+    if (lines_[read].state != kForgotten && VersionOfRead(read) == version) return;
+    ChangeRead(read, version);
   } else if (const std::optional<uint32_t> added = added_.Find(escaped)) {
     if (added_.VersionAt(*added) == version) return;
     added_.Replace(*added, version);
@@ -193,8 +217,9 @@ void RunMemory::Pieces(MemoryPieces* out) const {
   out->made.append(kFormatLine).append("\nproject\t").append(EscapedPathText(project_folder_));
   out->made.append("\nmedium\t").append(EscapedPathText(medium_key_)).append("\n");
   const size_t head_length = out->made.size();
-  for (const Line& line : lines_) {
-    if (line.state == kChanged) AppendMemoryLine(PathOf(line), line.version, &out->made);
+  for (size_t i = 0; i < lines_.size(); ++i) {
+    if (lines_[i].state == kChanged)
+      AppendMemoryLine(PathOf(lines_[i]), VersionOfRead(i), &out->made);
   }
   out->pieces.push_back(std::string_view(out->made).substr(0, head_length));
   AppendReadPieces(out, head_length);

@@ -63,11 +63,10 @@ class RunMemory {
 
  private:
   enum LineState : uint32_t { kAsRead, kChanged, kForgotten };
-  // A line of the file as read: its version, or the one the run gave it,
-  // and its path as written there. A change lives in its line, so that a
-  // run that changes many files costs nothing more for each.
+  // A line of the file as read: where its path lies in the text. Its version
+  // is read from the text when asked for, and one the run gave it is kept
+  // aside, so that a large memory costs little beyond its text.
   struct Line {
-    RememberedVersion version;
     uint32_t path_at = 0;
     uint32_t path_length : 30 = 0;
     uint32_t state : 2 = kAsRead;
@@ -78,6 +77,8 @@ class RunMemory {
   }
   void BuildIndex() const;
   size_t FindRead(std::string_view escaped) const;
+  RememberedVersion VersionOfRead(size_t read) const;
+  void ChangeRead(size_t read, const RememberedVersion& version);
   void AppendReadPieces(MemoryPieces* out, size_t made_at) const;
 
   const std::string project_folder_;
@@ -89,6 +90,10 @@ class RunMemory {
   std::vector<Line> lines_;
   mutable std::vector<uint32_t> index_;  // 1 + the place in lines_; 0 for a free slot
   mutable size_t cursor_ = 0;            // the line after the one found last
+  // The versions the run gave lines read: 1 + the place in changes_ for
+  // each line, made at the first change.
+  std::vector<uint32_t> change_at_;
+  std::vector<RememberedVersion> changes_;
   // The paths new to the memory, in the order they came.
   AddedMemoryLines added_;
   bool changed_ = false;
