@@ -336,9 +336,15 @@ void StatusBar::SetProgressName(std::string name) {
 MemoField::MemoField(std::string name, int left, int top, int width, int height, int tab_order)
     : Control(std::move(name), left, top, width, height, tab_order) {}
 
+size_t MemoField::EndOf(size_t index) const {
+  auto stretch = stretches_.end() - 1;
+  while (stretch->first_line > index) --stretch;
+  return stretch->start + ends_[index];
+}
+
 std::string_view MemoField::line(size_t index) const {
-  const size_t begin = index == 0 ? 0 : ends_[index - 1];
-  return std::string_view(text_).substr(begin, ends_[index] - begin);
+  const size_t begin = index == 0 ? 0 : EndOf(index - 1);
+  return std::string_view(text_).substr(begin, EndOf(index) - begin);
 }
 
 std::vector<std::string> MemoField::lines() const {
@@ -354,12 +360,16 @@ void MemoField::Clear() {
   text_.shrink_to_fit();
   ends_.clear();
   ends_.shrink_to_fit();
+  stretches_.clear();
   Updated();
 }
 
 void MemoField::Append(std::string_view line) {
+  if (stretches_.empty() || text_.size() + line.size() - stretches_.back().start > UINT32_MAX) {
+    stretches_.push_back({ends_.size(), text_.size()});
+  }
   text_.append(line);
-  ends_.push_back(text_.size());
+  ends_.push_back(static_cast<uint32_t>(text_.size() - stretches_.back().start));
   Updated();
 }
 

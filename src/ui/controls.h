@@ -11,6 +11,7 @@
 #ifndef PELLMAR_UI_CONTROLS_H_
 #define PELLMAR_UI_CONTROLS_H_
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -256,9 +257,18 @@ class MemoField : public Control {
 
  private:
   // A run can log hundreds of thousands of names: they are kept end to end
-  // in one text, with where each ends, instead of as a string apiece.
+  // in one text, with where each ends, instead of as a string apiece. An
+  // end is kept in 32 bits, from the start of its stretch of the text; a
+  // new stretch begins where 4 GB would be passed.
+  struct Stretch {
+    size_t first_line = 0;
+    size_t start = 0;
+  };
+  size_t EndOf(size_t index) const;
+
   std::string text_;
-  std::vector<size_t> ends_;
+  std::vector<uint32_t> ends_;
+  std::vector<Stretch> stretches_;
 };
 
 }  // namespace pellmar
