@@ -59,7 +59,7 @@ constexpr const char* kDefaultTexts[MessageTable::kCount] = {
     "This folder cannot be used, because its path cannot be written with drive letters and "
     "backslashes (a name in it holds \\ or :):\r\n%1",
     "The folder\r\n%1\r\ndoes not exist. Do you want to create it?",
-    "%1 replaced files were moved to the trash; they can be restored from there.",
+    "Replaced files moved to the trash: %1; they can be restored from there.",
     "The project folder %1 has no name that can be its folder on the removable disk. Choose "
     "the project folder itself, not a drive or a \".\" or \"..\" in it.",
     "The settings file holds more for %1 than a value can (%2 characters), so this project is "
