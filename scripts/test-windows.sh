@@ -50,6 +50,11 @@ ln -sfn "$build/wine-drive-p" "$WINEPREFIX/dosdevices/p:"
 if ! grep -q '^"p:"="floppy"' "$WINEPREFIX/system.reg"; then
   wine reg add 'HKLM\Software\Wine\Drives' /v p: /d floppy /f </dev/null >/dev/null 2>&1
 fi
+# A test program that crashes prints where and ends, rather than waiting
+# under a crash box on a screen nobody sees until CTest's time runs out.
+if ! grep -q '"ShowCrashDialog"=dword:00000000' "$WINEPREFIX/user.reg"; then
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+fi
 
 # Wine's services keep the output of whatever starts them: started here with
 # their output in /dev/null, CTest's pipe is not held open after its tests.
