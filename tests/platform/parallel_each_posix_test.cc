@@ -1,6 +1,6 @@
-// Sharing a batch between two threads: every item is worked exactly once
-// and is done when the call returns, batch after batch, with a second
-// caller at the same time.
+// Sharing a batch between threads, on cores or while waiting: every item is
+// worked exactly once and is done when the call returns, batch after batch,
+// with a second caller at the same time.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -15,12 +15,14 @@ namespace {
 // Works 1,000 batches of each size and checks every item once; a helper that
 // joined a batch already closed would work an item twice or miss one.
 void WorkBatches(std::vector<int>* errors) {
-  for (size_t count : {0, 1, 23, 24, 25, 257, 4096}) {
-    for (int round = 0; round < 1000; ++round) {
-      std::vector<std::atomic<int>> calls(count);
-      ParallelEach(count, [&](size_t i) { calls[i].fetch_add(1); });
-      for (size_t i = 0; i < count; ++i) {
-        if (calls[i].load() != 1) errors->push_back(static_cast<int>(count));
+  for (auto* each : {&ParallelEach, &ParallelWaits}) {
+    for (size_t count : {0, 1, 3, 4, 23, 24, 25, 257, 4096}) {
+      for (int round = 0; round < 1000; ++round) {
+        std::vector<std::atomic<int>> calls(count);
+        each(count, [&](size_t i) { calls[i].fetch_add(1); });
+        for (size_t i = 0; i < count; ++i) {
+          if (calls[i].load() != 1) errors->push_back(static_cast<int>(count));
+        }
       }
     }
   }

@@ -23,9 +23,14 @@ std::optional<FileFacts> FactsIn(int folder_fd, const std::string& entry, const 
 /// "." and ".." first. Names holding "\" or ":" go to `unnamable`.
 /// Scratch files are left out; nothing is removed.
 FolderListing ListHostFolder(const std::string& host_folder, const std::string& mask);
+/// How a listing looks at its entries: shared between two threads where a
+/// core is free (kernel work), or on several threads at once where each
+/// look waits for a driver in user space.
+enum class EntryLooks { kOnCores, kWaiting };
+
 /// The same for the open folder `folder_fd`, whose path is `host_folder`.
 FolderListing ListOpenHostFolder(int folder_fd, const std::string& host_folder,
-                                 const std::string& mask);
+                                 const std::string& mask, EntryLooks looks = EntryLooks::kOnCores);
 
 /// True when `name` matches a Windows mask of "*" and "?", ignoring case.
 bool MatchesMask(const std::string& mask, const std::string& name);

@@ -110,8 +110,8 @@ std::optional<FileFacts> DotEntry(int folder_fd, const char* which) {
 }
 
 // Entries named by readdir and not looked at yet. They are looked at in
-// batches, on two threads where a batch is big enough, and enter the
-// listing in the folder's order.
+// batches, on more than one thread where a batch is big enough, and enter
+// the listing in the folder's order.
 class PendingEntries {
  public:
   static constexpr size_t kBatch = 256;
@@ -119,12 +119,19 @@ class PendingEntries {
   void Add(std::string name) { names_.push_back(std::move(name)); }
   bool Full() const { return names_.size() >= kBatch; }
 
+  explicit PendingEntries(EntryLooks how) : how_(how) {}
+
   void MoveTo(int folder_fd, const std::string& prefix, FolderListing* listing) {
     looks_.resize(names_.size());
     errors_.resize(names_.size());
-    ParallelEach(names_.size(), [&](size_t i) {
+    const auto look = [&](size_t i) {
       errors_[i] = LookAt(folder_fd, names_[i].c_str(), &looks_[i]) ? 0 : errno;
-    });
+    };
+    if (how_ == EntryLooks::kWaiting) {
+      ParallelWaits(names_.size(), look);
+    } else {
+      ParallelEach(names_.size(), look);
+    }
     for (size_t i = 0; i < names_.size(); ++i) {
       if (errors_[i] == 0) {
         listing->entries.push_back(FactsFromLook(names_[i], looks_[i]));
@@ -139,6 +146,7 @@ class PendingEntries {
   }
 
  private:
+  EntryLooks how_;
   std::vector<std::string> names_;
   std::vector<EntryLook> looks_;
   std::vector<int> errors_;
@@ -224,7 +232,7 @@ FolderListing ListHostFolder(const std::string& host_folder, const std::string& 
 }
 
 FolderListing ListOpenHostFolder(int folder_fd, const std::string& host_folder,
-                                 const std::string& mask) {
+                                 const std::string& mask, EntryLooks looks) {
   FolderListing listing;
   // From the first entry: a folder may be listed more than once.
   NameReader names(folder_fd);
@@ -237,7 +245,7 @@ FolderListing ListOpenHostFolder(int folder_fd, const std::string& host_folder,
     if (facts && MatchesMask(mask, dot)) listing.entries.push_back(*facts);
   }
   const std::string prefix = host_folder == "/" ? "/" : host_folder + "/";
-  PendingEntries pending;
+  PendingEntries pending(looks);
   while (const char* entry = names.Next()) {
     std::string name = entry;
     if (name == "." || name == ".." || !MatchesMask(mask, name)) continue;

@@ -142,7 +142,9 @@ Status PosixPlatform::MakeChildFolder(OpenFolder& parent_folder, const std::stri
 
 FolderListing PosixPlatform::ListOpenFolder(OpenFolder& folder) {
   PosixFolder& host = AsPosix(folder);
-  return ListOpenHostFolder(host.fd(), host.host(), "*");
+  // Where a listing does not pay, every look at an entry waits on a driver.
+  const EntryLooks looks = host.traits().listing_pays ? EntryLooks::kOnCores : EntryLooks::kWaiting;
+  return ListOpenHostFolder(host.fd(), host.host(), "*", looks);
 }
 
 std::optional<FileFacts> PosixPlatform::LookIn(OpenFolder& folder, const std::string& name) {
@@ -150,12 +152,17 @@ std::optional<FileFacts> PosixPlatform::LookIn(OpenFolder& folder, const std::st
   return FactsIn(AsPosix(folder).fd(), name, name);
 }
 
-// On two threads where a core is free: a driver in user space then has
-// the next question waiting when it answers one.
+// Several questions at once: a driver in user space then has the next one
+// waiting when it answers one.
 std::vector<std::optional<FileFacts>> PosixPlatform::LookInEach(
     OpenFolder& folder, const std::vector<std::string>& names) {
   std::vector<std::optional<FileFacts>> found(names.size());
-  ParallelEach(names.size(), [&](size_t i) { found[i] = LookIn(folder, names[i]); });
+  const auto look = [&](size_t i) { found[i] = LookIn(folder, names[i]); };
+  if (AsPosix(folder).traits().listing_pays) {
+    ParallelEach(names.size(), look);
+  } else {
+    ParallelWaits(names.size(), look);
+  }
   return found;
 }
 
