@@ -3,6 +3,7 @@
 
 #include <optional>
 
+#include "core/copy_queue.h"
 #include "core/messages.h"
 #include "core/send_load.h"
 #include "core/storable_file.h"
@@ -136,51 +137,84 @@ void LogCopy(SyncRun& run, OpenFolder& source, const FileFacts& file, const File
 
 }  // namespace
 
-CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
-                      TargetListing& target_folder, const std::optional<FileFacts>& target,
-                      const FileClash& clash) {
-  const std::string source_path = ChildPath(source.path(), file.name);
-  const std::string target_path = ChildPath(target_folder.folder(), file.name);
-  OpenFolder* into = nullptr;
-  Status copied;
-  if (std::optional<CopyOutcome> stopped = OpenTargetFolder(run, target_folder, &into, &copied)) {
+std::optional<CopyOutcome> PrepareCopy(SyncRun& run, OpenFolder& source, const FileFacts& file,
+                                       TargetListing& target_folder,
+                                       const std::optional<FileFacts>& target,
+                                       const FileClash& clash, PendingCopy* pending) {
+  *pending = PendingCopy{};
+  pending->source = &source;
+  pending->file = file;
+  pending->target = target;
+  pending->clash = clash;
+  if (std::optional<CopyOutcome> stopped =
+          OpenTargetFolder(run, target_folder, &pending->into, &pending->why)) {
     return *stopped;
   }
   if (run.outcome.disk_full) return DiskFull(run, file);
   const int64_t before = run.counters.free_space;
   // Of two copies both changed, the older one is never lost.
-  const bool keep = run.keep_replaced || clash.clash == Clash::kBothChanged;
-  if (!ChargeFreeSpace(run, source_path, file.size, target ? target->size : 0, keep)) {
+  pending->keep = run.keep_replaced || clash.clash == Clash::kBothChanged;
+  const std::string source_path = ChildPath(source.path(), file.name);
+  if (!ChargeFreeSpace(run, source_path, file.size, target ? target->size : 0, pending->keep)) {
     return Refuse(run, source_path);
   }
+  pending->charged = before - run.counters.free_space;
   ShowProgress(run, file.name);
-  CopyResult result;
-  if (into != nullptr) {
-    const bool only_one = clash.clash == Clash::kBothChanged;
-    copied =
-        run.platform.CopyFile(CopyRequest{&source, file, into, target, keep, only_one}, &result);
-  }
+  return std::nullopt;
+}
+
+CopyRequest PendingCopy::Request() const {
+  return CopyRequest{source, file, into, target, keep, clash.clash == Clash::kBothChanged};
+}
+
+CopyOutcome FinishCopy(SyncRun& run, TargetListing& target_folder, const PendingCopy& copy,
+                       const Status& copied, const CopyResult& result) {
+  const FileFacts& file = copy.file;
+  const std::string source_path = ChildPath(copy.source->path(), file.name);
+  const std::string target_path = ChildPath(target_folder.folder(), file.name);
   if (run.observer != nullptr) run.observer->CopyEnded(file.size);
   if (!copied.ok()) {
     // A failed copy leaves the old target as it was, so its charge comes back.
-    run.counters.free_space = before;
+    run.counters.free_space += copy.charged;
     // The new copy is written beside the old one before it replaces it, so
     // a replacement can need room that only the old copy's removal would
     // give. That is a lack of space, and the old copy stays.
-    if (target && IsDiskFull(copied) && run.medium.StillThere()) return Refuse(run, source_path);
+    if (copy.target && IsDiskFull(copied) && run.medium.StillThere()) {
+      return Refuse(run, source_path);
+    }
     return CopyFailed(run, source_path, target_path, file, copied);
   }
   if (result.replaced_kept) ++run.outcome.kept_in_trash;
   if (!result.warning.empty()) run.outcome.Skip(target_path + ": copied, but " + result.warning);
   target_folder.Added(file.name);
   if (run.observer != nullptr) {
-    run.observer->Done(target ? RunObserver::Act::kReplace : RunObserver::Act::kCopy, source_path,
-                       file.size);
+    run.observer->Done(copy.target ? RunObserver::Act::kReplace : RunObserver::Act::kCopy,
+                       source_path, file.size);
   }
-  LogCopy(run, source, file, clash, result.replaced_kept);
-  RememberCopied(run, source, file);
+  LogCopy(run, *copy.source, file, copy.clash, result.replaced_kept);
+  RememberCopied(run, *copy.source, file);
   ++run.counters.copy_count;
   return Finish(run, CopyOutcome::kCopied);
+}
+
+CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
+                      TargetListing& target_folder, const std::optional<FileFacts>& target,
+                      const FileClash& clash, CopyQueue* queue) {
+  PendingCopy pending;
+  if (std::optional<CopyOutcome> done =
+          PrepareCopy(run, source, file, target_folder, target, clash, &pending)) {
+    return *done;
+  }
+  if (queue != nullptr) {
+    if (queue->Take(pending)) return queue->Full() ? queue->Flush() : CopyOutcome::kQueued;
+    // The copies queued before this one are recorded before it.
+    const CopyOutcome queued = queue->Flush();
+    if (!GoOn(queued)) return queued;
+  }
+  CopyResult result;
+  Status copied = pending.why;
+  if (pending.into != nullptr) copied = run.platform.CopyFile(pending.Request(), &result);
+  return FinishCopy(run, target_folder, pending, copied, result);
 }
 
 CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
@@ -216,7 +250,7 @@ CopyDecision DecideCopy(const FileFacts& source, const std::optional<FileFacts>&
 }
 
 CopyOutcome CopyListedFile(SyncRun& run, OpenFolder& source, const FileFacts& file,
-                           TargetListing& target_folder) {
+                           TargetListing& target_folder, CopyQueue* queue) {
   ++run.candidates_handled;
   const bool source_regular = !IsDevice(file) && !IsFolder(file);
   if (source_regular) {
@@ -247,7 +281,8 @@ CopyOutcome CopyListedFile(SyncRun& run, OpenFolder& source, const FileFacts& fi
     case CopyDecision::kCopy:
       break;
   }
-  return CopyNewer(run, source, file, target_folder, target, ClashOf(run, source, file, target));
+  return CopyNewer(run, source, file, target_folder, target, ClashOf(run, source, file, target),
+                   queue);
 }
 
 }  // namespace pellmar

@@ -25,7 +25,10 @@ enum class CopyOutcome {
   kChanged,      // a file changed after the decision, or while copied: left alone, reported
   kRefused,      // not enough space: the caller ends the folder it walks
   kMediumGone,   // the removable disk went away: the whole run ends
+  kQueued,       // decided and charged; made and recorded later with others (CopyQueue)
 };
+
+class CopyQueue;
 
 /// False for a refusal, which ends the level being walked, and for a medium
 /// that went away, which ends the run.
@@ -65,15 +68,44 @@ CopyOutcome CopyIfNewer(SyncRun& run, const std::string& source_path,
 /// file system of the run's target cannot hold is left out, whatever the
 /// target holds under its name.
 CopyOutcome CopyListedFile(SyncRun& run, OpenFolder& source, const FileFacts& file,
-                           TargetListing& target_folder);
+                           TargetListing& target_folder, CopyQueue* queue = nullptr);
 
 /// The act once a copy is decided on: makes the folder, charges the space,
 /// copies over `target` (as the decision saw it; nullopt where there was
 /// none) and records it. A copy that clashes with what the last runs saw
 /// is named as such, and the older copy it replaces always goes to the trash.
+/// With a `queue`, a copy onto a free name may wait there to be made with
+/// others (kQueued); any other copy is made once those before it are.
 CopyOutcome CopyNewer(SyncRun& run, OpenFolder& source, const FileFacts& file,
                       TargetListing& target_folder, const std::optional<FileFacts>& target,
-                      const FileClash& clash = {});
+                      const FileClash& clash = {}, CopyQueue* queue = nullptr);
+
+/// A copy decided on, its folder made, its space charged and its progress
+/// shown: everything CopyNewer does before the copy is made.
+struct PendingCopy {
+  OpenFolder* source = nullptr;
+  FileFacts file;
+  std::optional<FileFacts> target;  // as the decision saw it
+  FileClash clash;
+  OpenFolder* into = nullptr;  // nullptr: no folder to copy into, and `why`
+  Status why;
+  bool keep = false;    // the replaced version goes to the trash
+  int64_t charged = 0;  // what the copy took off the free-space counter
+
+  CopyRequest Request() const;
+};
+
+/// The first half of CopyNewer; an outcome when it ended there (a refusal
+/// for space, a full disk, a medium gone), else nullopt with `*pending`
+/// ready to be made.
+std::optional<CopyOutcome> PrepareCopy(SyncRun& run, OpenFolder& source, const FileFacts& file,
+                                       TargetListing& target_folder,
+                                       const std::optional<FileFacts>& target,
+                                       const FileClash& clash, PendingCopy* pending);
+
+/// The second half: records a copy that was made, or says why it failed.
+CopyOutcome FinishCopy(SyncRun& run, TargetListing& target_folder, const PendingCopy& copy,
+                       const Status& copied, const CopyResult& result);
 
 }  // namespace pellmar
 

@@ -8,6 +8,7 @@
 #include "core/auto_delete.h"
 #include "core/candidate.h"
 #include "core/copy_if_newer.h"
+#include "core/copy_queue.h"
 #include "core/name_fold.h"
 #include "core/storable_file.h"
 #include "core/target_listing.h"
@@ -59,6 +60,7 @@ struct Level {
   TargetListing& target;
   DateWindow window;
   std::unordered_map<std::string, int> twins;
+  CopyQueue* queue;  // nullptr where a file is deleted after its copy
 };
 
 // Hands one file to the copy and then to the auto-delete. False when the
@@ -78,7 +80,7 @@ bool HandleFile(SyncRun& run, Level& level, const std::string& path, const FileF
                    run.OnRemovable(path))) {
     return true;
   }
-  const CopyOutcome outcome = CopyListedFile(run, level.source, file, level.target);
+  const CopyOutcome outcome = CopyListedFile(run, level.source, file, level.target, level.queue);
   if (!GoOn(outcome)) return false;
   FileAutoDelete(run, level.source, file, level.window, outcome, level.target);
   return true;
@@ -161,15 +163,9 @@ void HandleFolder(SyncRun& run, Level& level, const std::string& path, const Fil
   FolderAutoDelete(run, level.source, entry, level.window);
 }
 
-void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
-  if (run.Ended()) return;
-  if (run.EndIfMediumGone()) return;
-  const FolderListing listing = run.platform.ListOpenFolder(source);
-  Level level{source, target, LevelDateWindow(run.platform, run.days), {}};
-  if (!listing.status.ok() && run.EndIfMediumGone()) return;
-  ReportListingGaps(run, source.path(), listing);
-  level.twins = TwinNames(run, listing, target);
-  LookAheadAtCandidates(run, level, listing);
+void WalkEntries(SyncRun& run, Level& level, const FolderListing& listing) {
+  OpenFolder& source = level.source;
+  TargetListing& target = level.target;
   // One buffer for the paths of the level: a tree of many small files
   // would otherwise pay an allocation for every one.
   std::string path = ChildPath(source.path(), "");
@@ -188,6 +184,8 @@ void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
       continue;
     }
     if (entry.attributes & kAttrDirectory) {
+      // The copies before a folder are recorded before anything in it.
+      if (level.queue != nullptr && !GoOn(level.queue->Flush())) return;
       HandleFolder(run, level, path, entry);
       if (run.Ended()) return;
       continue;
@@ -197,6 +195,28 @@ void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
     if (!run.Ended()) ReportUnvisited(run, source.path(), listing, i + 1);
     return;
   }
+}
+
+void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
+  if (run.Ended()) return;
+  if (run.EndIfMediumGone()) return;
+  const FolderListing listing = run.platform.ListOpenFolder(source);
+  // Where a file may be deleted once copied, each copy is made before the
+  // next file is looked at.
+  CopyQueue queue(run, target);
+  const bool deletes_after_copy = run.auto_delete && run.OnRemovable(source.path());
+  Level level{source,
+              target,
+              LevelDateWindow(run.platform, run.days),
+              {},
+              deletes_after_copy ? nullptr : &queue};
+  if (!listing.status.ok() && run.EndIfMediumGone()) return;
+  ReportListingGaps(run, source.path(), listing);
+  level.twins = TwinNames(run, listing, target);
+  LookAheadAtCandidates(run, level, listing);
+  WalkEntries(run, level, listing);
+  // Whatever ended the level, every copy queued is made and recorded.
+  (void)queue.Flush();
 }
 
 }  // namespace

@@ -38,6 +38,10 @@ class ForwardingPlatform : public Platform {
   Status CopyFile(const CopyRequest& r, CopyResult* result) override {
     return inner_.CopyFile(r, result);
   }
+  // CopyEach and CopiesOverlap are not passed on: copies go one by one
+  // through CopyFile above, so a platform that changes CopyFile (the dry
+  // run) sees every one, and a folder it made up never reaches the inner
+  // platform's question.
   Status RemoveFileIn(OpenFolder& f, const FileFacts& e, bool to_trash, bool* kept) override {
     return inner_.RemoveFileIn(f, e, to_trash, kept);
   }

@@ -50,6 +50,17 @@ std::vector<std::optional<FileFacts>> Platform::LookInEach(OpenFolder& folder,
   return found;
 }
 
+void Platform::CopyEach(std::span<const CopyRequest> requests, std::vector<Status>* statuses,
+                        std::vector<CopyResult>* results) {
+  statuses->assign(requests.size(), Status::Ok());
+  results->assign(requests.size(), CopyResult{});
+  for (size_t i = 0; i < requests.size(); ++i) {
+    (*statuses)[i] = CopyFile(requests[i], &(*results)[i]);
+  }
+}
+
+bool Platform::CopiesOverlap(OpenFolder&) { return false; }
+
 Status Platform::ForceFolders(const std::string& path) {
   FolderHandle made;
   return MakeFolders(path, VolumeGuard{}, &made);

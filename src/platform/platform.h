@@ -270,6 +270,15 @@ class Platform {
   /// name meanwhile; kErrorChangedWhileCopied when the source was written
   /// while it was read (the old target then stays).
   virtual Status CopyFile(const CopyRequest& request, CopyResult* result) = 0;
+  /// CopyFile for each request, each status and result at its request's
+  /// index; a platform may make several at once where CopiesOverlap says
+  /// so. Only copies onto free names (no `replaced`) are ever made at once.
+  virtual void CopyEach(std::span<const CopyRequest> requests, std::vector<Status>* statuses,
+                        std::vector<CopyResult>* results);
+  /// True where copies into `folder` take less time made several at once:
+  /// a file system served by a driver in user space, which answers one
+  /// request after the other and otherwise waits for each next one.
+  virtual bool CopiesOverlap(OpenFolder& folder);
   /// Removes the file `expected.name` from `folder` when it is still the
   /// version `expected` describes, checked on the very file removed, so a
   /// file saved under that name meanwhile is never the one that goes.

@@ -85,6 +85,35 @@ TEST_P(PlatformContract, FailedCopiesLeaveTheOldTargetAlone) {
   EXPECT_EQ(HostNames(Stick("")), (std::vector<std::string>{"a_folder", "not_a_folder", "target"}));
 }
 
+// Copies made together (several at once where a platform can) land whole,
+// each as if made alone; one whose name was taken meanwhile is refused.
+TEST_P(PlatformContract, CopiesMadeTogetherLandEachAsIfAlone) {
+  WriteText(Stick("t/taken"), "the user's");
+  std::vector<std::string> names{"taken"};
+  for (int i = 0; i < 12; ++i) names.push_back("f" + std::to_string(i));
+  for (const std::string& name : names) WriteText(Documents(name), "text of " + name);
+  FolderHandle from, to;
+  ASSERT_TRUE(platform_.OpenFolderAt(docs_, &from).ok());
+  ASSERT_TRUE(platform_.OpenFolderAt("E:\\t", &to).ok());
+  std::vector<CopyRequest> requests;
+  for (const std::string& name : names) {
+    const std::optional<FileFacts> facts = platform_.LookIn(*from, name);
+    ASSERT_TRUE(facts.has_value()) << name;
+    requests.push_back(CopyRequest{from.get(), *facts, to.get()});
+  }
+  std::vector<Status> statuses;
+  std::vector<CopyResult> results;
+  platform_.CopyEach(requests, &statuses, &results);
+  ASSERT_EQ(statuses.size(), names.size());
+  EXPECT_EQ(statuses[0].code, kErrorChangedDuringRun) << statuses[0].message;
+  EXPECT_EQ(ReadText(Stick("t/taken")), "the user's");
+  for (size_t i = 1; i < names.size(); ++i) {
+    EXPECT_TRUE(statuses[i].ok()) << names[i] << ": " << statuses[i].message;
+    EXPECT_EQ(ReadText(Stick("t/" + names[i])), "text of " + names[i]);
+  }
+  EXPECT_EQ(HostNames(Stick("t")).size(), names.size()) << "no scratch file left";
+}
+
 // The end of a run writes out the file system it changed, as any user may
 // (Windows lets only an administrator open a volume for writing).
 TEST_P(PlatformContract, TheMediumOfAnOpenFolderIsWrittenOut) {

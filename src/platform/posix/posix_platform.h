@@ -30,6 +30,9 @@ class PosixPlatform : public Platform {
   std::vector<std::optional<FileFacts>> LookInEach(OpenFolder& folder,
                                                    const std::vector<std::string>& names) override;
   Status CopyFile(const CopyRequest& request, CopyResult* result) override;
+  void CopyEach(std::span<const CopyRequest> requests, std::vector<Status>* statuses,
+                std::vector<CopyResult>* results) override;
+  bool CopiesOverlap(OpenFolder& folder) override;
   Status RemoveFileIn(OpenFolder& folder, const FileFacts& expected, bool to_trash,
                       bool* kept) override;
   void ClearDebris(OpenFolder& folder, const std::vector<std::string>& scratch) override;

@@ -5,6 +5,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -169,6 +170,26 @@ std::vector<std::optional<FileFacts>> PosixPlatform::LookInEach(
 Status PosixPlatform::CopyFile(const CopyRequest& request, CopyResult* result) {
   *result = CopyResult{};
   return CopyBetweenFolders(request, trash(), result);
+}
+
+// Copies onto free names alone: a replacement holds back the signals that
+// would end the program while the replaced version stands aside, and only
+// the main thread's holding keeps them back.
+void PosixPlatform::CopyEach(std::span<const CopyRequest> requests, std::vector<Status>* statuses,
+                             std::vector<CopyResult>* results) {
+  const bool any_replaced = std::any_of(requests.begin(), requests.end(), [](const CopyRequest& r) {
+    return r.replaced.has_value();
+  });
+  if (any_replaced) return Platform::CopyEach(requests, statuses, results);
+  statuses->assign(requests.size(), Status::Ok());
+  results->assign(requests.size(), CopyResult{});
+  (void)trash();  // made here, so that no copy's thread makes it
+  ParallelWaits(requests.size(),
+                [&](size_t i) { (*statuses)[i] = CopyFile(requests[i], &(*results)[i]); });
+}
+
+bool PosixPlatform::CopiesOverlap(OpenFolder& folder) {
+  return !AsPosix(folder).traits().listing_pays;
 }
 
 Status PosixPlatform::RemoveFileIn(OpenFolder& folder_handle, const FileFacts& expected,
