@@ -99,7 +99,11 @@ TEST_P(PlatformContract, CopiesMadeTogetherLandEachAsIfAlone) {
   for (const std::string& name : names) {
     const std::optional<FileFacts> facts = platform_.LookIn(*from, name);
     ASSERT_TRUE(facts.has_value()) << name;
-    requests.push_back(CopyRequest{from.get(), *facts, to.get()});
+    CopyRequest request;
+    request.from = from.get();
+    request.source = *facts;
+    request.to = to.get();
+    requests.push_back(request);
   }
   std::vector<Status> statuses;
   std::vector<CopyResult> results;
