@@ -92,9 +92,10 @@ void RunMemory::BuildIndex() const {
   while (slots < 2 * lines_.size()) slots *= 2;
   index_.assign(slots, 0);
   for (uint32_t i = 0; i < lines_.size(); ++i) {
-    size_t slot = NameHash(PathOf(lines_[i])) & (slots - 1);
+    const uint64_t hash = NameHash(PathOf(lines_[i]));
+    size_t slot = hash & (slots - 1);
     while (index_[slot] != 0) slot = (slot + 1) & (slots - 1);
-    index_[slot] = i + 1;
+    index_[slot] = (hash & 0xFFFFFFFF00000000ull) | (i + 1);
   }
 }
 
@@ -106,13 +107,44 @@ size_t RunMemory::FindRead(std::string_view escaped) const {
   if (lines_.empty()) return kNoLine;
   if (index_.empty()) BuildIndex();
   const size_t mask = index_.size() - 1;
-  for (size_t slot = NameHash(escaped) & mask; index_[slot] != 0; slot = (slot + 1) & mask) {
-    if (PathOf(lines_[index_[slot] - 1]) == escaped) {
-      cursor_ = index_[slot];
-      return index_[slot] - 1;
+  const uint64_t hash = NameHash(escaped);
+  for (size_t slot = hash & mask; index_[slot] != 0; slot = (slot + 1) & mask) {
+    if ((index_[slot] ^ hash) >> 32 != 0) continue;
+    const uint32_t place = static_cast<uint32_t>(index_[slot]);
+    if (PathOf(lines_[place - 1]) == escaped) {
+      cursor_ = place;
+      return place - 1;
     }
   }
   return kNoLine;
+}
+
+// Three rounds, each of loads that do not wait for one another: the slots,
+// the lines they name, the paths of those lines. Only the first slot of a
+// name is fetched: most names sit there.
+void RunMemory::Expect(std::string_view folder, const std::vector<FileFacts>& names) const {
+  if (index_.empty()) return;  // asked in order so far: the cursor finds them
+  const size_t mask = index_.size() - 1;
+  std::string scratch;
+  const uint64_t folder_hash = NameHash(EscapedPathText(folder, &scratch));
+  std::vector<uint64_t> hashes;
+  hashes.reserve(names.size());
+  for (const FileFacts& file : names) {
+    hashes.push_back(NameHash(EscapedPathText(file.name, &scratch), folder_hash));
+    __builtin_prefetch(&index_[hashes.back() & mask]);
+  }
+  const auto place_of = [&](uint64_t hash) -> uint32_t {
+    const uint64_t slot = index_[hash & mask];
+    return slot != 0 && ((slot ^ hash) >> 32) == 0 ? static_cast<uint32_t>(slot) : 0;
+  };
+  for (const uint64_t hash : hashes) {
+    if (const uint32_t place = place_of(hash)) __builtin_prefetch(&lines_[place - 1]);
+  }
+  for (const uint64_t hash : hashes) {
+    if (const uint32_t place = place_of(hash)) {
+      __builtin_prefetch(text_.data() + lines_[place - 1].path_at);
+    }
+  }
 }
 
 RememberedVersion RunMemory::VersionOfRead(size_t read) const {

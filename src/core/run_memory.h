@@ -50,6 +50,12 @@ class RunMemory {
   /// The version remembered of the file at `relative` (folders joined by
   /// "\" below the project folder).
   std::optional<RememberedVersion> Find(std::string_view relative) const;
+  /// Says that the files `names` of the folder `folder` (a relative path
+  /// ending in "\\", or empty for the top) are about to be asked for. A
+  /// walk that asks out of the file's order finds each line at a place of
+  /// its own in megabytes of text and index; told of a folder's files at
+  /// once, the memory fetches their places together.
+  void Expect(std::string_view folder, const std::vector<FileFacts>& names) const;
   void Remember(std::string_view relative, const RememberedVersion& version);
   void Forget(std::string_view relative);
   /// True once something was remembered or forgotten since Parse.
@@ -88,8 +94,11 @@ class RunMemory {
   std::string text_;
   size_t body_at_ = 0;  // where the first line starts
   std::vector<Line> lines_;
-  mutable std::vector<uint32_t> index_;  // 1 + the place in lines_; 0 for a free slot
-  mutable size_t cursor_ = 0;            // the line after the one found last
+  // A slot: the upper half of the name's hash, then 1 + the place in
+  // lines_; 0 for a free slot. The hash spares the probe a look at every
+  // other name it passes, each somewhere else in a file of megabytes.
+  mutable std::vector<uint64_t> index_;
+  mutable size_t cursor_ = 0;  // the line after the one found last
   // The versions the run gave lines read: 1 + the place in changes_ for
   // each line, made at the first change.
   std::vector<uint32_t> change_at_;

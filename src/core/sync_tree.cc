@@ -10,6 +10,7 @@
 #include "core/copy_if_newer.h"
 #include "core/copy_queue.h"
 #include "core/name_fold.h"
+#include "core/run_recall.h"
 #include "core/storable_file.h"
 #include "core/target_listing.h"
 #include "core/text_ops.h"
@@ -113,6 +114,18 @@ void LookAheadAtCandidates(SyncRun& run, Level& level, const FolderListing& list
   level.target.LookAhead(names);
 }
 
+// The level's folders, on both sides, may be listed on another core while
+// the level's files are handled.
+void ListFoldersAhead(Level& level, const FolderListing& listing) {
+  std::vector<std::string> names;
+  for (const FileFacts& entry : listing.entries) {
+    if ((entry.attributes & kAttrDirectory) && !IsLink(entry) && !IsDotEntry(entry.name)) {
+      names.push_back(entry.name);
+    }
+  }
+  if (!names.empty()) level.target.ListAhead(level.source, names);
+}
+
 void ReportListingGaps(SyncRun& run, const std::string& source_folder,
                        const FolderListing& listing) {
   if (!listing.status.ok()) {
@@ -214,6 +227,8 @@ void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
   ReportListingGaps(run, source.path(), listing);
   level.twins = TwinNames(run, listing, target);
   LookAheadAtCandidates(run, level, listing);
+  ListFoldersAhead(level, listing);
+  ExpectRecalls(run, source, listing);
   WalkEntries(run, level, listing);
   // Whatever ended the level, every copy queued is made and recorded.
   (void)queue.Flush();

@@ -89,6 +89,11 @@ OpenFolder* TargetListing::OpenHandle(bool make, Status* why) {
   return handle_.get();
 }
 
+void TargetListing::ListAhead(OpenFolder& source, const std::vector<std::string>& names) {
+  Status why;
+  platform_.ListAhead(source, OpenHandle(false, &why), names);
+}
+
 void TargetListing::List(bool for_copy) {
   listed_ = true;
   Status why;

@@ -39,6 +39,10 @@ class TargetListing {
   /// Only for a folder asked by name.
   void LookAhead(const std::vector<std::string>& names);
 
+  /// Tells the platform that the walk is about to enter the folders
+  /// `names` of `source` and, with each, the one of the same name here.
+  void ListAhead(OpenFolder& source, const std::vector<std::string>& names);
+
   /// The open folder, made first (with every missing folder above it) when
   /// `make`; nullptr when it cannot be had, with `*why` saying why
   /// (kErrorCantResolveFilename: a link or a mount point is in the way).

@@ -107,6 +107,15 @@ std::vector<std::optional<FileFacts>> DryRunPlatform::LookInEach(
   return found;
 }
 
+// Only real folders are listed ahead: one the run would have made holds
+// nothing to list.
+void DryRunPlatform::ListAhead(OpenFolder& folder, OpenFolder* twin,
+                               const std::vector<std::string>& names) {
+  OpenFolder* real = AsDry(folder).real();
+  OpenFolder* real_twin = twin != nullptr ? AsDry(*twin).real() : nullptr;
+  if (real != nullptr) inner().ListAhead(*real, real_twin, names);
+}
+
 Status DryRunPlatform::CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
                                     const FileFacts& b_file, bool* same) {
   OpenFolder* real_a = AsDry(a).real();

@@ -32,6 +32,8 @@ class DryRunPlatform : public ForwardingPlatform {
   std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
   std::vector<std::optional<FileFacts>> LookInEach(OpenFolder& folder,
                                                    const std::vector<std::string>& names) override;
+  void ListAhead(OpenFolder& folder, OpenFolder* twin,
+                 const std::vector<std::string>& names) override;
   Status CompareFiles(OpenFolder& a, const FileFacts& a_file, OpenFolder& b,
                       const FileFacts& b_file, bool* same) override;
   bool IsCaseBlind(OpenFolder& folder) override;

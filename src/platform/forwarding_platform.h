@@ -35,6 +35,9 @@ class ForwardingPlatform : public Platform {
                                                    const std::vector<std::string>& n) override {
     return inner_.LookInEach(f, n);
   }
+  void ListAhead(OpenFolder& f, OpenFolder* twin, const std::vector<std::string>& n) override {
+    inner_.ListAhead(f, twin, n);
+  }
   Status CopyFile(const CopyRequest& r, CopyResult* result) override {
     return inner_.CopyFile(r, result);
   }

@@ -61,6 +61,8 @@ void Platform::CopyEach(std::span<const CopyRequest> requests, std::vector<Statu
 
 bool Platform::CopiesOverlap(OpenFolder&) { return false; }
 
+void Platform::ListAhead(OpenFolder&, OpenFolder*, const std::vector<std::string>&) {}
+
 Status Platform::ForceFolders(const std::string& path) {
   FolderHandle made;
   return MakeFolders(path, VolumeGuard{}, &made);

@@ -263,6 +263,14 @@ class Platform {
   /// several at once.
   virtual std::vector<std::optional<FileFacts>> LookInEach(OpenFolder& folder,
                                                            const std::vector<std::string>& names);
+  /// Says that a walk is about to enter the folders `names` of `folder` in
+  /// this order, and with each the folder of the same name in `twin` where
+  /// one is given (the other side's): a platform may list them ahead, on
+  /// another core, and hand out those listings when they are opened as
+  /// children of these folders and asked for, unchanged. It may also do
+  /// nothing.
+  virtual void ListAhead(OpenFolder& folder, OpenFolder* twin,
+                         const std::vector<std::string>& names);
   /// Copies as `request` says, keeping the source's last-write time. The new
   /// copy is complete before it takes the name; on any failure the old
   /// target stays as it was. kErrorChangedDuringRun when the source or the

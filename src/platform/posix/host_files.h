@@ -3,6 +3,7 @@
 #ifndef PELLMAR_PLATFORM_POSIX_HOST_FILES_H_
 #define PELLMAR_PLATFORM_POSIX_HOST_FILES_H_
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -24,9 +25,10 @@ std::optional<FileFacts> FactsIn(int folder_fd, const std::string& entry, const 
 /// Scratch files are left out; nothing is removed.
 FolderListing ListHostFolder(const std::string& host_folder, const std::string& mask);
 /// How a listing looks at its entries: shared between two threads where a
-/// core is free (kernel work), or on several threads at once where each
-/// look waits for a driver in user space.
-enum class EntryLooks { kOnCores, kWaiting };
+/// core is free (kernel work), on several threads at once where each look
+/// waits for a driver in user space, or on the calling thread alone (a
+/// listing made ahead, beside the walk, which has the other core).
+enum class EntryLooks { kOnCores, kWaiting, kAlone };
 
 /// The same for the open folder `folder_fd`, whose path is `host_folder`.
 FolderListing ListOpenHostFolder(int folder_fd, const std::string& host_folder,
@@ -34,6 +36,19 @@ FolderListing ListOpenHostFolder(int folder_fd, const std::string& host_folder,
 
 /// True when `name` matches a Windows mask of "*" and "?", ignoring case.
 bool MatchesMask(const std::string& mask, const std::string& name);
+
+/// What a run needs to know of a folder it has opened.
+struct FolderLook {
+  FileIdentity identity;
+  /// The root of a file system mounted on the folder that holds it: a bind
+  /// mount keeps the device of what it shows, so only this tells.
+  bool mount_root = false;
+  /// When an entry last came, went or was renamed in it (its status-change
+  /// time, in nanoseconds since 1970).
+  int64_t changed_ns = 0;
+};
+/// Looks at the open folder `folder_fd`; false with errno set on a failure.
+bool LookAtOpenFolder(int folder_fd, FolderLook* look);
 
 /// Identities of the folder `host_path` leads to and of each folder above it
 /// on the way to "/", links resolved, nearest first.

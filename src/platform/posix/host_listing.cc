@@ -127,10 +127,16 @@ class PendingEntries {
     const auto look = [&](size_t i) {
       errors_[i] = LookAt(folder_fd, names_[i].c_str(), &looks_[i]) ? 0 : errno;
     };
-    if (how_ == EntryLooks::kWaiting) {
-      ParallelWaits(names_.size(), look);
-    } else {
-      ParallelEach(names_.size(), look);
+    switch (how_) {
+      case EntryLooks::kWaiting:
+        ParallelWaits(names_.size(), look);
+        break;
+      case EntryLooks::kOnCores:
+        ParallelEach(names_.size(), look);
+        break;
+      case EntryLooks::kAlone:
+        for (size_t i = 0; i < names_.size(); ++i) look(i);
+        break;
     }
     for (size_t i = 0; i < names_.size(); ++i) {
       if (errors_[i] == 0) {
@@ -209,6 +215,17 @@ bool MatchesMask(const std::string& mask, const std::string& name) {
   // "*.*" means every name, dotted or not, as it always has on Windows.
   if (mask == "*" || mask == "*.*") return true;
   return MatchFrom(mask, 0, name, 0);
+}
+
+bool LookAtOpenFolder(int folder_fd, FolderLook* look) {
+  struct statx info;
+  if (statx(folder_fd, "", AT_EMPTY_PATH, STATX_INO | STATX_CTIME, &info) != 0) return false;
+  look->identity =
+      FileIdentity{makedev(info.stx_dev_major, info.stx_dev_minor), info.stx_ino, true};
+  look->mount_root = (info.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
+                     (info.stx_attributes & STATX_ATTR_MOUNT_ROOT);
+  look->changed_ns = info.stx_ctime.tv_sec * int64_t{1000000000} + info.stx_ctime.tv_nsec;
+  return true;
 }
 
 std::optional<FileFacts> HostFileFacts(const std::string& host_path, const std::string& name) {

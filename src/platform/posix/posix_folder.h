@@ -9,22 +9,43 @@
 
 #include "platform/platform.h"
 #include "platform/posix/file_system_traits.h"
+#include "platform/posix/listings_ahead.h"
 #include "platform/posix/scoped_fd.h"
 
 namespace pellmar {
 
+// Where a folder was opened from: the folder that holds it and its name
+// there, for a listing made ahead of the walk.
+struct FolderOrigin {
+  const void* parent = nullptr;  // none for a folder opened by path
+  std::string name;
+  int64_t changed_ns = 0;  // its status-change time when it was opened
+};
+
 class PosixFolder : public OpenFolder {
  public:
   PosixFolder(std::string path, std::string host, ScopedFd fd, FileIdentity identity,
-              FileSystemTraits traits)
+              FileSystemTraits traits, FolderOrigin origin = {})
       : OpenFolder(std::move(path), identity),
         host_(std::move(host)),
         fd_(std::move(fd)),
-        traits_(traits) {}
+        traits_(traits),
+        origin_(std::move(origin)) {}
+  // Nothing listed ahead from this folder may outlive its descriptor.
+  ~PosixFolder() override {
+    if (ahead_ != nullptr) ahead_->Forget(this);
+  }
 
   int fd() const { return fd_.get(); }
   const std::string& host() const { return host_; }
   const FileSystemTraits& traits() const { return traits_; }
+  const FolderOrigin& origin() const { return origin_; }
+  /// True the first time: its folders are then listed ahead in `ahead`.
+  bool QueueAheadIn(ListingsAhead& ahead) {
+    if (ahead_ != nullptr) return false;
+    ahead_ = &ahead;
+    return true;
+  }
   /// The host path of the entry `name` in this folder, for messages.
   std::string HostPathOf(const std::string& name) const {
     return (host_ == "/" ? "" : host_) + "/" + name;
@@ -34,6 +55,8 @@ class PosixFolder : public OpenFolder {
   std::string host_;
   ScopedFd fd_;
   FileSystemTraits traits_;
+  FolderOrigin origin_;
+  ListingsAhead* ahead_ = nullptr;
 };
 
 /// The folder a platform call was given: this host's own kind of folder.

@@ -13,6 +13,7 @@
 #include "platform/posix/drive_table.h"
 #include "platform/posix/file_system_traits.h"
 #include "platform/posix/host_settings.h"
+#include "platform/posix/listings_ahead.h"
 #include "platform/posix/posix_folder.h"
 #include "platform/posix/trash.h"
 
@@ -27,6 +28,8 @@ class PosixPlatform : public Platform {
   Status MakeChildFolder(OpenFolder& parent, const std::string& name, FolderHandle* child) override;
   FolderListing ListOpenFolder(OpenFolder& folder) override;
   std::optional<FileFacts> LookIn(OpenFolder& folder, const std::string& name) override;
+  void ListAhead(OpenFolder& folder, OpenFolder* twin,
+                 const std::vector<std::string>& names) override;
   std::vector<std::optional<FileFacts>> LookInEach(OpenFolder& folder,
                                                    const std::vector<std::string>& names) override;
   Status CopyFile(const CopyRequest& request, CopyResult* result) override;
@@ -110,9 +113,12 @@ class PosixPlatform : public Platform {
   /// Wraps an open host folder, with its identity and its file system's
   /// traits (learned once per file system).
   Status Adopt(std::string path, std::string host, ScopedFd fd, const FileIdentity& identity,
-               FolderHandle* folder);
+               FolderHandle* folder, FolderOrigin origin = {});
+
   Trash& trash();
 
+  // First, so that it outlives every folder it lists ahead of.
+  ListingsAhead ahead_;
   HostSettings settings_;
   DriveTable table_;
   std::string documents_;  // namespace path, empty when it has no spelling there

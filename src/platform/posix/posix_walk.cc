@@ -37,18 +37,6 @@ Status CheckPlainName(const OpenFolder& folder, const std::string& name) {
   return Status::Ok();
 }
 
-// The identity of the open folder `fd`, and whether it is the root of a
-// file system mounted on the folder that holds it: a bind mount keeps the
-// device of what it shows, so the attribute tells where the device cannot.
-bool LookAtFolder(int fd, FileIdentity* identity, bool* mount_root) {
-  struct statx info;
-  if (statx(fd, "", AT_EMPTY_PATH, STATX_INO, &info) != 0) return false;
-  *identity = FileIdentity{makedev(info.stx_dev_major, info.stx_dev_minor), info.stx_ino, true};
-  *mount_root = (info.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) &&
-                (info.stx_attributes & STATX_ATTR_MOUNT_ROOT);
-  return true;
-}
-
 // True when the open that failed with `error` met a symbolic link: with
 // O_DIRECTORY the kernel says "not a folder" rather than "a link".
 bool IsLinkIn(int folder_fd, const std::string& name, int error) {
@@ -85,13 +73,14 @@ ssize_t ReadFully(int fd, char* buffer, size_t size) {
 }  // namespace
 
 Status PosixPlatform::Adopt(std::string path, std::string host, ScopedFd fd,
-                            const FileIdentity& identity, FolderHandle* folder) {
+                            const FileIdentity& identity, FolderHandle* folder,
+                            FolderOrigin origin) {
   auto known = traits_.find(identity.volume);
   if (known == traits_.end()) {
     known = traits_.emplace(identity.volume, TraitsOfFolder(fd.get())).first;
   }
   *folder = std::make_unique<PosixFolder>(std::move(path), std::move(host), std::move(fd), identity,
-                                          known->second);
+                                          known->second, std::move(origin));
   return Status::Ok();
 }
 
@@ -100,12 +89,11 @@ Status PosixPlatform::OpenFolderAt(const std::string& path, FolderHandle* folder
   const Status status = Resolve(path, &host);
   if (!status.ok()) return status;
   ScopedFd fd(open(host.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  FileIdentity identity;
-  bool mount_root = false;
-  if (!fd.valid() || !LookAtFolder(fd.get(), &identity, &mount_root)) {
+  FolderLook look;
+  if (!fd.valid() || !LookAtOpenFolder(fd.get(), &look)) {
     return FolderStatusFromErrno("open the folder", host, errno);
   }
-  return Adopt(path, std::move(host), std::move(fd), identity, folder);
+  return Adopt(path, std::move(host), std::move(fd), look.identity, folder);
 }
 
 Status PosixPlatform::OpenChildFolder(OpenFolder& parent_folder, const std::string& name,
@@ -118,16 +106,16 @@ Status PosixPlatform::OpenChildFolder(OpenFolder& parent_folder, const std::stri
   if (!fd.valid() && IsLinkIn(parent.fd(), name, errno)) {
     return Status::Error(kErrorCantResolveFilename, host + ": a link, not followed");
   }
-  FileIdentity identity;
-  bool mount_root = false;
-  if (!fd.valid() || !LookAtFolder(fd.get(), &identity, &mount_root)) {
+  FolderLook look;
+  if (!fd.valid() || !LookAtOpenFolder(fd.get(), &look)) {
     return FolderStatusFromErrno("open the folder", host, errno);
   }
-  if (mount_root || identity.volume != parent.identity().volume) {
+  if (look.mount_root || look.identity.volume != parent.identity().volume) {
     return Status::Error(kErrorCantResolveFilename,
                          host + ": the root of another file system, not entered");
   }
-  return Adopt(ChildPath(parent.path(), name), host, std::move(fd), identity, child);
+  return Adopt(ChildPath(parent.path(), name), host, std::move(fd), look.identity, child,
+               FolderOrigin{&parent, name, look.changed_ns});
 }
 
 Status PosixPlatform::MakeChildFolder(OpenFolder& parent_folder, const std::string& name,
@@ -143,9 +131,35 @@ Status PosixPlatform::MakeChildFolder(OpenFolder& parent_folder, const std::stri
 
 FolderListing PosixPlatform::ListOpenFolder(OpenFolder& folder) {
   PosixFolder& host = AsPosix(folder);
-  // Where a listing does not pay, every look at an entry waits on a driver.
-  const EntryLooks looks = host.traits().listing_pays ? EntryLooks::kOnCores : EntryLooks::kWaiting;
-  return ListOpenHostFolder(host.fd(), host.host(), "*", looks);
+  const FolderOrigin& origin = host.origin();
+  std::optional<FolderListing> listing;
+  if (origin.parent != nullptr) {
+    listing = ahead_.Take(origin.parent, origin.name, host.identity(), origin.changed_ns);
+  }
+  if (!listing) {
+    // Where a listing does not pay, every look at an entry waits on a driver.
+    // Where the helper lists ahead, it has the other core.
+    EntryLooks looks = EntryLooks::kWaiting;
+    if (host.traits().listing_pays) {
+      looks = ahead_.Busy() ? EntryLooks::kAlone : EntryLooks::kOnCores;
+    }
+    listing = ListOpenHostFolder(host.fd(), host.host(), "*", looks);
+  }
+  return std::move(*listing);
+}
+
+// Where a listing costs only the kernel's work, the helper lists the
+// folders on another core while the walk is busy with this one.
+void PosixPlatform::ListAhead(OpenFolder& folder, OpenFolder* twin,
+                              const std::vector<std::string>& names) {
+  std::vector<ListingsAhead::Parent> parents;
+  for (OpenFolder* side : {&folder, twin}) {
+    if (side == nullptr) continue;
+    PosixFolder& host = AsPosix(*side);
+    if (!host.traits().listing_pays || !host.QueueAheadIn(ahead_)) continue;
+    parents.push_back({&host, host.fd(), host.host(), host.identity().volume});
+  }
+  ahead_.Queue(parents, names);
 }
 
 std::optional<FileFacts> PosixPlatform::LookIn(OpenFolder& folder, const std::string& name) {
