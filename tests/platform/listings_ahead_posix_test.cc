@@ -1,7 +1,5 @@
 // Listings made ahead of a walk: handed out only for the very folder the
 // walk opened, unchanged since, and never after its parent is forgotten.
-#include "platform/posix/listings_ahead.h"
-
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -14,6 +12,7 @@
 #include <vector>
 
 #include "platform/posix/host_files.h"
+#include "platform/posix/listings_ahead.h"
 #include "platform/posix/scoped_fd.h"
 #include "support/temp_folder.h"
 

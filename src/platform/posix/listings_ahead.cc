@@ -19,9 +19,12 @@
 namespace pellmar {
 namespace {
 
-// Listings made and not taken yet: enough to keep the helper a few folders
-// ahead, few enough that the walk never holds much it may not use.
-constexpr size_t kMostReady = 32;
+// Listings made and not taken yet: enough to keep the helper a level's
+// folders ahead while the walk is busy with its memory of the last run or
+// has lost its core for a while, few enough (in folders and in entries,
+// about 3 MB) that the walk never holds much it may not use.
+constexpr size_t kMostReady = 128;
+constexpr size_t kMostReadyEntries = 32768;
 // A folder being listed by the helper when the walk wants it is usually
 // done within this; after it the walk lists the folder itself.
 constexpr auto kLongestWait = std::chrono::microseconds(300);
@@ -77,7 +80,8 @@ bool ListingsAhead::Started() {
   return *started_;
 }
 
-void ListingsAhead::Queue(const std::vector<Parent>& parents, const std::vector<std::string>& names) {
+void ListingsAhead::Queue(const std::vector<Parent>& parents,
+                          const std::vector<std::string>& names) {
   if (names.empty() || parents.empty()) return;
   std::lock_guard<std::mutex> lock(mutex_);
   if (!Started()) return;
@@ -94,8 +98,7 @@ void ListingsAhead::Queue(const std::vector<Parent>& parents, const std::vector<
 }
 
 std::optional<FolderListing> ListingsAhead::Take(const void* parent, const std::string& name,
-                                                 const FileIdentity& identity,
-                                                 int64_t changed_ns) {
+                                                 const FileIdentity& identity, int64_t changed_ns) {
   std::unique_lock<std::mutex> lock(mutex_);
   const auto now = std::chrono::steady_clock::now();
   const auto deadline = now + kLongestWait;
@@ -104,8 +107,7 @@ std::optional<FolderListing> ListingsAhead::Take(const void* parent, const std::
       return r.parent == parent && r.name == name;
     });
     if (ready != ready_.end()) {
-      Ready taken = std::move(*ready);
-      ready_.erase(ready);
+      Ready taken = Remove(ready);
       queued_.notify_one();  // room for one more
       const bool fit = taken.identity == identity && taken.changed_ns == changed_ns &&
                        std::chrono::steady_clock::now() - taken.made < kFreshFor;
@@ -119,9 +121,8 @@ std::optional<FolderListing> ListingsAhead::Take(const void* parent, const std::
       return std::nullopt;
     }
     const auto running = [&] {
-      return std::find_if(running_.begin(), running_.end(), [&](const Running& r) {
-        return r.parent == parent && r.name == name;
-      });
+      return std::find_if(running_.begin(), running_.end(),
+                          [&](const Running& r) { return r.parent == parent && r.name == name; });
     };
     if (running() == running_.end()) return std::nullopt;
     // Being listed now: the next folder in the queue is work the walk
@@ -151,7 +152,11 @@ void ListingsAhead::Forget(const void* parent) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (!started_.value_or(false)) return;
   std::erase_if(jobs_, [&](const Job& job) { return job.parent->key == parent; });
-  std::erase_if(ready_, [&](const Ready& ready) { return ready.parent == parent; });
+  std::erase_if(ready_, [&](const Ready& ready) {
+    if (ready.parent != parent) return false;
+    ready_entries_ -= ready.listing.entries.size();
+    return true;
+  });
   made_.wait(lock, [&] {
     return std::none_of(running_.begin(), running_.end(),
                         [&](const Running& r) { return r.parent == parent; });
@@ -184,7 +189,7 @@ void ListingsAhead::Run(Job job, std::unique_lock<std::mutex>& lock) {
   });
   const bool dropped = running->dropped;
   running_.erase(running);
-  if (listed && !dropped) ready_.push_back(std::move(ready));
+  if (listed && !dropped) Keep(std::move(ready));
   made_.notify_all();
 }
 
@@ -192,6 +197,20 @@ bool ListingsAhead::Matches(const void* parent, const std::string& name, const J
   return job.parent->key == parent && job.name == name;
 }
 
-bool ListingsAhead::HasRoom() const { return ready_.size() < kMostReady; }
+bool ListingsAhead::HasRoom() const {
+  return ready_.size() < kMostReady && ready_entries_ < kMostReadyEntries;
+}
+
+void ListingsAhead::Keep(Ready ready) {
+  ready_entries_ += ready.listing.entries.size();
+  ready_.push_back(std::move(ready));
+}
+
+ListingsAhead::Ready ListingsAhead::Remove(std::vector<Ready>::iterator ready) {
+  Ready removed = std::move(*ready);
+  ready_.erase(ready);
+  ready_entries_ -= removed.listing.entries.size();
+  return removed;
+}
 
 }  // namespace pellmar

@@ -86,6 +86,8 @@ class ListingsAhead {
   void Run(Job job, std::unique_lock<std::mutex>& lock);
   bool Matches(const void* parent, const std::string& name, const Job& job) const;
   bool HasRoom() const;
+  void Keep(Ready ready);
+  Ready Remove(std::vector<Ready>::iterator ready);
 
   std::mutex mutex_;
   std::condition_variable queued_;  // a job, room for a listing, or the end
@@ -93,6 +95,7 @@ class ListingsAhead {
   std::deque<Job> jobs_;
   std::vector<Running> running_;
   std::vector<Ready> ready_;
+  size_t ready_entries_ = 0;  // in all of ready_'s listings
   bool stop_ = false;
   std::optional<bool> started_;
   std::thread helper_;
