@@ -27,6 +27,16 @@ uint64_t NameHash(std::string_view text, uint64_t hash = 14695981039346656037ull
   return hash;
 }
 
+// Folders above a line's file kept at once: a walk seldom goes deeper.
+constexpr size_t kTablesKept = 16;
+
+// The length of the folder part of an escaped path, "\\" included: a name
+// never holds one, and escaping never makes one.
+size_t FolderLength(std::string_view path) {
+  const size_t cut = path.rfind('\\');
+  return cut == std::string_view::npos ? 0 : cut + 1;
+}
+
 // Takes the text up to the next `separator` off the front of `*rest`.
 std::string_view TakeField(std::string_view* rest, char separator) {
   const size_t end = rest->find(separator);
@@ -50,7 +60,9 @@ std::string RunMemory::PathIn(const std::string& state_folder) const {
 bool RunMemory::Parse(std::string text) {
   text_ = std::move(text);
   lines_.clear();
-  index_.clear();
+  runs_.clear();
+  tables_.clear();
+  current_table_ = 0;
   change_at_.clear();
   changes_.clear();
   added_.Clear();
@@ -84,19 +96,76 @@ bool RunMemory::Parse(std::string text) {
   return true;
 }
 
-// Open addressing over a table at least twice the lines: short probes.
-// Made only once a file is asked out of the file's order: a walk that finds
-// the tree as the last one left it never needs it.
-void RunMemory::BuildIndex() const {
-  size_t slots = 16;
-  while (slots < 2 * lines_.size()) slots *= 2;
-  index_.assign(slots, 0);
+// Runs of lines of one folder, in the file's order: a folder whose files
+// and subfolders the walk took turns with has more than one.
+void RunMemory::BuildRuns() const {
+  runs_.clear();
+  std::string_view folder;
   for (uint32_t i = 0; i < lines_.size(); ++i) {
-    const uint64_t hash = NameHash(PathOf(lines_[i]));
-    size_t slot = hash & (slots - 1);
-    while (index_[slot] != 0) slot = (slot + 1) & (slots - 1);
-    index_[slot] = (hash & 0xFFFFFFFF00000000ull) | (i + 1);
+    const std::string_view path = PathOf(lines_[i]);
+    const std::string_view here = path.substr(0, FolderLength(path));
+    if (i > 0 && here == folder) {
+      runs_.back().end = i + 1;
+      continue;
+    }
+    folder = here;
+    runs_.push_back(FolderRun{NameHash(here), i, i + 1});
   }
+  std::sort(runs_.begin(), runs_.end(), [](const FolderRun& a, const FolderRun& b) {
+    return a.folder_hash != b.folder_hash ? a.folder_hash < b.folder_hash : a.begin < b.begin;
+  });
+}
+
+// A walk goes back to a folder after each of its subfolders: the tables of
+// the folders it is in stay, and the one asked about longest ago goes.
+const RunMemory::FolderTable& RunMemory::TableOf(std::string_view folder) const {
+  ++table_uses_;
+  if (current_table_ < tables_.size() && tables_[current_table_].folder == folder) {
+    tables_[current_table_].used = table_uses_;
+    return tables_[current_table_];
+  }
+  for (size_t i = 0; i < tables_.size(); ++i) {
+    if (tables_[i].folder != folder) continue;
+    current_table_ = i;
+    tables_[i].used = table_uses_;
+    return tables_[i];
+  }
+  if (runs_.empty()) BuildRuns();
+  const uint64_t hash = NameHash(folder);
+  const auto first =
+      std::lower_bound(runs_.begin(), runs_.end(), hash,
+                       [](const FolderRun& run, uint64_t h) { return run.folder_hash < h; });
+  std::vector<FolderRun> mine;
+  size_t count = 0;
+  for (auto run = first; run != runs_.end() && run->folder_hash == hash; ++run) {
+    const std::string_view path = PathOf(lines_[run->begin]);
+    if (path.substr(0, FolderLength(path)) != folder) continue;  // another folder, same hash
+    mine.push_back(*run);
+    count += run->end - run->begin;
+  }
+  FolderTable table{std::string(folder), {}, table_uses_};
+  size_t slots = 16;
+  while (slots < 2 * count) slots *= 2;
+  table.index.assign(slots, 0);
+  for (const FolderRun& run : mine) {
+    for (uint32_t i = run.begin; i < run.end; ++i) {
+      const uint64_t name_hash = NameHash(PathOf(lines_[i]).substr(folder.size()));
+      size_t slot = name_hash & (slots - 1);
+      while (table.index[slot] != 0) slot = (slot + 1) & (slots - 1);
+      table.index[slot] = (name_hash & 0xFFFFFFFF00000000ull) | (i + 1);
+    }
+  }
+  if (tables_.size() < kTablesKept) {
+    tables_.push_back(std::move(table));
+    current_table_ = tables_.size() - 1;
+  } else {
+    const auto oldest = std::min_element(
+        tables_.begin(), tables_.end(),
+        [](const FolderTable& a, const FolderTable& b) { return a.used < b.used; });
+    current_table_ = static_cast<size_t>(oldest - tables_.begin());
+    tables_[current_table_] = std::move(table);
+  }
+  return tables_[current_table_];
 }
 
 // A walk asks in the order it listed the files, which the file keeps, so
@@ -105,46 +174,19 @@ void RunMemory::BuildIndex() const {
 size_t RunMemory::FindRead(std::string_view escaped) const {
   if (cursor_ < lines_.size() && PathOf(lines_[cursor_]) == escaped) return cursor_++;
   if (lines_.empty()) return kNoLine;
-  if (index_.empty()) BuildIndex();
-  const size_t mask = index_.size() - 1;
-  const uint64_t hash = NameHash(escaped);
-  for (size_t slot = hash & mask; index_[slot] != 0; slot = (slot + 1) & mask) {
-    if ((index_[slot] ^ hash) >> 32 != 0) continue;
-    const uint32_t place = static_cast<uint32_t>(index_[slot]);
+  const size_t cut = FolderLength(escaped);
+  const FolderTable& table = TableOf(escaped.substr(0, cut));
+  const uint64_t hash = NameHash(escaped.substr(cut));
+  const size_t mask = table.index.size() - 1;
+  for (size_t slot = hash & mask; table.index[slot] != 0; slot = (slot + 1) & mask) {
+    if ((table.index[slot] ^ hash) >> 32 != 0) continue;
+    const uint32_t place = static_cast<uint32_t>(table.index[slot]);
     if (PathOf(lines_[place - 1]) == escaped) {
       cursor_ = place;
       return place - 1;
     }
   }
   return kNoLine;
-}
-
-// Three rounds, each of loads that do not wait for one another: the slots,
-// the lines they name, the paths of those lines. Only the first slot of a
-// name is fetched: most names sit there.
-void RunMemory::Expect(std::string_view folder, const std::vector<FileFacts>& names) const {
-  if (index_.empty()) return;  // asked in order so far: the cursor finds them
-  const size_t mask = index_.size() - 1;
-  std::string scratch;
-  const uint64_t folder_hash = NameHash(EscapedPathText(folder, &scratch));
-  std::vector<uint64_t> hashes;
-  hashes.reserve(names.size());
-  for (const FileFacts& file : names) {
-    hashes.push_back(NameHash(EscapedPathText(file.name, &scratch), folder_hash));
-    __builtin_prefetch(&index_[hashes.back() & mask]);
-  }
-  const auto place_of = [&](uint64_t hash) -> uint32_t {
-    const uint64_t slot = index_[hash & mask];
-    return slot != 0 && ((slot ^ hash) >> 32) == 0 ? static_cast<uint32_t>(slot) : 0;
-  };
-  for (const uint64_t hash : hashes) {
-    if (const uint32_t place = place_of(hash)) __builtin_prefetch(&lines_[place - 1]);
-  }
-  for (const uint64_t hash : hashes) {
-    if (const uint32_t place = place_of(hash)) {
-      __builtin_prefetch(text_.data() + lines_[place - 1].path_at);
-    }
-  }
 }
 
 RememberedVersion RunMemory::VersionOfRead(size_t read) const {

@@ -50,12 +50,6 @@ class RunMemory {
   /// The version remembered of the file at `relative` (folders joined by
   /// "\" below the project folder).
   std::optional<RememberedVersion> Find(std::string_view relative) const;
-  /// Says that the files `names` of the folder `folder` (a relative path
-  /// ending in "\\", or empty for the top) are about to be asked for. A
-  /// walk that asks out of the file's order finds each line at a place of
-  /// its own in megabytes of text and index; told of a folder's files at
-  /// once, the memory fetches their places together.
-  void Expect(std::string_view folder, const std::vector<FileFacts>& names) const;
   void Remember(std::string_view relative, const RememberedVersion& version);
   void Forget(std::string_view relative);
   /// True once something was remembered or forgotten since Parse.
@@ -81,7 +75,23 @@ class RunMemory {
   std::string_view PathOf(const Line& line) const {
     return std::string_view(text_).substr(line.path_at, line.path_length);
   }
-  void BuildIndex() const;
+  // Lines asked for out of the file's order are found one folder at a
+  // time. The lines of a folder lie together in the file, as the walk that
+  // wrote it went through the folder in one go: the first time a folder is
+  // asked about, its lines alone are indexed, in a table small enough to
+  // stay in the processor's cache while the walk is in the folder, instead
+  // of one index of every line, where each name is a wait of its own.
+  struct FolderRun {
+    uint64_t folder_hash;
+    uint32_t begin, end;  // lines [begin, end) of one folder
+  };
+  struct FolderTable {
+    std::string folder;           // escaped, ending in "\\"; empty for the top
+    std::vector<uint64_t> index;  // upper half of the name's hash, 1 + line; 0 free
+    uint64_t used = 0;            // when it was last asked, to drop the oldest
+  };
+  void BuildRuns() const;
+  const FolderTable& TableOf(std::string_view folder) const;
   size_t FindRead(std::string_view escaped) const;
   RememberedVersion VersionOfRead(size_t read) const;
   void ChangeRead(size_t read, const RememberedVersion& version);
@@ -94,10 +104,10 @@ class RunMemory {
   std::string text_;
   size_t body_at_ = 0;  // where the first line starts
   std::vector<Line> lines_;
-  // A slot: the upper half of the name's hash, then 1 + the place in
-  // lines_; 0 for a free slot. The hash spares the probe a look at every
-  // other name it passes, each somewhere else in a file of megabytes.
-  mutable std::vector<uint64_t> index_;
+  mutable std::vector<FolderRun> runs_;  // by folder_hash, then begin; made at the first miss
+  mutable std::vector<FolderTable> tables_;
+  mutable size_t current_table_ = 0;
+  mutable uint64_t table_uses_ = 0;
   mutable size_t cursor_ = 0;  // the line after the one found last
   // The versions the run gave lines read: 1 + the place in changes_ for
   // each line, made at the first change.

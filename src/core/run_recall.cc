@@ -12,19 +12,14 @@ namespace pellmar {
 
 namespace {
 
-// The folder's path below the walk's root, ending in "\\"; empty for the root.
-void AppendRelativeFolder(const SyncRun& run, const OpenFolder& folder, std::string* relative) {
-  const std::string& path = folder.path();
-  if (path.size() > run.walk_root.size()) {
-    relative->append(path, run.walk_root.size() + 1).append("\\");
-  }
-}
-
 // Built in one buffer of the run's: a walk asks it of every file it sees.
 const std::string& RelativePath(SyncRun& run, const OpenFolder& folder, const FileFacts& file) {
+  const std::string& path = folder.path();
   std::string& relative = run.memory_path;
   relative.clear();
-  AppendRelativeFolder(run, folder, &relative);
+  if (path.size() > run.walk_root.size()) {
+    relative.append(path, run.walk_root.size() + 1).append("\\");
+  }
   return relative.append(file.name);
 }
 
@@ -49,13 +44,6 @@ std::string DayText(int64_t local_seconds) {
 }
 
 }  // namespace
-
-void ExpectRecalls(SyncRun& run, const OpenFolder& source, const FolderListing& listing) {
-  if (run.memory == nullptr) return;
-  std::string folder;
-  AppendRelativeFolder(run, source, &folder);
-  run.memory->Expect(folder, listing.entries);
-}
 
 FileClash ClashOf(SyncRun& run, const OpenFolder& source, const FileFacts& file,
                   const std::optional<FileFacts>& target) {

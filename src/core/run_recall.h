@@ -18,10 +18,6 @@ struct FileClash {
   int64_t since = 0;  // the local day both copies were last seen alike
 };
 
-/// Tells the memory that the files of `listing`, the folder `source`, are
-/// about to be asked for.
-void ExpectRecalls(SyncRun& run, const OpenFolder& source, const FolderListing& listing);
-
 /// The clash of `file` of `source`, about to be copied over `target`.
 FileClash ClashOf(SyncRun& run, const OpenFolder& source, const FileFacts& file,
                   const std::optional<FileFacts>& target);

@@ -10,7 +10,6 @@
 #include "core/copy_if_newer.h"
 #include "core/copy_queue.h"
 #include "core/name_fold.h"
-#include "core/run_recall.h"
 #include "core/storable_file.h"
 #include "core/target_listing.h"
 #include "core/text_ops.h"
@@ -228,7 +227,6 @@ void WalkLevel(SyncRun& run, OpenFolder& source, TargetListing& target) {
   level.twins = TwinNames(run, listing, target);
   LookAheadAtCandidates(run, level, listing);
   ListFoldersAhead(level, listing);
-  ExpectRecalls(run, source, listing);
   WalkEntries(run, level, listing);
   // Whatever ended the level, every copy queued is made and recorded.
   (void)queue.Flush();

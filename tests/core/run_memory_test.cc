@@ -100,9 +100,14 @@ TEST(RunMemoryTest, ARunsChangesKeepTheFilesOrderAndOneLineAPath) {
 
 // Enough new paths to fill more than one block of lines and grow the
 // index several times, one of them given a longer line and one forgotten.
+// Read back, they are asked for out of the file's order, in more folders
+// than are indexed at once, each folder's lines taking turns with those of
+// its subfolder.
 TEST(RunMemoryTest, ManyNewPathsAreAllFoundAndWritten) {
   RunMemory memory("C:\\P", "uuid:1");
-  const auto path = [](int i) { return "d" + std::to_string(i / 300) + "\\f" + std::to_string(i); };
+  const auto path = [](int i) {
+    return "d" + std::to_string(i / 300) + (i % 5 == 0 ? "\\s" : "") + "\\f" + std::to_string(i);
+  };
   constexpr int kPaths = 60'000;
   for (int i = 0; i < kPaths; ++i) memory.Remember(path(i), RememberedVersion{i, 7, 7, 0});
   memory.Remember(path(123), RememberedVersion{123'456'789, 7, 7, 0});
@@ -116,6 +121,11 @@ TEST(RunMemoryTest, ManyNewPathsAreAllFoundAndWritten) {
   }
   EXPECT_EQ(again.Find(path(123))->size, 123'456'789);
   EXPECT_FALSE(again.Find(path(kPaths - 1)));
+  int missing = 0;
+  for (int i = 0; i < kPaths - 1; ++i) missing += !again.Find(path(i * 7919 % (kPaths - 1)));
+  EXPECT_EQ(missing, 0);
+  EXPECT_FALSE(again.Find("d0\\f1x"));
+  EXPECT_FALSE(again.Find("zz\\f1"));
 }
 
 // Seconds as nanoseconds.
