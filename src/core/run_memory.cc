@@ -195,11 +195,8 @@ RememberedVersion RunMemory::VersionOfRead(size_t read) const {
   const Line& before = lines_[read == 0 ? 0 : read - 1];
   const size_t start = read == 0 ? body_at_ : before.path_at + before.path_length + 1;
   const Line& line = lines_[read];
-  RememberedVersion version;
-  size_t path_at = 0;
-  ParseMemoryLine(std::string_view(text_).substr(start, line.path_at + line.path_length - start),
-                  &version, &path_at);
-  return version;
+  return VersionOfMemoryLine(
+      std::string_view(text_).substr(start, line.path_at + line.path_length - start));
 }
 
 void RunMemory::ChangeRead(size_t read, const RememberedVersion& version) {

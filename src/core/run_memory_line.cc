@@ -4,7 +4,9 @@
 // are written escaped.
 #include "core/run_memory_line.h"
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 
 #include "platform/dos_time.h"
 
@@ -21,15 +23,42 @@ bool EscapedWell(std::string_view text) {
 }
 
 // A number and the tab after it, read in one pass: a memory of many files
-// has four on each line.
+// has four on each line, and reads them again for each file it is asked
+// for. Decimal digits with an optional "-", within 64 bits, as written.
 bool TakeNumber(std::string_view* rest, int64_t* value) {
-  const char* begin = rest->data();
-  const char* end = begin + rest->size();
-  const auto [stop, error] = std::from_chars(begin, end, *value);
-  if (error != std::errc() || stop == end || *stop != '\t') return false;
-  rest->remove_prefix(stop - begin + 1);
+  const char* at = rest->data();
+  const char* const end = at + rest->size();
+  const bool negative = at != end && *at == '-';
+  if (negative) ++at;
+  const char* const digits = at;
+  uint64_t magnitude = 0;  // 19 digits never wrap it
+  while (at != end && at - digits < 20 && static_cast<unsigned char>(*at - '0') < 10) {
+    magnitude = magnitude * 10 + static_cast<unsigned char>(*at - '0');
+    ++at;
+  }
+  const uint64_t limit = uint64_t{INT64_MAX} + (negative ? 1 : 0);
+  if (at == digits || at - digits > 19 || magnitude > limit || at == end || *at != '\t') {
+    return false;
+  }
+  *value = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
+  rest->remove_prefix(at - rest->data() + 1);
   return true;
 }
+
+// The four numbers in front of the path; what follows them is left in
+// `*line`.
+bool TakeVersion(std::string_view* line, RememberedVersion* version) {
+  int64_t medium_after = 0, day = 0;
+  if (!TakeNumber(line, &version->size) || !TakeNumber(line, &version->project_ns) ||
+      !TakeNumber(line, &medium_after) || !TakeNumber(line, &day)) {
+    return false;
+  }
+  version->medium_ns = version->project_ns + medium_after;
+  version->since = day * kSecondsPerDay;
+  return true;
+}
+
+bool NeedsEscape(char c) { return c == '%' || c == '\r' || c == '\n'; }
 
 void AppendNumber(int64_t number, std::string* out) {
   char digits[24];
@@ -57,23 +86,24 @@ std::string EscapedPathText(std::string_view text) {
 }
 
 std::string_view EscapedPathText(std::string_view text, std::string* scratch) {
-  if (text.find_first_of("%\r\n") == std::string_view::npos) return text;
+  if (std::none_of(text.begin(), text.end(), NeedsEscape)) return text;
   *scratch = EscapedPathText(text);
   return *scratch;
 }
 
 bool ParseMemoryLine(std::string_view line, RememberedVersion* version, size_t* path_at) {
   const size_t length = line.size();
-  int64_t medium_after = 0, day = 0;
-  if (!TakeNumber(&line, &version->size) || !TakeNumber(&line, &version->project_ns) ||
-      !TakeNumber(&line, &medium_after) || !TakeNumber(&line, &day) || version->size < 0 ||
-      line.empty() || !EscapedWell(line)) {
+  if (!TakeVersion(&line, version) || version->size < 0 || line.empty() || !EscapedWell(line)) {
     return false;
   }
-  version->medium_ns = version->project_ns + medium_after;
-  version->since = day * kSecondsPerDay;
   *path_at = length - line.size();
   return true;
+}
+
+RememberedVersion VersionOfMemoryLine(std::string_view line) {
+  RememberedVersion version;
+  TakeVersion(&line, &version);
+  return version;
 }
 
 std::string_view PathOfMemoryLine(std::string_view line) {

@@ -28,6 +28,8 @@ std::string_view EscapedPathText(std::string_view text, std::string* scratch);
 /// Reads a line (without its line end): its version, and where its path
 /// starts. False for a line that is none of this file's.
 bool ParseMemoryLine(std::string_view line, RememberedVersion* version, size_t* path_at);
+/// The version of a line already known to be well formed.
+RememberedVersion VersionOfMemoryLine(std::string_view line);
 /// The path of a line already known to be well formed.
 std::string_view PathOfMemoryLine(std::string_view line);
 /// Appends the line of `escaped_path` at `version`, with its line end.

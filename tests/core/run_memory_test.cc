@@ -20,13 +20,17 @@ TEST(RunMemoryTest, TheFileGivesBackWhatWasRemembered) {
                                   739'000 * kSecondsPerDay};
   for (const char* name : {"a.txt", "sub\\b c.txt", "tab\there", "100%\r\nodd", "末尾.txt"})
     memory.Remember(name, version);
+  // A file dated before 1970, its copy dated further back still.
+  const RememberedVersion old{0, -9'000'000'000'000'000'000, INT64_MIN, 0};
+  memory.Remember("old.txt", old);
   EXPECT_TRUE(memory.Changed());
 
   RunMemory again("C:\\Users\\ann\\Proj", "uuid:1234-ABCD");
   ASSERT_TRUE(again.Parse(memory.Text()));
   EXPECT_FALSE(again.Changed());
-  ASSERT_EQ(again.size(), 5u);
+  ASSERT_EQ(again.size(), 6u);
   EXPECT_EQ(again.Find("100%\r\nodd"), version);
+  EXPECT_EQ(again.Find("old.txt"), old);
   again.Remember("a.txt", version);
   EXPECT_FALSE(again.Changed()) << "the same version again changes nothing";
   again.Forget("gone.txt");
@@ -48,6 +52,10 @@ TEST(RunMemoryTest, AnotherProjectsDisksOrABrokenFileIsNoMemory) {
       {"C:\\Proj", "uuid:1", text + "12\tx\t3\t4\tb.txt\n"},
       {"C:\\Proj", "uuid:1", text + "1\t2\t3\t4\n"},
       {"C:\\Proj", "uuid:1", text + "1\t2\t3\t4\tbad%zz\n"},
+      {"C:\\Proj", "uuid:1", text + "-1\t2\t3\t4\tb.txt\n"},
+      {"C:\\Proj", "uuid:1", text + "+1\t2\t3\t4\tb.txt\n"},
+      {"C:\\Proj", "uuid:1", text + "1\t9223372036854775808\t3\t4\tb.txt\n"},
+      {"C:\\Proj", "uuid:1", text + "1\t2\t-\t4\tb.txt\n"},
       {"C:\\Proj", "uuid:1", text.substr(0, text.size() - 8)},
   };
   for (const Case& c : cases) {
