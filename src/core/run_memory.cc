@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <system_error>
+#include <thread>
 #include <utility>
 
 #include "platform/path_text.h"
@@ -26,6 +28,9 @@ uint64_t NameHash(std::string_view text, uint64_t hash = 14695981039346656037ull
   }
   return hash;
 }
+
+// From this size (about 18,000 files) a memory is read on two threads.
+constexpr size_t kReadInHalvesFrom = size_t{1} << 20;
 
 // Folders above a line's file kept at once: a walk seldom goes deeper.
 constexpr size_t kTablesKept = 16;
@@ -77,21 +82,49 @@ bool RunMemory::Parse(std::string text) {
     return false;
   }
   body_at_ = text_.size() - rest.size();
-  lines_.reserve(static_cast<size_t>(std::count(rest.begin(), rest.end(), '\n')));
-  while (!rest.empty()) {
-    const size_t line_at = rest.data() - text_.data();
-    const std::string_view line = TakeField(&rest, '\n');
-    Line read{};
+  if (!ParseBody(rest)) {
+    text_.clear();
+    lines_.clear();
+    return false;
+  }
+  return true;
+}
+
+// A large memory is read on two threads, each half of it from a line's
+// start: the walk waits for it before its first file.
+bool RunMemory::ParseBody(std::string_view body) {
+  if (body.size() < kReadInHalvesFrom) return ParseLines(body, &lines_);
+  const size_t half = body.find('\n', body.size() / 2);
+  if (half == std::string_view::npos || half + 1 >= body.size()) return ParseLines(body, &lines_);
+  std::vector<Line> second;
+  bool second_ok = false;
+  std::thread helper;
+  try {
+    helper = std::thread([&] { second_ok = ParseLines(body.substr(half + 1), &second); });
+  } catch (const std::system_error&) {
+    return ParseLines(body, &lines_);  // no thread to be had: one after the other
+  }
+  const bool first_ok = ParseLines(body.substr(0, half + 1), &lines_);
+  helper.join();
+  if (!first_ok || !second_ok) return false;
+  lines_.insert(lines_.end(), second.begin(), second.end());
+  return true;
+}
+
+bool RunMemory::ParseLines(std::string_view part, std::vector<Line>* lines) const {
+  lines->reserve(lines->size() + static_cast<size_t>(std::count(part.begin(), part.end(), '\n')));
+  while (!part.empty()) {
+    const size_t line_at = part.data() - text_.data();
+    const std::string_view line = TakeField(&part, '\n');
     RememberedVersion version;
     size_t path_at = 0;
     if (!ParseMemoryLine(line, &version, &path_at) || line.size() - path_at >= (1u << 30)) {
-      text_.clear();
-      lines_.clear();
       return false;
     }
+    Line read{};
     read.path_at = static_cast<uint32_t>(line_at + path_at);
     read.path_length = static_cast<uint32_t>(line.size() - path_at) & ((1u << 30) - 1);
-    lines_.push_back(read);
+    lines->push_back(read);
   }
   return true;
 }

@@ -90,6 +90,8 @@ class RunMemory {
     std::vector<uint64_t> index;  // upper half of the name's hash, 1 + line; 0 free
     uint64_t used = 0;            // when it was last asked, to drop the oldest
   };
+  bool ParseBody(std::string_view body);
+  bool ParseLines(std::string_view part, std::vector<Line>* lines) const;
   void BuildRuns() const;
   const FolderTable& TableOf(std::string_view folder) const;
   size_t FindRead(std::string_view escaped) const;

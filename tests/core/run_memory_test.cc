@@ -134,6 +134,15 @@ TEST(RunMemoryTest, ManyNewPathsAreAllFoundAndWritten) {
   EXPECT_EQ(missing, 0);
   EXPECT_FALSE(again.Find("d0\\f1x"));
   EXPECT_FALSE(again.Find("zz\\f1"));
+  // A large file is read in two halves: a broken line in either is found.
+  const std::string text = memory.Text();
+  for (const size_t at : {text.find("\n1\t7"), text.rfind('\n', text.size() - 2)}) {
+    std::string broken = text;
+    broken[text.find('\t', at)] = 'x';
+    RunMemory damaged("C:\\P", "uuid:1");
+    EXPECT_FALSE(damaged.Parse(broken)) << at;
+    EXPECT_EQ(damaged.size(), 0u);
+  }
 }
 
 // Seconds as nanoseconds.
