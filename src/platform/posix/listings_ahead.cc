@@ -85,6 +85,7 @@ void ListingsAhead::Queue(const std::vector<Parent>& parents,
   if (names.empty() || parents.empty()) return;
   std::lock_guard<std::mutex> lock(mutex_);
   if (!Started()) return;
+  walk_cpu_ = sched_getcpu();
   std::vector<std::shared_ptr<const Parent>> shared;
   for (const Parent& parent : parents) shared.push_back(std::make_shared<const Parent>(parent));
   std::vector<Job> jobs;
@@ -100,6 +101,7 @@ void ListingsAhead::Queue(const std::vector<Parent>& parents,
 std::optional<FolderListing> ListingsAhead::Take(const void* parent, const std::string& name,
                                                  const FileIdentity& identity, int64_t changed_ns) {
   std::unique_lock<std::mutex> lock(mutex_);
+  walk_cpu_ = sched_getcpu();
   const auto now = std::chrono::steady_clock::now();
   const auto deadline = now + kLongestWait;
   while (true) {
@@ -165,10 +167,17 @@ void ListingsAhead::Forget(const void* parent) {
 }
 
 void ListingsAhead::Serve() {
+  cpu_set_t allowed;
+  const bool may_move = sched_getaffinity(0, sizeof allowed, &allowed) == 0;
+  int kept_off = -1;
   std::unique_lock<std::mutex> lock(mutex_);
   while (true) {
     queued_.wait(lock, [&] { return stop_ || (!jobs_.empty() && HasRoom()); });
     if (stop_) return;
+    if (may_move && walk_cpu_ != kept_off) {
+      KeepOff(walk_cpu_, allowed);
+      kept_off = walk_cpu_;
+    }
     Job job = std::move(jobs_.front());
     jobs_.pop_front();
     Run(std::move(job), lock);
@@ -195,6 +204,17 @@ void ListingsAhead::Run(Job job, std::unique_lock<std::mutex>& lock) {
 
 bool ListingsAhead::Matches(const void* parent, const std::string& name, const Job& job) const {
   return job.parent->key == parent && job.name == name;
+}
+
+// Two threads of one walk on one core, while other work has the other
+// one, share a core between them, and the walk takes half again as long as
+// with a core each: the helper stays off the core the walk was last seen
+// on, and the kernel spreads the rest.
+void ListingsAhead::KeepOff(int cpu, const cpu_set_t& allowed) {
+  cpu_set_t others = allowed;
+  if (cpu >= 0 && cpu < CPU_SETSIZE) CPU_CLR(cpu, &others);
+  if (CPU_COUNT(&others) == 0) others = allowed;
+  (void)sched_setaffinity(0, sizeof others, &others);
 }
 
 bool ListingsAhead::HasRoom() const {

@@ -8,6 +8,8 @@
 #ifndef PELLMAR_PLATFORM_POSIX_LISTINGS_AHEAD_H_
 #define PELLMAR_PLATFORM_POSIX_LISTINGS_AHEAD_H_
 
+#include <sched.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
@@ -86,6 +88,7 @@ class ListingsAhead {
   void Run(Job job, std::unique_lock<std::mutex>& lock);
   bool Matches(const void* parent, const std::string& name, const Job& job) const;
   bool HasRoom() const;
+  static void KeepOff(int cpu, const cpu_set_t& allowed);
   void Keep(Ready ready);
   Ready Remove(std::vector<Ready>::iterator ready);
 
@@ -96,6 +99,7 @@ class ListingsAhead {
   std::vector<Running> running_;
   std::vector<Ready> ready_;
   size_t ready_entries_ = 0;  // in all of ready_'s listings
+  int walk_cpu_ = -1;         // where the walk's thread last asked from
   bool stop_ = false;
   std::optional<bool> started_;
   std::thread helper_;
