@@ -19,12 +19,12 @@
 namespace pellmar {
 namespace {
 
-// Listings made and not taken yet: enough to keep the helper a level's
-// folders ahead while the walk is busy with its memory of the last run or
-// has lost its core for a while, few enough (in folders and in entries,
-// about 3 MB) that the walk never holds much it may not use.
+// Listings made and not taken yet: enough to keep the helper some folders
+// ahead while the walk is busy with its memory of the last run or has lost
+// its core for a while, few enough (in folders and in entries, about
+// 0.4 MB) that the walk never holds much it may not use.
 constexpr size_t kMostReady = 128;
-constexpr size_t kMostReadyEntries = 32768;
+constexpr size_t kMostReadyEntries = 4096;
 // A folder being listed by the helper when the walk wants it is usually
 // done within this; after it the walk lists the folder itself.
 constexpr auto kLongestWait = std::chrono::microseconds(300);
