@@ -93,6 +93,9 @@ bool RunMemory::Parse(std::string text) {
 // A large memory is read on two threads, each half of it from a line's
 // start: the walk waits for it before its first file.
 bool RunMemory::ParseBody(std::string_view body) {
+  // Room for every line at once: the second half's join the first's
+  // without a second copy of both.
+  lines_.reserve(static_cast<size_t>(std::count(body.begin(), body.end(), '\n')) + 1);
   if (body.size() < kReadInHalvesFrom) return ParseLines(body, &lines_);
   const size_t half = body.find('\n', body.size() / 2);
   if (half == std::string_view::npos || half + 1 >= body.size()) return ParseLines(body, &lines_);
@@ -100,7 +103,11 @@ bool RunMemory::ParseBody(std::string_view body) {
   bool second_ok = false;
   std::thread helper;
   try {
-    helper = std::thread([&] { second_ok = ParseLines(body.substr(half + 1), &second); });
+    helper = std::thread([&] {
+      const std::string_view part = body.substr(half + 1);
+      second.reserve(static_cast<size_t>(std::count(part.begin(), part.end(), '\n')) + 1);
+      second_ok = ParseLines(part, &second);
+    });
   } catch (const std::system_error&) {
     return ParseLines(body, &lines_);  // no thread to be had: one after the other
   }
@@ -112,7 +119,6 @@ bool RunMemory::ParseBody(std::string_view body) {
 }
 
 bool RunMemory::ParseLines(std::string_view part, std::vector<Line>* lines) const {
-  lines->reserve(lines->size() + static_cast<size_t>(std::count(part.begin(), part.end(), '\n')));
   while (!part.empty()) {
     const size_t line_at = part.data() - text_.data();
     const std::string_view line = TakeField(&part, '\n');

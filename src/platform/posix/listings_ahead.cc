@@ -22,9 +22,12 @@ namespace {
 // Listings made and not taken yet: enough to keep the helper some folders
 // ahead while the walk is busy with its memory of the last run or has lost
 // its core for a while, few enough (in folders and in entries, about
-// 0.4 MB) that the walk never holds much it may not use.
+// 0.4 MB) that the walk never holds much it may not use. A walk that
+// copies spends far longer on a folder than the helper: a few listings
+// ready are then as good as many, and the memory goes to its records.
 constexpr size_t kMostReady = 128;
 constexpr size_t kMostReadyEntries = 4096;
+constexpr size_t kMostReadyEntriesCopying = 512;
 // A folder being listed by the helper when the walk wants it is usually
 // done within this; after it the walk lists the folder itself.
 constexpr auto kLongestWait = std::chrono::microseconds(300);
@@ -163,6 +166,8 @@ void ListingsAhead::Forget(const void* parent) {
     return std::none_of(running_.begin(), running_.end(),
                         [&](const Running& r) { return r.parent == parent; });
   });
+  // Nothing left of any walk: the next one may not copy.
+  if (jobs_.empty() && ready_.empty() && running_.empty()) copying_ = false;
   queued_.notify_one();
 }
 
@@ -218,7 +223,13 @@ void ListingsAhead::KeepOff(int cpu, const cpu_set_t& allowed) {
 }
 
 bool ListingsAhead::HasRoom() const {
-  return ready_.size() < kMostReady && ready_entries_ < kMostReadyEntries;
+  return ready_.size() < kMostReady &&
+         ready_entries_ < (copying_ ? kMostReadyEntriesCopying : kMostReadyEntries);
+}
+
+void ListingsAhead::NoteCopying() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  copying_ = true;
 }
 
 void ListingsAhead::Keep(Ready ready) {

@@ -58,6 +58,9 @@ class ListingsAhead {
   /// has a core of its own at work.
   bool Busy();
 
+  /// Says that the walk copies files: it holds fewer listings ready.
+  void NoteCopying();
+
   /// Drops whatever was queued from `parent` and waits while any of its
   /// folders is still being listed: called before its descriptor closes.
   void Forget(const void* parent);
@@ -99,7 +102,8 @@ class ListingsAhead {
   std::vector<Running> running_;
   std::vector<Ready> ready_;
   size_t ready_entries_ = 0;  // in all of ready_'s listings
-  int walk_cpu_ = -1;         // where the walk's thread last asked from
+  bool copying_ = false;
+  int walk_cpu_ = -1;  // where the walk's thread last asked from
   bool stop_ = false;
   std::optional<bool> started_;
   std::thread helper_;

@@ -183,6 +183,7 @@ std::vector<std::optional<FileFacts>> PosixPlatform::LookInEach(
 
 Status PosixPlatform::CopyFile(const CopyRequest& request, CopyResult* result) {
   *result = CopyResult{};
+  ahead_.NoteCopying();
   return CopyBetweenFolders(request, trash(), result);
 }
 
