@@ -14,6 +14,7 @@
 
 #include "platform/posix/held_signals.h"
 #include "platform/posix/host_files.h"
+#include "platform/posix/posix_folder.h"
 #include "platform/posix/scoped_fd.h"
 
 namespace pellmar {
@@ -52,8 +53,8 @@ bool ListChild(int parent_fd, const std::string& parent_host, uint64_t volume,
   if (look.mount_root || look.identity.volume != volume) return false;
   *identity = look.identity;
   *changed_ns = look.changed_ns;
-  const std::string host = (parent_host == "/" ? "" : parent_host) + "/" + name;
-  *listing = ListOpenHostFolder(fd.get(), host, "*", EntryLooks::kAlone);
+  *listing =
+      ListOpenHostFolder(fd.get(), HostChildPath(parent_host, name), "*", EntryLooks::kAlone);
   return true;
 }
 

@@ -14,6 +14,11 @@
 
 namespace pellmar {
 
+/// The host path of the entry `name` of the host folder `host`.
+inline std::string HostChildPath(const std::string& host, const std::string& name) {
+  return (host == "/" ? "" : host) + "/" + name;
+}
+
 // Where a folder was opened from: the folder that holds it and its name
 // there, for a listing made ahead of the walk.
 struct FolderOrigin {
@@ -47,9 +52,7 @@ class PosixFolder : public OpenFolder {
     return true;
   }
   /// The host path of the entry `name` in this folder, for messages.
-  std::string HostPathOf(const std::string& name) const {
-    return (host_ == "/" ? "" : host_) + "/" + name;
-  }
+  std::string HostPathOf(const std::string& name) const { return HostChildPath(host_, name); }
 
  private:
   std::string host_;
